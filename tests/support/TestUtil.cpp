@@ -1,0 +1,98 @@
+#include "support/TestUtil.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/Run.h"
+
+namespace testutil {
+
+TempDir::TempDir()
+{
+    char tmpl[] = "/tmp/motifbind-test-XXXXXX";
+    const char* p = mkdtemp(tmpl);
+    path = p ? p : "/tmp";
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    if (path != "/tmp")
+        std::filesystem::remove_all(path, ec);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& text) const
+{
+    const std::string f = File(name);
+    std::ofstream(f, std::ios::binary) << text;
+    return f;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+namespace {
+
+std::string Quote(const std::string& w)
+{
+    std::string q = "'";
+    for (char c : w) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+} // namespace
+
+RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& cwd)
+{
+    TempDir cap;
+    std::string cmd = "cd " + Quote(cwd) + " && " + Quote(MOTIFBIND_EXE);
+    for (const auto& a : args)
+        cmd += " " + Quote(a);
+    cmd += " >" + Quote(cap.File("out")) + " 2>" + Quote(cap.File("err")) + " </dev/null";
+    RunResult r;
+    const int rc = std::system(cmd.c_str());
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    r.out = ReadFile(cap.File("out"));
+    r.err = ReadFile(cap.File("err"));
+    return r;
+}
+
+RunResult RunInProcess(const std::vector<std::string>& words)
+{
+    std::vector<std::string> copy = words;
+    std::vector<char*> argv;
+    for (auto& w : copy)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    std::ostringstream out, err;
+    auto* oldOut = std::cout.rdbuf(out.rdbuf());
+    auto* oldErr = std::cerr.rdbuf(err.rdbuf());
+    RunResult r;
+    r.status = RunMain(int(words.size()), argv.data());
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+} // namespace testutil

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Helpers shared by the test suites.
+namespace testutil {
+
+// A fresh, empty directory under /tmp, removed when the object goes away.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path; }
+    // Full path of `name` inside the directory.
+    std::string File(const std::string& name) const { return path + "/" + name; }
+    // Writes `text` to `name` inside the directory and returns its path.
+    std::string Write(const std::string& name, const std::string& text) const;
+
+private:
+    std::string path;
+};
+
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Result of running the motifbind executable.
+struct RunResult {
+    int status = -1;
+    std::string out; // standard output
+    std::string err; // standard error
+};
+
+// Runs the built motifbind with `args` (each word passed as is), from `cwd`.
+RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& cwd);
+
+// Runs RunMain in this process with the given words (program name first),
+// capturing standard output and standard error.
+RunResult RunInProcess(const std::vector<std::string>& words);
+
+} // namespace testutil
