@@ -1,0 +1,34 @@
+#pragma once
+
+#include <vector>
+
+#include "dist/Distribution.h"
+
+// A weighted sum of component distributions (of any kind, mixtures too). It
+// learns its weights and components by an inner EM of its own and reports
+// the progress on standard output.
+class MixtureDist : public Distribution {
+public:
+    // Reads m, s and then s times a weight and a component. A component whose
+    // type word names no kind makes the mixture invalid (see BadWord).
+    explicit MixtureDist(std::istream& modelFile);
+    MixtureDist(const MixtureDist& other);
+    MixtureDist& operator=(const MixtureDist&) = delete;
+
+    double GetProb(double val) const override;
+    void Learn(const StatList& ss) override;
+    bool Assert(double val) const override;
+    void Print(std::ostream& out, int sep) const override;
+    std::unique_ptr<Distribution> Duplicate() const override;
+
+    // The unknown component type word, empty when every component was read.
+    const std::string& BadWord() const { return badWord; }
+    const std::vector<double>& GetWeights() const { return weights; }
+    const Distribution& GetDist(std::size_t i) const { return *dists[i]; }
+
+private:
+    int maxIter = 0;
+    std::vector<double> weights;
+    std::vector<std::unique_ptr<Distribution>> dists;
+    std::string badWord;
+};

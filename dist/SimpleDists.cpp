@@ -1,0 +1,168 @@
+#include "dist/SimpleDists.h"
+
+#include <cmath>
+
+#include "model/Globals.h"
+
+namespace {
+
+double TotalWeight(const StatList& ss)
+{
+    double w = 0.0;
+    for (const auto& [wt, v] : ss)
+        w += wt;
+    return w;
+}
+
+// Learning needs a positive, finite total weight; otherwise the data say
+// nothing and the parameters stay.
+bool Usable(double w) { return w > 0.0 && std::isfinite(w); }
+
+void EndPrint(std::ostream& out, int sep)
+{
+    if (sep == 1)
+        out << '\n';
+}
+
+} // namespace
+
+// ---- BinaryDist
+
+BinaryDist::BinaryDist(std::istream& modelFile) { modelFile >> prob0; }
+
+double BinaryDist::GetProb(double val) const { return std::fabs(val) < g_eps ? prob0 : 1 - prob0; }
+
+void BinaryDist::Learn(const StatList& ss)
+{
+    const double w = TotalWeight(ss);
+    if (!Usable(w))
+        return;
+    double zero = 0.0;
+    for (const auto& [wt, v] : ss)
+        if (std::fabs(v) < g_eps)
+            zero += wt;
+    const double p = zero / w;
+    if (std::isfinite(p))
+        prob0 = p;
+}
+
+bool BinaryDist::Assert(double val) const { return std::fabs(val) < g_eps || std::fabs(val - 1) < g_eps; }
+
+void BinaryDist::Print(std::ostream& out, int sep) const
+{
+    out << "OM_BINARY\t" << prob0;
+    EndPrint(out, sep);
+}
+
+std::unique_ptr<Distribution> BinaryDist::Duplicate() const { return std::make_unique<BinaryDist>(*this); }
+
+// ---- GaussianDist
+
+GaussianDist::GaussianDist(std::istream& modelFile) { modelFile >> mean >> var; }
+
+double GaussianDist::GetProb(double val) const
+{
+    const double d = val - mean;
+    return std::exp(((d / var) * d) * (-0.5)) / std::sqrt(var * 6.28318);
+}
+
+void GaussianDist::Learn(const StatList& ss)
+{
+    const double w = TotalWeight(ss);
+    if (!Usable(w))
+        return;
+    double sum = 0.0;
+    for (const auto& [wt, v] : ss)
+        sum += wt * v;
+    const double m = (1 / w) * sum;
+    if (!std::isfinite(m))
+        return;
+    double sq = 0.0;
+    for (const auto& [wt, v] : ss)
+        sq += wt * ((v - m) * (v - m));
+    const double vr = (1 / w) * sq;
+    if (!(vr > 0.0) || !std::isfinite(vr))
+        return;
+    mean = m;
+    var = vr;
+}
+
+bool GaussianDist::Assert(double) const { return true; }
+
+void GaussianDist::Print(std::ostream& out, int sep) const
+{
+    out << "OM_GAUSSIAN\t" << mean << "\t" << var;
+    EndPrint(out, sep);
+}
+
+std::unique_ptr<Distribution> GaussianDist::Duplicate() const { return std::make_unique<GaussianDist>(*this); }
+
+// ---- ExponentialDist
+
+ExponentialDist::ExponentialDist(std::istream& modelFile) { modelFile >> shift >> left >> lambda; }
+
+double ExponentialDist::GetProb(double val) const
+{
+    if (left == 0)
+        return lambda * std::exp(-((val - shift) * lambda));
+    return lambda * std::exp(-((shift - val) * lambda));
+}
+
+void ExponentialDist::Learn(const StatList& ss)
+{
+    const double w = TotalWeight(ss);
+    if (!Usable(w))
+        return;
+    double sum = 0.0;
+    for (const auto& [wt, v] : ss)
+        sum += wt * v;
+    const double m = sum / w;
+    const double lam = left == 0 ? 1 / (m - shift) : 1 / (shift - m);
+    if (lam > 0.0 && std::isfinite(lam))
+        lambda = lam;
+}
+
+bool ExponentialDist::Assert(double val) const { return left == 0 ? val >= shift : val <= shift; }
+
+void ExponentialDist::Print(std::ostream& out, int sep) const
+{
+    out << "OM_EXPONENTIAL\t" << shift << "\t" << left << "\t" << lambda;
+    EndPrint(out, sep);
+}
+
+std::unique_ptr<Distribution> ExponentialDist::Duplicate() const
+{
+    return std::make_unique<ExponentialDist>(*this);
+}
+
+// ---- UniformDist
+
+UniformDist::UniformDist(std::istream& modelFile)
+{
+    modelFile >> begin >> end;
+    density = 1 / (end - begin);
+    modelFile >> inclusive;
+}
+
+double UniformDist::GetProb(double val) const
+{
+    if (begin < val && val < end)
+        return density;
+    if (val == begin)
+        return (inclusive & ~1) == 2 ? density : 0.0;
+    if (val == end)
+        return (inclusive & 1) ? density : 0.0;
+    return 0.0;
+}
+
+void UniformDist::Learn(const StatList&) {}
+
+bool UniformDist::Assert(double) const { return true; }
+
+void UniformDist::Print(std::ostream& out, int sep) const
+{
+    out << "OM_UNIFORM\t" << begin << "\t" << end << "\t" << inclusive;
+    EndPrint(out, sep);
+}
+
+std::unique_ptr<Distribution> UniformDist::Duplicate() const { return std::make_unique<UniformDist>(*this); }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "dist/Distribution.h"
+#include "model/ProtInter.h"
+
+class MotInterPot;
+
+// A set of observation distributions addressed by model ID (the position in
+// the set), the weighted values the E-step collects for each, and a dirty
+// flag telling the likelihood cache that parameters changed.
+class ObsModel {
+public:
+    ObsModel() = default;
+    ObsModel(const ObsModel& old);
+    ObsModel& operator=(const ObsModel&) = delete;
+
+    // The set takes ownership of `dist`.
+    void AddDist(std::unique_ptr<Distribution> dist);
+    std::size_t Size() const { return dists.size(); }
+    const Distribution& GetDist(std::size_t i) const { return *dists[i]; }
+    const StatList& GetStat(std::size_t i) const { return stats[i]; }
+
+    // Probability of one observation given the actual value `interval` (0/1).
+    double GetOneProb(int interval, const interdatum& obsval) const;
+    // Product over a pair's observations, which are independent given the
+    // actual value.
+    double GetProb(int interval, const InterList& obsvals) const
+    {
+        double p = 1.0;
+        for (const auto& d : obsvals)
+            p *= GetOneProb(interval, d);
+        return p;
+    }
+
+    // `prob1` is the posterior probability that the actual value is 1.
+    void AddOneStat(double prob1, const interdatum& obsval);
+    void AddStat(double prob1, const InterList& obsvals)
+    {
+        for (const auto& d : obsvals)
+            AddOneStat(prob1, d);
+    }
+    void ClearStat();
+
+    // Every distribution re-learns from its statistics; then `micp`, when
+    // given, is recomputed as `mip` conditioned on `di` under this set.
+    void M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter* di);
+
+    bool Dirty() const { return dirty; }
+    void SetDirty() { dirty = true; }
+    void SetClean() { dirty = false; }
+
+    void Print(std::ostream& out) const;
+
+private:
+    std::vector<std::unique_ptr<Distribution>> dists;
+    std::vector<StatList> stats;
+    bool dirty = true;
+};

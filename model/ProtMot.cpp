@@ -1,0 +1,79 @@
+#include "model/ProtMot.h"
+
+#include <cmath>
+#include <ostream>
+
+ProtMot::ProtMot(int np, int nm)
+    : numProt(np), numMot(nm), protMots(np > 0 ? np : 0), protLen(np > 0 ? np : 0, -1),
+      motCover(np > 0 ? np : 0, -1)
+{
+}
+
+std::int64_t ProtMot::NonMotifPairs(int p, int q) const
+{
+    const std::int64_t n = std::int64_t(LenOf(p)) * LenOf(q) - std::int64_t(CoverOf(p)) * CoverOf(q);
+    return n < 0 ? 0 : n;
+}
+
+int ProtMot::RootCount(std::int64_t n) const
+{
+    if (n < 0 || leakGroup <= 0)
+        return 0;
+    const double root = std::sqrt(10.0 * double(n) / leakGroup);
+    // Absurd lengths must not overflow the count.
+    return root < 2.0e9 ? int(root) : 2000000000;
+}
+
+int ProtMot::LeakForPairs(std::int64_t n) const
+{
+    switch (leakType) {
+    case 0:
+        return 1;
+    case 1:
+        return RootCount(n) + 1;
+    default:
+        return 0;
+    }
+}
+
+void ProtMot::SetNonBind(int prot1, int prot2, int mot1, int mot2)
+{
+    nbProt1 = prot1;
+    nbProt2 = prot2;
+    nbMot1 = mot1;
+    nbMot2 = mot2;
+    numNBLeak = 0;
+    if (leakType == 1 && mot2 == -1) {
+        // The leak variables that stand for pairs between the residues of the
+        // forced motif and the uncovered residues of the partner are forced too.
+        const auto it = protMots[prot1].find(mot1);
+        const std::int64_t ml = it == protMots[prot1].end() ? 0 : it->second;
+        const std::int64_t l1 = LenOf(prot1), l2 = LenOf(prot2);
+        const std::int64_t c1 = CoverOf(prot1), c2 = CoverOf(prot2);
+        const int a = RootCount(l2 * l1 - c2 * c1);
+        const int b = RootCount(l2 * (l1 - ml) - c2 * (c1 - ml));
+        numNBLeak = a - b;
+    }
+}
+
+void ProtMot::Print(std::ostream& outFile) const
+{
+    outFile << "***s Motifs:" << std::endl;
+    long total = 0;
+    for (int i = 0; i < numProt; ++i) {
+        outFile << "Protein " << i << ":";
+        for (const auto& [mot, len] : protMots[i])
+            outFile << "\t" << mot << "," << len;
+        outFile << std::endl;
+        total += long(protMots[i].size());
+    }
+    outFile << "***e Motifs." << std::endl;
+    outFile << "*** Total # motifs:\t" << total << std::endl;
+    outFile << "***s Protein lengths and motif coverage:" << std::endl;
+    for (int i = 0; i < numProt; ++i)
+        outFile << i << "\t" << protLen[i] << "\t" << motCover[i] << std::endl;
+    outFile << "***e Protein lengths and motif coverage." << std::endl;
+    outFile << "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t" << nbProt1 << "\t" << nbProt2 << "\t"
+            << nbMot1 << "\t" << nbMot2 << std::endl;
+    outFile << "*** (numnbleak, leakGroup size):\t" << numNBLeak << "\t" << leakGroup << std::endl;
+}
