@@ -7,12 +7,32 @@
 
 #include "app/CommandLine.h"
 #include "io/FileOpen.h"
+#include "io/InputFiles.h"
 #include "model/Globals.h"
+#include "model/MotInterPot.h"
+#include "model/ObsModel.h"
+#include "model/ProtInter.h"
+#include "model/ProtMot.h"
 
 namespace {
 
 // Largest protein or motif count whose triangular pair index fits 32 bits.
 constexpr int MAXCOUNT = 46340;
+
+void Line(std::ostream& out, const std::string& text) { out << text << std::endl; }
+
+template <typename T>
+void Dump(std::ostream& out, const char* banner, const T& obj)
+{
+    Line(out, banner);
+    obj.Print(out);
+}
+
+void Dump(std::ostream& out, const char* banner, const ProtInter& pi, const ProtMot& pm)
+{
+    Line(out, banner);
+    pi.Print(pm, out);
+}
 
 // Values the rest of the model cannot work with.
 void CheckSettings(int leakType, int leakGroup)
@@ -48,7 +68,51 @@ int Run(int argc, char** argv)
     const int leakGroup = std::atoi(argv[12]);
     CheckSettings(leakType, leakGroup);
 
-    // The run itself follows in later stages of the program.
+    ProtMot pm(g_numProt, g_numMot);
+    pm.SetLeakType(leakType);
+    MotInterPot mip(g_numMot);
+    ProtInter pi(g_numProt);
+    // Keyed by motif pairs, so its id range must cover the motifs too.
+    ProtInter di(std::max(g_numProt, g_numMot));
+    ObsModel om, dm;
+
+    InFopen(protFile, argv[0]);
+    InFopen(modelFile, argv[1]);
+    InFopen(pmFile, argv[2]);
+    InFopen(motFile, argv[3]);
+    OutFopen(outFile, argv[6]);
+    InFopen(protLenFile, argv[11]);
+    InFopen(motCoverFile, argv[13]);
+
+    outFile.precision(15);
+    g_aPos = std::atof(argv[10]);
+    g_aNeg = g_aN2P * g_aPos;
+    g_aAll = g_aNeg + g_aPos;
+
+    outFile << cmdLine << std::flush;
+    outFile << "*** # proteins:\t" << g_numProt << std::endl;
+    outFile << "*** # motifs:\t" << g_numMot << std::endl;
+    outFile << "Prior:\t" << g_aPos << "\t" << g_aN2P << "\t" << g_aNeg << "\t" << g_aAll << std::endl;
+    outFile << "pertSize:\t" << pertSize << std::endl;
+
+    ReadFiles(pm, pi, mip, om, dm, di, protLenFile, motCoverFile, pmFile, protFile, modelFile, motFile, outFile,
+              leakGroup, ddiFile, ddmdlFile, ddioptFile);
+
+    pm.Print(outFile);
+    Dump(outFile, "****** PPI ******", pi, pm);
+    Dump(outFile, "****** DDI ******", di, pm);
+    Dump(outFile, "****** Potential without conditioning ******", mip);
+    Dump(outFile, "****** PPI observatoin model ******", om);
+    Dump(outFile, "****** DDI observatoin model ******", dm);
+    Line(outFile, "***********************************************");
+    Line(outFile, "*** Initialization done.");
+    Line(outFile, "***********************************************");
+
+    MotInterPot micp(mip);
+    ObsModel emptyDm;
+    ProtInter emptyDi(g_numProt);
+
+    (void)micp;
     return 0;
 }
 
