@@ -6,6 +6,9 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "infer/EMDriver.h"
+#include "infer/EMRound.h"
+#include "infer/Likelihood.h"
 #include "io/FileOpen.h"
 #include "io/InputFiles.h"
 #include "model/Globals.h"
@@ -13,6 +16,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "predict/Predict.h"
 
 namespace {
 
@@ -112,7 +116,51 @@ int Run(int argc, char** argv)
     ObsModel emptyDm;
     ProtInter emptyDi(g_numProt);
 
-    (void)micp;
+    // Phase 1: EM without the domain-domain evidence.
+    Line(outFile, "****** RunEM without DDI ...");
+    int rounds = RunEM(pm, pi, mip, micp, om, emptyDm, emptyDi, outFile);
+    double j = LogJointProb(pm, pi, mip, micp, om, emptyDm, emptyDi, outFile, 0);
+    outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
+    Dump(outFile, "****** Potential without conditioning ******", mip);
+    Dump(outFile, "****** PPI observatoin model ******", om);
+
+    // Phase 2: one round brings the DDI model in; its joint is the first
+    // with dm and di, so it must not come from the cache.
+    g_curjProbChange = 1;
+    Line(outFile, "****** initializing DDI model ...");
+    EnM1Step(pm, mip, micp, pi, om, dm, di);
+    om.M2Step(nullptr, nullptr, nullptr);
+    dm.M2Step(&micp, &mip, &di);
+    j = LogJointProb(pm, pi, mip, micp, om, dm, di, outFile, 0);
+    outFile << "*** Joint prob:\t" << j << std::endl;
+    Dump(outFile, "****** Potential without conditioning ******", mip);
+    Dump(outFile, "****** Potential conditioned on DDI data ******", micp);
+    Dump(outFile, "****** PPI observatoin model ******", om);
+    Dump(outFile, "****** DDI observatoin model ******", dm);
+
+    // Phase 3: EM with the DDI evidence.
+    Line(outFile, "****** RunEM with DDI ...");
+    rounds = RunEM(pm, pi, mip, micp, om, dm, di, outFile);
+    j = LogJointProb(pm, pi, mip, micp, om, dm, di, outFile, 0);
+    outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
+    Dump(outFile, "****** Potential without conditioning ******", mip);
+    Dump(outFile, "***** Potential conditioned on DDi data *****", micp);
+    Dump(outFile, "****** PPI observatoin model ******", om);
+    Dump(outFile, "****** DDI observatoin model ******", dm);
+
+    // Predictions.
+    OutFopen(predictFile, argv[7]);
+    InFopen(predpairFile, argv[8]);
+    InFopen(predbindFile, argv[9]);
+    PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, om);
+    predpairFile.close();
+    if (perType != 2)
+        PredictBinding(predbindFile, predictFile, pm, mip, micp, pi, om);
+    Line(predictFile, "*** End of file.");
+    predictFile.close();
+
+    Line(outFile, "*** End of file.");
+    outFile.close();
     return 0;
 }
 

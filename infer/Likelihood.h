@@ -1,0 +1,32 @@
+#pragma once
+
+#include <ostream>
+
+#include "model/MotInterPot.h"
+#include "model/ObsModel.h"
+#include "model/ProtInter.h"
+#include "model/ProtMot.h"
+
+// x^n by square-and-multiply over the bits of n; a negative n gives the
+// reciprocal of x^-n and n = 0 gives 1 for any x.
+double IntPow(double x, int n);
+
+// P(the pair does not interact) under the potentials `micp`: the product of
+// (1 - affinity) over the pair's free binding variables and (1 - leak) over
+// its free leak variables.
+double AlNonInterProb(const ProtMot& pm, const MotInterPot& micp, int prot1, int prot2);
+
+// Natural log of the joint probability of the observations and, with part 0,
+// of the parameters. Part 0 is served from and stored in the cache
+// (g_curjProb, g_curjProbChange, the dirty flags); part 1 sums only the pairs
+// known to interact, part 2 only those known not to, both without prior and
+// cache; any other part sums every pair without prior and cache.
+double LogJointProb(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
+                    ObsModel& om, ObsModel& dm, const ProtInter& di, std::ostream& outFile, int part);
+
+// The pair is known to interact: some observation is noise-free (-1, -1)
+// with value 1.
+int IsActPos(const InterList& obsvals);
+// The pair is known not to interact: a noise-free observation with value 0.
+int IsActNeg(const InterList& obsvals);
+int IsOneAct(const interdatum& obsval, int interval);
