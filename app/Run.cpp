@@ -16,6 +16,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "perturb/Perturb.h"
 #include "predict/Predict.h"
 
 namespace {
@@ -159,6 +160,20 @@ int Run(int argc, char** argv)
     Line(predictFile, "*** End of file.");
     predictFile.close();
 
+    // Analysis: every re-convergence checks after each round.
+    NUMITERCHECK = 1;
+    const double jprob = LogJointProb(pm, pi, mip, micp, om, dm, di, outFile, 0);
+    outFile << "Joint prob before perturbation:\t" << jprob << std::endl;
+    if (perType >= 1 && perType <= 3) {
+        InFopen(predbindFile, argv[9]);
+        if (perType == 1)
+            PertPair(pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize);
+        else if (perType == 2)
+            PerTypes(pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize);
+        else
+            PertMot2(pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize);
+        predbindFile.close();
+    }
     Line(outFile, "*** End of file.");
     outFile.close();
     return 0;
