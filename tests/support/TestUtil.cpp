@@ -64,10 +64,19 @@ std::string Quote(const std::string& w)
 RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& cwd)
 {
     TempDir cap;
-    std::string cmd = "cd " + Quote(cwd) + " && " + Quote(MOTIFBIND_EXE);
-    for (const auto& a : args)
-        cmd += " " + Quote(a);
-    cmd += " >" + Quote(cap.File("out")) + " 2>" + Quote(cap.File("err")) + " </dev/null";
+    std::string cmd = "cd ";
+    cmd += Quote(cwd);
+    cmd += " && ";
+    cmd += Quote(MOTIFBIND_EXE);
+    for (const auto& a : args) {
+        cmd += ' ';
+        cmd += Quote(a);
+    }
+    cmd += " >";
+    cmd += Quote(cap.File("out"));
+    cmd += " 2>";
+    cmd += Quote(cap.File("err"));
+    cmd += " </dev/null";
     RunResult r;
     const int rc = std::system(cmd.c_str());
     r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
