@@ -14,8 +14,7 @@ namespace {
 void CheckId(const RecordReader& r, const char* what, int id, int n)
 {
     if (id < 0 || id >= n)
-        throw InputErr(r.Where() + ": " + what + " id " + std::to_string(id) + " is out of range; expected 0 to " +
-                       std::to_string(n - 1));
+        throw InputErr(r.Where() + ": " + what + " id " + std::to_string(id) + " is out of range; " + ExpectedIds(n));
 }
 
 void Close(std::istream& in)

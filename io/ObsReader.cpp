@@ -85,8 +85,8 @@ void ReadObservations(ProtInter& pi, RecordReader& r, const ModelIdTable& modeli
             const int n = pi.GetNumProt();
             for (const int p : {x, y})
                 if (p < 0 || p >= n)
-                    throw InputErr(r.Where() + ": protein id " + std::to_string(p) + " is out of range; expected 0 to " +
-                                   std::to_string(n - 1));
+                    throw InputErr(r.Where() + ": protein id " + std::to_string(p) + " is out of range; " +
+                                   ExpectedIds(n));
         }
         CheckModelIds(r, id, modelid);
         AddOneInter(x, y, val, id, pi, cnt, modelid, mip);

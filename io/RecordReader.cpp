@@ -38,8 +38,14 @@ std::string RecordReader::TokenHere()
 {
     in.clear();
     in >> std::ws;
-    if (in.peek() == std::char_traits<char>::eof())
+    if (in.peek() == std::char_traits<char>::eof()) {
+        // A record cut short by the end of the file stops where its last
+        // token was read, which may be lines after the record began.
+        const std::size_t last = text.find_last_not_of(" \t\n\r\f\v");
+        if (last != std::string::npos)
+            LineAt(last);
         return "end of file";
+    }
     LineAt(std::size_t(in.tellg()));
     std::string tok;
     in >> tok;

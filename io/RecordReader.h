@@ -48,3 +48,10 @@ private:
 
     int LineAt(std::size_t pos);
 };
+
+// What an id of a range [0, n) must be, for messages; with n = 0 (no -f)
+// no id is valid at all.
+inline std::string ExpectedIds(int n)
+{
+    return n > 0 ? "expected 0 to " + std::to_string(n - 1) : "expected none, the -f count is 0";
+}
