@@ -1,0 +1,551 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dist/SimpleDists.h"
+#include "infer/EMDriver.h"
+#include "infer/Likelihood.h"
+#include "model/Globals.h"
+#include "perturb/Perturb.h"
+
+// The perturbation analyses on a small hand-built model. Values measured
+// before re-convergence are recomputed here from the model's definition;
+// values after re-convergence are compared with EM run on a fresh copy of
+// the same model carrying the same perturbation.
+namespace {
+
+struct Obs {
+    int a, b;
+    double val;
+    int id0, id1;
+};
+
+// Five proteins, four motifs. Active motif pairs (index: pair): 1: (1,0),
+// 4: (2,1), 9: (3,3). Protein 3 carries no motif; protein 4 is never observed.
+// Pair (2,0) has a noise-free positive observation; pair (2,2) is a self-pair;
+// the motif pair (2,1) has one domain-domain observation.
+struct Data {
+    int leakType = 1;
+    int leakGroup = 10;
+    double leak = 0.05;
+    std::vector<std::map<int, int>> mots{{{0, 5}, {2, 3}}, {{1, 4}, {3, 2}}, {{1, 6}, {3, 2}}, {}, {{0, 3}}};
+    std::vector<int> len{20, 15, 10, 12, 9};
+    std::vector<int> cover{8, 6, 8, 0, 3};
+    std::map<int, double> aff{{1, 0.6}, {4, 0.3}, {9, 0.5}};
+    std::vector<Obs> obs{{1, 0, 1, 0, 1}, {0, 2, 1, -1, -1}, {2, 0, 1, 0, 1}, {2, 2, 1, 0, 1}, {1, 3, 0, 0, 1}};
+    std::vector<double> omProb0{0.8, 0.1};
+    std::vector<Obs> ddi{{2, 1, 1, 0, 1}};
+    std::vector<double> dmProb0{0.7, 0.2};
+};
+
+int Idx(int a, int b)
+{
+    const int l = std::max(a, b), s = std::min(a, b);
+    return l * (l + 1) / 2 + s;
+}
+
+// ---- Independent evaluation of the model ----
+
+struct Params {
+    std::map<int, double> aff, affC; // unconditioned and conditioned affinities
+    double leak;
+};
+
+struct Force {
+    int p1 = -1, p2 = -1, m1 = -1, m2 = -1, nbLeak = 0;
+};
+
+double ObsProb(const std::vector<double>& prob0, const std::vector<Obs>& list, int actual)
+{
+    double p = 1.0;
+    for (const auto& o : list) {
+        const int id = actual == 0 ? o.id0 : o.id1;
+        if (id == -1)
+            p *= std::fabs(o.val - actual) < 1e-05 ? 1.0 : 0.0;
+        else
+            p *= std::fabs(o.val) < 1e-05 ? prob0[id] : 1 - prob0[id];
+    }
+    return p;
+}
+
+std::vector<Obs> DdiOf(const Data& d, int k)
+{
+    std::vector<Obs> l;
+    for (const auto& o : d.ddi)
+        if (Idx(o.a, o.b) == k)
+            l.push_back(o);
+    return l;
+}
+
+// The trained parameters: the conditioned affinity is P(B = 1 | DDI list).
+Params Trained(const Data& d)
+{
+    Params p{d.aff, d.aff, d.leak};
+    for (auto& [k, th] : p.affC) {
+        const auto l = DdiOf(d, k);
+        if (l.empty())
+            continue;
+        const double p0 = ObsProb(d.dmProb0, l, 0), p1 = ObsProb(d.dmProb0, l, 1);
+        th = d.aff.at(k) * p1 / ((1 - d.aff.at(k)) * p0 + d.aff.at(k) * p1);
+    }
+    return p;
+}
+
+int NumLeak(const Data& d, int p, int q)
+{
+    if (d.leakType != 1)
+        return d.leakType == 0 ? 1 : 0;
+    const int n = d.len[p] * d.len[q] - d.cover[p] * d.cover[q];
+    return int(std::sqrt(10.0 * n / d.leakGroup)) + 1;
+}
+
+// Leak variables standing for pairs between motif m1 of p1 and the uncovered
+// residues of p2, forced together with the motif (leak type 1 only).
+int ForcedLeak(const Data& d, int p1, int p2, int m1)
+{
+    if (d.leakType != 1)
+        return 0;
+    const int ml = d.mots[p1].at(m1);
+    const int a = int(std::sqrt(10.0 * (d.len[p2] * d.len[p1] - d.cover[p2] * d.cover[p1]) / d.leakGroup));
+    const int b = int(std::sqrt(10.0 * (d.len[p2] * (d.len[p1] - ml) - d.cover[p2] * (d.cover[p1] - ml)) /
+                                d.leakGroup));
+    return a - b;
+}
+
+bool With(const Force& f, int i, int j) { return f.p1 != -1 && ((i == f.p1 && j == f.p2) || (i == f.p2 && j == f.p1)); }
+
+bool Forced(const Force& f, int i, int j, int m1, int m2)
+{
+    if (f.p1 == -1)
+        return false;
+    return (i == f.p1 && j == f.p2 && m1 == f.m1 && (f.m2 == -1 || f.m2 == m2)) ||
+           (j == f.p1 && i == f.p2 && m2 == f.m1 && (f.m2 == -1 || f.m2 == m1));
+}
+
+double PowInt(double x, int n) // square-and-multiply, n >= 0
+{
+    double r = 1.0;
+    for (; n > 0; n >>= 1, x *= x)
+        if (n & 1)
+            r *= x;
+    return r;
+}
+
+double NonInter(const Data& d, const Params& p, const Force& f, int i, int j)
+{
+    double q = PowInt(1 - p.leak, NumLeak(d, i, j) - (With(f, i, j) ? f.nbLeak : 0));
+    for (const auto& [m1, l1] : d.mots[i])
+        for (const auto& [m2, l2] : d.mots[j])
+            if (!Forced(f, i, j, m1, m2) && p.affC.count(Idx(m1, m2)))
+                q = q * (1 - p.affC.at(Idx(m1, m2)));
+    return q;
+}
+
+// Log joint: part 0 all pairs with the prior, part 1 the noise-free positives.
+double LogJoint(const Data& d, const Params& p, const Force& f, int part)
+{
+    std::map<int, std::vector<Obs>> byPair;
+    for (const auto& o : d.obs)
+        byPair[Idx(o.a, o.b)].push_back(o);
+    double l = 0;
+    for (const auto& [k, list] : byPair) {
+        const int i = std::max(list[0].a, list[0].b), j = std::min(list[0].a, list[0].b);
+        bool pos = false;
+        for (const auto& o : list)
+            pos = pos || (o.id0 == -1 && o.id1 == -1 && std::fabs(o.val - 1) < 1e-05);
+        if (part == 1 && !pos)
+            continue;
+        const double q = NonInter(d, p, f, i, j);
+        const double p0 = ObsProb(d.omProb0, list, 0), p1 = ObsProb(d.omProb0, list, 1);
+        l += std::log((1 - q) * p1 + q * p0);
+        if (With(f, i, j))
+            l += f.nbLeak * std::log(1 - p.leak);
+        for (const auto& [m1, l1] : d.mots[i])
+            for (const auto& [m2, l2] : d.mots[j]) {
+                const int km = Idx(m1, m2);
+                if (!p.aff.count(km))
+                    continue;
+                const double th = p.aff.at(km);
+                const auto dl = DdiOf(d, km);
+                if (With(f, i, j) && Forced(f, i, j, m1, m2)) {
+                    if (!dl.empty())
+                        l += std::log(ObsProb(d.dmProb0, dl, 0));
+                    l += std::log(1 - th);
+                } else if (!dl.empty()) {
+                    l += std::log((1 - th) * ObsProb(d.dmProb0, dl, 0) + th * ObsProb(d.dmProb0, dl, 1));
+                }
+            }
+    }
+    if (part == 0) {
+        for (const auto& [k, th] : p.aff)
+            l += g_aNeg * std::log(1 - th) + g_aPos * std::log(th);
+        l += g_aNeg * std::log(1 - p.leak) + g_aPos * std::log(p.leak);
+    }
+    return l;
+}
+
+// ---- The model objects ----
+
+struct Model {
+    ProtMot pm{5, 4};
+    ProtInter pi{5};
+    MotInterPot mip{4}, micp{4};
+    ObsModel om, dm;
+    ProtInter di{5};
+
+    explicit Model(const Data& d)
+    {
+        pm.SetLeakType(d.leakType);
+        pm.SetLeakGroup(d.leakGroup);
+        for (int p = 0; p < 5; ++p) {
+            pm.AddProtLen(p, d.len[p]);
+            pm.AddMotCover(p, d.cover[p]);
+            for (const auto& [m, l] : d.mots[p])
+                pm.AddMot(p, m, l);
+        }
+        const Params t = Trained(d);
+        for (const auto& [k, th] : t.aff)
+            mip.SetPotIndex(k, th);
+        for (const auto& [k, th] : t.affC)
+            micp.SetPotIndex(k, th);
+        mip.SetLeak(d.leak);
+        micp.SetLeak(d.leak);
+        for (const auto& o : d.obs)
+            pi.AddInter(o.a, o.b, o.val, o.id0, o.id1);
+        for (double p0 : d.omProb0)
+            om.AddDist(std::make_unique<BinaryDist>(p0));
+        for (const auto& o : d.ddi)
+            di.AddInter(o.a, o.b, o.val, o.id0, o.id1);
+        for (double p0 : d.dmProb0)
+            dm.AddDist(std::make_unique<BinaryDist>(p0));
+    }
+
+    // The log joint as the run computes it just before the analysis.
+    double Joint()
+    {
+        std::ostringstream none;
+        g_curjProbChange = 1;
+        return LogJointProb(pm, pi, mip, micp, om, dm, di, none, 0);
+    }
+
+    std::string Params15() const
+    {
+        std::ostringstream s;
+        s.precision(15);
+        mip.Print(s);
+        micp.Print(s);
+        om.Print(s);
+        dm.Print(s);
+        return s.str();
+    }
+};
+
+void SetUpGlobals()
+{
+    ResetGlobals();
+    NUMITERCHECK = 1;
+    g_aPos = 2;
+    g_aN2P = 1.5;
+    g_aNeg = 3;
+    g_aAll = 5;
+}
+
+// The result of re-converging EM on a fresh model with a perturbation applied.
+struct Ref {
+    int rounds;
+    double pR, lR, posR;
+};
+
+Ref Reconverge(const Data& d, const std::function<void(Model&)>& perturb, int p1, int p2)
+{
+    Model m(d);
+    perturb(m);
+    g_curjProbChange = 1;
+    std::ostringstream sink;
+    Ref r{};
+    r.rounds = RunEM(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, sink);
+    r.pR = p1 >= 0 ? AlNonInterProb(m.pm, m.micp, p1, p2) : 0.0;
+    r.lR = LogJointProb(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, sink, 0);
+    r.posR = LogJointProb(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, sink, 1);
+    m.pm.UnsetNonBind();
+    g_curjProbChange = 1;
+    return r;
+}
+
+std::string F(double v)
+{
+    char b[64];
+    std::snprintf(b, sizeof b, "%.15g", v);
+    return b;
+}
+
+std::string Ids(std::initializer_list<int> ids)
+{
+    std::string s;
+    for (int i : ids) {
+        s += '\t';
+        s += std::to_string(i);
+    }
+    return s;
+}
+
+// Expected groups of lines of one cycle of each analysis.
+std::string PairGroup(const Data& d, int p1, int m1, int p2, double jprob)
+{
+    const Force f{p1, p2, m1, -1, ForcedLeak(d, p1, p2, m1)};
+    const int nl = NumLeak(d, p1, p2);
+    const Params t = Trained(d);
+    const Ref r = Reconverge(d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, -1); }, p1, p2);
+    const std::string id = Ids({p1, m1, p2});
+    return "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t" + std::to_string(p1) + "\t" +
+           std::to_string(m1) + "\t" + std::to_string(p2) + "\t" + std::to_string(nl) + "\t" +
+           std::to_string(f.nbLeak) + "\t" + std::to_string(nl - f.nbLeak) + "\n" +
+           "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
+           "Mot1, Prot2, Prob):" + id + "\t" + F(NonInter(d, t, f, p1, p2)) + "\n" +
+           "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
+           "Prot2, Prob):" + id + "\t" + F(LogJoint(d, t, f, 0) - jprob) + "\n" +
+           "*** Total # EM round (Prot1, Mot1, Prot2, EM):" + id + "\t" + std::to_string(r.rounds) + "\n" +
+           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" + F(r.pR) +
+           "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" +
+           F(r.lR - jprob) + "\n";
+}
+
+std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
+{
+    Params t = Trained(d);
+    t.aff.erase(Idx(m1, m2));
+    t.affC.erase(Idx(m1, m2));
+    const Ref r = Reconverge(
+        d,
+        [&](Model& m) {
+            m.mip.DelPotIndex(Idx(m1, m2));
+            m.micp.DelPotIndex(Idx(m1, m2));
+        },
+        -1, -1);
+    const std::string id = Ids({m1, m2});
+    return "*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):" + id +
+           "\t" + F(LogJoint(d, t, Force{}, 0) - jprob) + "\n" +
+           "*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):" + id +
+           "\t" + F(LogJoint(d, t, Force{}, 1)) + "\n" + "*** Total # EM round (Mot1, Mot2, EM):" + id + "\t" +
+           std::to_string(r.rounds) + "\n" + "*** Likelihood change after reconverge (Mot1, Mot2, Prob):" + id +
+           "\t" + F(r.lR - jprob) + "\n" + "*** Positive likelihood after reconverge (Mot1, Mot2, Prob):" + id +
+           "\t" + F(r.posR) + "\n";
+}
+
+std::string Mot2Group(const Data& d, int p1, int m1, int p2, int m2, double jprob)
+{
+    const Force f{p1, p2, m1, m2, 0};
+    const Params t = Trained(d);
+    const Ref r = Reconverge(d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, m2); }, p1, p2);
+    const std::string id = Ids({p1, m1, p2, m2});
+    return "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
+           "Mot1, Prot2, Mot2, Prob):" + id + "\t" + F(NonInter(d, t, f, p1, p2)) + "\n" +
+           "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
+           "Prot2, Mot2, Prob):" + id + "\t" + F(LogJoint(d, t, f, 0) - jprob) + "\n" +
+           "*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):" + id + "\t" + std::to_string(r.rounds) + "\n" +
+           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
+           F(r.pR) + "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
+           F(r.lR - jprob) + "\n";
+}
+
+using Analysis = void (*)(ProtMot&, const ProtInter&, const MotInterPot&, const MotInterPot&, ObsModel&, ObsModel&,
+                          const ProtInter&, std::ostream&, std::istream&, double, int);
+
+// Runs one analysis on `m` as the run sequence does and returns its log.
+std::string RunAnalysis(Analysis fn, Model& m, const std::string& input, int pertSize, double jprob)
+{
+    std::ostringstream log;
+    log.precision(15);
+    std::istringstream in(input);
+    fn(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, log, in, jprob, pertSize);
+    return log.str();
+}
+
+// After an analysis: trained parameters as before, no forced pair, cache stale.
+void ExpectRestored(Model& m, const std::string& before)
+{
+    EXPECT_EQ(m.Params15(), before);
+    std::ostringstream s;
+    m.pm.Print(s);
+    EXPECT_NE(s.str().find("*** Forced nonbinding (prot1, prot2, mot1, mot2):\t-1\t"), std::string::npos) << s.str();
+    EXPECT_EQ(g_curjProbChange, 1);
+    EXPECT_TRUE(m.om.Dirty());
+    EXPECT_TRUE(m.dm.Dirty());
+}
+
+} // namespace
+
+TEST(PertPair, CyclesLinesAndCandidateHandling)
+{
+    SetUpGlobals();
+    const Data d; // leak type 1, leak group 10
+    Model m(d);
+    const double jprob = LogJoint(d, Trained(d), Force{}, 0);
+    EXPECT_EQ(jprob, m.Joint());
+    const std::string before = m.Params15();
+
+    // Pair (1, 0): 16 leak variables, N = 20*15 - 8*6 = 252, sqrt(252) = 15.9.
+    // Forcing motif 0 (length 5) of protein 0: sqrt(15*15 - 6*3) = sqrt(207)
+    // = 14.4, so 15 - 14 = 1 forced leak variable.
+    EXPECT_EQ(ForcedLeak(d, 0, 1, 0), 1);
+    // Pass 1 takes the larger id as Prot1, pass 2 the smaller one.
+    const std::string g = PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 1, 3, 0, jprob) +
+                          PairGroup(d, 0, 0, 1, jprob) + PairGroup(d, 0, 2, 1, jprob);
+    EXPECT_NE(g.find("*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t0\t0\t1\t16\t1\t15\n"),
+              std::string::npos);
+    // Unobserved (0, 4), out-of-range (9, 1) and (-1, 0) pairs are skipped;
+    // the swapped pair repeats the same groups; the unpaired 2 is ignored.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunAnalysis(PertPair, m, "1 0\n0 4\n9 1\n-1 0\n0\t1 2", -1, jprob), g + g);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ExpectRestored(m, before);
+
+    // Self-pair: both passes identical. Protein 3 has no motif: only pass 2 writes.
+    const std::string self = PairGroup(d, 2, 1, 2, jprob) + PairGroup(d, 2, 3, 2, jprob);
+    EXPECT_EQ(RunAnalysis(PertPair, m, "2 2 3 1", -1, jprob),
+              self + self + PairGroup(d, 1, 1, 3, jprob) + PairGroup(d, 1, 3, 3, jprob));
+    ExpectRestored(m, before);
+
+    // An empty file, or a non-numeric token first: nothing is read.
+    EXPECT_EQ(RunAnalysis(PertPair, m, "", -1, jprob), "");
+    EXPECT_EQ(RunAnalysis(PertPair, m, "x 1 0", -1, jprob), "");
+    ExpectRestored(m, before);
+}
+
+TEST(PertPair, PertSizeBoundsMotifIds)
+{
+    SetUpGlobals();
+    const Data d;
+    Model m(d);
+    const double jprob = m.Joint();
+    const std::string before = m.Params15();
+    EXPECT_EQ(RunAnalysis(PertPair, m, "0 1", 2, jprob), PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 0, 0, 1, jprob));
+    ExpectRestored(m, before);
+    // 0 and negative bounds other than -1 perturb nothing, yet the analysis
+    // still ends by clearing the forced setting.
+    for (int size : {0, -2}) {
+        m.pm.SetNonBind(0, 1, 0, -1);
+        EXPECT_EQ(RunAnalysis(PertPair, m, "0 1", size, jprob), "") << size;
+        ExpectRestored(m, before);
+    }
+}
+
+TEST(PertPair, InactiveMotifLeavesLikelihoodUnchangedWithoutLeakForcing)
+{
+    for (int leakType : {0, 2}) {
+        SetUpGlobals();
+        Data d;
+        d.leakType = leakType;
+        Model m(d);
+        const double jprob = m.Joint();
+        const double trainedQ = AlNonInterProb(m.pm, m.micp, 1, 0);
+        const std::string log = RunAnalysis(PertPair, m, "1 0", -1, jprob);
+        EXPECT_EQ(log, PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 1, 3, 0, jprob) + PairGroup(d, 0, 0, 1, jprob) +
+                           PairGroup(d, 0, 2, 1, jprob));
+        // Motif 3 of protein 1 forms no active pair with motifs 0 and 2 of
+        // protein 0: the forcing changes nothing before re-convergence.
+        EXPECT_NE(log.find("(Prot1, Mot1, Prot2, Prob):\t1\t3\t0\t" + F(trainedQ) + "\n"), std::string::npos) << log;
+        EXPECT_NE(log.find("*** Likelihood change after forcing an active motif and a protein to be non-binding "
+                           "(Prot1, Mot1, Prot2, Prob):\t1\t3\t0\t0\n"),
+                  std::string::npos)
+            << log;
+        const std::string leaks = leakType == 0 ? "\t1\t0\t1\n" : "\t0\t0\t0\n";
+        EXPECT_NE(log.find("numActLeak):\t0\t0\t1" + leaks), std::string::npos) << log;
+    }
+}
+
+TEST(PerTypes, MotifPairsRemovedFromWorkingPotentials)
+{
+    SetUpGlobals();
+    Data d;
+    d.leakType = 0;
+    Model m(d);
+    const double jprob = m.Joint();
+    EXPECT_EQ(jprob, LogJoint(d, Trained(d), Force{}, 0));
+    const std::string before = m.Params15();
+
+    // Ids stay in read order; (3, 0) is active nowhere; (3, 3) is a self-pair;
+    // (4, 1) and (-1, 2) lie outside the motif range and are only warned about.
+    testing::internal::CaptureStderr();
+    const std::string log = RunAnalysis(PerTypes, m, "0 1\n1 0\n3 0\n3 3\n4 1\n-1 2\n0 1\n2", -1, jprob);
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string g01 = TypeGroup(d, 0, 1, jprob);
+    EXPECT_EQ(log, g01 + TypeGroup(d, 1, 0, jprob) + TypeGroup(d, 3, 0, jprob) + TypeGroup(d, 3, 3, jprob) + g01);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+    EXPECT_EQ(err.rfind("Warning: ", 0), 0u) << err;
+    EXPECT_NE(err.find("\nWarning: "), std::string::npos) << err;
+    // The swapped pair carries the same values behind the swapped ids.
+    std::string g10 = TypeGroup(d, 1, 0, jprob);
+    for (size_t p = 0; (p = g10.find(":\t1\t0\t", p)) != std::string::npos; ++p)
+        g10.replace(p, 6, ":\t0\t1\t");
+    EXPECT_EQ(g10, g01);
+    // A pair active in neither potential: no change, and the positive log
+    // likelihood of the trained model (only pair (2, 0) is a known positive).
+    EXPECT_NE(log.find("(Mot1, Mot2, Prob):\t3\t0\t0\n*** Positive likelihood after forcing a pair of motif types "
+                       "to be non-binding (Mot1, Mot2, Prob):\t3\t0\t" +
+                       F(LogJoint(d, Trained(d), Force{}, 1)) + "\n"),
+              std::string::npos)
+        << log;
+    ExpectRestored(m, before);
+
+    // pertSize: both ids must lie below it; 0 and -4 perturb nothing.
+    EXPECT_EQ(RunAnalysis(PerTypes, m, "3 3\n1 0\n0 3\n", 2, jprob), TypeGroup(d, 1, 0, jprob));
+    EXPECT_EQ(RunAnalysis(PerTypes, m, "1 0\n", 0, jprob), "");
+    EXPECT_EQ(RunAnalysis(PerTypes, m, "", -1, jprob), "");
+    EXPECT_EQ(RunAnalysis(PerTypes, m, "1 0\n", -4, jprob), "");
+    ExpectRestored(m, before);
+}
+
+TEST(PertMot2, SingleBindingVariablesInFileOrder)
+{
+    SetUpGlobals();
+    const Data d; // leak type 1: still no leak variable is forced
+    Model m(d);
+    const double jprob = m.Joint();
+    const std::string before = m.Params15();
+
+    const std::string g01 = Mot2Group(d, 0, 0, 1, 1, jprob) + Mot2Group(d, 0, 0, 1, 3, jprob) +
+                            Mot2Group(d, 0, 2, 1, 1, jprob) + Mot2Group(d, 0, 2, 1, 3, jprob);
+    const std::string g10 = Mot2Group(d, 1, 1, 0, 0, jprob) + Mot2Group(d, 1, 1, 0, 2, jprob) +
+                            Mot2Group(d, 1, 3, 0, 0, jprob) + Mot2Group(d, 1, 3, 0, 2, jprob);
+    // Self-pair: (1, 3) and (3, 1) both occur.
+    const std::string g22 = Mot2Group(d, 2, 1, 2, 1, jprob) + Mot2Group(d, 2, 1, 2, 3, jprob) +
+                            Mot2Group(d, 2, 3, 2, 1, jprob) + Mot2Group(d, 2, 3, 2, 3, jprob);
+    // (1, 3): protein 3 has no motif; (1, 4) is unobserved; 3 is unpaired.
+    const std::string log = RunAnalysis(PertMot2, m, "0 1\n1 0\n2 2\n1 3\n1 4\n0 1\n3", -1, jprob);
+    EXPECT_EQ(log, g01 + g10 + g22 + g01);
+    EXPECT_EQ(RunAnalysis(PertMot2, m, "", -1, jprob), "");
+    ExpectRestored(m, before);
+
+    // Motif pair (0, 3) is active nowhere: no change before re-convergence.
+    EXPECT_NE(log.find("*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, "
+                       "Mot1, Prot2, Mot2, Prob):\t0\t0\t1\t3\t0\n"),
+              std::string::npos)
+        << log;
+    // Swapping the proteins gives the same likelihood changes and rounds.
+    auto tail = [](const std::string& g, int line) {
+        size_t p = 0;
+        for (int i = 0; i < line; ++i)
+            p = g.find('\n', p) + 1;
+        const size_t e = g.find('\n', p), b = g.rfind('\t', e) + 1;
+        return g.substr(b, e - b);
+    };
+    for (int line : {1, 2, 4})
+        EXPECT_EQ(tail(g01, line), tail(g10, line)) << line;
+    EXPECT_EQ(tail(Mot2Group(d, 2, 1, 2, 3, jprob), 1), tail(Mot2Group(d, 2, 3, 2, 1, jprob), 1));
+
+    EXPECT_EQ(RunAnalysis(PertMot2, m, "0 1", 2, jprob), Mot2Group(d, 0, 0, 1, 1, jprob));
+    for (int size : {0, -3}) {
+        m.pm.SetNonBind(0, 1, 0, 1);
+        EXPECT_EQ(RunAnalysis(PertMot2, m, "0 1", size, jprob), "") << size;
+        ExpectRestored(m, before);
+    }
+}
