@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "dist/SimpleDists.h"
+#include "io/FileOpen.h"
+#include "model/Globals.h"
+#include "model/MotInterPot.h"
+#include "model/ObsModel.h"
+#include "model/ProtInter.h"
+#include "model/ProtMot.h"
+#include "predict/Predict.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+// Four proteins, no leak variables. Motifs: protein 0 {0}, protein 1 {1},
+// protein 2 {0, 2}, protein 3 none. Affinities (learned, conditioned):
+// (0,0) 0.1, 0.1; (1,0) 0.5, 0.5; (2,0) 0.99999, 0.5; (2,2) 0.25, 0.25.
+// Observed: (1,0) a value 1 with P1 = 0.8, P0 = 0.2; the self pair (2,2) a
+// value 0 with P1 = 0.2, P0 = 0.8.
+struct Model {
+    ProtMot pm{4, 3};
+    MotInterPot mip{3};
+    MotInterPot micp{3};
+    ProtInter pi{4};
+    ObsModel om;
+
+    Model()
+    {
+        ResetGlobals();
+        pm.SetLeakType(2);
+        pm.AddMot(0, 0, 5);
+        pm.AddMot(1, 1, 5);
+        pm.AddMot(2, 0, 5);
+        pm.AddMot(2, 2, 5);
+        mip.AddPot(0, 0, 0.1);
+        mip.AddPot(1, 0, 0.5);
+        mip.AddPot(2, 0, 0.99999);
+        mip.AddPot(2, 2, 0.25);
+        mip.SetLeak(0.3);
+        micp = mip;
+        micp.SetPot(2, 0, 0.5);
+        om.AddDist(std::make_unique<BinaryDist>(0.2));
+        om.AddDist(std::make_unique<BinaryDist>(0.8));
+        pi.AddInter(0, 1, 1.0, 1, 0);
+        pi.AddInter(2, 2, 0.0, 1, 0);
+    }
+};
+
+// Runs both predictions on the given lists, returning the prediction text
+// and standard error.
+std::pair<std::string, std::string> Predict(Model& m, const std::string& pairs, const std::string& binds)
+{
+    testutil::TempDir d;
+    InFile pairFile, bindFile;
+    InFopen(pairFile, d.Write("pairs", pairs));
+    InFopen(bindFile, d.Write("binds", binds));
+    std::ostringstream out, err;
+    auto* old = std::cerr.rdbuf(err.rdbuf());
+    PredictProtInter(pairFile, out, m.pm, m.pi, m.mip, m.micp, m.om);
+    PredictBinding(bindFile, out, m.pm, m.mip, m.micp, m.pi, m.om);
+    std::cerr.rdbuf(old);
+    return {out.str(), err.str()};
+}
+
+const std::string kPairHead = "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o "
+                              "evidence, prob w/ evidence/H)\n";
+const std::string kPairTail = "***e Predicted non-interaction probability for protein pairs.\n";
+const std::string kBindHead =
+    "***s Binding variable:\t(1st prot, 2nd prot, 1st mot, 2nd mot, mot affinity, P(B=1) w/ evidence/H)\n";
+const std::string kBindTail = "***e Binding variable.\n";
+
+} // namespace
+
+TEST(Predict, WholeFile)
+{
+    Model m;
+    // The last line has no line end, and its lone integer is ignored.
+    const auto [text, err] = Predict(m, "0 1\n2 2\n0 2\n1 3\n2", "0 1\n2 2\n0 2\n3 1");
+
+    // (1,0): Qc = 0.5, posterior 0.5 * 0.2 / (0.5 * 0.8 + 0.5 * 0.2) = 0.2;
+    //   its binding variable: 0.5 * r with r = 0.8 / 0.5 = 1.6, so 0.8.
+    // (2,2): Qc = 0.9 * 0.5 * 0.5 * 0.75 = 0.16875 ((2,0) enters twice);
+    //   Qw = 0.9 * (1e-5)^2 * 0.75 = 6.75e-11; posterior
+    //   0.16875 * 0.8 / (0.83125 * 0.2 + 0.16875 * 0.8) = 0.135 / 0.30125
+    //   = 0.448133; r = 0.2 / 0.30125 = 0.6639004, times 0.1, 0.5 and 0.25.
+    // (2,0): Qw = 0.9 * 1.0e-5 = 9e-06, Qc = 0.9 * 0.5 = 0.45; unobserved.
+    // (3,1): protein 3 has no motif, so Q = 1 and no binding variable.
+    const std::string expected = kPairHead +
+                                 "1\t0\t0.5,0.5\t0.2\n"
+                                 "2\t2\t6.75e-11,0.16875\t0.448133\n"
+                                 "2\t0\t9e-06,0.45\tH\n"
+                                 "3\t1\t1,1\tH\n" +
+                                 kPairTail + kBindHead +
+                                 "1\t0\t1\t0\t0.5,0.5\t0.8\n"
+                                 "2\t2\t0\t0\t0.1,0.1\t0.06639\n"
+                                 "2\t2\t0\t2\t0.99999,0.5\t0.33195\n"
+                                 "2\t2\t2\t0\t0.99999,0.5\t0.33195\n"
+                                 "2\t2\t2\t2\t0.25,0.25\t0.165975\n"
+                                 "2\t0\t0\t0\t0.1,0.1\tH\n"
+                                 "2\t0\t2\t0\t0.99999,0.5\tH\n" +
+                                 kBindTail;
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(err, "");
+
+    // Empty lists: only the opening and closing lines.
+    EXPECT_EQ(Predict(m, "", "").first, kPairHead + kPairTail + kBindHead + kBindTail);
+}
+
+TEST(Predict, OutOfRangeIdsAreSkippedWithAWarning)
+{
+    Model m;
+    const auto [text, err] = Predict(m, "4 1\n1 0\n", "0 1\n-1 0\n");
+    EXPECT_EQ(text, kPairHead + "1\t0\t0.5,0.5\t0.2\n" + kPairTail + kBindHead +
+                        "1\t0\t1\t0\t0.5,0.5\t0.8\n" + kBindTail);
+    // One line per bad record, naming the file and both ids.
+    std::istringstream lines(err);
+    std::string first, second, rest;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_FALSE(std::getline(lines, rest)) << err;
+    EXPECT_TRUE(std::regex_search(first, std::regex("^Warning: .*\\bpairs\\b.*\\b4\\b.*\\b1\\b"))) << first;
+    EXPECT_TRUE(std::regex_search(second, std::regex("^Warning: .*\\bbinds\\b.*-1\\b.*\\b0\\b"))) << second;
+}
