@@ -1,0 +1,32 @@
+#pragma once
+
+// Names of the files in a generated input set, relative to its folder.
+namespace files {
+
+// Inputs of motifbind, in the order of its positional arguments.
+inline constexpr const char* PPI_OBSERVATIONS = "ppi_observations.txt";
+inline constexpr const char* PPI_MODELS = "ppi_models.txt";
+inline constexpr const char* PROTEIN_MOTIFS = "protein_motifs.txt";
+inline constexpr const char* ACTIVE_PAIRS = "active_motif_pairs.txt";
+inline constexpr const char* INACTIVE_PAIRS = "inactive_motif_pairs.txt";
+inline constexpr const char* WAITING_PAIRS = "waiting_motif_pairs.txt";
+inline constexpr const char* LOG = "motifbind.log";
+inline constexpr const char* PREDICTIONS = "predictions.txt";
+inline constexpr const char* PREDICT_INTERACTION = "predict_interaction_pairs.txt";
+inline constexpr const char* PREDICT_BINDING = "predict_binding_pairs.txt";
+inline constexpr const char* PROTEIN_LENGTHS = "protein_lengths.txt";
+inline constexpr const char* MOTIF_COVERAGE = "motif_coverage.txt";
+// The three domain-domain files of -d.
+inline constexpr const char* DDI_OBSERVATIONS = "ddi_observations.txt";
+inline constexpr const char* DDI_MODELS = "ddi_models.txt";
+inline constexpr const char* DDI_OPTIONS = "ddi_options.txt";
+
+// Ground truth and the command line.
+inline constexpr const char* TRUTH_AFFINITIES = "truth_affinities.txt";
+inline constexpr const char* TRUTH_INTERACTIONS = "truth_interactions.txt";
+inline constexpr const char* TRUTH_BINDINGS = "truth_bindings.txt";
+inline constexpr const char* TRUTH_DDI = "truth_ddi.txt";
+inline constexpr const char* TRUTH_PARAMETERS = "truth_parameters.txt";
+inline constexpr const char* COMMAND = "command.txt";
+
+} // namespace files

@@ -1,0 +1,136 @@
+// Bad requests end with one "Error: " line and status 1, and never touch
+// existing files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tools/sim/OutputFolder.h"
+#include "tools/sim/SimConfig.h"
+#include "tools/sim/SimError.h"
+#include "tools/sim/tests/SimTestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void ExpectOneErrorLine(const SimRun& run, const std::string& mention)
+{
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("Error: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(mention), std::string::npos) << "expected '" << mention << "' in: " << run.err;
+    EXPECT_TRUE(run.out.empty());
+}
+
+TEST(RefusalTest, FolderThatHoldsFilesIsLeftUntouched)
+{
+    TempDir tmp;
+    const fs::path folder = tmp.Sub("used");
+    fs::create_directories(folder / "sub");
+    std::ofstream(folder / "ppi_observations.txt") << "precious\n";
+    ExpectOneErrorLine(RunSim({"--out", folder.string()}), "already holds files");
+    EXPECT_EQ(ReadFile(folder / "ppi_observations.txt"), "precious\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+
+    // A folder holding only an empty subfolder is not empty either.
+    const fs::path other = tmp.Sub("other");
+    fs::create_directories(other / "empty");
+    ExpectOneErrorLine(RunSim({"--out", other.string()}), "already holds files");
+}
+
+TEST(RefusalTest, PathThatIsAFileIsRefused)
+{
+    TempDir tmp;
+    const fs::path file = tmp.Sub("plain.txt");
+    std::ofstream(file) << "x";
+    ExpectOneErrorLine(RunSim({"--out", file.string()}), "not a folder");
+    EXPECT_EQ(ReadFile(file), "x");
+}
+
+TEST(RefusalTest, EmptyOrMissingFolderIsAccepted)
+{
+    TempDir tmp;
+    fs::create_directories(tmp.Sub("empty"));
+    EXPECT_EQ(RunSim({"--out", tmp.Sub("empty"), "--pairs", "50"}).status, 0);
+    EXPECT_EQ(RunSim({"--out", tmp.Sub("new/nested"), "--pairs", "50"}).status, 0);
+    EXPECT_TRUE(fs::exists(tmp.Sub("new/nested/command.txt")));
+}
+
+TEST(RefusalTest, WritingNeverReplacesAFile)
+{
+    TempDir tmp;
+    const OutputFolder folder(tmp.Sub("f"));
+    folder.Create();
+    folder.Write("a.txt", "first");
+    EXPECT_THROW(folder.Write("a.txt", "second"), SimError);
+    EXPECT_EQ(ReadFile(tmp.Sub("f/a.txt")), "first");
+}
+
+struct BadArgs {
+    std::vector<std::string> args;
+    std::string mention;
+};
+
+TEST(RefusalTest, BadParametersAreRefusedBeforeAnythingIsWritten)
+{
+    const std::vector<BadArgs> cases{
+        {{}, "--out"},
+        {{"stray"}, "stray"},
+        {{"--bogus", "1"}, "--bogus"},
+        {{"--pairs"}, "--pairs"},
+        {{"--proteins", "0"}, "--proteins"},
+        {{"--proteins", "12x"}, "12x"},
+        {{"--proteins", "46341"}, "--proteins"},
+        {{"--fpr", "1.5"}, "--fpr"},
+        {{"--fpr", "nan"}, "--fpr"},
+        {{"--score-var", "0"}, "--score-var"},
+        {{"--fpr", "0.6", "--fnr", "0.5"}, "--fnr"},
+        {{"--leak-type", "3"}, "--leak-type"},
+        {{"--leak-type", "2", "--leak", "0.1"}, "--leak"},
+        {{"--proteins", "10", "--pairs", "100"}, "--pairs"},
+        {{"--proteins", "10", "--pairs", "20", "--self-frac", "1"}, "--self-frac"},
+        {{"--motifs", "3", "--active-pairs", "7"}, "--active-pairs"},
+        {{"--proteins", "2", "--motifs", "30", "--pairs", "1"}, "--motifs"},
+        {{"--ddi-sens", "0.01", "--ddi-fpr", "0.02"}, "--ddi-fpr"},
+        {{"--pertype", "4"}, "--pertype"},
+        {{"--seed", "-3"}, "--seed"},
+    };
+    for (const BadArgs& c : cases) {
+        TempDir tmp;
+        std::vector<std::string> args = c.args;
+        if (c.mention != "--out") {
+            args.insert(args.begin(), {"--out", tmp.Sub("set")});
+        }
+        SCOPED_TRACE(c.mention);
+        ExpectOneErrorLine(RunSim(args), c.mention);
+        EXPECT_FALSE(fs::exists(tmp.Sub("set")));
+    }
+}
+
+TEST(HelpTest, EveryOptionStatesAValidDefault)
+{
+    const SimRun run = RunSim({"--help"});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.empty());
+    // Each option line reads "--name META ... (default: X)"; feeding X back
+    // must be accepted, so the stated defaults are real values.
+    const std::regex option(R"(--([a-z0-9-]+) \S+[\s\S]*?\(default: ([^)]*)\))");
+    std::istringstream lines(run.out);
+    std::string text((std::istreambuf_iterator<char>(lines)), std::istreambuf_iterator<char>());
+    int options = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it) {
+        const std::string name = (*it)[1];
+        const std::string value = (*it)[2];
+        ++options;
+        if (name == "out" || name == "leak") {
+            continue;  // required, or depends on the leak type
+        }
+        SCOPED_TRACE(name);
+        EXPECT_NO_THROW(ParseSimArgs({"--out", "unused", "--" + name, value}));
+    }
+    EXPECT_GE(options, 38);
+}
+
+} // namespace
