@@ -14,6 +14,15 @@ double TotalWeight(const StatList& ss)
     return w;
 }
 
+// Sum of weight * value, in list order.
+double WeightedSum(const StatList& ss)
+{
+    double sum = 0.0;
+    for (const auto& [wt, v] : ss)
+        sum += wt * v;
+    return sum;
+}
+
 // Learning needs a positive, finite total weight; otherwise the data say
 // nothing and the parameters stay.
 bool Usable(double w) { return w > 0.0 && std::isfinite(w); }
@@ -71,9 +80,7 @@ void GaussianDist::Learn(const StatList& ss)
     const double w = TotalWeight(ss);
     if (!Usable(w))
         return;
-    double sum = 0.0;
-    for (const auto& [wt, v] : ss)
-        sum += wt * v;
+    const double sum = WeightedSum(ss);
     const double m = (1 / w) * sum;
     if (!std::isfinite(m))
         return;
@@ -113,9 +120,7 @@ void ExponentialDist::Learn(const StatList& ss)
     const double w = TotalWeight(ss);
     if (!Usable(w))
         return;
-    double sum = 0.0;
-    for (const auto& [wt, v] : ss)
-        sum += wt * v;
+    const double sum = WeightedSum(ss);
     const double m = sum / w;
     const double lam = left == 0 ? 1 / (m - shift) : 1 / (shift - m);
     if (lam > 0.0 && std::isfinite(lam))
