@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+
+#include "tools/eval/PairKey.h"
+
+// How much evidence EM has about each active motif pair: the number of its
+// binding variables on protein pairs that have at least one observation. A
+// protein pair (i, j) carries one variable for every motif m1 of i and motif
+// m2 of j whose pair is active; on a protein paired with itself two different
+// motifs therefore give two variables. This is the count that divides the
+// expected number of bindings in EM's affinity update, so a motif pair with
+// few variables has an affinity set mostly by the prior.
+//
+// Reads protein_motifs.txt (protein, motif, length), active_motif_pairs.txt
+// (motif, motif, starting affinity) and ppi_observations.txt (protein,
+// protein, value, model0, model1) from the folder; throws EvalError. Every
+// active pair is in the result, with 0 when it occurs on no observed pair.
+std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder);

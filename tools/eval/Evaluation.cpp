@@ -1,0 +1,92 @@
+#include "tools/eval/Evaluation.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "tools/eval/BindingSupport.h"
+#include "tools/eval/EvalError.h"
+#include "tools/eval/GroundTruth.h"
+#include "tools/eval/PredictionFile.h"
+#include "tools/eval/RankCorrelation.h"
+#include "tools/eval/RocAuc.h"
+
+namespace {
+
+std::string PairText(const PairKey& p) { return std::to_string(p.first) + " " + std::to_string(p.second); }
+
+std::string Format(const char* format, double x)
+{
+    if (std::isnan(x)) {
+        return "n/a";
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, x);
+    return buf;
+}
+
+} // namespace
+
+Evaluation Evaluate(const std::filesystem::path& folder)
+{
+    const GroundTruth truth = ReadGroundTruth(folder);
+    const std::map<PairKey, int> support = CountBindingVariables(folder);
+    const std::filesystem::path logFile = folder / "motifbind.log";
+    const RunLog log = ReadRunLog(logFile);
+    const std::filesystem::path predictionFile = folder / "predictions.txt";
+    const auto posteriors = ReadPosteriors(predictionFile);
+
+    Evaluation e;
+    e.phases = log.phases;
+    e.finalLogJoint = log.FinalLogJoint();
+
+    std::vector<double> learned;
+    std::vector<double> planted;
+    for (const auto& [pair, affinity] : truth.affinities) {
+        const auto it = log.affinities.find(pair);
+        if (it == log.affinities.end()) {
+            throw EvalError(logFile.string() + ": no learned affinity for motif pair " + PairText(pair));
+        }
+        ++e.activePairs;
+        const auto s = support.find(pair);
+        if (s != support.end() && s->second >= MIN_BINDING_VARIABLES) {
+            learned.push_back(it->second);
+            planted.push_back(affinity);
+        }
+    }
+    e.judgedPairs = learned.size();
+    e.affinityCorrelation = SpearmanCorrelation(learned, planted);
+
+    std::vector<double> score;
+    std::vector<bool> nonInteracting;
+    for (const auto& [pair, interacts] : truth.interacts) {
+        const auto it = posteriors.find(pair);
+        if (it == posteriors.end() || !it->second) {
+            throw EvalError(predictionFile.string() + ": no posterior for tested protein pair " + PairText(pair));
+        }
+        score.push_back(*it->second);
+        nonInteracting.push_back(!interacts);
+        e.interactingPairs += interacts ? 1 : 0;
+    }
+    e.testedPairs = score.size();
+    e.interactionAuc = AreaUnderRoc(score, nonInteracting);
+    return e;
+}
+
+std::string SummaryText(const Evaluation& e)
+{
+    std::string s;
+    for (const EmPhase& phase : e.phases) {
+        s += "EM " + phase.label + ": " + std::to_string(phase.rounds) + " rounds, log joint " +
+             Format("%.2f", phase.logJoint) + "\n";
+    }
+    s += "final log joint: " + Format("%.2f", e.finalLogJoint) + "\n";
+    s += "affinities: rank correlation " + Format("%.3f", e.affinityCorrelation) +
+         " between learned and planted, over " + std::to_string(e.judgedPairs) + " of " +
+         std::to_string(e.activePairs) + " active motif pairs (those with at least " +
+         std::to_string(MIN_BINDING_VARIABLES) + " binding variables on observed protein pairs)\n";
+    s += "interactions: ROC AUC " + Format("%.3f", e.interactionAuc) +
+         " of the posterior non-interaction probability, over " + std::to_string(e.testedPairs) +
+         " tested protein pairs (" + std::to_string(e.interactingPairs) + " interacting, " +
+         std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
+    return s;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/eval/RunLog.h"
+
+// A motif pair's learned affinity is judged only when the pair has at least
+// this many binding variables on observed protein pairs. With fewer, EM's
+// estimate is mostly the prior count over the few variables, and ranking
+// such pairs against their planted values measures the noise of the
+// simulation rather than the model.
+constexpr int MIN_BINDING_VARIABLES = 5;
+
+// How well one motifbind run recovered what the simulator planted.
+struct Evaluation {
+    std::vector<EmPhase> phases;  // as the log reports them, in order
+    double finalLogJoint = 0.0;
+
+    std::size_t activePairs = 0;  // motif pairs with a planted affinity
+    std::size_t judgedPairs = 0;  // of them, with at least MIN_BINDING_VARIABLES variables
+    double affinityCorrelation = 0.0;  // Spearman, learned against planted, over the judged pairs
+
+    std::size_t testedPairs = 0;
+    std::size_t interactingPairs = 0;
+    // How well the posterior non-interaction probability of the prediction
+    // file separates the truly non-interacting tested pairs (higher) from the
+    // interacting ones.
+    double interactionAuc = 0.0;
+};
+
+// Reads the inputs, the truth files, motifbind.log and predictions.txt of a
+// data folder. Throws EvalError when a file is missing or malformed, when the
+// log lacks a learned affinity for a planted motif pair, or when the
+// prediction file lacks a posterior for a tested protein pair.
+Evaluation Evaluate(const std::filesystem::path& folder);
+
+// A few lines a person can read; each ends with a newline.
+std::string SummaryText(const Evaluation& evaluation);

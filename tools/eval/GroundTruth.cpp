@@ -1,0 +1,29 @@
+#include "tools/eval/GroundTruth.h"
+
+#include "tools/eval/EvalError.h"
+#include "tools/eval/NumberRecords.h"
+
+GroundTruth ReadGroundTruth(const std::filesystem::path& folder)
+{
+    GroundTruth truth;
+    const std::filesystem::path affinityFile = folder / "truth_affinities.txt";
+    const auto affinities = ReadNumberRecords(affinityFile, 3);
+    for (std::size_t r = 0; r < affinities.size(); ++r) {
+        const auto& rec = affinities[r];
+        truth.affinities[MakePairKey(IdField(affinityFile, rec, 0, r + 1), IdField(affinityFile, rec, 1, r + 1))] =
+            rec[2];
+    }
+    const std::filesystem::path interactionFile = folder / "truth_interactions.txt";
+    const auto interactions = ReadNumberRecords(interactionFile, 5);
+    for (std::size_t r = 0; r < interactions.size(); ++r) {
+        const auto& rec = interactions[r];
+        if (rec[2] != 0.0 && rec[2] != 1.0) {
+            throw EvalError(interactionFile.string() + ": the state of record " + std::to_string(r + 1) +
+                            " is neither 0 nor 1");
+        }
+        const PairKey pair =
+            MakePairKey(IdField(interactionFile, rec, 0, r + 1), IdField(interactionFile, rec, 1, r + 1));
+        truth.interacts[pair] = rec[2] == 1.0;
+    }
+    return truth;
+}
