@@ -36,18 +36,7 @@ std::vector<std::string> Cat(std::vector<std::string> a, const std::vector<std::
 
 // Two proteins with one motif each, one active motif pair and one observed
 // pair of proteins.
-void WriteData(const TempDir& d)
-{
-    d.Write("obs", "1 0 1 0 1\n");
-    d.Write("models", "0 OM_BINARY 0.8\n1 OM_BINARY 0.2\n");
-    d.Write("pmc", "1 0 5\n0 1 5\n");
-    d.Write("act", "0 1 0.5\n");
-    d.Write("inact", "");
-    d.Write("wait", "");
-    d.Write("pairs", "1 0\n");
-    d.Write("len", "0 10\n1 10\n");
-    d.Write("cov", "0 5\n1 5\n");
-}
+void WriteData(const TempDir& d) { testutil::WriteWorkedExample(d); }
 
 // Only the data files WriteData made: a rejected command line must create
 // nothing.

@@ -7,15 +7,7 @@
 TEST(Smoke, WholeRunEndsWithStatusZero)
 {
     testutil::TempDir d;
-    d.Write("obs", "1 0 1 0 1\n");
-    d.Write("models", "0 OM_BINARY 0.8\n1 OM_BINARY 0.2\n");
-    d.Write("pmc", "1 0 5\n0 1 5\n");
-    d.Write("act", "0 1 0.5\n");
-    d.Write("inact", "");
-    d.Write("wait", "");
-    d.Write("pairs", "1 0\n");
-    d.Write("len", "0 10\n1 10\n");
-    d.Write("cov", "0 5\n1 5\n");
+    testutil::WriteWorkedExample(d);
     const auto r = testutil::RunMotifbind({"-f", "2", "2", "-l", "2", "-p", "4", "obs", "models", "pmc", "act",
                                            "inact", "wait", "log", "pred", "pairs", "pairs", "1", "len", "10", "cov"},
                                           d.Path());

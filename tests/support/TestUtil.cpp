@@ -35,6 +35,19 @@ std::string TempDir::Write(const std::string& name, const std::string& text) con
     return f;
 }
 
+void WriteWorkedExample(const TempDir& d)
+{
+    d.Write("obs", "1 0 1 0 1\n");
+    d.Write("models", "0 OM_BINARY 0.8\n1 OM_BINARY 0.2\n");
+    d.Write("pmc", "1 0 5\n0 1 5\n");
+    d.Write("act", "0 1 0.5\n");
+    d.Write("inact", "");
+    d.Write("wait", "");
+    d.Write("pairs", "1 0\n");
+    d.Write("len", "0 10\n1 10\n");
+    d.Write("cov", "0 5\n1 5\n");
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

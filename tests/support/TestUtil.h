@@ -23,6 +23,12 @@ private:
     std::string path;
 };
 
+// The smallest complete data set: proteins 1 and 0 carry motifs 0 and 1, the
+// motif pair is active with affinity 0.5, and the pair (1, 0) has one
+// observation of value 1 under binary models giving P1 = 0.8 and P0 = 0.2.
+// File names: obs models pmc act inact wait pairs len cov.
+void WriteWorkedExample(const TempDir& d);
+
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
