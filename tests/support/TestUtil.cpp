@@ -1,7 +1,9 @@
 #include "support/TestUtil.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -95,6 +97,45 @@ RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& 
     r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     r.out = ReadFile(cap.File("out"));
     r.err = ReadFile(cap.File("err"));
+    return r;
+}
+
+RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>& args, const std::string& cwd)
+{
+    TempDir cap;
+    const std::string outPath = cap.File("out"), errPath = cap.File("err");
+    // Everything the child needs is built before the fork, so the child only
+    // makes system calls.
+    std::vector<std::string> words;
+    words.push_back(name);
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+
+    RunResult r;
+    const pid_t pid = fork();
+    if (pid < 0)
+        return r;
+    if (pid == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+            chdir(cwd.c_str()) != 0)
+            _exit(126);
+        execv(MOTIFBIND_EXE, argv.data());
+        _exit(127);
+    }
+    int rc = 0;
+    while (waitpid(pid, &rc, 0) < 0) {
+        if (errno != EINTR)
+            return r;
+    }
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    r.out = ReadFile(outPath);
+    r.err = ReadFile(errPath);
     return r;
 }
 

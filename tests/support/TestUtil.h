@@ -42,6 +42,11 @@ struct RunResult {
 // Runs the built motifbind with `args` (each word passed as is), from `cwd`.
 RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& cwd);
 
+// Runs the built motifbind from `cwd` with `name` as its program name
+// (argv[0], which the program echoes into the first log line) followed by
+// `args`; standard input is /dev/null.
+RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>& args, const std::string& cwd);
+
 // Runs RunMain in this process with the given words (program name first),
 // capturing standard output and standard error.
 RunResult RunInProcess(const std::vector<std::string>& words);
