@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -153,6 +154,18 @@ char* NextArg(int& argc, char**& argv, char opt, int need)
     return a;
 }
 
+// A whole decimal number from 1 to MAXTHREADS, nothing else.
+int ThreadCount(const char* word)
+{
+    const std::string w = word;
+    int n = 0;
+    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), n);
+    if (ec != std::errc() || end != w.data() + w.size() || n < 1 || n > MAXTHREADS)
+        throw UsageErr("option -t needs a whole number of threads from 1 to " + std::to_string(MAXTHREADS) +
+                       ", got \"" + w + "\"");
+    return n;
+}
+
 } // namespace
 
 void PrintUsage(std::ostream& out)
@@ -166,8 +179,8 @@ void PrintUsage(std::ostream& out)
     }
 }
 
-void ReadOption(int& argc, char**& argv, int& leakType, int& perType,
-                InFile& ddiFile, InFile& ddmdlFile, InFile& ddioptFile, int& pertSize)
+void ReadOption(int& argc, char**& argv, int& leakType, int& perType, InFile& ddiFile, InFile& ddmdlFile,
+                InFile& ddioptFile, int& pertSize, int& threads, std::vector<const char*>* unechoed)
 {
     ++argv;
     --argc;
@@ -206,6 +219,16 @@ void ReadOption(int& argc, char**& argv, int& leakType, int& perType,
         case 's':
             pertSize = std::atoi(NextArg(argc, argv, opt, 1));
             break;
+        case 't': {
+            const char* word = argv[-1];
+            const char* n = NextArg(argc, argv, opt, 1);
+            threads = ThreadCount(n);
+            if (unechoed) {
+                unechoed->push_back(word);
+                unechoed->push_back(n);
+            }
+            break;
+        }
         default:
             throw UsageErr("");
         }

@@ -1,14 +1,19 @@
 #include "app/Run.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
+#include "app/Progress.h"
 #include "infer/EMDriver.h"
 #include "infer/EMRound.h"
+#include "infer/InferPlan.h"
 #include "infer/Likelihood.h"
+#include "infer/ParamSet.h"
 #include "io/FileOpen.h"
 #include "io/InputFiles.h"
 #include "model/Globals.h"
@@ -16,7 +21,8 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
-#include "perturb/Perturb.h"
+#include "perturb/Analysis.h"
+#include "perturb/Candidates.h"
 #include "predict/Predict.h"
 
 namespace {
@@ -52,6 +58,17 @@ void CheckSettings(int leakType, int leakGroup)
                        std::to_string(leakGroup));
 }
 
+// The command line as the log echoes it: every word but those of options
+// that only change how the run is carried out.
+std::string EchoedCommandLine(int argc, char** argv, const std::vector<const char*>& unechoed)
+{
+    std::string cmdLine = "*** Command line:";
+    for (int i = 0; i < argc; ++i)
+        if (std::find(unechoed.begin(), unechoed.end(), argv[i]) == unechoed.end())
+            cmdLine += std::string(" ") + argv[i];
+    return cmdLine + "\n";
+}
+
 int Run(int argc, char** argv)
 {
     InFile protFile, modelFile, pmFile, motFile, predpairFile, predbindFile, protLenFile, motCoverFile;
@@ -61,13 +78,12 @@ int Run(int argc, char** argv)
     InFopen(ddioptFile, "/dev/null");
     std::ofstream outFile, predictFile;
 
-    std::string cmdLine = "*** Command line:";
-    for (int i = 0; i < argc; ++i)
-        cmdLine += std::string(" ") + argv[i];
-    cmdLine += "\n";
-
-    int leakType = 1, perType = 1, pertSize = -1;
-    ReadOption(argc, argv, leakType, perType, ddiFile, ddmdlFile, ddioptFile, pertSize);
+    const int fullArgc = argc;
+    char** const fullArgv = argv;
+    int leakType = 1, perType = 1, pertSize = -1, threads = 1;
+    std::vector<const char*> unechoed;
+    ReadOption(argc, argv, leakType, perType, ddiFile, ddmdlFile, ddioptFile, pertSize, threads, &unechoed);
+    const std::string cmdLine = EchoedCommandLine(fullArgc, fullArgv, unechoed);
     if (argc != 14)
         throw UsageErr("");
     const int leakGroup = std::atoi(argv[12]);
@@ -114,65 +130,77 @@ int Run(int argc, char** argv)
     Line(outFile, "***********************************************");
 
     MotInterPot micp(mip);
-    ObsModel emptyDm;
-    ProtInter emptyDi(g_numProt);
+    ProgressLine progress;
 
-    // Phase 1: EM without the domain-domain evidence.
-    Line(outFile, "****** RunEM without DDI ...");
-    int rounds = RunEM(pm, pi, mip, micp, om, emptyDm, emptyDi, outFile);
-    double j = LogJointProb(pm, pi, mip, micp, om, emptyDm, emptyDi, outFile, 0);
-    outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
-    Dump(outFile, "****** Potential without conditioning ******", mip);
-    Dump(outFile, "****** PPI observatoin model ******", om);
+    // Phase 1: EM without the domain-domain evidence: a plan without DDI
+    // lists and an observation model set without distributions.
+    ObsModel trainedOm;
+    {
+        Line(outFile, "****** RunEM without DDI ...");
+        const ProtInter noDdi(g_numProt);
+        const InferPlan plan(pm, pi, micp, noDdi);
+        ParamSet ps(plan, mip, micp, std::move(om), ObsModel());
+        const int rounds = RunEM(ps, outFile, std::cout, NUMITERCHECK, [&](int r, double l) {
+            progress.Rounds("EM without DDI", r, l);
+        });
+        const double j = LogJointProb(ps, 0);
+        outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
+        ps.Scatter(mip, micp);
+        trainedOm = ps.TakeOm();
+        Dump(outFile, "****** Potential without conditioning ******", mip);
+        Dump(outFile, "****** PPI observatoin model ******", trainedOm);
+    }
 
     // Phase 2: one round brings the DDI model in; its joint is the first
-    // with dm and di, so it must not come from the cache.
-    g_curjProbChange = 1;
+    // with dm and di, computed afresh for the new parameter set.
+    const InferPlan plan(pm, pi, micp, di);
+    ParamSet ps(plan, mip, micp, std::move(trainedOm), std::move(dm));
     Line(outFile, "****** initializing DDI model ...");
-    EnM1Step(pm, mip, micp, pi, om, dm, di);
-    om.M2Step(nullptr, nullptr, nullptr);
-    dm.M2Step(&micp, &mip, &di);
-    j = LogJointProb(pm, pi, mip, micp, om, dm, di, outFile, 0);
+    EMStep(ps, std::cout);
+    double j = LogJointProb(ps, 0);
     outFile << "*** Joint prob:\t" << j << std::endl;
+    ps.Scatter(mip, micp);
     Dump(outFile, "****** Potential without conditioning ******", mip);
     Dump(outFile, "****** Potential conditioned on DDI data ******", micp);
-    Dump(outFile, "****** PPI observatoin model ******", om);
-    Dump(outFile, "****** DDI observatoin model ******", dm);
+    Dump(outFile, "****** PPI observatoin model ******", ps.Om());
+    Dump(outFile, "****** DDI observatoin model ******", ps.Dm());
 
     // Phase 3: EM with the DDI evidence.
     Line(outFile, "****** RunEM with DDI ...");
-    rounds = RunEM(pm, pi, mip, micp, om, dm, di, outFile);
-    j = LogJointProb(pm, pi, mip, micp, om, dm, di, outFile, 0);
+    const int rounds = RunEM(ps, outFile, std::cout, NUMITERCHECK, [&](int r, double l) {
+        progress.Rounds("EM with DDI", r, l);
+    });
+    j = LogJointProb(ps, 0);
     outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
+    ps.Scatter(mip, micp);
     Dump(outFile, "****** Potential without conditioning ******", mip);
     Dump(outFile, "***** Potential conditioned on DDi data *****", micp);
-    Dump(outFile, "****** PPI observatoin model ******", om);
-    Dump(outFile, "****** DDI observatoin model ******", dm);
+    Dump(outFile, "****** PPI observatoin model ******", ps.Om());
+    Dump(outFile, "****** DDI observatoin model ******", ps.Dm());
+    progress.Clear();
 
     // Predictions.
     OutFopen(predictFile, argv[7]);
     InFopen(predpairFile, argv[8]);
     InFopen(predbindFile, argv[9]);
-    PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, om);
+    PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, ps.Om());
     predpairFile.close();
     if (perType != 2)
-        PredictBinding(predbindFile, predictFile, pm, mip, micp, pi, om);
+        PredictBinding(predbindFile, predictFile, pm, mip, micp, pi, ps.Om());
     Line(predictFile, "*** End of file.");
     predictFile.close();
 
     // Analysis: every re-convergence checks after each round.
-    NUMITERCHECK = 1;
-    const double jprob = LogJointProb(pm, pi, mip, micp, om, dm, di, outFile, 0);
+    const double jprob = LogJointProb(ps, 0);
     outFile << "Joint prob before perturbation:\t" << jprob << std::endl;
     if (perType >= 1 && perType <= 3) {
         InFopen(predbindFile, argv[9]);
-        if (perType == 1)
-            PertPair(pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize);
-        else if (perType == 2)
-            PerTypes(pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize);
-        else
-            PertMot2(pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize);
+        const auto cands = ReadCandidates(perType, pm, pi, predbindFile, pertSize);
         predbindFile.close();
+        progress.BeginCycles();
+        RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, std::cout, threads,
+                    [&](std::size_t done, std::size_t total) { progress.Cycles(done, total); });
+        progress.Clear();
     }
     Line(outFile, "*** End of file.");
     outFile.close();

@@ -17,7 +17,9 @@ class Distribution {
 public:
     virtual ~Distribution() = default;
     virtual double GetProb(double val) const = 0;
-    virtual void Learn(const StatList& ss) = 0;
+    // Re-estimates the parameters from weighted values; a distribution that
+    // learns iteratively reports its progress on `log`.
+    virtual void Learn(const StatList& ss, std::ostream& log) = 0;
     virtual bool Assert(double val) const = 0;
     // Token and parameters separated by tabs, in file syntax order; sep 1 ends
     // with a newline (no flush), any other value ends with nothing.

@@ -1,10 +1,10 @@
 #include "dist/MixtureDist.h"
 
 #include <cmath>
-#include <iostream>
+#include <ostream>
 #include <limits>
 
-#include "model/Globals.h"
+#include "dist/Tolerances.h"
 
 MixtureDist::MixtureDist(std::istream& modelFile)
 {
@@ -41,7 +41,7 @@ double MixtureDist::GetProb(double val) const
     return p;
 }
 
-void MixtureDist::Learn(const StatList& ss)
+void MixtureDist::Learn(const StatList& ss, std::ostream& log)
 {
     const std::size_t n = dists.size();
     double prevLL = -std::numeric_limits<double>::infinity();
@@ -73,10 +73,10 @@ void MixtureDist::Learn(const StatList& ss)
                 t[i] += rho;
             }
         }
-        std::cout << "Log likelihood at start of iteration " << iter << ": " << ll << std::endl;
+        log << "Log likelihood at start of iteration " << iter << ": " << ll << std::endl;
         double sum = 0.0;
         for (std::size_t i = 0; i < n; ++i) {
-            dists[i]->Learn(lists[i]);
+            dists[i]->Learn(lists[i], log);
             sum += t[i];
         }
         if (sum > 0.0 && std::isfinite(sum))
@@ -90,9 +90,9 @@ void MixtureDist::Learn(const StatList& ss)
             break;
     }
     if (iter == maxIter)
-        std::cout << "Warning: not converge. Too many iters: " << iter << std::endl;
+        log << "Warning: not converge. Too many iters: " << iter << std::endl;
     else
-        std::cout << "Converged in " << iter << " iterations" << std::endl;
+        log << "Converged in " << iter << " iterations" << std::endl;
 }
 
 bool MixtureDist::Assert(double val) const

@@ -6,7 +6,7 @@
 
 // A weighted sum of component distributions (of any kind, mixtures too). It
 // learns its weights and components by an inner EM of its own and reports
-// the progress on standard output.
+// the progress on the stream Learn is given.
 class MixtureDist : public Distribution {
 public:
     // Reads m, s and then s times a weight and a component. A component whose
@@ -16,7 +16,7 @@ public:
     MixtureDist& operator=(const MixtureDist&) = delete;
 
     double GetProb(double val) const override;
-    void Learn(const StatList& ss) override;
+    void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;
     std::unique_ptr<Distribution> Duplicate() const override;

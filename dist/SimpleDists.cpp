@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/Globals.h"
+#include "dist/Tolerances.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ BinaryDist::BinaryDist(std::istream& modelFile) { modelFile >> prob0; }
 
 double BinaryDist::GetProb(double val) const { return std::fabs(val) < g_eps ? prob0 : 1 - prob0; }
 
-void BinaryDist::Learn(const StatList& ss)
+void BinaryDist::Learn(const StatList& ss, std::ostream&)
 {
     const double w = TotalWeight(ss);
     if (!Usable(w))
@@ -75,7 +75,7 @@ double GaussianDist::GetProb(double val) const
     return std::exp(((d / var) * d) * (-0.5)) / std::sqrt(var * 6.28318);
 }
 
-void GaussianDist::Learn(const StatList& ss)
+void GaussianDist::Learn(const StatList& ss, std::ostream&)
 {
     const double w = TotalWeight(ss);
     if (!Usable(w))
@@ -115,7 +115,7 @@ double ExponentialDist::GetProb(double val) const
     return lambda * std::exp(-((shift - val) * lambda));
 }
 
-void ExponentialDist::Learn(const StatList& ss)
+void ExponentialDist::Learn(const StatList& ss, std::ostream&)
 {
     const double w = TotalWeight(ss);
     if (!Usable(w))
@@ -160,7 +160,7 @@ double UniformDist::GetProb(double val) const
     return 0.0;
 }
 
-void UniformDist::Learn(const StatList&) {}
+void UniformDist::Learn(const StatList&, std::ostream&) {}
 
 bool UniformDist::Assert(double) const { return true; }
 

@@ -8,7 +8,7 @@ public:
     explicit BinaryDist(std::istream& modelFile);
     explicit BinaryDist(double p0) : prob0(p0) {}
     double GetProb(double val) const override;
-    void Learn(const StatList& ss) override;
+    void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;
     std::unique_ptr<Distribution> Duplicate() const override;
@@ -24,7 +24,7 @@ public:
     explicit GaussianDist(std::istream& modelFile);
     GaussianDist(double m, double v) : mean(m), var(v) {}
     double GetProb(double val) const override;
-    void Learn(const StatList& ss) override;
+    void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;
     std::unique_ptr<Distribution> Duplicate() const override;
@@ -43,7 +43,7 @@ public:
     explicit ExponentialDist(std::istream& modelFile);
     ExponentialDist(double c, int l, double lam) : shift(c), lambda(lam), left(l) {}
     double GetProb(double val) const override;
-    void Learn(const StatList& ss) override;
+    void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;
     std::unique_ptr<Distribution> Duplicate() const override;
@@ -62,7 +62,7 @@ public:
     explicit UniformDist(std::istream& modelFile);
     UniformDist(double b, double e, int inc) : begin(b), end(e), density(1.0 / (e - b)), inclusive(inc) {}
     double GetProb(double val) const override;
-    void Learn(const StatList& ss) override;
+    void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;
     std::unique_ptr<Distribution> Duplicate() const override;

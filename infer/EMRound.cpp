@@ -1,26 +1,29 @@
 #include "infer/EMRound.h"
 
+#include <algorithm>
 #include <cmath>
-#include <map>
 
-#include "infer/Likelihood.h"
+#include "infer/PairKernel.h"
 #include "model/Globals.h"
 
-void EnM1Step(const ProtMot& pm, MotInterPot& mip, const MotInterPot& micp, const ProtInter& pi, ObsModel& om,
-              ObsModel& dm, const ProtInter& di)
+void EnM1Step(ParamSet& ps)
 {
-    std::map<int, int> count;
-    std::map<int, double> ratioSum;
+    const InferPlan& plan = *ps.plan;
+    const int n = plan.NumSlots();
+    for (int s = 0; s < n; ++s)
+        ps.oneMinusC[s] = 1 - ps.thetaC[s];
+    std::fill(ps.ratioSum.begin(), ps.ratioSum.end(), 0.0);
+    double* ratioSum = ps.ratioSum.data();
+    const double* thetaC = ps.thetaC.data();
     double leakRatioSum = 0.0;
-    long long leakCount = 0;
-    const auto& act = micp.GetActPair();
-    const auto& ddi = di.GetAllInter();
+    const Forcing& f = ps.forcing;
+    const int* vars = plan.Vars();
 
-    for (const auto& [key, obs] : pi.GetAllInter()) {
-        const auto [i, j] = pi.RevIndex(key);
-        const double p0 = om.GetProb(0, obs);
-        const double p1 = om.GetProb(1, obs);
-        const double q = AlNonInterProb(pm, micp, i, j);
+    for (int p = 0; p < plan.NumPairs(); ++p) {
+        const auto& pr = plan.GetPair(p);
+        const double p0 = ps.om.GetProb(0, *pr.obs);
+        const double p1 = ps.om.GetProb(1, *pr.obs);
+        const double q = PairNonInter(plan, f, ps.oneMinusC.data(), ps.leakC, p);
         const double den = (1 - q) * p1 + q * p0;
         double r = p1 / den;
         // Observations impossible under both states carry no usable evidence:
@@ -28,49 +31,56 @@ void EnM1Step(const ProtMot& pm, MotInterPot& mip, const MotInterPot& micp, cons
         // the observation models nothing.
         const bool usable = den != 0.0 && std::isfinite(den) && std::isfinite(r);
         if (usable)
-            om.AddStat((1 - q) * r, obs);
+            ps.om.AddStat((1 - q) * r, *pr.obs);
         else
             r = 1.0;
 
-        leakRatioSum += (pm.NumLeak(i, j) - pm.NumNBLeak(i, j)) * r;
-        leakCount += pm.NumLeak(i, j);
+        const bool forced = p == f.pair;
+        leakRatioSum += (pr.numLeak - (forced ? f.numNBLeak : 0)) * r;
 
-        const bool forced = pm.WithNonBind(i, j);
-        for (const auto& [m1, l1] : pm.GetMots(i)) {
-            for (const auto& [m2, l2] : pm.GetMots(j)) {
-                const int k = MotInterPot::Index(m1, m2);
-                const auto a = act.find(k);
-                if (a == act.end())
-                    continue;
-                const auto d = ddi.find(k);
-                count[k] += 1;
-                if (forced && pm.IsNonBind(i, j, m1, m2)) {
-                    if (d != ddi.end())
-                        dm.AddStat(0.0, d->second);
-                    continue;
-                }
-                ratioSum[k] += r;
-                if (d != ddi.end())
-                    dm.AddStat(a->second * r, d->second);
+        for (int v = pr.begin; v < pr.end; ++v) {
+            const int s = vars[v];
+            const InterList* d = plan.SlotDdi(s);
+            if (forced && f.Fixed(v - pr.begin)) {
+                if (d)
+                    ps.dm.AddStat(0.0, *d);
+                continue;
             }
+            ratioSum[s] += r;
+            if (d)
+                ps.dm.AddStat(thetaC[s] * r, *d);
         }
     }
 
-    for (const auto& [k, thetaC] : act) {
-        const auto c = count.find(k);
-        const auto s = ratioSum.find(k);
-        const double rs = s == ratioSum.end() ? 0.0 : s->second;
-        const int n = c == count.end() ? 0 : c->second;
-        mip.SetPotIndex(k, (thetaC * rs + g_aPos) / (n + g_aAll));
-    }
-    mip.SetLeak((micp.GetLeak() * leakRatioSum + g_aPos) / (double(leakCount) + g_aAll));
-    g_curjProbChange = 1;
+    // Variables fixed at 0 add nothing to the expected count of ones but
+    // count in the denominator.
+    for (int s = 0; s < n; ++s)
+        if (plan.Live(s))
+            ps.theta[s] = (thetaC[s] * ratioSum[s] + g_aPos) / (plan.SlotCount(s) + g_aAll);
+    ps.leak = (ps.leakC * leakRatioSum + g_aPos) / (double(plan.LeakCount()) + g_aAll);
+    ps.fresh = false;
 }
 
-void EMStep(const ProtMot& pm, MotInterPot& mip, MotInterPot& micp, const ProtInter& pi, ObsModel& om,
-            ObsModel& dm, const ProtInter& di)
+void EMStep(ParamSet& ps, std::ostream& mixLog)
 {
-    EnM1Step(pm, mip, micp, pi, om, dm, di);
-    om.M2Step(nullptr, nullptr, nullptr);
-    dm.M2Step(&micp, &mip, &di);
+    EnM1Step(ps);
+    ps.om.M2Step(nullptr, nullptr, nullptr, mixLog);
+    ps.dm.M2Step(nullptr, nullptr, nullptr, mixLog);
+    // thetaC = P(B = 1 | D) under the re-learned DDI model; evidence
+    // impossible under both values says nothing and keeps the prior.
+    const InferPlan& plan = *ps.plan;
+    for (int s = 0; s < plan.NumSlots(); ++s) {
+        if (!plan.Live(s))
+            continue;
+        double p0 = 1.0, p1 = 1.0;
+        if (const InterList* d = plan.SlotDdi(s)) {
+            p0 = ps.dm.GetProb(0, *d);
+            p1 = ps.dm.GetProb(1, *d);
+        }
+        const double theta = ps.theta[s];
+        const double den = (1 - theta) * p0 + theta * p1;
+        ps.thetaC[s] = (den != 0.0 && std::isfinite(den)) ? theta * p1 / den : theta;
+    }
+    ps.leakC = ps.leak;
+    ps.fresh = false;
 }

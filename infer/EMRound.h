@@ -1,18 +1,16 @@
 #pragma once
 
-#include "model/MotInterPot.h"
-#include "model/ObsModel.h"
-#include "model/ProtInter.h"
-#include "model/ProtMot.h"
+#include <ostream>
+
+#include "infer/ParamSet.h"
 
 // E-step and the first M-step: posterior interaction weights go to the
-// observation models' statistics, and every affinity and the leak of `mip`
+// observation models' statistics, and every affinity and the leak of theta
 // are re-estimated (MAP, with the prior counts as extra counts) from the
-// conditioned potentials `micp` of the previous round.
-void EnM1Step(const ProtMot& pm, MotInterPot& mip, const MotInterPot& micp, const ProtInter& pi, ObsModel& om,
-              ObsModel& dm, const ProtInter& di);
+// conditioned affinities thetaC of the previous round.
+void EnM1Step(ParamSet& ps);
 
-// One whole EM round: EnM1Step, then the M-step of `om`, then that of `dm`,
-// which also recomputes `micp` from the new `mip`.
-void EMStep(const ProtMot& pm, MotInterPot& mip, MotInterPot& micp, const ProtInter& pi, ObsModel& om,
-            ObsModel& dm, const ProtInter& di);
+// One whole EM round: EnM1Step, then the M-step of the PPI observation model,
+// then that of the DDI model, after which thetaC is recomputed from the new
+// theta. Mixture learning reports its progress on `mixLog`.
+void EMStep(ParamSet& ps, std::ostream& mixLog);

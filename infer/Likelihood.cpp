@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "dist/Tolerances.h"
+#include "infer/PairKernel.h"
 #include "model/Globals.h"
 
 double IntPow(double x, int n)
@@ -22,69 +24,91 @@ double IntPow(double x, int n)
 
 double AlNonInterProb(const ProtMot& pm, const MotInterPot& micp, int prot1, int prot2)
 {
-    double q = IntPow(1 - micp.GetLeak(), pm.NumActLeak(prot1, prot2));
     const auto& act = micp.GetActPair();
-    for (const auto& [m1, l1] : pm.GetMots(prot1)) {
-        for (const auto& [m2, l2] : pm.GetMots(prot2)) {
-            if (pm.IsNonBind(prot1, prot2, m1, m2))
-                continue;
-            const auto it = act.find(MotInterPot::Index(m1, m2));
-            if (it == act.end())
-                continue;
-            q = q * (1 - it->second);
-        }
-    }
-    return q;
+    return NonInterProduct(pm, pm.GetNonBind(), micp.GetLeak(), prot1, prot2, [&](int k, double& a) {
+        const auto it = act.find(k);
+        if (it == act.end())
+            return false;
+        a = it->second;
+        return true;
+    });
 }
 
-double LogJointProb(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
-                    ObsModel& om, ObsModel& dm, const ProtInter& di, std::ostream&, int part)
+double AlNonInterProb(const ProtMot& pm, const NonBind& nb, const ParamSet& ps, int prot1, int prot2)
 {
-    if (part == 0 && g_curjProbChange == 0 && !om.Dirty() && !dm.Dirty())
-        return g_curjProb;
-    double l = 0.0;
-    const double lambda = mip.GetLeak();
-    const auto& act = mip.GetActPair();
-    const auto& ddi = di.GetAllInter();
-    for (const auto& [key, obs] : pi.GetAllInter()) {
-        const auto [i, j] = pi.RevIndex(key);
-        if ((part == 1 && !IsActPos(obs)) || (part == 2 && !IsActNeg(obs)))
+    const InferPlan& plan = ps.Plan();
+    return NonInterProduct(pm, nb, ps.LeakC(), prot1, prot2, [&](int k, double& a) {
+        const int s = plan.SlotOf(k);
+        if (s < 0 || !plan.Live(s))
+            return false;
+        a = ps.ThetaC(s);
+        return true;
+    });
+}
+
+double LogJointProb(ParamSet& ps, int part)
+{
+    if (part == 0 && ps.fresh)
+        return ps.joint;
+    const InferPlan& plan = *ps.plan;
+    const int n = plan.NumSlots();
+    const double* theta = ps.theta.data();
+    for (int s = 0; s < n; ++s)
+        ps.oneMinusC[s] = 1 - ps.thetaC[s];
+    // A free binding variable with a domain-domain list adds ln P(D), which
+    // depends on its slot only.
+    for (int s = 0; s < n; ++s) {
+        const InterList* d = plan.SlotDdi(s);
+        if (!d)
             continue;
-        const double q = AlNonInterProb(pm, micp, i, j);
-        const double p0 = om.GetProb(0, obs);
-        const double p1 = om.GetProb(1, obs);
+        const double p0 = ps.dm.GetProb(0, *d);
+        ps.ddiP0[s] = p0;
+        ps.ddiTerm[s] = std::log((1 - theta[s]) * p0 + theta[s] * ps.dm.GetProb(1, *d));
+    }
+
+    double l = 0.0;
+    const double lambda = ps.leak;
+    const Forcing& f = ps.forcing;
+    const int* vars = plan.Vars();
+    for (int p = 0; p < plan.NumPairs(); ++p) {
+        const auto& pr = plan.GetPair(p);
+        if ((part == 1 && !pr.knownPos) || (part == 2 && !pr.knownNeg))
+            continue;
+        const double q = PairNonInter(plan, f, ps.oneMinusC.data(), ps.leakC, p);
+        const double p0 = ps.om.GetProb(0, *pr.obs);
+        const double p1 = ps.om.GetProb(1, *pr.obs);
         l += std::log((1 - q) * p1 + q * p0);
-        const bool forced = pm.WithNonBind(i, j);
+        if (p != f.pair) {
+            for (int v = pr.begin; v < pr.end; ++v) {
+                const int s = vars[v];
+                if (plan.SlotDdi(s))
+                    l += ps.ddiTerm[s];
+            }
+            continue;
+        }
         // Only add a term for leak variables that are actually fixed, so a
         // leak probability of 1 cannot turn 0 fixed variables into 0 * -inf.
-        if (forced && pm.NumNBLeak(i, j) != 0)
-            l += pm.NumNBLeak(i, j) * std::log(1 - lambda);
-        for (const auto& [m1, l1] : pm.GetMots(i)) {
-            for (const auto& [m2, l2] : pm.GetMots(j)) {
-                const int k = MotInterPot::Index(m1, m2);
-                const auto a = act.find(k);
-                if (a == act.end())
-                    continue;
-                const double theta = a->second;
-                const auto d = ddi.find(k);
-                if (forced && pm.IsNonBind(i, j, m1, m2)) {
-                    if (d != ddi.end())
-                        l += std::log(dm.GetProb(0, d->second));
-                    l += std::log(1 - theta);
-                } else if (d != ddi.end()) {
-                    l += std::log((1 - theta) * dm.GetProb(0, d->second) + theta * dm.GetProb(1, d->second));
-                }
+        if (f.numNBLeak != 0)
+            l += f.numNBLeak * std::log(1 - lambda);
+        for (int v = pr.begin; v < pr.end; ++v) {
+            const int s = vars[v];
+            const bool ddi = plan.SlotDdi(s) != nullptr;
+            if (f.Fixed(v - pr.begin)) {
+                if (ddi)
+                    l += std::log(ps.ddiP0[s]);
+                l += std::log(1 - theta[s]);
+            } else if (ddi) {
+                l += ps.ddiTerm[s];
             }
         }
     }
     if (part == 0) {
-        for (const auto& [k, theta] : act)
-            l += g_aNeg * std::log(1 - theta) + g_aPos * std::log(theta);
+        for (int s = 0; s < n; ++s)
+            if (plan.Live(s))
+                l += g_aNeg * std::log(1 - theta[s]) + g_aPos * std::log(theta[s]);
         l += g_aNeg * std::log(1 - lambda) + g_aPos * std::log(lambda);
-        g_curjProb = l;
-        g_curjProbChange = 0;
-        om.SetClean();
-        dm.SetClean();
+        ps.joint = l;
+        ps.fresh = true;
     }
     return l;
 }

@@ -7,7 +7,6 @@
 #include "io/FileOpen.h"
 #include "io/ObsReader.h"
 #include "io/RecordReader.h"
-#include "model/Globals.h"
 
 namespace {
 

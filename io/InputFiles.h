@@ -8,6 +8,11 @@
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
 
+// Initial leak probability: a constant for leak types 0 and 2, and
+// sqrt(leakGroup) * INITLEAKPERVAR for leak type 1.
+constexpr double INITLEAK0PROB = 0.01;
+constexpr double INITLEAKPERVAR = 0.0001;
+
 // Reads every input of a run into the model, in a fixed order: protein
 // lengths, motif coverage, protein-motif content, PPI models and
 // observations, active motif pairs (then the initial leak probability), and

@@ -6,9 +6,6 @@ double g_aN2P = 1.0;
 double g_aPos = 0.0;
 double g_aNeg = 0.0;
 double g_aAll = 0.0;
-double g_curjProb = 0.0;
-int g_curjProbChange = 1;
-int NUMITERCHECK = 3;
 
 void ResetGlobals()
 {
@@ -18,7 +15,4 @@ void ResetGlobals()
     g_aPos = 0.0;
     g_aNeg = 0.0;
     g_aAll = 0.0;
-    g_curjProb = 0.0;
-    g_curjProbChange = 1;
-    NUMITERCHECK = 3;
 }

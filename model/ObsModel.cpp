@@ -3,10 +3,10 @@
 #include <cmath>
 #include <ostream>
 
-#include "model/Globals.h"
+#include "dist/Tolerances.h"
 #include "model/MotInterPot.h"
 
-ObsModel::ObsModel(const ObsModel& old) : stats(old.stats), dirty(old.dirty)
+ObsModel::ObsModel(const ObsModel& old) : stats(old.stats)
 {
     dists.reserve(old.dists.size());
     for (const auto& d : old.dists)
@@ -17,7 +17,6 @@ void ObsModel::AddDist(std::unique_ptr<Distribution> dist)
 {
     dists.push_back(std::move(dist));
     stats.emplace_back();
-    dirty = true;
 }
 
 double ObsModel::GetOneProb(int interval, const interdatum& obsval) const
@@ -42,15 +41,15 @@ void ObsModel::AddOneStat(double prob1, const interdatum& obsval)
 
 void ObsModel::ClearStat()
 {
+    // The lists keep their capacity: every EM round fills them again.
     for (auto& s : stats)
-        StatList().swap(s);
+        s.clear();
 }
 
-void ObsModel::M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter* di)
+void ObsModel::M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter* di, std::ostream& log)
 {
     for (std::size_t i = 0; i < dists.size(); ++i)
-        dists[i]->Learn(stats[i]);
-    dirty = true;
+        dists[i]->Learn(stats[i], log);
     if (micp)
         micp->Cond(*mip, *this, *di);
     ClearStat();

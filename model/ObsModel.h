@@ -10,13 +10,14 @@
 class MotInterPot;
 
 // A set of observation distributions addressed by model ID (the position in
-// the set), the weighted values the E-step collects for each, and a dirty
-// flag telling the likelihood cache that parameters changed.
+// the set) and the weighted values the E-step collects for each.
 class ObsModel {
 public:
     ObsModel() = default;
     ObsModel(const ObsModel& old);
+    ObsModel(ObsModel&&) = default;
     ObsModel& operator=(const ObsModel&) = delete;
+    ObsModel& operator=(ObsModel&&) = default;
 
     // The set takes ownership of `dist`.
     void AddDist(std::unique_ptr<Distribution> dist);
@@ -45,18 +46,14 @@ public:
     }
     void ClearStat();
 
-    // Every distribution re-learns from its statistics; then `micp`, when
-    // given, is recomputed as `mip` conditioned on `di` under this set.
-    void M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter* di);
-
-    bool Dirty() const { return dirty; }
-    void SetDirty() { dirty = true; }
-    void SetClean() { dirty = false; }
+    // Every distribution re-learns from its statistics (reporting iterative
+    // learning on `log`); then `micp`, when given, is recomputed as `mip`
+    // conditioned on `di` under this set; the statistics are cleared.
+    void M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter* di, std::ostream& log);
 
     void Print(std::ostream& out) const;
 
 private:
     std::vector<std::unique_ptr<Distribution>> dists;
     std::vector<StatList> stats;
-    bool dirty = true;
 };

@@ -36,13 +36,9 @@ int ProtMot::LeakForPairs(std::int64_t n) const
     }
 }
 
-void ProtMot::SetNonBind(int prot1, int prot2, int mot1, int mot2)
+NonBind ProtMot::MakeNonBind(int prot1, int prot2, int mot1, int mot2) const
 {
-    nbProt1 = prot1;
-    nbProt2 = prot2;
-    nbMot1 = mot1;
-    nbMot2 = mot2;
-    numNBLeak = 0;
+    NonBind nb{prot1, prot2, mot1, mot2, 0};
     if (leakType == 1 && mot2 == -1) {
         // The leak variables that stand for pairs between the residues of the
         // forced motif and the uncovered residues of the partner are forced too.
@@ -52,8 +48,9 @@ void ProtMot::SetNonBind(int prot1, int prot2, int mot1, int mot2)
         const std::int64_t c1 = CoverOf(prot1), c2 = CoverOf(prot2);
         const int a = RootCount(l2 * l1 - c2 * c1);
         const int b = RootCount(l2 * (l1 - ml) - c2 * (c1 - ml));
-        numNBLeak = a - b;
+        nb.numNBLeak = a - b;
     }
+    return nb;
 }
 
 void ProtMot::Print(std::ostream& outFile) const
@@ -73,7 +70,7 @@ void ProtMot::Print(std::ostream& outFile) const
     for (int i = 0; i < numProt; ++i)
         outFile << i << "\t" << protLen[i] << "\t" << motCover[i] << std::endl;
     outFile << "***e Protein lengths and motif coverage." << std::endl;
-    outFile << "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t" << nbProt1 << "\t" << nbProt2 << "\t"
-            << nbMot1 << "\t" << nbMot2 << std::endl;
-    outFile << "*** (numnbleak, leakGroup size):\t" << numNBLeak << "\t" << leakGroup << std::endl;
+    outFile << "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t" << nonBind.prot1 << "\t" << nonBind.prot2
+            << "\t" << nonBind.mot1 << "\t" << nonBind.mot2 << std::endl;
+    outFile << "*** (numnbleak, leakGroup size):\t" << nonBind.numNBLeak << "\t" << leakGroup << std::endl;
 }

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <vector>
 
+#include "model/NonBind.h"
+
 // What the model knows about the proteins: the motifs each protein carries
 // (with their length on it), protein lengths, motif coverage, the leak-variable
 // policy, and at most one forced non-binding setting used by the perturbation
@@ -30,32 +32,27 @@ public:
     void AddMot(int prot, int mot, int len) { protMots[prot][mot] = len; }
     const MotMap& GetMots(int prot) const { return protMots[prot]; }
 
-    void SetNonBind(int prot1, int prot2, int mot1, int mot2);
-    void UnsetNonBind() { nbProt1 = -1; }
+    // The forced setting of the analyses, computed without storing it: the
+    // number of forced leak variables depends on the motif's length.
+    NonBind MakeNonBind(int prot1, int prot2, int mot1, int mot2) const;
+    void SetNonBind(int prot1, int prot2, int mot1, int mot2) { nonBind = MakeNonBind(prot1, prot2, mot1, mot2); }
+    void UnsetNonBind() { nonBind.prot1 = -1; }
+    const NonBind& GetNonBind() const { return nonBind; }
 
     int IsNonBind(int prot1, int prot2, int mot1, int mot2) const
     {
-        if (nbProt1 == -1)
-            return 0;
-        if (prot1 == nbProt1 && prot2 == nbProt2 && mot1 == nbMot1 && (nbMot2 == -1 || nbMot2 == mot2))
-            return 1;
-        if (prot2 == nbProt1 && prot1 == nbProt2 && mot2 == nbMot1 && (nbMot2 == -1 || nbMot2 == mot1))
-            return 1;
-        return 0;
+        return nonBind.IsNonBind(prot1, prot2, mot1, mot2);
     }
-    int WithNonBind(int prot1, int prot2) const
-    {
-        if (nbProt1 == -1)
-            return 0;
-        return (prot1 == nbProt1 && prot2 == nbProt2) || (prot2 == nbProt1 && prot1 == nbProt2);
-    }
+    int WithNonBind(int prot1, int prot2) const { return nonBind.WithNonBind(prot1, prot2); }
 
     // Number of leak variables of a protein pair.
     int NumLeak(int prot1, int prot2) const { return LeakForPairs(NonMotifPairs(prot1, prot2)); }
     // Number of them forced non-binding by the current setting.
-    int NumNBLeak(int prot1, int prot2) const
+    int NumNBLeak(int prot1, int prot2) const { return NumNBLeak(nonBind, prot1, prot2); }
+    // The same under another forced setting.
+    int NumNBLeak(const NonBind& nb, int prot1, int prot2) const
     {
-        return (leakType == 1 && WithNonBind(prot1, prot2)) ? numNBLeak : 0;
+        return (leakType == 1 && nb.WithNonBind(prot1, prot2)) ? nb.numNBLeak : 0;
     }
     int NumActLeak(int prot1, int prot2) const { return NumLeak(prot1, prot2) - NumNBLeak(prot1, prot2); }
 
@@ -74,12 +71,8 @@ private:
     std::vector<MotMap> protMots;
     std::vector<int> protLen;
     std::vector<int> motCover;
-    int nbProt1 = -1;
-    int nbProt2 = -1;
-    int nbMot1 = -1;
-    int nbMot2 = -1;
+    NonBind nonBind;
     int leakType = 1;
-    int numNBLeak = 0;
     int leakGroup = 0;
 
     int LenOf(int p) const { return (p >= 0 && p < numProt) ? protLen[p] : -1; }

@@ -55,7 +55,8 @@ std::vector<std::string> Listing(const TempDir& d)
 struct Parsed {
     int argc = 0;
     std::vector<std::string> rest; // positional words left
-    int leakType = 1, perType = 1, pertSize = -1;
+    int leakType = 1, perType = 1, pertSize = -1, threads = 1;
+    std::vector<std::string> unechoed;
     InFile ddi, ddmdl, ddiopt;
 };
 
@@ -71,7 +72,10 @@ void Parse(const std::vector<std::string>& words, Parsed& p)
     InFopen(p.ddi, "/dev/null");
     InFopen(p.ddmdl, "/dev/null");
     InFopen(p.ddiopt, "/dev/null");
-    ReadOption(argc, argv, p.leakType, p.perType, p.ddi, p.ddmdl, p.ddiopt, p.pertSize);
+    std::vector<const char*> unechoed;
+    ReadOption(argc, argv, p.leakType, p.perType, p.ddi, p.ddmdl, p.ddiopt, p.pertSize, p.threads, &unechoed);
+    for (const char* w : unechoed)
+        p.unechoed.push_back(w);
     p.argc = argc;
     // argv must point inside the array, at the first positional word.
     ASSERT_EQ(argv, arr.get() + (copy.size() - argc));

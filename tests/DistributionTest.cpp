@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
 #include <limits>
 #include <memory>
 #include <sstream>
@@ -84,16 +85,16 @@ TEST(BinaryDist, ProbAssertAndLearn)
     EXPECT_FALSE(d->Assert(0.5));
     EXPECT_FALSE(d->Assert(2));
 
-    d->Learn({{0.25, 0}, {0.75, 1}});
+    d->Learn({{0.25, 0}, {0.75, 1}}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_BINARY\t0.25");
     // Values near 0 count as 0, everything else as 1: 0.5 / (0.5 + 1.5 + 2).
-    d->Learn({{0.5, 4e-06}, {1.5, 0.3}, {2.0, 1}});
+    d->Learn({{0.5, 4e-06}, {1.5, 0.3}, {2.0, 1}}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_BINARY\t0.125");
 
     // No weight: the data say nothing, the parameter stays.
-    d->Learn({});
+    d->Learn({}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_BINARY\t0.125");
-    d->Learn({{1.0, 0}, {-1.0, 1}});
+    d->Learn({{1.0, 0}, {-1.0, 1}}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_BINARY\t0.125");
 }
 
@@ -108,17 +109,17 @@ TEST(GaussianDist, DensityAndLearn)
     // d = 3, variance 4: exp(-9/8) / sqrt(4 * 6.28318).
     EXPECT_DOUBLE_EQ(w->GetProb(-2), std::exp(-1.125) / std::sqrt(25.13272));
 
-    d->Learn({{1, 2}, {1, 4}});
+    d->Learn({{1, 2}, {1, 4}}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_GAUSSIAN\t3\t1");
     // Weighted: mean (1*0 + 3*4)/4 = 3, variance (1*9 + 3*1)/4 = 3.
-    d->Learn({{1, 0}, {3, 4}});
+    d->Learn({{1, 0}, {3, 4}}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_GAUSSIAN\t3\t3");
 
     // Guards: no weight; every value equal (variance 0); an infinite value.
-    d->Learn({});
-    d->Learn({{0.0, 7}});
-    d->Learn({{1, 5}, {2, 5}});
-    d->Learn({{1, std::numeric_limits<double>::infinity()}, {1, 0}});
+    d->Learn({}, std::cout);
+    d->Learn({{0.0, 7}}, std::cout);
+    d->Learn({{1, 5}, {2, 5}}, std::cout);
+    d->Learn({{1, std::numeric_limits<double>::infinity()}, {1, 0}}, std::cout);
     EXPECT_EQ(PrintOf(*d, 0), "OM_GAUSSIAN\t3\t3");
 }
 
@@ -137,16 +138,16 @@ TEST(ExponentialDist, BothSidesAndLearn)
     EXPECT_FALSE(r->Assert(0.5));
 
     // Right: mean (1*2 + 3*3)/4 = 2.75, lambda = 1/(2.75 - 1) = 0.571428571428571.
-    r->Learn({{1, 2}, {3, 3}});
+    r->Learn({{1, 2}, {3, 3}}, std::cout);
     EXPECT_EQ(PrintOf(*r, 0), "OM_EXPONENTIAL\t1\t0\t0.571428571428571");
     // Left: mean (3*0 + 2*1)/5 = 0.4, lambda = 1/(2 - 0.4) = 0.625.
-    l->Learn({{3, 0}, {2, 1}, {0, 9}});
+    l->Learn({{3, 0}, {2, 1}, {0, 9}}, std::cout);
     EXPECT_EQ(PrintOf(*l, 0), "OM_EXPONENTIAL\t2\t1\t0.625");
 
     // Guards: no weight; mean at the shift; mean on the wrong side.
-    r->Learn({});
-    r->Learn({{1, 0.5}, {1, 1.5}});
-    r->Learn({{1, 0.5}});
+    r->Learn({}, std::cout);
+    r->Learn({{1, 0.5}, {1, 1.5}}, std::cout);
+    r->Learn({{1, 0.5}}, std::cout);
     EXPECT_EQ(PrintOf(*r, 0), "OM_EXPONENTIAL\t1\t0\t0.571428571428571");
 }
 
@@ -165,7 +166,7 @@ TEST(UniformDist, InclusivenessCodes)
     auto w = Read("OM_UNIFORM -1 3 3");
     EXPECT_EQ(w->GetProb(-1), 0.25);
     EXPECT_EQ(w->GetProb(2), 0.25);
-    w->Learn({{1, 0}, {2, 5}});
+    w->Learn({{1, 0}, {2, 5}}, std::cout);
     EXPECT_EQ(PrintOf(*w, 1), "OM_UNIFORM\t-1\t3\t3\n");
     auto copy = w->Duplicate(); // the density comes along
     w.reset();

@@ -10,6 +10,7 @@
 #include "infer/EMDriver.h"
 #include "infer/EMRound.h"
 #include "infer/Likelihood.h"
+#include "infer/ModelSteps.h"
 #include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
@@ -47,9 +48,12 @@ struct Model {
         om.AddDist(std::make_unique<BinaryDist>(0.2));
         om.AddDist(std::make_unique<BinaryDist>(0.8));
     }
+    std::ostringstream mixLog;
+    int every = NUMITERCHECK; // rounds between checks
+
     void Sync() { micp = mip; }
-    int Run() { return RunEM(pm, pi, mip, micp, om, dm, di, log); }
-    double Joint() { return LogJointProb(pm, pi, mip, micp, om, dm, di, log, 0); }
+    int Run() { return RunEM(pm, pi, mip, micp, om, dm, di, log, mixLog, every); }
+    double Joint() { return LogJointProb(pm, pi, mip, micp, om, dm, di, 0); }
 };
 
 std::string G15(double x)
@@ -105,13 +109,11 @@ TEST(EMRound, WorkedRound)
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 1), 0.5);
     EXPECT_DOUBLE_EQ(m.mip.GetLeak(), 0.5);
     EXPECT_EQ(m.micp.GetPot(1, 0), 0.5); // the E-step only reads micp
-    EXPECT_EQ(g_curjProbChange, 1);
 
-    m.om.M2Step(nullptr, nullptr, nullptr);
-    m.dm.M2Step(&m.micp, &m.mip, &m.di);
+    m.om.M2Step(nullptr, nullptr, nullptr, m.mixLog);
+    m.dm.M2Step(&m.micp, &m.mip, &m.di, m.mixLog);
     EXPECT_TRUE(m.om.GetStat(0).empty());
     EXPECT_TRUE(m.dm.GetStat(1).empty());
-    EXPECT_TRUE(m.om.Dirty());
     EXPECT_DOUBLE_EQ(m.micp.GetPot(1, 0), 0.6); // still uninformative DDI
     EXPECT_DOUBLE_EQ(m.micp.GetLeak(), 0.5);
 }
@@ -196,22 +198,11 @@ TEST(EMDriver, ChecksEveryNthRoundAndLogs)
     const double start = PriorOnly(0.5, 0.01);
     EXPECT_EQ(far.Run(), 6);
     EXPECT_EQ(far.log.str(), StartLine(start) + CheckLine(2, best) + CheckLine(5, best));
-    // The cache holds the final log joint.
-    EXPECT_EQ(g_curjProbChange, 0);
-    EXPECT_FALSE(far.om.Dirty());
-    EXPECT_FALSE(far.dm.Dirty());
-    EXPECT_EQ(g_curjProb, best);
-
-    // A second call on unchanged objects takes its start from the cache.
-    g_curjProb = 42.5;
-    far.log.str("");
-    EXPECT_EQ(far.Run(), 3);
-    EXPECT_EQ(far.log.str(), StartLine(42.5) + CheckLine(2, best));
 
     Model each;
     each.mip.SetLeak(0.01);
     each.Sync();
-    NUMITERCHECK = 1;
+    each.every = 1;
     EXPECT_EQ(each.Run(), 2);
     EXPECT_EQ(each.log.str(), StartLine(start) + CheckLine(0, best) + CheckLine(1, best));
 }
@@ -242,7 +233,7 @@ TEST(EMDriver, ImprovementThreshold)
         Model m;
         m.mip.SetLeak(leak);
         m.Sync();
-        NUMITERCHECK = 1;
+        m.every = 1;
         return m.Run();
     };
     EXPECT_EQ(rounds(hi), 2);    // exactly 0.01: go on
@@ -267,11 +258,11 @@ TEST(EMDriver, StopsOnDecreaseAndOnNonFiniteJoint)
     const double after = std::log(theta * 2 + (1 - theta)) + std::log(1 - theta) + std::log(theta) +
                          2 * std::log(0.5);
     ASSERT_LT(after, start);
-    NUMITERCHECK = 1;
+    m.every = 1;
     EXPECT_EQ(m.Run(), 1);
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), theta);
     EXPECT_DOUBLE_EQ(m.micp.GetPot(1, 0), theta);
-    EXPECT_NEAR(g_curjProb, after, 1e-12);
+    EXPECT_NEAR(m.Joint(), after, 1e-12);
 
     // A noise-free positive observation on a pair with neither binding nor
     // leak variables: -inf at every check; the driver stops at the first.
@@ -292,5 +283,39 @@ TEST(EMDriver, StopsOnDecreaseAndOnNonFiniteJoint)
     g_aAll = 1.0;
     nan.Sync();
     EXPECT_EQ(nan.Run(), 3);
-    EXPECT_TRUE(std::isnan(g_curjProb));
+    EXPECT_TRUE(std::isnan(nan.Joint()));
+}
+
+TEST(EMDriver, CacheBelongsToTheParameterSet)
+{
+    // After RunEM the set's cache holds the final log joint, and a second
+    // run on the same set starts from it.
+    Model far;
+    far.mip.SetLeak(0.01);
+    far.Sync();
+    const double best = PriorOnly(0.5, 0.5);
+    const InferPlan plan(far.pm, far.pi, far.micp, far.di);
+    ParamSet ps(plan, far.mip, far.micp, ObsModel(far.om), ObsModel(far.dm));
+    EXPECT_FALSE(ps.Fresh());
+    EXPECT_EQ(RunEM(ps, far.log, far.mixLog), 6);
+    EXPECT_TRUE(ps.Fresh());
+    EXPECT_EQ(LogJointProb(ps, 0), best);
+    far.log.str("");
+    EXPECT_EQ(RunEM(ps, far.log, far.mixLog), 3);
+    EXPECT_EQ(far.log.str(), StartLine(best) + CheckLine(2, best));
+
+    // A copy carries the cache with its parameters; a round on the copy makes
+    // only the copy's cache stale, and forcing a variable does too.
+    ParamSet copy(ps);
+    EXPECT_TRUE(copy.Fresh());
+    EMStep(copy, far.mixLog);
+    EXPECT_FALSE(copy.Fresh());
+    EXPECT_TRUE(ps.Fresh());
+    ps.Force(Forcing());
+    EXPECT_FALSE(ps.Fresh());
+    // Partial sums neither use nor fill the cache.
+    LogJointProb(ps, 1);
+    EXPECT_FALSE(ps.Fresh());
+    EXPECT_EQ(LogJointProb(ps, 0), best);
+    EXPECT_TRUE(ps.Fresh());
 }

@@ -55,8 +55,10 @@ const std::vector<Variant>& Variants()
 {
     static const std::vector<Variant> v = {
         {"AsRecorded", {}},
-        // Options that may change how the work is done but never its result
-        // go here, one entry each, e.g. {"Threads2", {"-t", "2"}}.
+        // Options that change how the work is done but never its result.
+        {"Threads1", {"-t", "1"}},
+        {"Threads2", {"-t", "2"}},
+        {"Threads8", {"-t", "8"}},
     };
     return v;
 }

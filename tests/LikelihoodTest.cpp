@@ -6,7 +6,9 @@
 #include <sstream>
 
 #include "dist/SimpleDists.h"
+#include "infer/EMRound.h"
 #include "infer/Likelihood.h"
+#include "infer/ModelSteps.h"
 #include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
@@ -60,7 +62,7 @@ struct Model {
         pi.AddInter(2, 1, 0.0, -1, -1);
         di.AddInter(0, 1, 1.0, 0, 1);
     }
-    double Joint(int part) { return LogJointProb(pm, pi, mip, micp, om, dm, di, log, part); }
+    double Joint(int part) { return LogJointProb(pm, pi, mip, micp, om, dm, di, part); }
 };
 
 } // namespace
@@ -102,39 +104,41 @@ TEST(Likelihood, NonInteractionProbabilityAndLogJoint)
     EXPECT_NEAR(m.Joint(7), pairs - before + forced, 1e-12);
 }
 
-TEST(Likelihood, CompleteEvaluationIsCached)
+TEST(Likelihood, CompleteEvaluationIsCachedInItsParameterSet)
 {
     Model m;
     const double full = m.Joint(0);
-    EXPECT_EQ(g_curjProb, full);
-    EXPECT_EQ(g_curjProbChange, 0);
-    EXPECT_FALSE(m.om.Dirty());
-    EXPECT_FALSE(m.dm.Dirty());
-
-    // Nothing changed: the second evaluation returns the stored value without
-    // visiting any pair, so a sentinel in the cache comes back unchanged.
-    g_curjProb = 123.5;
-    EXPECT_EQ(m.Joint(0), 123.5);
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    EXPECT_FALSE(ps.Fresh());
+    EXPECT_EQ(LogJointProb(ps, 0), full);
+    EXPECT_TRUE(ps.Fresh());
+    EXPECT_EQ(LogJointProb(ps, 0), full);
 
     // Partial sums neither read nor write the cache.
-    EXPECT_NEAR(m.Joint(1), std::log(0.1), 1e-12);
-    EXPECT_EQ(g_curjProb, 123.5);
-    EXPECT_EQ(g_curjProbChange, 0);
-    g_curjProbChange = 1;
-    m.Joint(2);
-    EXPECT_EQ(g_curjProbChange, 1);
-    EXPECT_EQ(g_curjProb, 123.5);
+    EXPECT_NEAR(LogJointProb(ps, 1), std::log(0.1), 1e-12);
+    EXPECT_TRUE(ps.Fresh());
+    ps.Force(Forcing());
+    LogJointProb(ps, 2);
+    EXPECT_FALSE(ps.Fresh());
 
-    // Each of the three staleness signals forces a fresh evaluation.
-    EXPECT_EQ(m.Joint(0), full);
-    g_curjProb = 123.5;
-    m.om.SetDirty();
-    EXPECT_EQ(m.Joint(0), full);
-    EXPECT_FALSE(m.om.Dirty());
-    g_curjProb = 123.5;
-    m.dm.SetDirty();
-    EXPECT_EQ(m.Joint(0), full);
-    EXPECT_FALSE(m.dm.Dirty());
+    // Forcing a variable changes the value: the cache must not serve the old
+    // one. The forced term replaces ln P(D) of (1,0) on the pair (1,0).
+    EXPECT_EQ(LogJointProb(ps, 0), full);
+    m.pm.SetNonBind(1, 0, 1, 0);
+    ps.Force(Forcing(plan, m.pm, m.pm.GetNonBind()));
+    EXPECT_FALSE(ps.Fresh());
+    const double forced = LogJointProb(ps, 0);
+    EXPECT_EQ(forced, m.Joint(0));
+    EXPECT_NE(forced, full);
+
+    // A copy of the set is an independent working copy with its own cache.
+    ParamSet copy(ps);
+    EXPECT_EQ(LogJointProb(copy, 0), forced);
+    EMStep(copy, m.log);
+    EXPECT_FALSE(copy.Fresh());
+    EXPECT_TRUE(ps.Fresh());
+    EXPECT_EQ(LogJointProb(ps, 0), forced);
 }
 
 TEST(Likelihood, ImpossibleObservationGivesMinusInfinity)
@@ -147,8 +151,6 @@ TEST(Likelihood, ImpossibleObservationGivesMinusInfinity)
     EXPECT_EQ(AlNonInterProb(m.pm, m.micp, 2, 0), 1.0);
     const double minf = -std::numeric_limits<double>::infinity();
     EXPECT_EQ(m.Joint(0), minf);
-    EXPECT_EQ(g_curjProb, minf);
-    EXPECT_EQ(g_curjProbChange, 0);
     EXPECT_EQ(m.Joint(1), minf);
     // The negative pair (2,1), Q = 1: it contributes ln P0 = ln 1 = 0.
     EXPECT_EQ(m.Joint(2), 0.0);

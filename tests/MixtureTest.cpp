@@ -12,13 +12,15 @@
 
 namespace {
 
-// Mixture learning reports on standard output: learn and return that text.
+// Mixture learning reports on the stream it is given: learn and return that
+// text, checking that nothing reaches standard output.
 std::string Learned(Distribution& d, const StatList& ss)
 {
-    std::ostringstream buf;
-    std::streambuf* old = std::cout.rdbuf(buf.rdbuf());
-    d.Learn(ss);
+    std::ostringstream buf, console;
+    std::streambuf* old = std::cout.rdbuf(console.rdbuf());
+    d.Learn(ss, buf);
     std::cout.rdbuf(old);
+    EXPECT_EQ(console.str(), "");
     return buf.str();
 }
 

@@ -1,0 +1,72 @@
+#include "app/Progress.h"
+
+#include <iostream>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace {
+
+// Updates closer together than this are not drawn.
+constexpr auto REDRAW = std::chrono::milliseconds(100);
+
+std::string Duration(double seconds)
+{
+    const long s = seconds < 0 ? 0 : long(seconds + 0.5);
+    std::ostringstream out;
+    if (s >= 3600)
+        out << s / 3600 << " h " << (s % 3600) / 60 << " min";
+    else if (s >= 60)
+        out << s / 60 << " min " << s % 60 << " s";
+    else
+        out << s << " s";
+    return out.str();
+}
+
+} // namespace
+
+ProgressLine::ProgressLine()
+    : enabled(isatty(STDERR_FILENO) == 1), start(std::chrono::steady_clock::now()), last(start - REDRAW)
+{
+}
+
+ProgressLine::~ProgressLine() { Clear(); }
+
+void ProgressLine::Show(const std::string& text, bool force)
+{
+    if (!enabled)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - last < REDRAW)
+        return;
+    last = now;
+    // Back to the start of the line, the text, then erase what is left.
+    std::cerr << '\r' << text << "\033[K" << std::flush;
+    shown = true;
+}
+
+void ProgressLine::BeginCycles() { start = std::chrono::steady_clock::now(); }
+
+void ProgressLine::Rounds(const char* phase, int rounds, double joint)
+{
+    std::ostringstream out;
+    out << phase << ": " << rounds << " rounds, log joint " << joint;
+    Show(out.str(), false);
+}
+
+void ProgressLine::Cycles(std::size_t done, std::size_t total)
+{
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::ostringstream out;
+    out << "Perturbation: " << done << " of " << total << " cycles";
+    if (done > 0 && done < total)
+        out << ", about " << Duration(elapsed / double(done) * double(total - done)) << " left";
+    Show(out.str(), done == total);
+}
+
+void ProgressLine::Clear()
+{
+    if (enabled && shown)
+        std::cerr << "\r\033[K" << std::flush;
+    shown = false;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+// One status line on standard error that updates in place, for a person
+// watching a long run. It shows only while standard error is a terminal, so
+// logs, pipes and files never see it.
+class ProgressLine {
+public:
+    ProgressLine();
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    bool Enabled() const { return enabled; }
+    // An EM phase: rounds run and the log joint at the last check.
+    void Rounds(const char* phase, int rounds, double joint);
+    // The perturbation analysis starts now.
+    void BeginCycles();
+    // Cycles done of total and the time left.
+    void Cycles(std::size_t done, std::size_t total);
+    // Removes the line.
+    void Clear();
+
+private:
+    bool enabled;
+    bool shown = false;
+    std::chrono::steady_clock::time_point start;
+    std::chrono::steady_clock::time_point last;
+
+    void Show(const std::string& text, bool force);
+};

@@ -1,0 +1,76 @@
+#include "infer/InferPlan.h"
+
+#include <algorithm>
+
+#include "infer/Likelihood.h"
+
+InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& act, const ProtInter& di)
+{
+    const auto& actPair = act.GetActPair();
+    const auto& ddi = di.GetAllInter();
+    keys.reserve(actPair.size());
+    slotDdi.reserve(actPair.size());
+    for (const auto& [k, aff] : actPair) {
+        keys.push_back(k);
+        const auto d = ddi.find(k);
+        slotDdi.push_back(d == ddi.end() ? nullptr : &d->second);
+    }
+    live.assign(keys.size(), 1);
+    slotCount.assign(keys.size(), 0);
+
+    const auto& all = pi.GetAllInter();
+    pairs.reserve(all.size());
+    pairKeys.reserve(all.size());
+    for (const auto& [key, obs] : all) {
+        const auto [i, j] = pi.RevIndex(key);
+        Pair p{i, j, &obs, pm.NumLeak(i, j), int(vars.size()), 0, IsActPos(obs) != 0, IsActNeg(obs) != 0};
+        for (const auto& [m1, l1] : pm.GetMots(i)) {
+            for (const auto& [m2, l2] : pm.GetMots(j)) {
+                const int s = SlotOf(MotInterPot::Index(m1, m2));
+                if (s < 0)
+                    continue;
+                vars.push_back(s);
+                ++slotCount[s];
+            }
+        }
+        p.end = int(vars.size());
+        leakCount += p.numLeak;
+        pairs.push_back(p);
+        pairKeys.push_back(key);
+    }
+}
+
+int InferPlan::SlotOf(int key) const
+{
+    const auto it = std::lower_bound(keys.begin(), keys.end(), key);
+    if (it == keys.end() || *it != key)
+        return -1;
+    return int(it - keys.begin());
+}
+
+int InferPlan::PairOf(int prot1, int prot2) const
+{
+    const int key = ProtInter::Index(prot1, prot2);
+    const auto it = std::lower_bound(pairKeys.begin(), pairKeys.end(), key);
+    if (it == pairKeys.end() || *it != key)
+        return -1;
+    return int(it - pairKeys.begin());
+}
+
+void InferPlan::RemoveSlot(int s)
+{
+    if (s < 0 || s >= NumSlots() || !live[s])
+        return;
+    live[s] = 0;
+    slotCount[s] = 0;
+    int out = 0;
+    for (auto& p : pairs) {
+        const int b = p.begin, e = p.end;
+        p.begin = out;
+        for (int v = b; v < e; ++v)
+            if (vars[v] != s)
+                vars[out++] = vars[v];
+        p.end = out;
+    }
+    vars.resize(out);
+}

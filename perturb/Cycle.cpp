@@ -1,0 +1,58 @@
+#include "perturb/Cycle.h"
+
+#include <optional>
+#include <sstream>
+
+#include "infer/EMDriver.h"
+#include "infer/Likelihood.h"
+
+namespace {
+
+// Forces one motif against the partner protein (mot2 = -1) or one binding
+// variable, and re-converges.
+CycleRecord ForceCycle(const Trained& t, const Candidate& c, std::ostream& sink, std::ostream& mixLog)
+{
+    CycleRecord r;
+    const NonBind nb = t.pm.MakeNonBind(c.prot1, c.prot2, c.mot1, c.mot2);
+    r.numLeak = t.pm.NumLeak(c.prot1, c.prot2);
+    r.numNBLeak = t.pm.NumNBLeak(nb, c.prot1, c.prot2);
+    ParamSet w(t.ps);
+    w.Force(Forcing(t.plan, t.pm, nb));
+    r.pF = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
+    r.lF = LogJointProb(w, 0);
+    r.rounds = RunEM(w, sink, mixLog, PERTITERCHECK);
+    r.pR = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
+    r.lR = LogJointProb(w, 0);
+    return r;
+}
+
+// Removes the motif-type pair from the active pairs everywhere and
+// re-converges. A pair that is not active leaves the plan as it is.
+CycleRecord TypeCycle(const Trained& t, const Candidate& c, std::ostream& sink, std::ostream& mixLog)
+{
+    CycleRecord r;
+    std::optional<InferPlan> patched;
+    const int s = t.plan.SlotOf(MotInterPot::Index(c.mot1, c.mot2));
+    if (s >= 0) {
+        patched.emplace(t.plan);
+        patched->RemoveSlot(s);
+    }
+    ParamSet w(t.ps, patched ? *patched : t.plan);
+    r.lF = LogJointProb(w, 0);
+    r.posF = LogJointProb(w, 1);
+    r.rounds = RunEM(w, sink, mixLog, PERTITERCHECK);
+    r.lR = LogJointProb(w, 0);
+    r.posR = LogJointProb(w, 1);
+    return r;
+}
+
+} // namespace
+
+CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c)
+{
+    std::ostream sink(nullptr); // the EM log of a re-convergence is not kept
+    std::ostringstream mixLog;
+    CycleRecord r = perType == 2 ? TypeCycle(t, c, sink, mixLog) : ForceCycle(t, c, sink, mixLog);
+    r.mixLog = mixLog.str();
+    return r;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "infer/InferPlan.h"
+#include "infer/ParamSet.h"
+#include "model/ProtMot.h"
+#include "perturb/Candidates.h"
+
+// The trained model as the analyses see it: read only, so that cycles can run
+// side by side. `plan` and `ps` include the domain-domain evidence; `jprob`
+// is the log joint of `ps`.
+struct Trained {
+    const ProtMot& pm;
+    const InferPlan& plan;
+    const ParamSet& ps;
+};
+
+// The numbers one cycle measures. Which fields an analysis fills is fixed by
+// its kind: -p 1 all but posF and posR, -p 2 lF, posF, lR, posR and rounds,
+// -p 3 those of -p 1 but the leak counts. Log joints are absolute, not yet
+// differences.
+struct CycleRecord {
+    int numLeak = 0;
+    int numNBLeak = 0;
+    double pF = 0.0;
+    double lF = 0.0;
+    double posF = 0.0;
+    int rounds = 0;
+    double pR = 0.0;
+    double lR = 0.0;
+    double posR = 0.0;
+    // Mixture learning's progress lines printed while EM re-converged.
+    std::string mixLog;
+};
+
+// Perturbs a working copy of the trained parameters as `c` says, measures it,
+// re-converges EM on it (its EM log is discarded) and measures again. The
+// trained model is not changed.
+CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <ostream>
+
+#include "perturb/Candidates.h"
+#include "perturb/Cycle.h"
+
+// Writes the log lines of one cycle of analysis `perType`; log joints appear
+// as differences from `jprob`, the log joint of the trained model.
+void WriteCycle(int perType, const Candidate& c, const CycleRecord& r, double jprob, std::ostream& outFile);
