@@ -273,6 +273,13 @@ TEST(CommandLine, BadValuesGiveOneErrorLineThenTheUsageText)
         {Cat({"-f", "2", "2", "-l", "1"}, groupNeg), "leak"},
         {Cat(Cat({"-f", "2", "2"}, {}), {"-s"}), "-s"},
         {Cat({"-f", "2", "2", "-d", "a", "b"}, {}), "-d"},
+        {Cat({"-t", "0", "-f", "2", "2"}, pos), "-t"},
+        {Cat({"-f", "2", "2", "-t", "-2"}, pos), "-t"},
+        {Cat({"-f", "2", "2", "-t", "2x"}, pos), "-t"},
+        {Cat({"-f", "2", "2", "-t", "257"}, pos), "-t"},
+        {Cat({"-f", "2", "2", "-t", "99999999999"}, pos), "-t"},
+        {Cat({"-f", "2", "2", "-t", ""}, pos), "-t"},
+        {Cat(Cat({"-f", "2", "2"}, {}), {"-t"}), "-t"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto r = RunMotifbind(cases[i].args, d.Path());
@@ -355,6 +362,45 @@ TEST(CommandLine, LogHeaderEchoesTheCommandLineAndTheSettings)
                                  "*** # noisy observations:\t0\n";
     const std::string log = ReadFile(d.File("log"));
     EXPECT_EQ(log.substr(0, expected.size()), expected);
+}
+
+TEST(CommandLine, ThreadCountIsReadButNotEchoed)
+{
+    {
+        Parsed p;
+        Parse(Cat({"prog", "-t", "8", "-f", "3", "4", "-tx", "2"}, Positionals()), p);
+        EXPECT_EQ(p.threads, 2); // the last one given wins
+        EXPECT_EQ(p.rest, Positionals());
+        EXPECT_EQ(p.unechoed, (std::vector<std::string>{"-t", "8", "-tx", "2"}));
+        EXPECT_EQ(g_numProt, 3);
+    }
+    {
+        Parsed p;
+        Parse(Cat({"prog", "-f", "3", "4"}, Positionals()), p);
+        EXPECT_EQ(p.threads, 1);
+        EXPECT_TRUE(p.unechoed.empty());
+    }
+    // The log of a run with -t is the log of the same run without it: the
+    // echoed command line leaves the option out, even where its words also
+    // occur elsewhere on the line.
+    TempDir d;
+    WriteData(d);
+    auto pos = Positionals();
+    pos[10] = "2";
+    const auto plain = RunMotifbind(Cat({"-f", "2", "2", "-p", "1"}, pos), d.Path());
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const std::string log = ReadFile(d.File("log"));
+    const std::string pred = ReadFile(d.File("pred"));
+    std::filesystem::remove(d.File("log"));
+    std::filesystem::remove(d.File("pred"));
+    const auto threaded = RunMotifbind(Cat({"-t", "2", "-f", "2", "2", "-p", "1"}, pos), d.Path());
+    ASSERT_EQ(threaded.status, 0) << threaded.err;
+    EXPECT_EQ(ReadFile(d.File("log")), log);
+    EXPECT_EQ(ReadFile(d.File("pred")), pred);
+    EXPECT_EQ(threaded.out, plain.out);
+    EXPECT_EQ(threaded.err, "");
+    EXPECT_NE(log.find(" -f 2 2 -p 1 obs "), std::string::npos);
+    EXPECT_NE(log.find("*** SetNonBind"), std::string::npos);
 }
 
 TEST(CommandLine, VeryLongCommandLineIsEchoedWhole)

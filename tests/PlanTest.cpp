@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+#include "dist/SimpleDists.h"
+#include "infer/EMRound.h"
+#include "infer/Forcing.h"
+#include "infer/InferPlan.h"
+#include "infer/Likelihood.h"
+#include "infer/ModelSteps.h"
+#include "infer/ParamSet.h"
+#include "model/Globals.h"
+
+// The compiled plan on a small hand-built model. Protein 0 carries motifs 0
+// and 2, protein 1 motif 1, protein 2 motifs 1 and 2; protein 3 none.
+// Active motif pairs (index): (0,0) 0, (1,0) 1, (2,1) 4, (2,2) 5.
+// Observed pairs: (1,0), (2,2) (a self-pair), (3,0), (2,1).
+// DDI lists on (1,0) and (2,2).
+namespace {
+
+struct Model {
+    ProtMot pm{4, 3};
+    MotInterPot mip{3};
+    MotInterPot micp{3};
+    ProtInter pi{4};
+    ProtInter di{4};
+    ObsModel om, dm;
+
+    Model()
+    {
+        ResetGlobals();
+        g_aPos = 1.0;
+        g_aNeg = 2.0;
+        g_aAll = 3.0;
+        pm.SetLeakType(1);
+        pm.SetLeakGroup(10);
+        for (int p = 0; p < 4; ++p) {
+            pm.AddProtLen(p, p == 2 ? 40 : 10 + 3 * p);
+            pm.AddMotCover(p, p == 3 ? 0 : 6);
+        }
+        pm.AddMot(0, 0, 3);
+        pm.AddMot(0, 2, 3);
+        pm.AddMot(1, 1, 4);
+        pm.AddMot(2, 1, 2);
+        pm.AddMot(2, 2, 4);
+        mip.AddPot(0, 0, 0.2);
+        mip.AddPot(1, 0, 0.3);
+        mip.AddPot(2, 1, 0.4);
+        mip.AddPot(2, 2, 0.5);
+        mip.SetLeak(0.05);
+        micp = mip;
+        micp.SetPot(1, 0, 0.35);
+        om.AddDist(std::make_unique<BinaryDist>(0.9));
+        om.AddDist(std::make_unique<BinaryDist>(0.3));
+        dm.AddDist(std::make_unique<BinaryDist>(0.8));
+        dm.AddDist(std::make_unique<BinaryDist>(0.1));
+        pi.AddInter(1, 0, 1.0, 0, 1);
+        pi.AddInter(2, 2, 1.0, 0, 1);
+        pi.AddInter(3, 0, 0.0, -1, -1);
+        pi.AddInter(2, 1, 1.0, -1, -1);
+        di.AddInter(1, 0, 1.0, 0, 1);
+        di.AddInter(2, 2, 0.0, 0, 1);
+    }
+};
+
+} // namespace
+
+TEST(InferPlan, PairsVariablesSlotsAndLeaks)
+{
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    ASSERT_EQ(plan.NumSlots(), 4);
+    EXPECT_EQ(plan.Key(0), 0);
+    EXPECT_EQ(plan.Key(1), 1);
+    EXPECT_EQ(plan.Key(2), 4);
+    EXPECT_EQ(plan.Key(3), 5);
+    EXPECT_EQ(plan.SlotOf(4), 2);
+    EXPECT_EQ(plan.SlotOf(2), -1);
+    EXPECT_EQ(plan.SlotDdi(0), nullptr);
+    EXPECT_EQ(plan.SlotDdi(1), &m.di.GetInter(1, 0)->second);
+    EXPECT_EQ(plan.SlotDdi(3), &m.di.GetInter(2, 2)->second);
+
+    // Ascending pair index: (1,0) = 1, (2,1) = 4, (2,2) = 5, (3,0) = 6; the
+    // row protein is the larger id.
+    ASSERT_EQ(plan.NumPairs(), 4);
+    const int expectProt[4][2] = {{1, 0}, {2, 1}, {2, 2}, {3, 0}};
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_EQ(plan.GetPair(p).prot1, expectProt[p][0]) << p;
+        EXPECT_EQ(plan.GetPair(p).prot2, expectProt[p][1]) << p;
+        EXPECT_EQ(plan.GetPair(p).numLeak, m.pm.NumLeak(expectProt[p][0], expectProt[p][1])) << p;
+        EXPECT_EQ(plan.GetPair(p).obs, &m.pi.GetInter(expectProt[p][0], expectProt[p][1])->second);
+    }
+    EXPECT_EQ(plan.PairOf(0, 1), 0);
+    EXPECT_EQ(plan.PairOf(0, 3), 3);
+    EXPECT_EQ(plan.PairOf(3, 3), -1);
+    EXPECT_TRUE(plan.GetPair(1).knownPos);
+    EXPECT_TRUE(plan.GetPair(3).knownNeg);
+    EXPECT_FALSE(plan.GetPair(0).knownPos || plan.GetPair(0).knownNeg);
+
+    // Variables, motif of the row protein outer: (1,0): motif 1 with 0 and
+    // 2, slots 1 and 2. (2,1): (1,1) inactive, (2,1). (2,2): (1,1) no,
+    // (1,2) and (2,1) both slot 2, (2,2). (3,0): protein 3 has no motif.
+    const std::vector<int> vars(plan.Vars(), plan.Vars() + plan.NumVars());
+    EXPECT_EQ(vars, (std::vector<int>{1, 2, 2, 2, 2, 3}));
+    EXPECT_EQ(plan.GetPair(2).begin, 3);
+    EXPECT_EQ(plan.GetPair(2).end, 6);
+    EXPECT_EQ(plan.GetPair(3).begin, plan.GetPair(3).end);
+    EXPECT_EQ(plan.SlotCount(0), 0);
+    EXPECT_EQ(plan.SlotCount(2), 4);
+    long long leaks = 0;
+    for (int p = 0; p < 4; ++p)
+        leaks += plan.GetPair(p).numLeak;
+    EXPECT_EQ(plan.LeakCount(), leaks);
+
+    // Removing a slot drops its variables everywhere and nothing else.
+    InferPlan patched(plan);
+    patched.RemoveSlot(2);
+    EXPECT_FALSE(patched.Live(2));
+    EXPECT_TRUE(plan.Live(2));
+    EXPECT_EQ(patched.SlotCount(2), 0);
+    const std::vector<int> left(patched.Vars(), patched.Vars() + patched.NumVars());
+    EXPECT_EQ(left, (std::vector<int>{1, 3}));
+    EXPECT_EQ(patched.GetPair(0).end, 1);
+    EXPECT_EQ(patched.GetPair(1).begin, patched.GetPair(1).end);
+    EXPECT_EQ(patched.GetPair(2).begin, 1);
+    EXPECT_EQ(patched.GetPair(2).end, 2);
+}
+
+TEST(InferPlan, ForcingMarksTheFixedVariables)
+{
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    // Motif 1 of protein 2 against the whole of protein 2 (a self-pair):
+    // (1,2) and (2,1) are fixed, (2,2) is not. Leak variables: 40*40 - 6*6 =
+    // 1564 pairs give 39 + 1; without the motif's 2 residues 40*38 - 6*4 =
+    // 1496 give 38 + 1, so one is forced.
+    const NonBind nb = m.pm.MakeNonBind(2, 2, 1, -1);
+    const Forcing f(plan, m.pm, nb);
+    EXPECT_EQ(f.pair, 2);
+    EXPECT_EQ(f.bits, (std::vector<unsigned char>{1, 1, 0}));
+    EXPECT_EQ(f.numNBLeak, 1);
+    EXPECT_EQ(m.pm.NumNBLeak(nb, 2, 2), 1);
+    // A single binding variable, named in the other orientation.
+    const Forcing one(plan, m.pm, m.pm.MakeNonBind(1, 2, 1, 2));
+    EXPECT_EQ(one.pair, 1);
+    EXPECT_EQ(one.bits, (std::vector<unsigned char>{1}));
+    const Forcing first(plan, m.pm, m.pm.MakeNonBind(0, 1, 2, 1));
+    EXPECT_EQ(first.pair, 0);
+    EXPECT_EQ(first.bits, (std::vector<unsigned char>{0, 1}));
+    EXPECT_EQ(one.numNBLeak, 0);
+    // An unobserved pair forces nothing in the plan.
+    EXPECT_EQ(Forcing(plan, m.pm, m.pm.MakeNonBind(3, 3, 0, -1)).pair, -1);
+    EXPECT_EQ(Forcing(plan, m.pm, NonBind{}).pair, -1);
+    // Making a setting does not change the model's own.
+    EXPECT_EQ(m.pm.GetNonBind().prot1, -1);
+}
+
+TEST(InferPlan, DenseNonInteractionProbabilityFollowsTheArgumentOrder)
+{
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    const ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    for (const auto& nb : {NonBind{}, m.pm.MakeNonBind(2, 2, 1, -1), m.pm.MakeNonBind(0, 1, 0, -1)}) {
+        m.pm.SetNonBind(nb.prot1, nb.prot2, nb.mot1, nb.mot2);
+        for (int a = 0; a < 4; ++a)
+            for (int b = 0; b < 4; ++b)
+                EXPECT_EQ(AlNonInterProb(m.pm, nb, ps, a, b), AlNonInterProb(m.pm, m.micp, a, b)) << a << b;
+    }
+}
+
+TEST(ParamSet, GatherScatterAndMismatchedPotentials)
+{
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    EXPECT_EQ(ps.Theta(1), 0.3);
+    EXPECT_EQ(ps.ThetaC(1), 0.35);
+    EXPECT_EQ(ps.Leak(), 0.05);
+
+    // One round, written back, equals the round on the model objects.
+    Model ref;
+    std::ostringstream quiet;
+    EMStep(ref.pm, ref.mip, ref.micp, ref.pi, ref.om, ref.dm, ref.di, quiet);
+    EMStep(ps, quiet);
+    MotInterPot mip(3), micp(3);
+    ps.Scatter(mip, micp);
+    std::ostringstream a, b;
+    a.precision(17);
+    b.precision(17);
+    mip.Print(a);
+    micp.Print(a);
+    ref.mip.Print(b);
+    ref.micp.Print(b);
+    EXPECT_EQ(a.str(), b.str());
+
+    // A removed slot is erased on the way back.
+    InferPlan patched(plan);
+    patched.RemoveSlot(0);
+    ParamSet w(ps, patched);
+    EXPECT_FALSE(w.Fresh());
+    w.Scatter(mip, micp);
+    EXPECT_FALSE(mip.IsAct(0, 0));
+    EXPECT_FALSE(micp.IsAct(0, 0));
+
+    // Potentials that do not hold the plan's pairs are refused.
+    MotInterPot other(m.mip);
+    other.AddPot(2, 0, 0.1);
+    EXPECT_THROW(ParamSet(plan, other, m.micp, ObsModel(), ObsModel()), std::logic_error);
+    EXPECT_THROW(ParamSet(plan, m.mip, other, ObsModel(), ObsModel()), std::logic_error);
+    const InferPlan fewer(m.pm, m.pi, MotInterPot(3), m.di);
+    EXPECT_THROW(ParamSet(ps, fewer), std::logic_error);
+}
