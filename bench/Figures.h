@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "bench/LogTimer.h"
+
+// The figures one run yields, in the order the table shows them.
+enum class Figure : std::size_t {
+    SetupWall,
+    SetupCpu,
+    Em1Wall,
+    Em1Cpu,
+    Em1Rounds,
+    Em1MsPerRound,
+    Em1NsPerVariable,
+    DdiWall,
+    DdiCpu,
+    Em2Wall,
+    Em2Cpu,
+    Em2Rounds,
+    Em2MsPerRound,
+    Em2NsPerVariable,
+    PredictWall,
+    PredictCpu,
+    PerturbWall,
+    PerturbCpu,
+    Cycles,
+    CycleMedian,
+    CycleMean,
+    TotalWall,
+    TotalCpu,
+    PeakMiB,
+    Count,
+};
+
+inline constexpr std::size_t FIGURE_COUNT = static_cast<std::size_t>(Figure::Count);
+
+struct FigureInfo {
+    const char* label;
+    int decimals;
+    // Whether the table shows old/new for it (times and memory, not counts).
+    bool ratio;
+};
+
+const FigureInfo& Info(Figure f);
+
+// One run's figures; NaN where the log lacked the lines to measure it.
+class Figures {
+public:
+    Figures();
+    double& operator[](Figure f) { return values_[static_cast<std::size_t>(f)]; }
+    double operator[](Figure f) const { return values_[static_cast<std::size_t>(f)]; }
+
+private:
+    std::array<double, FIGURE_COUNT> values_;
+};
+
+// What one run measured from outside.
+struct RunMeasure {
+    std::vector<LogMark> marks;
+    double wall = 0;      // from fork to exit
+    double cpu = 0;       // from wait4
+    double peakMiB = 0;   // from wait4
+};
+
+// The phases are the spans between phase lines: set-up from the start to
+// "RunEM without DDI"; EM without DDI to the first "Total # EM round"; the
+// DDI init round from "initializing DDI model" to "RunEM with DDI"; EM with
+// DDI to the second "Total # EM round"; predictions from there to "Joint prob
+// before perturbation"; the perturbation analysis from there to "End of
+// file", each cycle from its first line to the next cycle's (the last to
+// "End of file"). `bindingVariables` sizes one EM pass.
+Figures ComputeFigures(const RunMeasure& run, long long bindingVariables);

@@ -1,0 +1,34 @@
+#include "bench/Settings.h"
+
+#include "bench/BenchError.h"
+
+const std::vector<Setting>& AllSettings()
+{
+    static const std::vector<Setting> settings{
+        {"quick",
+         "1,500 proteins, 500 motifs, 13,600 tested pairs (~20,000 observations), DDI",
+         {"--proteins", "1500", "--motifs", "500", "--pairs", "13600", "--ddi", "1"},
+         4,
+         100},
+        // About 1.6 million motif combinations and 130,000 binding variables
+        // per EM pass.
+        {"proteome",
+         "6,000 proteins, 2,000 motifs, 100,000 tested pairs (~148,000 observations), DDI",
+         {"--proteins", "6000", "--motifs", "2000", "--pairs", "100000", "--ddi", "1"},
+         2,
+         1000},
+    };
+    return settings;
+}
+
+const Setting& FindSetting(const std::string& name)
+{
+    std::string known;
+    for (const Setting& s : AllSettings()) {
+        if (s.name == name) {
+            return s;
+        }
+        known += (known.empty() ? "" : ", ") + s.name;
+    }
+    throw BenchError("unknown setting '" + name + "'; expected one of " + known);
+}

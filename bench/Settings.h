@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A named data-set size the benchmark knows how to generate.
+struct Setting {
+    std::string name;
+    std::string description;
+    // Simulator options besides --out and --seed.
+    std::vector<std::string> simArgs;
+    // Defaults of the perturbation phase: candidates in the list, -s bound.
+    int pertPairs = 0;
+    int pertSize = -1;
+};
+
+const std::vector<Setting>& AllSettings();
+
+// Throws BenchError naming the known settings.
+const Setting& FindSetting(const std::string& name);
