@@ -39,7 +39,8 @@ int ProtMot::LeakForPairs(std::int64_t n) const
 NonBind ProtMot::MakeNonBind(int prot1, int prot2, int mot1, int mot2) const
 {
     NonBind nb{prot1, prot2, mot1, mot2, 0};
-    if (leakType == 1 && mot2 == -1) {
+    // An id outside the tables carries no motif and forces no leak variable.
+    if (leakType == 1 && mot2 == -1 && prot1 >= 0 && prot1 < numProt) {
         // The leak variables that stand for pairs between the residues of the
         // forced motif and the uncovered residues of the partner are forced too.
         const auto it = protMots[prot1].find(mot1);

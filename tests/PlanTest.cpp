@@ -150,8 +150,11 @@ TEST(InferPlan, ForcingMarksTheFixedVariables)
     EXPECT_EQ(first.pair, 0);
     EXPECT_EQ(first.bits, (std::vector<unsigned char>{0, 1}));
     EXPECT_EQ(one.numNBLeak, 0);
-    // An unobserved pair forces nothing in the plan.
+    // An unobserved pair forces nothing in the plan, and an id outside the
+    // protein range no leak variable.
     EXPECT_EQ(Forcing(plan, m.pm, m.pm.MakeNonBind(3, 3, 0, -1)).pair, -1);
+    EXPECT_EQ(m.pm.MakeNonBind(-1, 0, 0, -1).numNBLeak, 0);
+    EXPECT_EQ(m.pm.MakeNonBind(4, 0, 0, -1).numNBLeak, 0);
     EXPECT_EQ(Forcing(plan, m.pm, NonBind{}).pair, -1);
     // Making a setting does not change the model's own.
     EXPECT_EQ(m.pm.GetNonBind().prot1, -1);
@@ -162,8 +165,12 @@ TEST(InferPlan, DenseNonInteractionProbabilityFollowsTheArgumentOrder)
     Model m;
     const InferPlan plan(m.pm, m.pi, m.micp, m.di);
     const ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
-    for (const auto& nb : {NonBind{}, m.pm.MakeNonBind(2, 2, 1, -1), m.pm.MakeNonBind(0, 1, 0, -1)}) {
-        m.pm.SetNonBind(nb.prot1, nb.prot2, nb.mot1, nb.mot2);
+    for (const auto& nb : {NonBind{}, m.pm.MakeNonBind(2, 2, 1, -1), m.pm.MakeNonBind(0, 1, 0, -1),
+                           m.pm.MakeNonBind(2, 1, 2, 1)}) {
+        if (nb.prot1 == -1)
+            m.pm.UnsetNonBind();
+        else
+            m.pm.SetNonBind(nb.prot1, nb.prot2, nb.mot1, nb.mot2);
         for (int a = 0; a < 4; ++a)
             for (int b = 0; b < 4; ++b)
                 EXPECT_EQ(AlNonInterProb(m.pm, nb, ps, a, b), AlNonInterProb(m.pm, m.micp, a, b)) << a << b;
