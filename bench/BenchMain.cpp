@@ -147,7 +147,7 @@ void RunAll(const std::vector<Side*>& sides, int runs, RunRequest base, const Da
                 throw;
             }
             const Figures figures = ComputeFigures(outcome.measure, data.work.bindingVariables);
-            std::cout << " " << FormatFigure(figures[Figure::TotalWall], 1) << " s wall, "
+            std::cout << " " << FormatFigure(figures[Figure::TotalWall], 1, true) << " s wall, "
                       << FormatFigure(figures[Figure::TotalCpu], 1) << " s CPU" << std::endl;
             const bool analysis = data.perType >= 1 && data.perType <= 3;
             if (analysis && figures[Figure::Cycles] != static_cast<double>(data.cycles)) {

@@ -39,9 +39,13 @@ inline constexpr std::size_t FIGURE_COUNT = static_cast<std::size_t>(Figure::Cou
 
 struct FigureInfo {
     const char* label;
+    // Decimals shown at least; a value below 1 gets more when `significant`.
     int decimals;
     // Whether the table shows old/new for it (times and memory, not counts).
     bool ratio;
+    // Whether small values deserve three significant digits: wall times
+    // (steady clock) do, CPU times (10 ms ticks) do not.
+    bool significant;
 };
 
 const FigureInfo& Info(Figure f);

@@ -1,5 +1,6 @@
 #include "bench/Report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -19,10 +20,14 @@ std::string FormatCount(long long n)
     return grouped;
 }
 
-std::string FormatFigure(double value, int decimals)
+std::string FormatFigure(double value, int decimals, bool significant)
 {
     if (std::isnan(value)) {
         return "-";
+    }
+    if (significant && value != 0 && std::fabs(value) < 1) {
+        const int needed = 2 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        decimals = std::max(decimals, std::min(6, needed));
     }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
@@ -75,7 +80,7 @@ void PrintFigureTable(std::ostream& out, const std::vector<SideRuns>& sides)
                 values.push_back(run[f]);
             }
             medians.push_back(Median(values));
-            row.push_back(FormatFigure(medians.back(), info.decimals));
+            row.push_back(FormatFigure(medians.back(), info.decimals, info.significant));
         }
         if (ratio) {
             const bool usable = info.ratio && std::isfinite(medians[0]) && std::isfinite(medians[1]) && medians[0] > 0;

@@ -31,8 +31,9 @@ struct SideRuns {
 
 // 1234567 -> "1,234,567".
 std::string FormatCount(long long n);
-// Fixed decimals; "-" for NaN.
-std::string FormatFigure(double value, int decimals);
+// At least `decimals` decimals, and with `significant` three significant
+// digits for a value below 1 (at most 6 decimals); "-" for NaN.
+std::string FormatFigure(double value, int decimals, bool significant = false);
 
 void PrintDataSummary(std::ostream& out, const DataSummary& data);
 

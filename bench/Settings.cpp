@@ -15,7 +15,7 @@ const std::vector<Setting>& AllSettings()
         {"proteome",
          "6,000 proteins, 2,000 motifs, 100,000 tested pairs (~148,000 observations), DDI",
          {"--proteins", "6000", "--motifs", "2000", "--pairs", "100000", "--ddi", "1"},
-         2,
+         8,
          1000},
     };
     return settings;

@@ -77,6 +77,12 @@ TEST(ReportTest, FormatsCountsAndMissingFigures)
     EXPECT_EQ(FormatCount(-12345), "-12,345");
     EXPECT_EQ(FormatFigure(1.23456, 2), "1.23");
     EXPECT_EQ(FormatFigure(NAN, 2), "-");
+    // Small wall times keep three significant digits; CPU ticks do not.
+    EXPECT_EQ(FormatFigure(0.00163, 3, true), "0.00163");
+    EXPECT_EQ(FormatFigure(0.163, 3, true), "0.163");
+    EXPECT_EQ(FormatFigure(12.3456, 3, true), "12.346");
+    EXPECT_EQ(FormatFigure(0.0, 3, true), "0.000");
+    EXPECT_EQ(FormatFigure(0.00163, 2), "0.00");
 }
 
 TEST(ReportTest, RatioIsOldOverNewForTimesOnly)
