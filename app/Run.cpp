@@ -194,6 +194,8 @@ int Run(int argc, char** argv)
     const double jprob = LogJointProb(ps, 0);
     outFile << "Joint prob before perturbation:\t" << jprob << std::endl;
     if (perType >= 1 && perType <= 3) {
+        // From here the trained set is only copied: each cycle works on its own.
+        ps.ReleaseWork();
         InFopen(predbindFile, argv[9]);
         const auto cands = ReadCandidates(perType, pm, pi, predbindFile, pertSize);
         predbindFile.close();

@@ -43,13 +43,15 @@ double BinaryDist::GetProb(double val) const { return std::fabs(val) < g_eps ? p
 
 void BinaryDist::Learn(const StatList& ss, std::ostream&)
 {
-    const double w = TotalWeight(ss);
-    if (!Usable(w))
-        return;
-    double zero = 0.0;
-    for (const auto& [wt, v] : ss)
+    // Both sums in list order, in one pass.
+    double w = 0.0, zero = 0.0;
+    for (const auto& [wt, v] : ss) {
+        w += wt;
         if (std::fabs(v) < g_eps)
             zero += wt;
+    }
+    if (!Usable(w))
+        return;
     const double p = zero / w;
     if (std::isfinite(p))
         prob0 = p;
@@ -67,12 +69,18 @@ std::unique_ptr<Distribution> BinaryDist::Duplicate() const { return std::make_u
 
 // ---- GaussianDist
 
-GaussianDist::GaussianDist(std::istream& modelFile) { modelFile >> mean >> var; }
+GaussianDist::GaussianDist(std::istream& modelFile)
+{
+    modelFile >> mean >> var;
+    norm = Norm(var);
+}
+
+double GaussianDist::Norm(double v) { return std::sqrt(v * 6.28318); }
 
 double GaussianDist::GetProb(double val) const
 {
     const double d = val - mean;
-    return std::exp(((d / var) * d) * (-0.5)) / std::sqrt(var * 6.28318);
+    return std::exp(((d / var) * d) * (-0.5)) / norm;
 }
 
 void GaussianDist::Learn(const StatList& ss, std::ostream&)
@@ -92,6 +100,7 @@ void GaussianDist::Learn(const StatList& ss, std::ostream&)
         return;
     mean = m;
     var = vr;
+    norm = Norm(var);
 }
 
 bool GaussianDist::Assert(double) const { return true; }

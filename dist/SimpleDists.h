@@ -22,7 +22,7 @@ private:
 class GaussianDist : public Distribution {
 public:
     explicit GaussianDist(std::istream& modelFile);
-    GaussianDist(double m, double v) : mean(m), var(v) {}
+    GaussianDist(double m, double v) : mean(m), var(v), norm(Norm(v)) {}
     double GetProb(double val) const override;
     void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
@@ -34,6 +34,10 @@ public:
 private:
     double mean = 0.0;
     double var = 0.0;
+    // sqrt(2 pi var), kept with var: the density needs it for every value.
+    double norm = 0.0;
+
+    static double Norm(double v);
 };
 
 // lambda * exp(-lambda * distance from shift), to the right of the shift

@@ -1,6 +1,5 @@
 #include "infer/EMRound.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "infer/PairKernel.h"
@@ -10,20 +9,26 @@ void EnM1Step(ParamSet& ps)
 {
     const InferPlan& plan = *ps.plan;
     const int n = plan.NumSlots();
-    for (int s = 0; s < n; ++s)
-        ps.oneMinusC[s] = 1 - ps.thetaC[s];
-    std::fill(ps.ratioSum.begin(), ps.ratioSum.end(), 0.0);
-    double* ratioSum = ps.ratioSum.data();
+    auto& sc = ps.scratch;
+    // Q, P0 and P1 of every pair are still those of the last complete log
+    // joint when nothing changed since.
+    const bool known = sc.pairsFresh;
+    if (!known)
+        PrepareFactors(plan, ps.thetaC, ps.leakC, sc.oneMinusC, sc.leakPow);
+    sc.ratioSum.assign(n, 0.0);
+    double* ratioSum = sc.ratioSum.data();
     const double* thetaC = ps.thetaC.data();
     double leakRatioSum = 0.0;
     const Forcing& f = ps.forcing;
     const int* vars = plan.Vars();
+    ps.om.ReserveStat(plan.OmStatCount());
+    ps.dm.ReserveStat(plan.DmStatCount());
 
     for (int p = 0; p < plan.NumPairs(); ++p) {
         const auto& pr = plan.GetPair(p);
-        const double p0 = ps.om.GetProb(0, *pr.obs);
-        const double p1 = ps.om.GetProb(1, *pr.obs);
-        const double q = PairNonInter(plan, f, ps.oneMinusC.data(), ps.leakC, p);
+        const double p0 = known ? sc.p0[p] : ps.om.GetProb(0, *pr.obs);
+        const double p1 = known ? sc.p1[p] : ps.om.GetProb(1, *pr.obs);
+        const double q = known ? sc.q[p] : PairNonInter(plan, f, sc.oneMinusC.data(), sc.leakPow, ps.leakC, p);
         const double den = (1 - q) * p1 + q * p0;
         double r = p1 / den;
         // Observations impossible under both states carry no usable evidence:
@@ -64,6 +69,7 @@ void EnM1Step(ParamSet& ps)
 void EMStep(ParamSet& ps, std::ostream& mixLog)
 {
     EnM1Step(ps);
+    ps.scratch.pairsFresh = false;
     ps.om.M2Step(nullptr, nullptr, nullptr, mixLog);
     ps.dm.M2Step(nullptr, nullptr, nullptr, mixLog);
     // thetaC = P(B = 1 | D) under the re-learned DDI model; evidence

@@ -4,6 +4,26 @@
 
 #include "infer/Likelihood.h"
 
+namespace {
+
+// Counts, by model ID, the values a list hands to the statistics when both
+// of its actual values get a weight.
+void CountStats(const InterList& obs, std::vector<std::size_t>& counts)
+{
+    for (const auto& d : obs) {
+        for (int a = 0; a < 2; ++a) {
+            const int id = d.ModelId(a);
+            if (id < 0)
+                continue;
+            if (std::size_t(id) >= counts.size())
+                counts.resize(std::size_t(id) + 1, 0);
+            ++counts[id];
+        }
+    }
+}
+
+} // namespace
+
 InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& act, const ProtInter& di)
 {
     const auto& actPair = act.GetActPair();
@@ -35,9 +55,20 @@ InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& 
         }
         p.end = int(vars.size());
         leakCount += p.numLeak;
+        maxLeak = std::max(maxLeak, p.numLeak);
+        CountStats(obs, omStatCount);
         pairs.push_back(p);
         pairKeys.push_back(key);
     }
+    CountDdiStats();
+}
+
+void InferPlan::CountDdiStats()
+{
+    dmStatCount.clear();
+    for (const int s : vars)
+        if (slotDdi[s])
+            CountStats(*slotDdi[s], dmStatCount);
 }
 
 int InferPlan::SlotOf(int key) const
@@ -73,4 +104,5 @@ void InferPlan::RemoveSlot(int s)
         p.end = out;
     }
     vars.resize(out);
+    CountDdiStats();
 }

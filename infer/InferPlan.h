@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -51,8 +52,14 @@ public:
     int PairOf(int prot1, int prot2) const;
     const int* Vars() const { return vars.data(); }
     int NumVars() const { return int(vars.size()); }
-    // Sum of the leak counts over all pairs.
+    // Sum of the leak counts over all pairs, and the largest one.
     long long LeakCount() const { return leakCount; }
+    int MaxLeak() const { return maxLeak; }
+    // Upper bounds on the values each observation model collects in one
+    // E-step, by model ID: the PPI models from the pairs' observations, the
+    // DDI models from the lists of the binding variables.
+    const std::vector<std::size_t>& OmStatCount() const { return omStatCount; }
+    const std::vector<std::size_t>& DmStatCount() const { return dmStatCount; }
 
     // The motif pair leaves the active set: its variables vanish from every
     // pair and its slot takes no further part in any step.
@@ -67,4 +74,9 @@ private:
     std::vector<Pair> pairs;
     std::vector<int> vars;
     long long leakCount = 0;
+    int maxLeak = 0;
+    std::vector<std::size_t> omStatCount;
+    std::vector<std::size_t> dmStatCount;
+
+    void CountDdiStats();
 };

@@ -52,37 +52,52 @@ double LogJointProb(ParamSet& ps, int part)
         return ps.joint;
     const InferPlan& plan = *ps.plan;
     const int n = plan.NumSlots();
+    const int np = plan.NumPairs();
     const double* theta = ps.theta.data();
-    for (int s = 0; s < n; ++s)
-        ps.oneMinusC[s] = 1 - ps.thetaC[s];
+    auto& sc = ps.scratch;
+    PrepareFactors(plan, ps.thetaC, ps.leakC, sc.oneMinusC, sc.leakPow);
     // A free binding variable with a domain-domain list adds ln P(D), which
     // depends on its slot only.
+    sc.ddiP0.resize(n);
+    sc.ddiTerm.resize(n);
     for (int s = 0; s < n; ++s) {
         const InterList* d = plan.SlotDdi(s);
         if (!d)
             continue;
         const double p0 = ps.dm.GetProb(0, *d);
-        ps.ddiP0[s] = p0;
-        ps.ddiTerm[s] = std::log((1 - theta[s]) * p0 + theta[s] * ps.dm.GetProb(1, *d));
+        sc.ddiP0[s] = p0;
+        sc.ddiTerm[s] = std::log((1 - theta[s]) * p0 + theta[s] * ps.dm.GetProb(1, *d));
+    }
+    // A pass over every pair leaves its terms for the next E-step.
+    const bool all = part != 1 && part != 2;
+    if (all) {
+        sc.q.resize(np);
+        sc.p0.resize(np);
+        sc.p1.resize(np);
     }
 
     double l = 0.0;
     const double lambda = ps.leak;
     const Forcing& f = ps.forcing;
     const int* vars = plan.Vars();
-    for (int p = 0; p < plan.NumPairs(); ++p) {
+    for (int p = 0; p < np; ++p) {
         const auto& pr = plan.GetPair(p);
         if ((part == 1 && !pr.knownPos) || (part == 2 && !pr.knownNeg))
             continue;
-        const double q = PairNonInter(plan, f, ps.oneMinusC.data(), ps.leakC, p);
+        const double q = PairNonInter(plan, f, sc.oneMinusC.data(), sc.leakPow, ps.leakC, p);
         const double p0 = ps.om.GetProb(0, *pr.obs);
         const double p1 = ps.om.GetProb(1, *pr.obs);
+        if (all) {
+            sc.q[p] = q;
+            sc.p0[p] = p0;
+            sc.p1[p] = p1;
+        }
         l += std::log((1 - q) * p1 + q * p0);
         if (p != f.pair) {
             for (int v = pr.begin; v < pr.end; ++v) {
                 const int s = vars[v];
                 if (plan.SlotDdi(s))
-                    l += ps.ddiTerm[s];
+                    l += sc.ddiTerm[s];
             }
             continue;
         }
@@ -95,13 +110,15 @@ double LogJointProb(ParamSet& ps, int part)
             const bool ddi = plan.SlotDdi(s) != nullptr;
             if (f.Fixed(v - pr.begin)) {
                 if (ddi)
-                    l += std::log(ps.ddiP0[s]);
+                    l += std::log(sc.ddiP0[s]);
                 l += std::log(1 - theta[s]);
             } else if (ddi) {
-                l += ps.ddiTerm[s];
+                l += sc.ddiTerm[s];
             }
         }
     }
+    if (all)
+        sc.pairsFresh = true;
     if (part == 0) {
         for (int s = 0; s < n; ++s)
             if (plan.Live(s))

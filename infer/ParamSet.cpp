@@ -22,10 +22,6 @@ ParamSet::ParamSet(const InferPlan& pl, const MotInterPot& mip, const MotInterPo
             throw std::logic_error("the two potentials hold different active pairs");
         theta[s++] = aff;
     }
-    oneMinusC.resize(n);
-    ratioSum.resize(n);
-    ddiP0.resize(n);
-    ddiTerm.resize(n);
 }
 
 ParamSet::ParamSet(const ParamSet& other, const InferPlan& pl) : ParamSet(other)
@@ -40,6 +36,21 @@ void ParamSet::Force(Forcing f)
 {
     forcing = std::move(f);
     fresh = false;
+    scratch.pairsFresh = false;
+}
+
+void ParamSet::Scratch::Release()
+{
+    for (auto* v : {&oneMinusC, &ratioSum, &ddiP0, &ddiTerm, &leakPow, &q, &p0, &p1})
+        std::vector<double>().swap(*v);
+    pairsFresh = false;
+}
+
+void ParamSet::ReleaseWork()
+{
+    scratch.Release();
+    om.ReleaseStat();
+    dm.ReleaseStat();
 }
 
 void ParamSet::Scatter(MotInterPot& mip, MotInterPot& micp) const

@@ -50,6 +50,10 @@ public:
     ObsModel TakeDm() { return std::move(dm); }
 
     bool Fresh() const { return fresh; }
+    // Gives back the kernels' working memory and the room kept for the
+    // observation statistics; the next step takes them again. For a set that
+    // from now on is only copied.
+    void ReleaseWork();
 
 private:
     friend double LogJointProb(ParamSet& ps, int part);
@@ -68,11 +72,24 @@ private:
     double joint = 0.0;
     bool fresh = false;
 
-    // Scratch of the kernels, sized to the slots once: per slot 1 - thetaC,
-    // the ratio sum of the E-step, and the domain-domain terms of the log
-    // joint.
-    std::vector<double> oneMinusC;
-    std::vector<double> ratioSum;
-    std::vector<double> ddiP0;
-    std::vector<double> ddiTerm;
+    // Working memory of the kernels, sized on first use. A copy of the set
+    // starts with empty scratch of its own: nothing in it outlives a step
+    // except the pair terms, which describe only the set they were made for.
+    struct Scratch {
+        std::vector<double> oneMinusC; // per slot: 1 - thetaC
+        std::vector<double> ratioSum;  // per slot: the E-step's ratio sum
+        std::vector<double> ddiP0;     // per slot: P(D | B = 0)
+        std::vector<double> ddiTerm;   // per slot: ln P(D)
+        std::vector<double> leakPow;   // (1 - leakC)^n for small n
+        // Per pair: Q, P0 and P1 as the last complete log joint found them.
+        // Until the parameters change they are what the next E-step needs.
+        std::vector<double> q, p0, p1;
+        bool pairsFresh = false;
+
+        Scratch() = default;
+        Scratch(const Scratch&) {}
+        Scratch& operator=(const Scratch&) = delete;
+        void Release();
+    };
+    Scratch scratch;
 };

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <vector>
 
 #include "dist/Distribution.h"
+#include "dist/Tolerances.h"
 #include "model/ProtInter.h"
 
 class MotInterPot;
@@ -26,7 +28,15 @@ public:
     const StatList& GetStat(std::size_t i) const { return stats[i]; }
 
     // Probability of one observation given the actual value `interval` (0/1).
-    double GetOneProb(int interval, const interdatum& obsval) const;
+    double GetOneProb(int interval, const interdatum& obsval) const
+    {
+        const int id = obsval.ModelId(interval);
+        if (id == -1)
+            return std::fabs(obsval.val - interval) < g_eps ? 1.0 : 0.0;
+        if (id == -2)
+            return (0.0 <= obsval.val && obsval.val <= 1.0) ? 1.0 : 0.0;
+        return dists[id]->GetProb(obsval.val);
+    }
     // Product over a pair's observations, which are independent given the
     // actual value.
     double GetProb(int interval, const InterList& obsvals) const
@@ -38,13 +48,26 @@ public:
     }
 
     // `prob1` is the posterior probability that the actual value is 1.
-    void AddOneStat(double prob1, const interdatum& obsval);
+    void AddOneStat(double prob1, const interdatum& obsval)
+    {
+        const double w[2] = {1 - prob1, prob1};
+        for (int a = 0; a < 2; ++a) {
+            const int id = obsval.ModelId(a);
+            if (id >= 0)
+                stats[id].emplace_back(w[a], obsval.val);
+        }
+    }
     void AddStat(double prob1, const InterList& obsvals)
     {
         for (const auto& d : obsvals)
             AddOneStat(prob1, d);
     }
     void ClearStat();
+    // Clears the statistics and gives back the room they took.
+    void ReleaseStat();
+    // Room for at least counts[i] values in the statistics of model i, so
+    // that filling them in every EM round allocates nothing.
+    void ReserveStat(const std::vector<std::size_t>& counts);
 
     // Every distribution re-learns from its statistics (reporting iterative
     // learning on `log`); then `micp`, when given, is recomputed as `mip`
