@@ -25,8 +25,10 @@ std::string Duration(double seconds)
 
 } // namespace
 
-ProgressLine::ProgressLine()
-    : enabled(isatty(STDERR_FILENO) == 1), start(std::chrono::steady_clock::now()), last(start - REDRAW)
+ProgressLine::ProgressLine() : ProgressLine(std::cerr, isatty(STDERR_FILENO) == 1) {}
+
+ProgressLine::ProgressLine(std::ostream& o, bool show)
+    : out(o), enabled(show), start(std::chrono::steady_clock::now()), last(start - REDRAW)
 {
 }
 
@@ -41,32 +43,36 @@ void ProgressLine::Show(const std::string& text, bool force)
         return;
     last = now;
     // Back to the start of the line, the text, then erase what is left.
-    std::cerr << '\r' << text << "\033[K" << std::flush;
+    out << '\r' << text << "\033[K" << std::flush;
     shown = true;
 }
 
-void ProgressLine::BeginCycles() { start = std::chrono::steady_clock::now(); }
+void ProgressLine::BeginCycles()
+{
+    start = std::chrono::steady_clock::now();
+    last = start - REDRAW; // draw the first count at once
+}
 
 void ProgressLine::Rounds(const char* phase, int rounds, double joint)
 {
-    std::ostringstream out;
-    out << phase << ": " << rounds << " rounds, log joint " << joint;
-    Show(out.str(), false);
+    std::ostringstream text;
+    text << phase << ": " << rounds << " rounds, log joint " << joint;
+    Show(text.str(), false);
 }
 
 void ProgressLine::Cycles(std::size_t done, std::size_t total)
 {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::ostringstream out;
-    out << "Perturbation: " << done << " of " << total << " cycles";
+    std::ostringstream text;
+    text << "Perturbation: " << done << " of " << total << " cycles";
     if (done > 0 && done < total)
-        out << ", about " << Duration(elapsed / double(done) * double(total - done)) << " left";
-    Show(out.str(), done == total);
+        text << ", about " << Duration(elapsed / double(done) * double(total - done)) << " left";
+    Show(text.str(), done == total);
 }
 
 void ProgressLine::Clear()
 {
     if (enabled && shown)
-        std::cerr << "\r\033[K" << std::flush;
+        out << "\r\033[K" << std::flush;
     shown = false;
 }

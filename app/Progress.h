@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <ostream>
 #include <string>
 
 // One status line on standard error that updates in place, for a person
@@ -9,7 +10,10 @@
 // logs, pipes and files never see it.
 class ProgressLine {
 public:
+    // On standard error, shown when it is a terminal.
     ProgressLine();
+    // On `out`, shown when `show` is set.
+    ProgressLine(std::ostream& out, bool show);
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -25,6 +29,7 @@ public:
     void Clear();
 
 private:
+    std::ostream& out;
     bool enabled;
     bool shown = false;
     std::chrono::steady_clock::time_point start;

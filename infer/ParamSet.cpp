@@ -32,6 +32,23 @@ ParamSet::ParamSet(const ParamSet& other, const InferPlan& pl) : ParamSet(other)
     fresh = false;
 }
 
+void ParamSet::Assign(const ParamSet& other, const InferPlan& pl)
+{
+    if (pl.NumSlots() != other.plan->NumSlots())
+        throw std::logic_error("the plan does not have the parameters' slots");
+    theta = other.theta;
+    thetaC = other.thetaC;
+    leak = other.leak;
+    leakC = other.leakC;
+    om.Assign(other.om);
+    dm.Assign(other.dm);
+    forcing = other.forcing;
+    joint = other.joint;
+    fresh = other.fresh && &pl == other.plan;
+    plan = &pl;
+    scratch.pairsFresh = false;
+}
+
 void ParamSet::Force(Forcing f)
 {
     forcing = std::move(f);

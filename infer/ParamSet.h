@@ -30,6 +30,11 @@ public:
     ParamSet(const ParamSet& other, const InferPlan& plan);
     ParamSet(const ParamSet&) = default;
     ParamSet& operator=(const ParamSet&) = delete;
+    // Becomes a copy of `other` (over `plan`, which must have its slots),
+    // keeping its own working memory: for a thread that works through many
+    // copies one after the other.
+    void Assign(const ParamSet& other) { Assign(other, *other.plan); }
+    void Assign(const ParamSet& other, const InferPlan& plan);
 
     const InferPlan& Plan() const { return *plan; }
     double Theta(int s) const { return theta[s]; }

@@ -12,6 +12,16 @@ ObsModel::ObsModel(const ObsModel& old) : stats(old.stats)
         dists.push_back(d->Duplicate());
 }
 
+void ObsModel::Assign(const ObsModel& old)
+{
+    dists.clear();
+    for (const auto& d : old.dists)
+        dists.push_back(d->Duplicate());
+    stats.resize(old.stats.size());
+    for (std::size_t i = 0; i < stats.size(); ++i)
+        stats[i].assign(old.stats[i].begin(), old.stats[i].end());
+}
+
 void ObsModel::AddDist(std::unique_ptr<Distribution> dist)
 {
     dists.push_back(std::move(dist));

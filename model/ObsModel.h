@@ -20,6 +20,8 @@ public:
     ObsModel(ObsModel&&) = default;
     ObsModel& operator=(const ObsModel&) = delete;
     ObsModel& operator=(ObsModel&&) = default;
+    // Becomes a copy of `old`, keeping the room of its own statistics.
+    void Assign(const ObsModel& old);
 
     // The set takes ownership of `dist`.
     void AddDist(std::unique_ptr<Distribution> dist);

@@ -74,8 +74,9 @@ void RunAnalysis(int perType, const Trained& t, const std::vector<Candidate>& ca
     const std::size_t n = cands.size();
     const std::size_t workers = std::min<std::size_t>(threads > 1 ? std::size_t(threads) : 1, n);
     if (workers <= 1) {
+        CycleWork work;
         for (std::size_t i = 0; i < n; ++i) {
-            Write(perType, cands[i], RunCycle(perType, t, cands[i]), jprob, outFile, mixLog);
+            Write(perType, cands[i], RunCycle(perType, t, cands[i], work), jprob, outFile, mixLog);
             if (watch)
                 watch(i + 1, n);
         }
@@ -88,8 +89,9 @@ void RunAnalysis(int perType, const Trained& t, const std::vector<Candidate>& ca
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         try {
+            CycleWork work;
             for (std::size_t i = next++; i < n && !results.Failed(); i = next++)
-                results.Put(i, std::make_unique<CycleRecord>(RunCycle(perType, t, cands[i])));
+                results.Put(i, std::make_unique<CycleRecord>(RunCycle(perType, t, cands[i], work)));
         } catch (...) {
             results.Fail(std::current_exception());
         }

@@ -1,6 +1,5 @@
 #include "perturb/Cycle.h"
 
-#include <optional>
 #include <sstream>
 
 #include "infer/EMDriver.h"
@@ -8,15 +7,26 @@
 
 namespace {
 
+// The working copy of the trained set over `plan`.
+ParamSet& WorkingCopy(const ParamSet& trained, const InferPlan& plan, CycleWork& work)
+{
+    if (work.ps)
+        work.ps->Assign(trained, plan);
+    else
+        work.ps.emplace(trained, plan);
+    return *work.ps;
+}
+
 // Forces one motif against the partner protein (mot2 = -1) or one binding
 // variable, and re-converges.
-CycleRecord ForceCycle(const Trained& t, const Candidate& c, std::ostream& sink, std::ostream& mixLog)
+CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
+                       std::ostream& mixLog)
 {
     CycleRecord r;
     const NonBind nb = t.pm.MakeNonBind(c.prot1, c.prot2, c.mot1, c.mot2);
     r.numLeak = t.pm.NumLeak(c.prot1, c.prot2);
     r.numNBLeak = t.pm.NumNBLeak(nb, c.prot1, c.prot2);
-    ParamSet w(t.ps);
+    ParamSet& w = WorkingCopy(t.ps, t.plan, work);
     w.Force(Forcing(t.plan, t.pm, nb));
     r.pF = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
     r.lF = LogJointProb(w, 0);
@@ -28,16 +38,21 @@ CycleRecord ForceCycle(const Trained& t, const Candidate& c, std::ostream& sink,
 
 // Removes the motif-type pair from the active pairs everywhere and
 // re-converges. A pair that is not active leaves the plan as it is.
-CycleRecord TypeCycle(const Trained& t, const Candidate& c, std::ostream& sink, std::ostream& mixLog)
+CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
+                      std::ostream& mixLog)
 {
     CycleRecord r;
-    std::optional<InferPlan> patched;
+    const InferPlan* plan = &t.plan;
     const int s = t.plan.SlotOf(MotInterPot::Index(c.mot1, c.mot2));
     if (s >= 0) {
-        patched.emplace(t.plan);
-        patched->RemoveSlot(s);
+        if (work.plan)
+            *work.plan = t.plan;
+        else
+            work.plan.emplace(t.plan);
+        work.plan->RemoveSlot(s);
+        plan = &*work.plan;
     }
-    ParamSet w(t.ps, patched ? *patched : t.plan);
+    ParamSet& w = WorkingCopy(t.ps, *plan, work);
     r.lF = LogJointProb(w, 0);
     r.posF = LogJointProb(w, 1);
     r.rounds = RunEM(w, sink, mixLog, PERTITERCHECK);
@@ -48,11 +63,11 @@ CycleRecord TypeCycle(const Trained& t, const Candidate& c, std::ostream& sink, 
 
 } // namespace
 
-CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c)
+CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c, CycleWork& work)
 {
     std::ostream sink(nullptr); // the EM log of a re-convergence is not kept
     std::ostringstream mixLog;
-    CycleRecord r = perType == 2 ? TypeCycle(t, c, sink, mixLog) : ForceCycle(t, c, sink, mixLog);
+    CycleRecord r = perType == 2 ? TypeCycle(t, c, work, sink, mixLog) : ForceCycle(t, c, work, sink, mixLog);
     r.mixLog = mixLog.str();
     return r;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "infer/InferPlan.h"
@@ -34,7 +35,14 @@ struct CycleRecord {
     std::string mixLog;
 };
 
+// The working copy one thread's cycles use, one after the other, so that its
+// memory is taken once.
+struct CycleWork {
+    std::optional<ParamSet> ps;
+    std::optional<InferPlan> plan;
+};
+
 // Perturbs a working copy of the trained parameters as `c` says, measures it,
 // re-converges EM on it (its EM log is discarded) and measures again. The
 // trained model is not changed.
-CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c);
+CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c, CycleWork& work);
