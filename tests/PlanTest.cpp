@@ -262,3 +262,41 @@ TEST(ParamSet, StepAfterALogJointEqualsAStepWithout)
     EMStep(fresh, quiet);
     EXPECT_EQ(state(reuse), state(fresh));
 }
+
+TEST(ParamSet, AssignMakesAnIndependentCopy)
+{
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    ParamSet trained(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    const double joint = LogJointProb(trained, 0);
+    std::ostringstream quiet;
+
+    // A working copy that has run a few rounds under a forced setting takes
+    // the trained parameters again, cache included, and nothing of its own.
+    ParamSet work(trained);
+    work.Force(Forcing(plan, m.pm, m.pm.MakeNonBind(1, 0, 1, -1)));
+    for (int i = 0; i < 3; ++i)
+        EMStep(work, quiet);
+    work.Assign(trained);
+    EXPECT_TRUE(work.Fresh());
+    EXPECT_EQ(work.GetForcing().pair, -1);
+    for (int s = 0; s < plan.NumSlots(); ++s) {
+        EXPECT_EQ(work.Theta(s), trained.Theta(s));
+        EXPECT_EQ(work.ThetaC(s), trained.ThetaC(s));
+    }
+    EXPECT_EQ(LogJointProb(work, 0), joint);
+    ParamSet check(work);
+    check.Force(Forcing()); // computed afresh, not served from the cache
+    EXPECT_EQ(LogJointProb(check, 0), joint);
+
+    // Steps on the copy leave the original alone; over another plan the
+    // cache starts stale.
+    EMStep(work, quiet);
+    EXPECT_TRUE(trained.Fresh());
+    EXPECT_EQ(LogJointProb(trained, 0), joint);
+    InferPlan patched(plan);
+    patched.RemoveSlot(1);
+    work.Assign(trained, patched);
+    EXPECT_FALSE(work.Fresh());
+    EXPECT_EQ(&work.Plan(), &patched);
+}
