@@ -15,7 +15,7 @@ void EnM1Step(ParamSet& ps)
     const bool known = sc.pairsFresh;
     if (!known)
         PrepareFactors(plan, ps.thetaC, ps.leakC, sc.oneMinusC, sc.leakPow);
-    sc.ratioSum.assign(n, 0.0);
+    sc.ratioSum.assign(n + 1, 0.0); // the dead slot's sum is never read
     double* ratioSum = sc.ratioSum.data();
     const double* thetaC = ps.thetaC.data();
     double leakRatioSum = 0.0;

@@ -10,13 +10,14 @@ Forcing::Forcing(const InferPlan& plan, const ProtMot& pm, const NonBind& nb)
     const auto& pr = plan.GetPair(p);
     pair = p;
     numNBLeak = pm.NumNBLeak(nb, pr.prot1, pr.prot2);
-    // The pair's variables in plan order: its live active combinations.
+    // The pair's variables in plan order: its active combinations. One of a
+    // removed motif pair is never fixed: it takes no part anyway.
     bits.reserve(pr.end - pr.begin);
     for (const auto& [m1, l1] : pm.GetMots(pr.prot1)) {
         for (const auto& [m2, l2] : pm.GetMots(pr.prot2)) {
             const int s = plan.SlotOf(MotInterPot::Index(m1, m2));
-            if (s >= 0 && plan.Live(s))
-                bits.push_back(nb.IsNonBind(pr.prot1, pr.prot2, m1, m2) != 0);
+            if (s >= 0)
+                bits.push_back(plan.Live(s) && nb.IsNonBind(pr.prot1, pr.prot2, m1, m2));
         }
     }
 }

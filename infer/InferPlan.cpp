@@ -35,12 +35,15 @@ InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& 
         const auto d = ddi.find(k);
         slotDdi.push_back(d == ddi.end() ? nullptr : &d->second);
     }
+    slotDdi.push_back(nullptr); // Dead()
     live.assign(keys.size(), 1);
     slotCount.assign(keys.size(), 0);
 
     const auto& all = pi.GetAllInter();
-    pairs.reserve(all.size());
-    pairKeys.reserve(all.size());
+    std::vector<Pair> ps;
+    std::vector<int> pks;
+    ps.reserve(all.size());
+    pks.reserve(all.size());
     for (const auto& [key, obs] : all) {
         const auto [i, j] = pi.RevIndex(key);
         Pair p{i, j, &obs, pm.NumLeak(i, j), int(vars.size()), 0, IsActPos(obs) != 0, IsActNeg(obs) != 0};
@@ -57,15 +60,11 @@ InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& 
         leakCount += p.numLeak;
         maxLeak = std::max(maxLeak, p.numLeak);
         CountStats(obs, omStatCount);
-        pairs.push_back(p);
-        pairKeys.push_back(key);
+        ps.push_back(p);
+        pks.push_back(key);
     }
-    CountDdiStats();
-}
-
-void InferPlan::CountDdiStats()
-{
-    dmStatCount.clear();
+    pairs = std::make_shared<const std::vector<Pair>>(std::move(ps));
+    pairKeys = std::make_shared<const std::vector<int>>(std::move(pks));
     for (const int s : vars)
         if (slotDdi[s])
             CountStats(*slotDdi[s], dmStatCount);
@@ -82,10 +81,10 @@ int InferPlan::SlotOf(int key) const
 int InferPlan::PairOf(int prot1, int prot2) const
 {
     const int key = ProtInter::Index(prot1, prot2);
-    const auto it = std::lower_bound(pairKeys.begin(), pairKeys.end(), key);
-    if (it == pairKeys.end() || *it != key)
+    const auto it = std::lower_bound(pairKeys->begin(), pairKeys->end(), key);
+    if (it == pairKeys->end() || *it != key)
         return -1;
-    return int(it - pairKeys.begin());
+    return int(it - pairKeys->begin());
 }
 
 void InferPlan::RemoveSlot(int s)
@@ -94,15 +93,9 @@ void InferPlan::RemoveSlot(int s)
         return;
     live[s] = 0;
     slotCount[s] = 0;
-    int out = 0;
-    for (auto& p : pairs) {
-        const int b = p.begin, e = p.end;
-        p.begin = out;
-        for (int v = b; v < e; ++v)
-            if (vars[v] != s)
-                vars[out++] = vars[v];
-        p.end = out;
-    }
-    vars.resize(out);
-    CountDdiStats();
+    // The statistics bounds stay those of the whole plan, so that every
+    // patched copy reserves the same room.
+    for (int& v : vars)
+        if (v == s)
+            v = Dead();
 }

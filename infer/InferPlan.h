@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/MotInterPot.h"
@@ -36,6 +37,9 @@ public:
     InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& act, const ProtInter& di);
 
     int NumSlots() const { return int(keys.size()); }
+    // The slot a removed motif pair's variables point to: a factor of 1 in
+    // every product, no domain-domain list, no parameter (see RemoveSlot).
+    int Dead() const { return NumSlots(); }
     int Key(int s) const { return keys[s]; }
     // The slot of a motif pair index, or -1 when the pair is not active.
     int SlotOf(int key) const;
@@ -43,11 +47,11 @@ public:
     bool Live(int s) const { return live[s] != 0; }
     // Binding variables with this slot on the observed pairs.
     int SlotCount(int s) const { return slotCount[s]; }
-    // The domain-domain list of a slot, or null.
+    // The domain-domain list of a slot (or of Dead()), or null.
     const InterList* SlotDdi(int s) const { return slotDdi[s]; }
 
-    int NumPairs() const { return int(pairs.size()); }
-    const Pair& GetPair(int p) const { return pairs[p]; }
+    int NumPairs() const { return int(pairs->size()); }
+    const Pair& GetPair(int p) const { return (*pairs)[p]; }
     // The plan pair of an unordered protein pair, or -1 when it is unobserved.
     int PairOf(int prot1, int prot2) const;
     const int* Vars() const { return vars.data(); }
@@ -61,22 +65,23 @@ public:
     const std::vector<std::size_t>& OmStatCount() const { return omStatCount; }
     const std::vector<std::size_t>& DmStatCount() const { return dmStatCount; }
 
-    // The motif pair leaves the active set: its variables vanish from every
-    // pair and its slot takes no further part in any step.
+    // The motif pair leaves the active set: its variables point to Dead()
+    // from now on, which multiplies every product by exactly 1 and adds no
+    // term, so they take no part, and the slot takes no further part in any
+    // step. Copies of a plan share their pairs, so a patched copy costs only
+    // its variables.
     void RemoveSlot(int s);
 
 private:
     std::vector<int> keys;
     std::vector<unsigned char> live;
     std::vector<int> slotCount;
-    std::vector<const InterList*> slotDdi;
-    std::vector<int> pairKeys;
-    std::vector<Pair> pairs;
+    std::vector<const InterList*> slotDdi; // one more, for Dead()
+    std::shared_ptr<const std::vector<int>> pairKeys;
+    std::shared_ptr<const std::vector<Pair>> pairs;
     std::vector<int> vars;
     long long leakCount = 0;
     int maxLeak = 0;
     std::vector<std::size_t> omStatCount;
     std::vector<std::size_t> dmStatCount;
-
-    void CountDdiStats();
 };

@@ -12,16 +12,17 @@
 constexpr int LEAKPOWTABLE = 4096;
 
 // The factors of the non-interaction probabilities under the conditioned
-// affinities `thetaC` and leak `leakC`: 1 - thetaC per slot, and
-// (1 - leakC)^n for the leak counts of the plan. Each is the very value the
-// product would compute in place.
+// affinities `thetaC` and leak `leakC`: 1 - thetaC per slot (and 1 for the
+// dead slot), and (1 - leakC)^n for the leak counts of the plan. Each is the
+// very value the product would compute in place.
 inline void PrepareFactors(const InferPlan& plan, const std::vector<double>& thetaC, double leakC,
                            std::vector<double>& oneMinus, std::vector<double>& leakPow)
 {
     const int n = plan.NumSlots();
-    oneMinus.resize(n);
+    oneMinus.resize(n + 1);
     for (int s = 0; s < n; ++s)
         oneMinus[s] = 1 - thetaC[s];
+    oneMinus[n] = 1.0;
     const int m = std::min(plan.MaxLeak(), LEAKPOWTABLE - 1) + 1;
     leakPow.resize(m);
     for (int k = 0; k < m; ++k)

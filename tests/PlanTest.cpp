@@ -114,18 +114,21 @@ TEST(InferPlan, PairsVariablesSlotsAndLeaks)
         leaks += plan.GetPair(p).numLeak;
     EXPECT_EQ(plan.LeakCount(), leaks);
 
-    // Removing a slot drops its variables everywhere and nothing else.
+    // Removing a slot points its variables to the dead slot, which has no
+    // domain-domain list, and changes nothing else.
     InferPlan patched(plan);
     patched.RemoveSlot(2);
     EXPECT_FALSE(patched.Live(2));
     EXPECT_TRUE(plan.Live(2));
     EXPECT_EQ(patched.SlotCount(2), 0);
+    EXPECT_EQ(patched.Dead(), 4);
+    EXPECT_EQ(patched.SlotDdi(patched.Dead()), nullptr);
     const std::vector<int> left(patched.Vars(), patched.Vars() + patched.NumVars());
-    EXPECT_EQ(left, (std::vector<int>{1, 3}));
-    EXPECT_EQ(patched.GetPair(0).end, 1);
-    EXPECT_EQ(patched.GetPair(1).begin, patched.GetPair(1).end);
-    EXPECT_EQ(patched.GetPair(2).begin, 1);
-    EXPECT_EQ(patched.GetPair(2).end, 2);
+    EXPECT_EQ(left, (std::vector<int>{1, 4, 4, 4, 4, 3}));
+    const std::vector<int> kept(plan.Vars(), plan.Vars() + plan.NumVars());
+    EXPECT_EQ(kept, vars);
+    EXPECT_EQ(patched.GetPair(2).begin, 3);
+    EXPECT_EQ(&patched.GetPair(2), &plan.GetPair(2)); // the pairs are shared
 }
 
 TEST(InferPlan, ForcingMarksTheFixedVariables)
