@@ -32,7 +32,14 @@ ProgressLine::ProgressLine(std::ostream& o, bool show)
 {
 }
 
-ProgressLine::~ProgressLine() { Clear(); }
+ProgressLine::~ProgressLine()
+{
+    // Standard error may be gone; a destructor must not throw.
+    try {
+        Clear();
+    } catch (...) {
+    }
+}
 
 void ProgressLine::Show(const std::string& text, bool force)
 {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
+#include <new>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -69,14 +71,31 @@ std::string EchoedCommandLine(int argc, char** argv, const std::vector<const cha
     return cmdLine + "\n";
 }
 
-int Run(int argc, char** argv)
+// The two output files with the names their failures are reported under.
+struct Outputs {
+    std::ofstream log, pred;
+    std::string logName, predName;
+};
+
+// Opens an output so that every failed write throws: a full disk or a
+// closed descriptor must end the run, not leave a truncated file behind a
+// success.
+void OpenOutput(std::ofstream& out, std::string& name, const char* fname)
+{
+    name = fname;
+    OutFopen(out, fname);
+    out.exceptions(std::ios::badbit | std::ios::failbit);
+}
+
+int RunSteps(int argc, char** argv, Outputs& outs)
 {
     InFile protFile, modelFile, pmFile, motFile, predpairFile, predbindFile, protLenFile, motCoverFile;
     InFile ddiFile, ddmdlFile, ddioptFile;
     InFopen(ddiFile, "/dev/null");
     InFopen(ddmdlFile, "/dev/null");
     InFopen(ddioptFile, "/dev/null");
-    std::ofstream outFile, predictFile;
+    std::ofstream& outFile = outs.log;
+    std::ofstream& predictFile = outs.pred;
 
     const int fullArgc = argc;
     char** const fullArgv = argv;
@@ -101,7 +120,7 @@ int Run(int argc, char** argv)
     InFopen(modelFile, argv[1]);
     InFopen(pmFile, argv[2]);
     InFopen(motFile, argv[3]);
-    OutFopen(outFile, argv[6]);
+    OpenOutput(outFile, outs.logName, argv[6]);
     InFopen(protLenFile, argv[11]);
     InFopen(motCoverFile, argv[13]);
 
@@ -180,7 +199,7 @@ int Run(int argc, char** argv)
     progress.Clear();
 
     // Predictions.
-    OutFopen(predictFile, argv[7]);
+    OpenOutput(predictFile, outs.predName, argv[7]);
     InFopen(predpairFile, argv[8]);
     InFopen(predbindFile, argv[9]);
     PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, ps.Om());
@@ -209,6 +228,48 @@ int Run(int argc, char** argv)
     return 0;
 }
 
+// Standard output and error throw on a failed write while the run lasts,
+// so that a reader that went away (a closed pipe) ends it.
+class ConsoleGuard {
+public:
+    ConsoleGuard() : out(std::cout.exceptions()), err(std::cerr.exceptions())
+    {
+        std::cout.exceptions(std::ios::badbit);
+        std::cerr.exceptions(std::ios::badbit);
+    }
+    ~ConsoleGuard()
+    {
+        std::cout.exceptions(out);
+        std::cerr.exceptions(err);
+    }
+    ConsoleGuard(const ConsoleGuard&) = delete;
+    ConsoleGuard& operator=(const ConsoleGuard&) = delete;
+
+private:
+    std::ios::iostate out, err;
+};
+
+int Run(int argc, char** argv)
+{
+    Outputs outs;
+    try {
+        const ConsoleGuard guard;
+        return RunSteps(argc, argv, outs);
+    } catch (const std::ios_base::failure& e) {
+        // Name the output that failed.
+        const auto failed = std::ios::badbit | std::ios::failbit;
+        if (outs.log.rdstate() & failed)
+            throw WriteErr("can't write " + outs.logName);
+        if (outs.pred.rdstate() & failed)
+            throw WriteErr("can't write " + outs.predName);
+        if (std::cout.bad())
+            throw WriteErr("can't write standard output");
+        if (std::cerr.bad())
+            throw WriteErr("can't write standard error");
+        throw RunError(std::string("an input could not be read: ") + e.what());
+    }
+}
+
 } // namespace
 
 int RunMain(int argc, char** argv)
@@ -221,12 +282,17 @@ int RunMain(int argc, char** argv)
             std::cerr << "Error: " << e.what() << std::endl;
         PrintUsage(std::cerr);
         return 1;
-    } catch (const FileOpenErr&) {
-        return 2; // the message is already on standard error
-    } catch (const FilExistErr&) {
-        return 2;
-    } catch (const InputErr& e) {
+    } catch (const RunError& e) {
         std::cerr << "Error: " << e.what() << std::endl;
+        return 2;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Error: out of memory" << std::endl;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "Error: " << e.what() << std::endl;
+        return 2;
+    } catch (...) {
+        std::cerr << "Error: the run failed for an unknown reason" << std::endl;
         return 2;
     }
 }

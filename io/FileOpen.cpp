@@ -1,6 +1,7 @@
 #include "io/FileOpen.h"
 
-#include <iostream>
+#include <filesystem>
+#include <system_error>
 
 std::string StreamName(const std::istream& in)
 {
@@ -14,11 +15,13 @@ void InFopen(InFile& infile, const char* fname)
     infile.close();
     infile.clear();
     infile.name = fname;
+    // A directory opens for reading on some systems; it is no input file.
+    std::error_code ec;
+    if (std::filesystem::is_directory(fname, ec))
+        throw FileOpenErr(std::string("can't open ") + fname + ": it is a directory");
     infile.open(fname);
-    if (!infile.is_open()) {
-        std::cerr << "Error: can't open " << fname << std::endl;
-        throw FileOpenErr();
-    }
+    if (!infile.is_open())
+        throw FileOpenErr(std::string("can't open ") + fname);
 }
 
 void InFopen(InFile& infile, const std::string& fname)
@@ -33,16 +36,12 @@ void OutFopen(std::ofstream& outfile, const char* fname)
     const std::string head = std::string(fname).substr(0, 5);
     if (head != "/dev/" && head != "/tmp/") {
         std::ifstream probe(fname);
-        if (probe.is_open()) {
-            std::cerr << "Error: file already exists: " << fname << std::endl;
-            throw FilExistErr();
-        }
+        if (probe.is_open())
+            throw FilExistErr(std::string("file already exists: ") + fname);
     }
     outfile.open(fname);
-    if (!outfile.is_open()) {
-        std::cerr << "Error: can't open " << fname << std::endl;
-        throw FileOpenErr();
-    }
+    if (!outfile.is_open())
+        throw FileOpenErr(std::string("can't open ") + fname);
 }
 
 void OutFopen(std::ofstream& outfile, const std::string& fname)

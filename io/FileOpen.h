@@ -2,13 +2,9 @@
 
 #include <fstream>
 #include <istream>
-#include <stdexcept>
 #include <string>
 
-// Opening a file failed.
-struct FileOpenErr {};
-// An output file already exists and must not be overwritten.
-struct FilExistErr {};
+#include "io/RunError.h"
 
 // An input file that remembers its name, so that readers can say where a
 // bad record is.
@@ -21,8 +17,8 @@ public:
 // "<input>" for any other stream.
 std::string StreamName(const std::istream& in);
 
-// Closes `infile`, clears its state and opens `fname` for reading. On failure
-// writes "Error: can't open <name>" to standard error and throws FileOpenErr.
+// Closes `infile`, clears its state and opens `fname` for reading. A name
+// that cannot be opened, or that is a directory, throws FileOpenErr.
 void InFopen(InFile& infile, const char* fname);
 void InFopen(InFile& infile, const std::string& fname);
 
@@ -32,9 +28,3 @@ void InFopen(InFile& infile, const std::string& fname);
 void OutFopen(std::ofstream& outfile, const char* fname);
 void OutFopen(std::ofstream& outfile, const std::string& fname);
 
-// A bad input record: the message names the file, the line, the value and
-// what was expected. The entry point prints it after "Error: ".
-class InputErr : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/TestUtil.h"
+
+// Failures that end a run: each gives exactly one "Error: " line naming what
+// failed and status 2, never status 0 with lost results.
+namespace {
+
+using testutil::ReadFile;
+using testutil::TempDir;
+
+std::string Quote(const std::string& w)
+{
+    std::string q = "'";
+    for (char c : w) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    q += '\'';
+    return q;
+}
+
+// The worked example with a mixture model for the interacting state, so that
+// learning prints progress lines on standard output, and a binding list that
+// runs the default analysis.
+void WriteMixtureExample(const TempDir& d)
+{
+    testutil::WriteWorkedExample(d);
+    d.Write("models", "0 OM_BINARY 0.8\n1 OM_MIXTURE 3 2 0.5 OM_BINARY 0.1 0.5 OM_BINARY 0.3\n");
+}
+
+std::vector<std::string> Words(const std::string& log, const std::string& pred, const std::string& obs = "obs")
+{
+    return {"-f", "2", "2", "-l", "2", obs, "models", "pmc", "act", "inact", "wait", log, pred,
+            "pairs", "pairs", "1", "len", "10", "cov"};
+}
+
+struct Result {
+    int status;
+    std::string err;
+};
+
+// Runs the program from `cwd` with the shell redirections `redirect` for its
+// standard output (standard error goes to a file unless redirected too).
+Result RunWith(const TempDir& d, const std::vector<std::string>& words, const std::string& redirect)
+{
+    std::string cmd = "cd ";
+    cmd += Quote(d.Path());
+    cmd += " && ";
+    cmd += Quote(MOTIFBIND_EXE);
+    for (const auto& w : words) {
+        cmd += ' ';
+        cmd += Quote(w);
+    }
+    cmd += ' ';
+    cmd += redirect;
+    cmd += " </dev/null";
+    const int rc = std::system(cmd.c_str());
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(d.File("stderr.txt"))};
+}
+
+} // namespace
+
+TEST(ErrorPath, FullDiskForEitherOutput)
+{
+    TempDir d;
+    WriteMixtureExample(d);
+    auto r = RunWith(d, Words("/dev/full", "pred"), ">/dev/null 2>stderr.txt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Error: can't write /dev/full\n");
+
+    r = RunWith(d, Words("log", "/dev/full"), ">/dev/null 2>stderr.txt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Error: can't write /dev/full\n");
+    // The log is intact up to the failure and does not claim a finished run.
+    const std::string log = ReadFile(d.File("log"));
+    EXPECT_NE(log.find("****** RunEM with DDI ..."), std::string::npos);
+    EXPECT_EQ(log.find("*** End of file."), std::string::npos);
+}
+
+TEST(ErrorPath, ClosedStandardStreams)
+{
+    TempDir d;
+    WriteMixtureExample(d);
+    // Standard output closed: mixture progress cannot be written.
+    auto r = RunWith(d, Words("log", "pred"), ">&- 2>stderr.txt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Error: can't write standard output\n");
+    const std::string log = ReadFile(d.File("log"));
+    EXPECT_EQ(log.rfind("*** Command line:", 0), 0u);
+    EXPECT_EQ(log.find("*** End of file."), std::string::npos);
+
+    // Standard error closed while a warning is due: a failure status even
+    // though nothing can be said.
+    std::filesystem::remove(d.File("log"));
+    std::filesystem::remove(d.File("pred"));
+    d.Write("obs2", "1 0 1 0 1\nheader line\n");
+    r = RunWith(d, Words("log", "pred", "obs2"), ">/dev/null 2>&-");
+    EXPECT_EQ(r.status, 2);
+}
+
+TEST(ErrorPath, DirectoryAsInputOrOutput)
+{
+    TempDir d;
+    WriteMixtureExample(d);
+    std::filesystem::create_directory(d.File("adir"));
+    auto r = RunWith(d, Words("log", "pred", "adir"), ">/dev/null 2>stderr.txt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Error: can't open adir: it is a directory\n");
+    EXPECT_FALSE(testutil::FileExists(d.File("log")));
+    // An existing directory as an output is an existing file: refused.
+    r = RunWith(d, Words("adir", "pred"), ">/dev/null 2>stderr.txt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Error: file already exists: adir\n");
+}
