@@ -1,22 +1,27 @@
 #include "io/RecordReader.h"
 
 #include <iostream>
-#include <iterator>
 
 #include "io/FileOpen.h"
 
 RecordReader::RecordReader(std::istream& src)
-    : name(StreamName(src)), text(std::istreambuf_iterator<char>(src), std::istreambuf_iterator<char>()), in(text)
+    : name(StreamName(src)), buf(src.bad() ? nullptr : src.rdbuf()), in(&buf)
 {
 }
 
-int RecordReader::LineAt(std::size_t pos)
+void RecordReader::CheckStop()
 {
-    // Positions only move forward, so each character is scanned once.
-    for (; counted < pos && counted < text.size(); ++counted)
-        if (text[counted] == '\n')
-            ++line;
-    return line;
+    switch (buf.Stopped()) {
+    case BoundedBuf::Stop::NONE:
+        return;
+    case BoundedBuf::Stop::LONGTOKEN:
+        throw InputErr(name + ", line " + std::to_string(buf.StopLine()) + ": token '" +
+                       QuoteToken(buf.StopToken()) + "' is longer than " + std::to_string(MAXTOKEN) +
+                       " characters; expected numbers and type words separated by white space");
+    case BoundedBuf::Stop::READERROR:
+        throw InputErr(name + ", line " + std::to_string(buf.StopLine()) +
+                       ": the file could not be read; expected a readable text file");
+    }
 }
 
 bool RecordReader::Start()
@@ -25,10 +30,11 @@ bool RecordReader::Start()
         return false;
     in >> std::ws;
     if (in.peek() == std::char_traits<char>::eof()) {
+        CheckStop();
         in.clear(std::ios::eofbit);
         return false;
     }
-    recLine = LineAt(std::size_t(in.tellg()));
+    recLine = line = buf.LineHere();
     return true;
 }
 
@@ -39,17 +45,20 @@ std::string RecordReader::TokenHere()
     in.clear();
     in >> std::ws;
     if (in.peek() == std::char_traits<char>::eof()) {
+        CheckStop();
         // A record cut short by the end of the file stops where its last
         // token was read, which may be lines after the record began.
-        const std::size_t last = text.find_last_not_of(" \t\n\r\f\v");
-        if (last != std::string::npos)
-            LineAt(last);
+        if (const int last = buf.LastTokenLine(); last > 0)
+            line = last;
         return "end of file";
     }
-    LineAt(std::size_t(in.tellg()));
+    line = buf.LineHere();
     std::string tok;
     in >> tok;
-    return "'" + tok + "'";
+    std::string quoted(1, '\'');
+    quoted += QuoteToken(tok);
+    quoted += '\'';
+    return quoted;
 }
 
 void RecordReader::WarnStop()

@@ -2,24 +2,35 @@
 
 #include <cstddef>
 #include <istream>
-#include <sstream>
 #include <string>
+
+#include "io/BoundedBuf.h"
 
 // Reads a whitespace-separated input file record by record with formatted
 // extraction, knowing the line each record starts on, so that a bad record
-// can be named and an early stop reported.
+// can be named and an early stop reported. It reads the source as it goes,
+// through a BoundedBuf: a token longer than MAXTOKEN or a source that cannot
+// be read ends the input with an InputErr when the reader gets there.
 class RecordReader {
 public:
-    // Takes the whole remaining content of `in`; `in` is left at its end.
-    explicit RecordReader(std::istream& in);
+    // Reads from the stream buffer of `src`, which is left somewhere after
+    // the last record read (up to a chunk further).
+    explicit RecordReader(std::istream& src);
 
     // Moves to the start of the next record. False at the end of the input.
     bool Start();
-    // Formatted extraction of one field; false when it fails.
+    // Formatted extraction of one field; false when it fails, and then the
+    // refused token is still there to be named.
     template <typename T>
     bool Get(T& x)
     {
-        return static_cast<bool>(in >> x);
+        in >> std::ws;
+        in.peek();
+        const BoundedBuf::Pos mark = buf.Mark();
+        if (in >> x)
+            return true;
+        buf.Rewind(mark);
+        return false;
     }
     // The stream itself, for readers that take their own fields.
     std::istream& Stream() { return in; }
@@ -40,13 +51,13 @@ public:
 
 private:
     std::string name;
-    std::string text;
-    std::istringstream in;
-    std::size_t counted = 0; // text[0, counted) has been scanned for line ends
+    BoundedBuf buf;
+    std::istream in;
     int line = 1;
     int recLine = 1;
 
-    int LineAt(std::size_t pos);
+    // At the end of the input: throws InputErr when it ended early.
+    void CheckStop();
 };
 
 // What an id of a range [0, n) must be, for messages; with n = 0 (no -f)
