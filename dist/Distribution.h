@@ -27,9 +27,27 @@ public:
     virtual std::unique_ptr<Distribution> Duplicate() const = 0;
 };
 
-// Reads a type word and the parameters of that kind. Returns nothing for a
-// word that names no kind (also inside a mixture); then `badWord`, when given,
-// receives that word. A stream left failed means the parameters were cut short.
+// How deep mixtures may nest: a mixture of plain components is depth 1, a
+// mixture holding such a mixture depth 2. Reading is recursive, so the bound
+// keeps a hostile model file from exhausting the stack.
+constexpr int MAXMIXDEPTH = 8;
+
+// What reading one distribution gave: the distribution, or nothing with the
+// reason. With neither a bad word nor too deep a nesting, a missing
+// distribution or a failed stream means the parameters were cut short.
+struct DistRead {
+    std::unique_ptr<Distribution> dist;
+    std::string badWord; // a type word that names no kind (also inside a mixture)
+    bool tooDeep = false; // mixtures nest more than MAXMIXDEPTH deep
+};
+
+// Reads a type word and the parameters of that kind; `depthLeft` mixture
+// levels may still follow (MAXMIXDEPTH at the top of a model record).
+DistRead ReadDist(std::istream& modelFile, int depthLeft = MAXMIXDEPTH);
+
+// ReadDist at the top level, for callers that need only the distribution:
+// nothing for a bad word (then `badWord`, when given, receives it) or too
+// deep a nesting.
 std::unique_ptr<Distribution> ReadDistribution(std::istream& modelFile, std::string* badWord = nullptr);
 
 // The known type words, for messages.

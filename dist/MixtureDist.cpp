@@ -6,7 +6,7 @@
 
 #include "dist/Tolerances.h"
 
-MixtureDist::MixtureDist(std::istream& modelFile)
+MixtureDist::MixtureDist(std::istream& modelFile, int depthLeft)
 {
     int s = 0;
     modelFile >> maxIter >> s;
@@ -14,19 +14,20 @@ MixtureDist::MixtureDist(std::istream& modelFile)
         double w = 0.0;
         if (!(modelFile >> w))
             break;
-        std::string word;
-        auto d = ReadDistribution(modelFile, &word);
-        if (!d) {
-            badWord = word;
+        DistRead d = ReadDist(modelFile, depthLeft);
+        if (!d.dist) {
+            badWord = d.badWord;
+            tooDeep = d.tooDeep;
             break;
         }
         weights.push_back(w);
-        dists.push_back(std::move(d));
+        dists.push_back(std::move(d.dist));
     }
 }
 
 MixtureDist::MixtureDist(const MixtureDist& other)
-    : Distribution(other), maxIter(other.maxIter), weights(other.weights), badWord(other.badWord)
+    : Distribution(other), maxIter(other.maxIter), weights(other.weights), badWord(other.badWord),
+      tooDeep(other.tooDeep)
 {
     dists.reserve(other.dists.size());
     for (const auto& d : other.dists)

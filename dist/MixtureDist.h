@@ -9,9 +9,11 @@
 // the progress on the stream Learn is given.
 class MixtureDist : public Distribution {
 public:
-    // Reads m, s and then s times a weight and a component. A component whose
-    // type word names no kind makes the mixture invalid (see BadWord).
-    explicit MixtureDist(std::istream& modelFile);
+    // Reads m, s and then s times a weight and a component, whose mixtures
+    // may nest `depthLeft` levels deep. A component whose type word names no
+    // kind, or that nests deeper, makes the mixture invalid (see BadWord and
+    // TooDeep) and ends the reading there.
+    MixtureDist(std::istream& modelFile, int depthLeft);
     MixtureDist(const MixtureDist& other);
     MixtureDist& operator=(const MixtureDist&) = delete;
 
@@ -23,6 +25,7 @@ public:
 
     // The unknown component type word, empty when every component was read.
     const std::string& BadWord() const { return badWord; }
+    bool TooDeep() const { return tooDeep; }
     const std::vector<double>& GetWeights() const { return weights; }
     const Distribution& GetDist(std::size_t i) const { return *dists[i]; }
 
@@ -31,4 +34,5 @@ private:
     std::vector<double> weights;
     std::vector<std::unique_ptr<Distribution>> dists;
     std::string badWord;
+    bool tooDeep = false;
 };

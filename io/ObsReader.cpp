@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "dist/Distribution.h"
 #include "io/FileOpen.h"
 #include "io/RecordReader.h"
 
@@ -59,11 +60,15 @@ void ReadModels(ObsModel& om, RecordReader& r, ModelIdTable& modelid)
             r.WarnStop();
             return;
         }
-        std::string bad;
-        auto dist = ReadDistribution(r.Stream(), &bad);
-        if (!dist && !bad.empty())
-            throw InputErr(r.Where() + ": unknown observation model type '" + bad + "' for model ID " +
-                           std::to_string(id) + "; expected " + DIST_TOKENS);
+        DistRead read = ReadDist(r.Stream());
+        auto& dist = read.dist;
+        if (!dist && !read.badWord.empty())
+            throw InputErr(r.Where() + ": unknown observation model type '" + QuoteToken(read.badWord) +
+                           "' for model ID " + std::to_string(id) + "; expected " + DIST_TOKENS);
+        if (read.tooDeep)
+            throw InputErr(r.Where() + ": model ID " + std::to_string(id) + " nests mixtures more than " +
+                           std::to_string(MAXMIXDEPTH) + " deep; mixtures nest at most " +
+                           std::to_string(MAXMIXDEPTH) + " deep");
         if (!dist || r.Failed())
             throw InputErr(r.Where() + ": model ID " + std::to_string(id) + " is cut short at " + r.TokenHere() +
                            "; expected a type word (" + DIST_TOKENS + ") and all its parameters");
