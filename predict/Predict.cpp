@@ -4,20 +4,25 @@
 #include <tuple>
 
 #include "infer/Likelihood.h"
-#include "io/FileOpen.h"
+#include "io/RecordReader.h"
 
 namespace {
 
 // Reads the next protein pair that lies in range, warning about (and
 // skipping) a pair with an id outside [0, number of proteins). The pair comes
-// back with the larger id first.
-bool NextPair(std::istream& in, const ProtMot& pm, const ProtInter& pi, int& i, int& j)
+// back with the larger id first. Like every input, a list stops with a
+// warning at the first record that is not two integers.
+bool NextPair(RecordReader& r, const ProtMot& pm, const ProtInter& pi, int& i, int& j)
 {
-    int a = 0, b = 0;
-    while (in >> a >> b) {
+    while (r.Start()) {
+        int a = 0, b = 0;
+        if (!(r.Get(a) && r.Get(b))) {
+            r.WarnStop();
+            return false;
+        }
         const int n = pm.GetNumProt();
         if (a < 0 || a >= n || b < 0 || b >= n) {
-            std::cerr << "Warning: " << StreamName(in) << ": protein pair " << a << " " << b
+            std::cerr << "Warning: " << r.Name() << ": protein pair " << a << " " << b
                       << " has an id outside [0, " << n << "); nothing is predicted for it" << std::endl;
             continue;
         }
@@ -35,8 +40,9 @@ void PredictProtInter(std::istream& predpairFile, std::ostream& predictFile, con
     predictFile << "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o evidence, "
                    "prob w/ evidence/H)"
                 << std::endl;
+    RecordReader list(predpairFile);
     int i = 0, j = 0;
-    while (NextPair(predpairFile, pm, pi, i, j)) {
+    while (NextPair(list, pm, pi, i, j)) {
         const double qc = AlNonInterProb(pm, micp, i, j);
         const double qw = AlNonInterProb(pm, mip, i, j);
         predictFile << i << "\t" << j << "\t" << qw << "," << qc << "\t";
@@ -61,7 +67,8 @@ void PredictBinding(std::istream& predbindFile, std::ostream& predictFile, const
                 << std::endl;
     int i = 0, j = 0;
     const auto& act = micp.GetActPair();
-    while (NextPair(predbindFile, pm, pi, i, j)) {
+    RecordReader list(predbindFile);
+    while (NextPair(list, pm, pi, i, j)) {
         const auto it = pi.GetInter(i, j);
         const bool observed = it != pi.GetInterEnd();
         double r = 0.0;

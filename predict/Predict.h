@@ -10,7 +10,11 @@
 
 // For every protein pair listed in `predpairFile`: its non-interaction
 // probability without and with the DDI evidence, and, when observed, the
-// posterior non-interaction probability given its observations.
+// posterior non-interaction probability given its observations. Both lists
+// are read as every input is: reading stops with a warning at the first
+// record that is not two integers, and a pair with an id out of range is
+// skipped with a warning; a token longer than MAXTOKEN or a list that cannot
+// be read throws InputErr.
 void PredictProtInter(std::istream& predpairFile, std::ostream& predictFile, const ProtMot& pm, const ProtInter& pi,
                       const MotInterPot& mip, const MotInterPot& micp, const ObsModel& om);
 

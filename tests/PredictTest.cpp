@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <regex>
@@ -80,7 +81,8 @@ const std::string kBindTail = "***e Binding variable.\n";
 TEST(Predict, WholeFile)
 {
     Model m;
-    // The last line has no line end, and its lone integer is ignored.
+    // The last line has no line end; its lone integer ends the list with a
+    // warning, as a record cut short does in every input.
     const auto [text, err] = Predict(m, "0 1\n2 2\n0 2\n1 3\n2", "0 1\n2 2\n0 2\n3 1");
 
     // (1,0): Qc = 0.5, posterior 0.5 * 0.2 / (0.5 * 0.8 + 0.5 * 0.2) = 0.2;
@@ -106,7 +108,9 @@ TEST(Predict, WholeFile)
                                  "2\t0\t2\t0\t0.99999,0.5\tH\n" +
                                  kBindTail;
     EXPECT_EQ(text, expected);
-    EXPECT_EQ(err, "");
+    EXPECT_TRUE(std::regex_match(err, std::regex("Warning: .*/pairs, line 5: reading stopped at end of file; the "
+                                                 "rest of the file is ignored\n")))
+        << err;
 
     // Empty lists: only the opening and closing lines.
     EXPECT_EQ(Predict(m, "", "").first, kPairHead + kPairTail + kBindHead + kBindTail);
@@ -126,4 +130,29 @@ TEST(Predict, OutOfRangeIdsAreSkippedWithAWarning)
     EXPECT_FALSE(std::getline(lines, rest)) << err;
     EXPECT_TRUE(std::regex_search(first, std::regex("^Warning: .*\\bpairs\\b.*\\b4\\b.*\\b1\\b"))) << first;
     EXPECT_TRUE(std::regex_search(second, std::regex("^Warning: .*\\bbinds\\b.*-1\\b.*\\b0\\b"))) << second;
+}
+
+TEST(Predict, ListsStopWhereTheOtherInputsStop)
+{
+    Model m;
+    const std::string pairs = kPairHead + "1\t0\t0.5,0.5\t0.2\n" + kPairTail;
+    const std::string binds = kBindHead + "1\t0\t1\t0\t0.5,0.5\t0.8\n" + kBindTail;
+    // (pair list, binding list, the file and line the warning names, the token)
+    const struct {
+        std::string pairs, binds, where, token;
+    } cases[] = {
+        {"prot1 prot2\n0 1\n", "1 0\n", "pairs, line 1", "'prot1'"},  // a header
+        {"\xEF\xBB\xBF" "1 0\n", "1 0\n", "pairs, line 1", "'\xEF\xBB\xBF" "1'"}, // a byte-order mark
+        {"1 0\n", "0 1\n4294967296 1\n2 2\n", "binds, line 2", "'4294967296'"}, // beyond 32 bits
+        {"1 0\n", "0 1\n\n2 # 2 2\n", "binds, line 3", "'#'"},                 // a stray token
+    };
+    for (const auto& c : cases) {
+        const auto [text, err] = Predict(m, c.pairs, c.binds);
+        const bool inPairs = c.where.rfind("pairs", 0) == 0;
+        EXPECT_EQ(text, (inPairs ? kPairHead + kPairTail : pairs) + binds) << c.where;
+        const std::string tail = ": reading stopped at " + c.token + "; the rest of the file is ignored\n";
+        EXPECT_EQ(err.rfind("Warning: ", 0), 0u) << err;
+        EXPECT_NE(err.find("/" + c.where + tail), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
 }
