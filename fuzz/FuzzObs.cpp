@@ -1,0 +1,28 @@
+// The observed protein interaction file, read with the fixed model file and
+// protein set, then a short training and the predictions.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "FuzzSupport.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::QuietStderr();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::Inputs in = fuzz::DefaultInputs();
+    in.obs.assign(reinterpret_cast<const char*>(data), size);
+    try {
+        auto m = fuzz::ReadAll(in);
+        fuzz::Train(*m, 2, true);
+        fuzz::Predict(*m, in.predPairs, in.bindPairs, 1);
+    } catch (const std::exception&) {
+        // InputErr and its kin: the input was refused, as documented.
+    }
+    return 0;
+}
