@@ -17,6 +17,7 @@
 #include "infer/Likelihood.h"
 #include "infer/ParamSet.h"
 #include "io/FileOpen.h"
+#include "io/InText.h"
 #include "io/InputFiles.h"
 #include "model/Globals.h"
 #include "model/MotInterPot.h"
@@ -204,8 +205,12 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     InFopen(predbindFile, argv[9]);
     PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, ps.Om());
     predpairFile.close();
+    // The binding list serves the predictions and the analysis: read it once.
+    InText bindList;
+    KeepInput(predbindFile, bindList);
+    predbindFile.close();
     if (perType != 2)
-        PredictBinding(predbindFile, predictFile, pm, mip, micp, pi, ps.Om());
+        PredictBinding(bindList, predictFile, pm, mip, micp, pi, ps.Om());
     Line(predictFile, "*** End of file.");
     predictFile.close();
 
@@ -215,9 +220,8 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     if (perType >= 1 && perType <= 3) {
         // From here the trained set is only copied: each cycle works on its own.
         ps.ReleaseWork();
-        InFopen(predbindFile, argv[9]);
-        const auto cands = ReadCandidates(perType, pm, pi, predbindFile, pertSize);
-        predbindFile.close();
+        bindList.Rewind();
+        const auto cands = ReadCandidates(perType, pm, pi, bindList, pertSize);
         progress.BeginCycles();
         RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, std::cout, threads,
                     [&](std::size_t done, std::size_t total) { progress.Cycles(done, total); });

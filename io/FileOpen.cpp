@@ -3,10 +3,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "io/InText.h"
+
 std::string StreamName(const std::istream& in)
 {
     if (const auto* f = dynamic_cast<const InFile*>(&in))
         return f->name;
+    if (const auto* t = dynamic_cast<const InText*>(&in))
+        return t->name;
     return "<input>";
 }
 

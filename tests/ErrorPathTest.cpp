@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TestUtil.h"
@@ -121,4 +127,50 @@ TEST(ErrorPath, DirectoryAsInputOrOutput)
     r = RunWith(d, Words("adir", "pred"), ">/dev/null 2>stderr.txt");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Error: file already exists: adir\n");
+}
+
+TEST(ErrorPath, BindingListFromAPipe)
+{
+    // The binding list feeds the predictions and the analysis; it is read
+    // once, so a FIFO serves it like a file, with the same results.
+    TempDir d;
+    WriteMixtureExample(d);
+    auto r = RunWith(d, Words("log", "pred"), ">/dev/null 2>stderr.txt");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string log = ReadFile(d.File("log")), pred = ReadFile(d.File("pred"));
+    ASSERT_NE(log.find("*** SetNonBind"), std::string::npos);
+    std::filesystem::remove(d.File("log"));
+    std::filesystem::remove(d.File("pred"));
+
+    ASSERT_EQ(mkfifo(d.File("fifo").c_str(), 0600), 0);
+    // The writer waits for the program to open the FIFO, but never forever:
+    // a run that fails before it would otherwise hang the test.
+    std::signal(SIGPIPE, SIG_IGN);
+    const std::string text = ReadFile(d.File("pairs"));
+    std::thread writer([&] {
+        for (int i = 0; i < 2000; ++i) {
+            const int fd = open(d.File("fifo").c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
+            fcntl(fd, F_SETFL, 0);
+            if (write(fd, text.data(), text.size()) < 0)
+                ADD_FAILURE() << "writing the FIFO failed";
+            close(fd);
+            return;
+        }
+    });
+    auto words = Words("log", "pred");
+    words[14] = "fifo";
+    r = RunWith(d, words, ">/dev/null 2>stderr.txt");
+    writer.join();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(d.File("pred")), pred);
+    // The log differs from the first only in the echoed name of the list.
+    std::string expected = log;
+    const auto at = expected.find(" pairs pairs ");
+    ASSERT_NE(at, std::string::npos);
+    expected.replace(at, 13, " pairs fifo ");
+    EXPECT_EQ(ReadFile(d.File("log")), expected);
 }
