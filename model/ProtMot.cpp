@@ -1,6 +1,7 @@
 #include "model/ProtMot.h"
 
 #include <cmath>
+#include <limits>
 #include <ostream>
 
 ProtMot::ProtMot(int np, int nm)
@@ -9,9 +10,31 @@ ProtMot::ProtMot(int np, int nm)
 {
 }
 
+namespace {
+
+// la * lb - ca * cb for lengths and coverages as a file gives them. Real
+// values are far below 2^30 and take the exact 64-bit products; absurd ones
+// (a length of -2^31, say) would overflow them, so they take doubles, whose
+// result only decides a count that is capped anyway.
+std::int64_t Uncovered(std::int64_t la, std::int64_t lb, std::int64_t ca, std::int64_t cb)
+{
+    constexpr std::int64_t SAFE = std::int64_t(1) << 30;
+    auto small = [](std::int64_t v) { return v > -SAFE && v < SAFE; };
+    if (small(la) && small(lb) && small(ca) && small(cb))
+        return la * lb - ca * cb;
+    const double d = double(la) * double(lb) - double(ca) * double(cb);
+    if (d >= 9.0e18)
+        return std::numeric_limits<std::int64_t>::max();
+    if (d <= -9.0e18)
+        return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(d);
+}
+
+} // namespace
+
 std::int64_t ProtMot::NonMotifPairs(int p, int q) const
 {
-    const std::int64_t n = std::int64_t(LenOf(p)) * LenOf(q) - std::int64_t(CoverOf(p)) * CoverOf(q);
+    const std::int64_t n = Uncovered(LenOf(p), LenOf(q), CoverOf(p), CoverOf(q));
     return n < 0 ? 0 : n;
 }
 
@@ -47,8 +70,8 @@ NonBind ProtMot::MakeNonBind(int prot1, int prot2, int mot1, int mot2) const
         const std::int64_t ml = it == protMots[prot1].end() ? 0 : it->second;
         const std::int64_t l1 = LenOf(prot1), l2 = LenOf(prot2);
         const std::int64_t c1 = CoverOf(prot1), c2 = CoverOf(prot2);
-        const int a = RootCount(l2 * l1 - c2 * c1);
-        const int b = RootCount(l2 * (l1 - ml) - c2 * (c1 - ml));
+        const int a = RootCount(Uncovered(l2, l1, c2, c1));
+        const int b = RootCount(Uncovered(l2, l1 - ml, c2, c1 - ml));
         nb.numNBLeak = a - b;
     }
     return nb;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
+#include <tuple>
 #include <string>
 
 #include "model/ProtMot.h"
@@ -186,5 +188,28 @@ TEST(ProtMot, ForcedMotifAgainstWholePartner)
         EXPECT_EQ(pm.NumNBLeak(0, 1), 0);
         EXPECT_EQ(pm.NumActLeak(0, 1), type == 0 ? 1 : 0);
         EXPECT_NE(PrintOf(pm).find("*** (numnbleak, leakGroup size):\t0\t10\n"), std::string::npos);
+    }
+}
+
+TEST(ProtMot, AbsurdLengthsNeitherOverflowNorCountNegatively)
+{
+    // Lengths and coverages as extreme as a file can hold: the uncovered
+    // amino-acid pairs of a pair and of a forced motif would overflow 64-bit
+    // products (the sanitizer build traps that); the counts stay defined.
+    const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    for (const auto& [len, cover, mlen] : {std::tuple{hi, lo, lo}, std::tuple{lo, hi, hi}, std::tuple{hi, hi, lo},
+                                           std::tuple{lo, lo, hi}}) {
+        ProtMot pm(2, 2);
+        pm.SetLeakType(1);
+        pm.SetLeakGroup(1);
+        for (int p = 0; p < 2; ++p) {
+            pm.AddProtLen(p, len);
+            pm.AddMotCover(p, cover);
+            pm.AddMot(p, p, mlen);
+        }
+        EXPECT_GE(pm.NonMotifPairs(0, 1), 0);
+        EXPECT_GT(pm.NumLeak(0, 1), 0);
+        const NonBind nb = pm.MakeNonBind(1, 0, 1, -1);
+        EXPECT_GE(pm.NumLeak(1, 0) - nb.numNBLeak, -2000000000);
     }
 }
