@@ -86,12 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    try {
-        auto m = fuzz::ReadAll(in);
-        fuzz::Train(*m, 2, learn);
-        fuzz::Predict(*m, in.predPairs, in.bindPairs, 1);
-    } catch (const std::exception&) {
-        // Typically model ID 0 or 1 is not defined: refused, as documented.
-    }
+    // Typically refused when model ID 0 or 1 is not defined.
+    fuzz::ReadTrainPredict(in, learn);
     return 0;
 }

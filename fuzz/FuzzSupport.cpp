@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <sstream>
 #include <streambuf>
@@ -178,3 +179,14 @@ std::vector<std::string> Split(const std::uint8_t* data, std::size_t size, char 
 }
 
 } // namespace fuzz
+
+void fuzz::ReadTrainPredict(const Inputs& in, bool learn)
+{
+    try {
+        auto m = ReadAll(in);
+        Train(*m, 2, learn);
+        Predict(*m, in.predPairs, in.bindPairs, 1);
+    } catch (const std::exception&) {
+        // InputErr and its kin: the input was refused, as documented.
+    }
+}

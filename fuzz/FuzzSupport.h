@@ -87,6 +87,10 @@ void Train(Model& m, int rounds, bool learn);
 // The two predictions of a run on the trained model.
 void Predict(const Model& m, const std::string& predPairs, const std::string& bindPairs, int perType);
 
+// A whole short run on `in`: read, train (see Train) and predict. An input
+// the readers refuse ends it quietly: that is how the program says no.
+void ReadTrainPredict(const Inputs& in, bool learn);
+
 // A stream that drops everything.
 std::ostream& Null();
 

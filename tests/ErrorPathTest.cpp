@@ -19,21 +19,9 @@
 // failed and status 2, never status 0 with lost results.
 namespace {
 
+using testutil::Quote;
 using testutil::ReadFile;
 using testutil::TempDir;
-
-std::string Quote(const std::string& w)
-{
-    std::string q = "'";
-    for (char c : w) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    q += '\'';
-    return q;
-}
 
 // The worked example with a mixture model for the interacting state, so that
 // learning prints progress lines on standard output, and a binding list that

@@ -60,8 +60,6 @@ std::string ReadFile(const std::string& path)
 
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
 
-namespace {
-
 std::string Quote(const std::string& w)
 {
     std::string q = "'";
@@ -73,8 +71,6 @@ std::string Quote(const std::string& w)
     }
     return q + "'";
 }
-
-} // namespace
 
 RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& cwd)
 {

@@ -32,6 +32,9 @@ void WriteWorkedExample(const TempDir& d);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
+// `w` quoted for the shell, as one word.
+std::string Quote(const std::string& w);
+
 // Result of running the motifbind executable.
 struct RunResult {
     int status = -1;
