@@ -43,14 +43,14 @@ RunOutcome RunOnce(const RunRequest& request)
     command.SetPositional(MotifbindCommand::LOG, fifo.Path());
     command.SetPositional(MotifbindCommand::PREDICTIONS, outcome.predictions);
 
-    ChildSpec spec;
-    spec.argv = command.Argv(request.exe, request.leading);
-    spec.cwd = request.dataFolder;
-    spec.stderrPath = errPath;
+    ChildLaunch launch;
+    launch.argv = command.Argv(request.exe, request.leading);
+    launch.cwd = request.dataFolder;
+    launch.stderrPath = errPath;
 
     const auto start = LogTimer::Clock::now();
     LogTimer timer(fifo.Path(), outcome.logCopy, request.perType, start);
-    ChildProcess child(spec);
+    ChildProcess child(launch);
     timer.Start(child.Pid());
     child.WaitExited();
     const auto exited = LogTimer::Clock::now();

@@ -42,13 +42,13 @@ const char* const STEPS[] = {"enter folder", "redirect standard input for", "red
 
 } // namespace
 
-ChildProcess::ChildProcess(const ChildSpec& spec)
+ChildProcess::ChildProcess(const ChildLaunch& launch)
 {
-    if (spec.argv.empty()) {
+    if (launch.argv.empty()) {
         throw BenchError("no program to start");
     }
     std::vector<char*> argv;
-    for (const std::string& arg : spec.argv) {
+    for (const std::string& arg : launch.argv) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
@@ -67,16 +67,16 @@ ChildProcess::ChildProcess(const ChildSpec& spec)
     if (pid == 0) {
         close(reportPipe[0]);
         const int out = reportPipe[1];
-        if (!spec.cwd.empty() && chdir(spec.cwd.c_str()) != 0) {
+        if (!launch.cwd.empty() && chdir(launch.cwd.c_str()) != 0) {
             ChildFail(out, 0);
         }
         if (!Redirect("/dev/null", O_RDONLY, STDIN_FILENO)) {
             ChildFail(out, 1);
         }
-        if (!Redirect(spec.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDOUT_FILENO)) {
+        if (!Redirect(launch.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDOUT_FILENO)) {
             ChildFail(out, 2);
         }
-        if (!Redirect(spec.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO)) {
+        if (!Redirect(launch.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO)) {
             ChildFail(out, 3);
         }
         execv(argv[0], argv.data());
@@ -93,7 +93,7 @@ ChildProcess::ChildProcess(const ChildSpec& spec)
     if (got == static_cast<ssize_t>(sizeof report)) {
         Reap();
         const int step = report[0] >= 0 && report[0] <= 4 ? report[0] : 4;
-        const std::string what = step == 0 ? spec.cwd + " for " + spec.argv[0] : spec.argv[0];
+        const std::string what = step == 0 ? launch.cwd + " for " + launch.argv[0] : launch.argv[0];
         throw BenchError(std::string("cannot ") + STEPS[step] + " " + what + ": " + std::strerror(report[1]));
     }
 }

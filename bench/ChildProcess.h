@@ -8,7 +8,7 @@
 // What to start: argv[0] is the path of the program (not searched in PATH),
 // run in folder `cwd` with standard input from /dev/null and standard output
 // and error into the given files (created or truncated).
-struct ChildSpec {
+struct ChildLaunch {
     std::vector<std::string> argv;
     std::string cwd;
     std::string stdoutPath = "/dev/null";
@@ -27,7 +27,7 @@ struct ChildEnd {
 class ChildProcess {
 public:
     // Throws BenchError when the program cannot be started (e.g. not found).
-    explicit ChildProcess(const ChildSpec& spec);
+    explicit ChildProcess(const ChildLaunch& launch);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -47,17 +47,17 @@ void Generate(const Setting& setting, unsigned seed, const fs::path& folder, con
     const fs::path simOut = partial.string() + ".out";
     const fs::path simErr = partial.string() + ".err";
 
-    ChildSpec spec;
-    spec.argv = {sim, "--out", partial.string(), "--seed", std::to_string(seed)};
-    spec.argv.insert(spec.argv.end(), setting.simArgs.begin(), setting.simArgs.end());
-    spec.stdoutPath = simOut.string();
-    spec.stderrPath = simErr.string();
+    ChildLaunch launch;
+    launch.argv = {sim, "--out", partial.string(), "--seed", std::to_string(seed)};
+    launch.argv.insert(launch.argv.end(), setting.simArgs.begin(), setting.simArgs.end());
+    launch.stdoutPath = simOut.string();
+    launch.stderrPath = simErr.string();
     progress << "Generating the " << setting.name << " data set (seed " << seed << ") in " << folder.string()
              << " ..." << std::endl;
     ChildEnd end;
     std::string output, errors;
     try {
-        ChildProcess child(spec);
+        ChildProcess child(launch);
         child.WaitExited();
         end = child.Reap();
         output = ReadAll(simOut);

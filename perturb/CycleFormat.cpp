@@ -7,14 +7,14 @@ namespace {
 // What a line shows after the cycle's ids.
 enum class Shows { PF, LFChange, PosF, Rounds, PR, LRChange, PosR };
 
-struct LineSpec {
+struct LineLayout {
     const char* label;
     Shows shows;
 };
 
 // The lines of each analysis, in order. The first two analyses share their
 // wording; the extra Mot2 column tells the last one apart.
-const LineSpec MOTIF_PROTEIN[] = {
+const LineLayout MOTIF_PROTEIN[] = {
     {"*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
      "Mot1, Prot2, Prob):\t",
      Shows::PF},
@@ -26,7 +26,7 @@ const LineSpec MOTIF_PROTEIN[] = {
     {"*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):\t", Shows::LRChange},
 };
 
-const LineSpec MOTIF_TYPES[] = {
+const LineLayout MOTIF_TYPES[] = {
     {"*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):\t",
      Shows::LFChange},
     {"*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):\t",
@@ -36,7 +36,7 @@ const LineSpec MOTIF_TYPES[] = {
     {"*** Positive likelihood after reconverge (Mot1, Mot2, Prob):\t", Shows::PosR},
 };
 
-const LineSpec MOTIF_PAIR[] = {
+const LineLayout MOTIF_PAIR[] = {
     {"*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
      "Mot1, Prot2, Mot2, Prob):\t",
      Shows::PF},
@@ -81,10 +81,10 @@ void WriteCycle(int perType, const Candidate& c, const CycleRecord& r, double jp
                 << c.mot1 << "\t" << c.prot2 << "\t" << r.numLeak << "\t" << r.numNBLeak << "\t"
                 << r.numLeak - r.numNBLeak << std::endl;
     }
-    const std::span<const LineSpec> lines = perType == 1   ? std::span<const LineSpec>(MOTIF_PROTEIN)
-                                            : perType == 2 ? std::span<const LineSpec>(MOTIF_TYPES)
-                                                           : std::span<const LineSpec>(MOTIF_PAIR);
-    for (const LineSpec& l : lines) {
+    const std::span<const LineLayout> lines = perType == 1   ? std::span<const LineLayout>(MOTIF_PROTEIN)
+                                            : perType == 2 ? std::span<const LineLayout>(MOTIF_TYPES)
+                                                           : std::span<const LineLayout>(MOTIF_PAIR);
+    for (const LineLayout& l : lines) {
         outFile << l.label;
         Ids(outFile, perType, c);
         outFile << "\t";
