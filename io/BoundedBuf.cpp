@@ -5,6 +5,8 @@
 #include <cstring>
 #include <exception>
 
+#include "io/RunError.h"
+
 namespace {
 
 // The white space of formatted extraction in the classic locale.
@@ -136,5 +138,20 @@ BoundedBuf::int_type BoundedBuf::underflow()
             return traits_type::eof();
         // One partial token of at most MAXTOKEN characters is all there is,
         // so the buffer has room for more.
+    }
+}
+
+void BoundedBuf::ThrowIfStopped(const std::string& name) const
+{
+    switch (stop) {
+    case Stop::NONE:
+        return;
+    case Stop::LONGTOKEN:
+        throw InputErr(name + ", line " + std::to_string(stopLine) + ": token '" + QuoteToken(stopToken) +
+                       "' is longer than " + std::to_string(MAXTOKEN) +
+                       " characters; expected numbers and type words separated by white space");
+    case Stop::READERROR:
+        throw InputErr(name + ", line " + std::to_string(stopLine) +
+                       ": the file could not be read; expected a readable text file");
     }
 }

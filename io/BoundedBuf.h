@@ -43,6 +43,9 @@ public:
     // Why the input ended early, when it did; meaningful once the reader
     // has met the end of the input.
     Stop Stopped() const { return stop; }
+    // Throws the InputErr that explains an early end, naming the input
+    // `name`; returns when the input ended normally.
+    void ThrowIfStopped(const std::string& name) const;
     // The line where the long token starts, or where reading failed.
     int StopLine() const { return stopLine; }
     // The first characters of the long token (MAXTOKEN + 1 at most).

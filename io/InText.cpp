@@ -17,16 +17,7 @@ void KeepInput(std::istream& in, InText& text)
             break;
         all.append(chunk.data(), std::size_t(n));
     }
-    switch (buf.Stopped()) {
-    case BoundedBuf::Stop::LONGTOKEN:
-        throw InputErr(text.name + ", line " + std::to_string(buf.StopLine()) + ": token " +
-                       QuoteToken(buf.StopToken()) + " is longer than " + std::to_string(MAXTOKEN) +
-                       " characters; expected whitespace-separated numbers");
-    case BoundedBuf::Stop::READERROR:
-        throw FileOpenErr("can't read " + text.name + " (line " + std::to_string(buf.StopLine()) + ")");
-    case BoundedBuf::Stop::NONE:
-        break;
-    }
+    buf.ThrowIfStopped(text.name);
     text.str(std::move(all));
     text.clear();
 }

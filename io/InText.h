@@ -20,6 +20,6 @@ public:
 };
 
 // Reads the rest of `in` into `text`, named after `in`. A token longer than
-// any number can be (a binary file, /dev/zero) is an InputErr, a failed read
-// a FileOpenErr.
+// any number can be (a binary file, /dev/zero) or a failed read is an
+// InputErr.
 void KeepInput(std::istream& in, InText& text);

@@ -9,20 +9,7 @@ RecordReader::RecordReader(std::istream& src)
 {
 }
 
-void RecordReader::CheckStop()
-{
-    switch (buf.Stopped()) {
-    case BoundedBuf::Stop::NONE:
-        return;
-    case BoundedBuf::Stop::LONGTOKEN:
-        throw InputErr(name + ", line " + std::to_string(buf.StopLine()) + ": token '" +
-                       QuoteToken(buf.StopToken()) + "' is longer than " + std::to_string(MAXTOKEN) +
-                       " characters; expected numbers and type words separated by white space");
-    case BoundedBuf::Stop::READERROR:
-        throw InputErr(name + ", line " + std::to_string(buf.StopLine()) +
-                       ": the file could not be read; expected a readable text file");
-    }
-}
+void RecordReader::CheckStop() { buf.ThrowIfStopped(name); }
 
 bool RecordReader::Start()
 {
