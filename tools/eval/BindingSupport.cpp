@@ -3,7 +3,7 @@
 #include <set>
 #include <vector>
 
-#include "tools/eval/NumberRecords.h"
+#include "tools/common/NumberRecords.h"
 
 std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder)
 {

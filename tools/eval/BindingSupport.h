@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "tools/eval/PairKey.h"
+#include "tools/common/PairKey.h"
 
 // How much evidence EM has about each active motif pair: the number of its
 // binding variables on protein pairs that have at least one observation. A
@@ -15,6 +15,6 @@
 //
 // Reads protein_motifs.txt (protein, motif, length), active_motif_pairs.txt
 // (motif, motif, starting affinity) and ppi_observations.txt (protein,
-// protein, value, model0, model1) from the folder; throws EvalError. Every
+// protein, value, model0, model1) from the folder; throws ToolError. Every
 // active pair is in the result, with 0 when it occurs on no observed pair.
 std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "tools/eval/BindingSupport.h"
-#include "tools/eval/EvalError.h"
+#include "tools/common/ToolError.h"
 #include "tools/eval/GroundTruth.h"
 #include "tools/eval/PredictionFile.h"
 #include "tools/eval/RankCorrelation.h"
@@ -44,7 +44,7 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     for (const auto& [pair, affinity] : truth.affinities) {
         const auto it = log.affinities.find(pair);
         if (it == log.affinities.end()) {
-            throw EvalError(logFile.string() + ": no learned affinity for motif pair " + PairText(pair));
+            throw ToolError(logFile.string() + ": no learned affinity for motif pair " + PairText(pair));
         }
         ++e.activePairs;
         const auto s = support.find(pair);
@@ -61,7 +61,7 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     for (const auto& [pair, interacts] : truth.interacts) {
         const auto it = posteriors.find(pair);
         if (it == posteriors.end() || !it->second) {
-            throw EvalError(predictionFile.string() + ": no posterior for tested protein pair " + PairText(pair));
+            throw ToolError(predictionFile.string() + ": no posterior for tested protein pair " + PairText(pair));
         }
         score.push_back(*it->second);
         nonInteracting.push_back(!interacts);

@@ -32,7 +32,7 @@ struct Evaluation {
 };
 
 // Reads the inputs, the truth files, motifbind.log and predictions.txt of a
-// data folder. Throws EvalError when a file is missing or malformed, when the
+// data folder. Throws ToolError when a file is missing or malformed, when the
 // log lacks a learned affinity for a planted motif pair, or when the
 // prediction file lacks a posterior for a tested protein pair.
 Evaluation Evaluate(const std::filesystem::path& folder);

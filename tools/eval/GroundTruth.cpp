@@ -1,7 +1,7 @@
 #include "tools/eval/GroundTruth.h"
 
-#include "tools/eval/EvalError.h"
-#include "tools/eval/NumberRecords.h"
+#include "tools/common/ToolError.h"
+#include "tools/common/NumberRecords.h"
 
 GroundTruth ReadGroundTruth(const std::filesystem::path& folder)
 {
@@ -18,7 +18,7 @@ GroundTruth ReadGroundTruth(const std::filesystem::path& folder)
     for (std::size_t r = 0; r < interactions.size(); ++r) {
         const auto& rec = interactions[r];
         if (rec[2] != 0.0 && rec[2] != 1.0) {
-            throw EvalError(interactionFile.string() + ": the state of record " + std::to_string(r + 1) +
+            throw ToolError(interactionFile.string() + ": the state of record " + std::to_string(r + 1) +
                             " is neither 0 nor 1");
         }
         const PairKey pair =

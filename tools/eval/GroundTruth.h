@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "tools/eval/PairKey.h"
+#include "tools/common/PairKey.h"
 
 // The simulator's ground truth for one data folder: the planted affinity of
 // every active motif pair, and whether each tested protein pair really
@@ -15,5 +15,5 @@ struct GroundTruth {
 
 // Reads truth_affinities.txt (motif, motif, affinity) and
 // truth_interactions.txt (protein, protein, state, planted non-interaction
-// probability, leak fired) from the folder; throws EvalError.
+// probability, leak fired) from the folder; throws ToolError.
 GroundTruth ReadGroundTruth(const std::filesystem::path& folder);

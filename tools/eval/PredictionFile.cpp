@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/eval/EvalError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::map<PairKey, std::optional<double>> ReadPosteriors(const std::filesystem::p
 {
     std::ifstream in(path);
     if (!in) {
-        throw EvalError("cannot open " + path.string());
+        throw ToolError("cannot open " + path.string());
     }
     std::string line;
     std::size_t lineNo = 0;
@@ -46,7 +46,7 @@ std::map<PairKey, std::optional<double>> ReadPosteriors(const std::filesystem::p
         started = line.compare(0, SECTION_START.size(), SECTION_START) == 0;
     }
     if (!started) {
-        throw EvalError(path.string() + ": no predicted non-interaction section");
+        throw ToolError(path.string() + ": no predicted non-interaction section");
     }
     std::map<PairKey, std::optional<double>> posteriors;
     while (std::getline(in, line)) {
@@ -65,10 +65,10 @@ std::map<PairKey, std::optional<double>> ReadPosteriors(const std::filesystem::p
         double posterior = 0.0;
         if (f.size() != 4 || !ToId(f[0], i) || !ToId(f[1], j) || f[2].find(',') == std::string::npos ||
             (f[3] != "H" && !ToDouble(f[3], posterior))) {
-            throw EvalError(path.string() + ":" + std::to_string(lineNo) +
+            throw ToolError(path.string() + ":" + std::to_string(lineNo) +
                             ": expected protein, protein, two probabilities and a posterior or H");
         }
         posteriors[MakePairKey(i, j)] = f[3] == "H" ? std::nullopt : std::optional<double>(posterior);
     }
-    throw EvalError(path.string() + ": the predicted non-interaction section does not end");
+    throw ToolError(path.string() + ": the predicted non-interaction section does not end");
 }

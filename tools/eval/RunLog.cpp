@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/eval/EvalError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -55,14 +55,14 @@ RunLog ReadRunLog(const std::filesystem::path& path)
 {
     std::ifstream in(path);
     if (!in) {
-        throw EvalError("cannot open " + path.string());
+        throw ToolError("cannot open " + path.string());
     }
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
     }
     const auto bad = [&path](std::size_t lineNo, const std::string& what) {
-        return EvalError(path.string() + ":" + std::to_string(lineNo + 1) + ": " + what);
+        return ToolError(path.string() + ":" + std::to_string(lineNo + 1) + ": " + what);
     };
 
     RunLog log;
@@ -85,7 +85,7 @@ RunLog ReadRunLog(const std::filesystem::path& path)
         }
     }
     if (log.phases.empty()) {
-        throw EvalError(path.string() + ": no finished EM phase (no line \"" +
+        throw ToolError(path.string() + ": no finished EM phase (no line \"" +
                         PHASE_SUMMARY.substr(0, PHASE_SUMMARY.size() - 1) + "\")");
     }
 
@@ -94,7 +94,7 @@ RunLog ReadRunLog(const std::filesystem::path& path)
         ++i;
     }
     if (i + 1 >= lines.size() || lines[i + 1] != AFFINITY_START) {
-        throw EvalError(path.string() + ": no learned affinities after the last EM phase");
+        throw ToolError(path.string() + ": no learned affinities after the last EM phase");
     }
     for (i += 2; i < lines.size() && lines[i] != AFFINITY_END; ++i) {
         const std::vector<std::string> f = Fields(lines[i]);
@@ -107,7 +107,7 @@ RunLog ReadRunLog(const std::filesystem::path& path)
         log.affinities[MakePairKey(m1, m2)] = affinity;
     }
     if (i == lines.size()) {
-        throw EvalError(path.string() + ": the learned affinity section does not end");
+        throw ToolError(path.string() + ": the learned affinity section does not end");
     }
     return log;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/eval/PairKey.h"
+#include "tools/common/PairKey.h"
 
 // One EM phase of a run as its summary line in the log reports it.
 struct EmPhase {
@@ -25,6 +25,6 @@ struct RunLog {
     double FinalLogJoint() const { return phases.back().logJoint; }
 };
 
-// Throws EvalError when the file is missing or holds no finished training
+// Throws ToolError when the file is missing or holds no finished training
 // (no phase summary, or no affinity section after the last one).
 RunLog ReadRunLog(const std::filesystem::path& path);

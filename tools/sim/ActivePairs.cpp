@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "tools/sim/PairIndex.h"
-#include "tools/sim/Rng.h"
+#include "tools/common/PairKey.h"
+#include "tools/common/Rng.h"
 #include "tools/sim/PairPool.h"
-#include "tools/sim/WeightedPicker.h"
+#include "tools/common/WeightedPicker.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ ActivePairs::ActivePairs(const SimConfig& config, const ProteinSet& proteins, st
     pairs_.reserve(chosen.size());
     for (const auto& [a, b] : chosen) {
         ActivePair ap;
-        std::tie(ap.larger, ap.smaller) = Ordered(a, b);
+        std::tie(ap.larger, ap.smaller) = MakePairKey(a, b);
         ap.strong = affRng.Bernoulli(config.strongFrac);
         ap.affinity = Rounded(ap.strong ? affRng.Uniform(STRONG_AFFINITY_MIN, STRONG_AFFINITY_MAX)
                                         : affRng.LogUniform(WEAK_AFFINITY_MIN, WEAK_AFFINITY_MAX));

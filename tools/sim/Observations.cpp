@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tools/sim/Rng.h"
-#include "tools/sim/TextFile.h"
+#include "tools/common/Rng.h"
+#include "tools/common/TextFile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tools/sim/PairPool.h"
 
-#include "tools/sim/PairIndex.h"
+#include "tools/common/PairKey.h"
 
 namespace {
 

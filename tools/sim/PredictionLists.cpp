@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "tools/sim/PairIndex.h"
-#include "tools/sim/Rng.h"
+#include "tools/common/PairKey.h"
+#include "tools/common/Rng.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ PredictionLists DrawPredictionLists(const SimConfig& config, const std::vector<T
     Rng extraRng(seed, EXTRA_STREAM);
     std::vector<std::pair<int, int>> extra;
     for (const auto& [a, b] : pool.Draw(std::min(config.predictExtra, pool.Free(false)), false, extraRng)) {
-        extra.push_back(Ordered(a, b));
+        extra.push_back(MakePairKey(a, b));
     }
     SortByIndex(extra);
     lists.interaction.insert(lists.interaction.end(), extra.begin(), extra.end());
@@ -63,7 +63,7 @@ PredictionLists DrawPredictionLists(const SimConfig& config, const std::vector<T
         std::set<std::pair<int, int>> bound;
         for (const TestedPair& t : tested) {
             for (const auto& [m1, m2] : t.draw.fired) {
-                bound.insert(Ordered(m1, m2));
+                bound.insert(MakePairKey(m1, m2));
             }
         }
         for (const ActivePair& ap : active.All()) {

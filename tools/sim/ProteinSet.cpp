@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/sim/Rng.h"
-#include "tools/sim/WeightedPicker.h"
+#include "tools/common/Rng.h"
+#include "tools/common/WeightedPicker.h"
 
 namespace {
 

@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 // Every knob of the simulator with its default. The defaults describe the
 // bundled example: a few hundred proteins, a few thousand observations, with
 // domain-domain evidence.
@@ -69,16 +73,12 @@ struct SimConfig {
     int MaxMotifsPerProtein() const;
 };
 
-// Reads "--name value" or "--name=value" words. Throws SimError on an unknown
-// name, a missing or malformed value, or a value out of its range; then checks
-// the parameters against each other (Validate).
+// Adds every knob to `app` as a "--name value" option bound to its field of
+// `config`, with its range and its default.
+void DefineSimOptions(CLI::App& app, SimConfig& config);
+
+// Parses the words into a configuration and validates it; throws ToolError.
 SimConfig ParseSimArgs(const std::vector<std::string>& args);
 
-// Checks that the parameters can produce a valid input set; throws SimError.
+// Checks that the parameters can produce a valid input set; throws ToolError.
 void Validate(const SimConfig& config);
-
-// True when the words ask for the help text.
-bool WantsHelp(const std::vector<std::string>& args);
-
-// The --help text: every parameter with its default.
-std::string HelpText();

@@ -4,16 +4,16 @@
 
 #include "tools/sim/ActivePairs.h"
 #include "tools/sim/DdiEvidence.h"
-#include "tools/sim/FileNames.h"
+#include "tools/common/FileNames.h"
 #include "tools/sim/LeakModel.h"
 #include "tools/sim/NoisyOr.h"
 #include "tools/sim/Observations.h"
 #include "tools/sim/PairPool.h"
 #include "tools/sim/PredictionLists.h"
 #include "tools/sim/ProteinSet.h"
-#include "tools/sim/RunCommand.h"
+#include "tools/common/RunCommand.h"
 #include "tools/sim/TestedPairs.h"
-#include "tools/sim/TextFile.h"
+#include "tools/common/TextFile.h"
 
 namespace {
 
@@ -209,7 +209,17 @@ SimulatedSet Simulate(const SimConfig& config)
     f.emplace_back(files::TRUTH_BINDINGS, TruthBindingText(tested));
     f.emplace_back(files::TRUTH_PARAMETERS, TruthParameterText(config, leak, obs, config.ddi == 1 ? &ddi : nullptr,
                                                                n, tested.size()));
-    f.emplace_back(files::COMMAND, RunCommand(config));
+    RunSettings run;
+    run.proteins = config.proteins;
+    run.motifs = config.motifs;
+    run.leakType = config.leakType;
+    run.leakGroup = config.leakGroup;
+    run.perType = config.perType;
+    run.pertSize = config.pertSize;
+    run.priorPos = config.priorPos;
+    run.priorRatio = config.priorRatio;
+    run.ddi = config.ddi == 1;
+    f.emplace_back(files::COMMAND, RunCommand(run));
 
     std::string& s = set.summary;
     s += "proteins " + std::to_string(config.proteins) + ", motifs " + std::to_string(config.motifs) +

@@ -5,8 +5,8 @@
 #include <optional>
 #include <tuple>
 
-#include "tools/sim/PairIndex.h"
-#include "tools/sim/Rng.h"
+#include "tools/common/PairKey.h"
+#include "tools/common/Rng.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ std::vector<TestedPair> DrawTestedPairs(const SimConfig& config, const ProteinSe
         TestedPair t;
         t.first = a;
         t.second = b;
-        std::tie(t.larger, t.smaller) = Ordered(a, b);
+        std::tie(t.larger, t.smaller) = MakePairKey(a, b);
         t.nonInterProb = noisyOr.NonInterProb(t.larger, t.smaller);
         t.numBindingVars = static_cast<int>(noisyOr.Variables(t.larger, t.smaller).size());
         t.draw = noisyOr.Sample(t.larger, t.smaller, stateRng);

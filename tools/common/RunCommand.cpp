@@ -1,8 +1,8 @@
-#include "tools/sim/RunCommand.h"
+#include "tools/common/RunCommand.h"
 
 #include <cstdio>
 
-#include "tools/sim/FileNames.h"
+#include "tools/common/FileNames.h"
 
 namespace {
 
@@ -15,24 +15,24 @@ std::string Number(double x)
 
 } // namespace
 
-std::string RunCommand(const SimConfig& config)
+std::string RunCommand(const RunSettings& run)
 {
     std::string cmd = "motifbind";
     const auto add = [&cmd](const std::string& word) { cmd += " " + word; };
     add("-f");
-    add(std::to_string(config.proteins));
-    add(std::to_string(config.motifs));
+    add(std::to_string(run.proteins));
+    add(std::to_string(run.motifs));
     add("-l");
-    add(std::to_string(config.leakType));
+    add(std::to_string(run.leakType));
     add("-p");
-    add(std::to_string(config.perType));
+    add(std::to_string(run.perType));
     add("-s");
-    add(std::to_string(config.pertSize));
-    if (config.priorRatio != 1.0) {
+    add(std::to_string(run.pertSize));
+    if (run.priorRatio != 1.0) {
         add("-n");
-        add(Number(config.priorRatio));
+        add(Number(run.priorRatio));
     }
-    if (config.ddi == 1) {
+    if (run.ddi) {
         add("-d");
         add(files::DDI_OBSERVATIONS);
         add(files::DDI_MODELS);
@@ -48,9 +48,9 @@ std::string RunCommand(const SimConfig& config)
     add(files::PREDICTIONS);
     add(files::PREDICT_INTERACTION);
     add(files::PREDICT_BINDING);
-    add(Number(config.priorPos));
+    add(Number(run.priorPos));
     add(files::PROTEIN_LENGTHS);
-    add(std::to_string(config.leakGroup));
+    add(std::to_string(run.leakGroup));
     add(files::MOTIF_COVERAGE);
     return cmd + "\n";
 }

@@ -1,4 +1,4 @@
-#include "tools/sim/OutputFolder.h"
+#include "tools/common/OutputFolder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/sim/SimError.h"
+#include "tools/common/ToolError.h"
 
 namespace fs = std::filesystem;
 
@@ -17,16 +17,16 @@ void OutputFolder::CheckUsable() const
     std::error_code ec;
     const fs::file_status st = fs::status(path_, ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
-        throw SimError("cannot read the state of output folder '" + path_ + "': " + ec.message());
+        throw ToolError("cannot read the state of output folder '" + path_ + "': " + ec.message());
     }
     if (!fs::exists(st)) {
         return;
     }
     if (!fs::is_directory(st)) {
-        throw SimError("output path '" + path_ + "' is not a folder; expected a new or empty folder");
+        throw ToolError("output path '" + path_ + "' is not a folder; expected a new or empty folder");
     }
     if (!fs::is_empty(path_, ec) || ec) {
-        throw SimError("output folder '" + path_ + "' already holds files; expected a new or empty folder");
+        throw ToolError("output folder '" + path_ + "' already holds files; expected a new or empty folder");
     }
 }
 
@@ -35,7 +35,7 @@ void OutputFolder::Create() const
     std::error_code ec;
     fs::create_directories(path_, ec);
     if (ec) {
-        throw SimError("cannot create output folder '" + path_ + "': " + ec.message());
+        throw ToolError("cannot create output folder '" + path_ + "': " + ec.message());
     }
     CheckUsable();
 }
@@ -48,13 +48,13 @@ void OutputFolder::Write(const std::string& name, const std::string& text) const
     if (f == nullptr) {
         const int err = errno;
         if (err == EEXIST) {
-            throw SimError("file '" + path + "' already exists; it is never overwritten");
+            throw ToolError("file '" + path + "' already exists; it is never overwritten");
         }
-        throw SimError("cannot create '" + path + "': " + std::strerror(err));
+        throw ToolError("cannot create '" + path + "': " + std::strerror(err));
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {
-        throw SimError("cannot write '" + path + "'; expected a writable folder with free space");
+        throw ToolError("cannot write '" + path + "'; expected a writable folder with free space");
     }
 }

@@ -1,4 +1,4 @@
-#include "tools/sim/TextFile.h"
+#include "tools/common/TextFile.h"
 
 #include <charconv>
 #include <cstdio>

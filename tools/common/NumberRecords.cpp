@@ -1,4 +1,4 @@
-#include "tools/eval/NumberRecords.h"
+#include "tools/common/NumberRecords.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -6,13 +6,13 @@
 #include <limits>
 #include <string>
 
-#include "tools/eval/EvalError.h"
+#include "tools/common/ToolError.h"
 
 std::vector<std::vector<double>> ReadNumberRecords(const std::filesystem::path& path, std::size_t fields)
 {
     std::ifstream in(path);
     if (!in) {
-        throw EvalError("cannot open " + path.string());
+        throw ToolError("cannot open " + path.string());
     }
     std::vector<std::vector<double>> records;
     std::vector<double> current;
@@ -21,7 +21,7 @@ std::vector<std::vector<double>> ReadNumberRecords(const std::filesystem::path& 
         char* end = nullptr;
         const double value = std::strtod(token.c_str(), &end);
         if (end != token.c_str() + token.size()) {
-            throw EvalError(path.string() + ": '" + token + "' in record " + std::to_string(records.size() + 1) +
+            throw ToolError(path.string() + ": '" + token + "' in record " + std::to_string(records.size() + 1) +
                             " is not a number");
         }
         current.push_back(value);
@@ -31,7 +31,7 @@ std::vector<std::vector<double>> ReadNumberRecords(const std::filesystem::path& 
         }
     }
     if (!current.empty()) {
-        throw EvalError(path.string() + ": the last record has " + std::to_string(current.size()) + " of " +
+        throw ToolError(path.string() + ": the last record has " + std::to_string(current.size()) + " of " +
                         std::to_string(fields) + " fields");
     }
     return records;
@@ -42,7 +42,7 @@ int IdField(const std::filesystem::path& path, const std::vector<double>& record
 {
     const double x = record.at(field);
     if (!(x >= 0.0) || x > std::numeric_limits<int>::max() || std::floor(x) != x) {
-        throw EvalError(path.string() + ": field " + std::to_string(field + 1) + " of record " +
+        throw ToolError(path.string() + ": field " + std::to_string(field + 1) + " of record " +
                         std::to_string(recordNo) + " is not an id");
     }
     return static_cast<int>(x);

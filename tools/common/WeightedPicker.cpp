@@ -1,4 +1,4 @@
-#include "tools/sim/WeightedPicker.h"
+#include "tools/common/WeightedPicker.h"
 
 #include <algorithm>
 

@@ -9,11 +9,11 @@ class OutputFolder {
 public:
     explicit OutputFolder(std::string path);
 
-    // Throws SimError unless the path is missing or an empty folder.
+    // Throws ToolError unless the path is missing or an empty folder.
     void CheckUsable() const;
     // Creates the folder (and missing parents), then checks it again.
     void Create() const;
-    // Writes a new file; throws SimError if it exists or cannot be written.
+    // Writes a new file; throws ToolError if it exists or cannot be written.
     void Write(const std::string& name, const std::string& text) const;
 
 private:

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "tools/sim/Rng.h"
+#include "tools/common/Rng.h"
 
 // Draws an index with probability proportional to its weight. Used for the
 // long-tailed choices of the simulation: how many motifs a protein carries,

@@ -1,4 +1,4 @@
-#include "tools/sim/Rng.h"
+#include "tools/common/Rng.h"
 
 #include <cmath>
 

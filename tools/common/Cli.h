@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "tools/common/Numbers.h"
+
+// Command lines of the helper programs, parsed by CLI11.
+
+// Parses `args` (the words after the program name) into `app`. Returns false
+// when help was asked for; throws ToolError with a one-line message for a
+// command line CLI11 refuses.
+bool ParseArgs(CLI::App& app, const std::vector<std::string>& args);
+
+// An integer of type T in [lo, hi]: the whole word in decimal digits, so that
+// "-3" is no unsigned value and "12x" no integer.
+template <typename T>
+CLI::Validator IntegerIn(T lo, T hi)
+{
+    const std::string range = "an integer from " + std::to_string(lo) + " to " + std::to_string(hi);
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            T x{};
+            if (!ParseInteger(text, x) || x < lo || x > hi) {
+                return "expected " + range + ", got '" + text + "'";
+            }
+            return "";
+        },
+        range);
+}
+
+// A real number in the interval from lo to hi; the flags say whether an end
+// itself is allowed. Refuses "nan" and "inf", which CLI11's own range check
+// lets through.
+CLI::Validator RealIn(double lo, bool loIncl, double hi, bool hiIncl);
+// A real in [0, 1].
+CLI::Validator Fraction();
+
+// Runs a program body: a ToolError, a failed allocation or any other
+// exception becomes one "Error: " line on `err` and status 1.
+int RunTool(std::ostream& err, const std::function<int()>& body);
