@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "tools/prep/Accession.h"
+#include "tools/prep/Warnings.h"
+
+enum class InteractionFormat {
+    AUTO,   // MITAB when the first record line has at least 15 tab-separated fields, else TSV
+    TSV,    // "A B [source]"
+    MITAB,  // PSI-MITAB 2.5, 2.7 or 2.8
+};
+
+// Which MITAB column names the experiment (the source of an interaction).
+enum class MitabExperiment {
+    NONE,      // every line of the file belongs to one source
+    METHOD,    // column 7, interaction detection method: the name in parentheses
+    DATABASE,  // column 13, source database: the name in parentheses
+};
+
+struct InteractionInput {
+    std::string path;
+    InteractionFormat format = InteractionFormat::AUTO;
+    MitabExperiment experiment = MitabExperiment::NONE;
+    // The source of lines that name none (two-column TSV, MITAB with NONE).
+    std::string defaultSource = "reported";
+};
+
+// One listed protein pair, as read (canonical accessions, the line's order).
+struct ListedPair {
+    std::string a;
+    std::string b;
+    std::string source;
+    std::size_t line = 0;
+};
+
+// Reads an interaction file. TSV: two or three tab- or blank-separated
+// columns, '#' comments; a first line whose two fields are both not
+// accessions is a header. MITAB: the first UniProtKB accession of columns 1
+// and 2 ("uniprotkb:P12345"; several identifiers are separated by '|');
+// an interactor without one (a small molecule, an unreviewed entity) skips
+// the line with a counted warning. A malformed line throws ToolError naming
+// the file and line.
+std::vector<ListedPair> ReadInteractions(const InteractionInput& in, const AccessionRules& rules,
+                                         Warnings& warnings);
+
+// A list of accession pairs (non-interacting pairs, pairs to predict): two
+// columns, or three when `withSource` (the third optional, empty when
+// absent), '#' comments, an optional header line as above.
+std::vector<ListedPair> ReadPairList(const std::string& path, bool withSource, const AccessionRules& rules,
+                                     Warnings& warnings);
