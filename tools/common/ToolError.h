@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // A request a helper program refuses: bad options, an input file it cannot
 // use, an output folder that already holds files, a file that cannot be
@@ -18,4 +19,19 @@ public:
 inline ToolError LineError(const std::string& file, std::size_t line, const std::string& what)
 {
     return ToolError(file + " line " + std::to_string(line) + ": " + what);
+}
+
+// A value from an input file as an error message quotes it: in single
+// quotes, cut to 40 characters so that a damaged file cannot flood the line,
+// control characters shown as '?'.
+inline std::string Shown(std::string_view value)
+{
+    constexpr std::size_t MAX_SHOWN = 40;
+    std::string s = "'";
+    for (std::size_t i = 0; i < value.size() && i < MAX_SHOWN; ++i) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        s += c < 0x20 || c == 0x7f ? '?' : value[i];
+    }
+    s += value.size() > MAX_SHOWN ? "...'" : "'";
+    return s;
 }

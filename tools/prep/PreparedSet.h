@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/common/PairKey.h"
+
+// A protein of the input set, by id.
+struct Protein {
+    std::string accession;
+    int length = 0;
+    int coverage = 0;                          // residues under any domain
+    std::vector<std::pair<int, int>> motifs;   // (motif id, summed length of its copies), ascending id
+};
+
+// A motif family of the input set, by id.
+struct Motif {
+    std::string family;  // the key: family accession, or the name
+    std::string name;
+    int carriers = 0;    // proteins of the set that carry it
+};
+
+// One observation of a protein pair by one source: 1 reported, 0 listed or
+// sampled as not interacting.
+struct Observation {
+    PairKey pair;
+    int value = 0;
+    int source = 0;
+};
+
+// What the summary tells about the conversion, beyond the set itself.
+struct PrepCounts {
+    std::size_t proteinsListed = 0;                  // distinct accessions of all pair lists
+    std::map<std::string, std::size_t> dropped;      // reason -> proteins
+    std::size_t withoutDomains = 0;                  // kept proteins without any annotation
+    std::size_t pairsDropped = 0;                    // listed pairs lost with a dropped protein
+    std::size_t selfDropped = 0;                     // self-interactions dropped on request
+    std::size_t selfKept = 0;                        // distinct self-pairs among reported interactions
+    std::size_t repeated = 0;                        // listings of a pair a source had already listed
+    std::size_t hits = 0;                            // domain ranges used
+    std::size_t hitsElsewhere = 0;                   // ranges on proteins not in the set
+    std::vector<std::size_t> positives;              // per source
+    std::vector<std::size_t> negatives;              // per source
+    std::size_t motifPairs = 0;                      // motif pairs on reported interactions, before --min-support
+    std::size_t ddiListed = 0;                       // pairs of the domain-domain list
+    std::size_t ddiUnknown = 0;                      // of them naming a family not in the set
+    std::size_t ddiNotCandidate = 0;                 // of them not a candidate pair
+    std::size_t predictListed = 0;
+    std::size_t predictUnknown = 0;                  // pairs naming an accession not in the set
+};
+
+// A complete motifbind input set in terms of ids, with the tables that map
+// ids back to names.
+struct PreparedSet {
+    std::vector<Protein> proteins;
+    std::vector<Motif> motifs;
+    std::vector<std::string> sources;            // source s owns observation models 2s and 2s+1
+    std::vector<Observation> observations;       // the training observations
+    std::vector<std::pair<PairKey, int>> candidates;  // active motif pairs with their support, ascending PairIndex
+    long long bindingVariables = 0;              // on the observed protein pairs
+    bool ddi = false;
+    std::vector<PairKey> ddiPairs;               // listed candidate pairs, ascending PairIndex
+    std::vector<std::pair<PairKey, int>> holdout;  // held-out protein pairs with their state (1 reported)
+    std::vector<PairKey> predict;                // protein pairs to predict
+    PrepCounts counts;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/prep/PrepConfig.h"
+#include "tools/prep/PreparedSet.h"
+
+// Names of the files motifbind-prep adds to those motifbind reads.
+namespace prepfiles {
+inline constexpr const char* PROTEINS = "proteins.tsv";
+inline constexpr const char* MOTIFS = "motifs.tsv";
+inline constexpr const char* SOURCES = "sources.tsv";
+inline constexpr const char* HOLDOUT = "holdout.tsv";
+inline constexpr const char* TRUTH_HOLDOUT = "truth_holdout.txt";
+} // namespace prepfiles
+
+// The files of the input set, name and text, in writing order.
+std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set, const PrepConfig& config);
+
+// What the conversion kept, dropped and why, for standard output; each line
+// ends with a newline.
+std::string SummaryText(const PreparedSet& set, const PrepConfig& config);
