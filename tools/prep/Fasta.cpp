@@ -1,0 +1,112 @@
+#include "tools/prep/Fasta.h"
+
+#include <climits>
+#include <cstdio>
+#include <string_view>
+
+#include "tools/common/ToolError.h"
+#include "tools/prep/LineReader.h"
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// A character as an error message shows it: printable ones quoted, others by
+// their byte value.
+std::string CharText(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x21 && u < 0x7f) {
+        return std::string("'") + c + "'";
+    }
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "byte 0x%02X", u);
+    return buf;
+}
+
+}  // namespace
+
+std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules, Warnings& warnings)
+{
+    LineReader in(path);
+    std::map<std::string, int> lengths;
+
+    // The record being read.
+    bool inRecord = false;
+    std::string id;   // first word of its header, as written
+    std::string acc;  // normalised
+    std::size_t headerLine = 0;
+    long long residues = 0;
+    bool stopped = false;  // a '*' was read: only blanks may follow
+    bool keep = false;     // false for a repeated accession
+
+    const auto finish = [&]() {
+        if (!inRecord) {
+            return;
+        }
+        if (residues == 0) {
+            throw LineError(path, headerLine,
+                            "record " + Shown(id) + " has no residues; expected sequence lines after the header");
+        }
+        if (keep) {
+            lengths.emplace(acc, static_cast<int>(residues));
+        }
+    };
+
+    std::string line;
+    while (in.Next(line)) {
+        if (!line.empty() && line[0] == '>') {
+            finish();
+            const std::string_view rest = std::string_view(line).substr(1);
+            const std::size_t first = rest.find_first_not_of(" \t");
+            if (first == std::string_view::npos) {
+                throw LineError(path, in.LineNo(), "header without an identifier; expected '>' followed by an accession");
+            }
+            const std::string_view word = rest.substr(first, rest.find_first_of(" \t", first) - first);
+            id = std::string(word);
+            acc = NormalizeAccession(word, rules);
+            if (acc.empty()) {
+                throw LineError(path, in.LineNo(),
+                                "unknown accession format " + Shown(id) +
+                                    " in the header; expected a UniProtKB accession such as P12345 or sp|P12345|NAME");
+            }
+            inRecord = true;
+            headerLine = in.LineNo();
+            residues = 0;
+            stopped = false;
+            keep = lengths.find(acc) == lengths.end();
+            if (!keep) {
+                warnings.Add("FASTA records of an accession already read", Where(path, in.LineNo()));
+            }
+            continue;
+        }
+        for (const char c : line) {
+            if (c == ' ' || c == '\t') {
+                continue;
+            }
+            if (!inRecord) {
+                throw LineError(path, in.LineNo(), "text before the first header; expected a FASTA file starting with '>'");
+            }
+            if (stopped) {
+                throw LineError(path, in.LineNo(),
+                                CharText(c) + " after the final '*' of record " + Shown(id) +
+                                    "; expected '*' only at the end of a sequence");
+            }
+            if (c == '*') {
+                stopped = true;
+                continue;
+            }
+            if (!IsLetter(c)) {
+                throw LineError(path, in.LineNo(),
+                                CharText(c) + " in the sequence of record " + Shown(id) + "; expected residue letters");
+            }
+            if (++residues > INT_MAX) {
+                throw LineError(path, in.LineNo(),
+                                "record " + Shown(id) + " longer than " + std::to_string(INT_MAX) +
+                                    " residues; expected a protein sequence");
+            }
+        }
+    }
+    finish();
+    return lengths;
+}
