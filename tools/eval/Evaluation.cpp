@@ -33,9 +33,10 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     const std::filesystem::path logFile = folder / "motifbind.log";
     const RunLog log = ReadRunLog(logFile);
     const std::filesystem::path predictionFile = folder / "predictions.txt";
-    const auto posteriors = ReadPosteriors(predictionFile);
+    const auto predictions = ReadPredictions(predictionFile);
 
     Evaluation e;
+    e.holdout = truth.holdout;
     e.phases = log.phases;
     e.finalLogJoint = log.FinalLogJoint();
 
@@ -59,11 +60,16 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     std::vector<double> score;
     std::vector<bool> nonInteracting;
     for (const auto& [pair, interacts] : truth.interacts) {
-        const auto it = posteriors.find(pair);
-        if (it == posteriors.end() || !it->second) {
-            throw ToolError(predictionFile.string() + ": no posterior for tested protein pair " + PairText(pair));
+        const auto it = predictions.find(pair);
+        // A held-out pair has no observations: the model alone predicts it.
+        if (it != predictions.end() && truth.holdout) {
+            score.push_back(it->second.prior);
+        } else if (it != predictions.end() && it->second.posterior) {
+            score.push_back(*it->second.posterior);
+        } else {
+            throw ToolError(predictionFile.string() + ": no " + (truth.holdout ? "prediction" : "posterior") +
+                            " for " + (truth.holdout ? "held-out" : "tested") + " protein pair " + PairText(pair));
         }
-        score.push_back(*it->second);
         nonInteracting.push_back(!interacts);
         e.interactingPairs += interacts ? 1 : 0;
     }
@@ -80,6 +86,13 @@ std::string SummaryText(const Evaluation& e)
              Format("%.2f", phase.logJoint) + "\n";
     }
     s += "final log joint: " + Format("%.2f", e.finalLogJoint) + "\n";
+    if (e.holdout) {
+        s += "interactions: ROC AUC " + Format("%.3f", e.interactionAuc) +
+             " of the predicted non-interaction probability (without the pair's own observations), over " +
+             std::to_string(e.testedPairs) + " held-out protein pairs (" + std::to_string(e.interactingPairs) + " reported, " +
+             std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
+        return s;
+    }
     s += "affinities: rank correlation " + Format("%.3f", e.affinityCorrelation) +
          " between learned and planted, over " + std::to_string(e.judgedPairs) + " of " +
          std::to_string(e.activePairs) + " active motif pairs (those with at least " +

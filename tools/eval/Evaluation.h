@@ -23,6 +23,7 @@ struct Evaluation {
     std::size_t judgedPairs = 0;  // of them, with at least MIN_BINDING_VARIABLES variables
     double affinityCorrelation = 0.0;  // Spearman, learned against planted, over the judged pairs
 
+    bool holdout = false;  // scored on the held-out pairs of a prepared set
     std::size_t testedPairs = 0;
     std::size_t interactingPairs = 0;
     // How well the posterior non-interaction probability of the prediction

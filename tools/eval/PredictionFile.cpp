@@ -32,7 +32,7 @@ bool ToId(const std::string& text, int& value)
 
 } // namespace
 
-std::map<PairKey, std::optional<double>> ReadPosteriors(const std::filesystem::path& path)
+std::map<PairKey, PairPrediction> ReadPredictions(const std::filesystem::path& path)
 {
     std::ifstream in(path);
     if (!in) {
@@ -48,7 +48,7 @@ std::map<PairKey, std::optional<double>> ReadPosteriors(const std::filesystem::p
     if (!started) {
         throw ToolError(path.string() + ": no predicted non-interaction section");
     }
-    std::map<PairKey, std::optional<double>> posteriors;
+    std::map<PairKey, PairPrediction> posteriors;
     while (std::getline(in, line)) {
         ++lineNo;
         if (line == SECTION_END) {
@@ -63,12 +63,14 @@ std::map<PairKey, std::optional<double>> ReadPosteriors(const std::filesystem::p
         int i = 0;
         int j = 0;
         double posterior = 0.0;
-        if (f.size() != 4 || !ToId(f[0], i) || !ToId(f[1], j) || f[2].find(',') == std::string::npos ||
-            (f[3] != "H" && !ToDouble(f[3], posterior))) {
+        double prior = 0.0;
+        const std::size_t comma = f.size() == 4 ? f[2].find(',') : std::string::npos;
+        if (f.size() != 4 || !ToId(f[0], i) || !ToId(f[1], j) || comma == std::string::npos ||
+            !ToDouble(f[2].substr(comma + 1), prior) || (f[3] != "H" && !ToDouble(f[3], posterior))) {
             throw ToolError(path.string() + ":" + std::to_string(lineNo) +
                             ": expected protein, protein, two probabilities and a posterior or H");
         }
-        posteriors[MakePairKey(i, j)] = f[3] == "H" ? std::nullopt : std::optional<double>(posterior);
+        posteriors[MakePairKey(i, j)] = {prior, f[3] == "H" ? std::nullopt : std::optional<double>(posterior)};
     }
     throw ToolError(path.string() + ": the predicted non-interaction section does not end");
 }

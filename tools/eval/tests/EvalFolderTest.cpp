@@ -153,6 +153,36 @@ TEST(EvalFolderTest, SummaryOfAFinishedRun)
               "pairs (3 interacting, 3 not)\n");
 }
 
+TEST(EvalFolderTest, PreparedSetIsScoredOnItsHeldOutPairs)
+{
+    // Held-out pairs have no observations: the model's prediction without
+    // them, the second of the two probabilities, is what ranks them.
+    // Not reported: (4,1) 0.99, (2,0) 0.9, (5,5) 0.2; reported: (1,0) and
+    // (3,0) 0.5. Of the six (not, reported) pairs 0.99 and 0.9 win both,
+    // 0.2 none: AUC = 4 / 6.
+    const Folder f;
+    fs::remove(f.File("truth_affinities.txt"));
+    fs::remove(f.File("truth_interactions.txt"));
+    f.Write("truth_holdout.txt", "4\t1\t0\n2\t0\t0\n5\t5\t0\n1\t0\t1\n3\t0\t1\n");
+    f.Write("predictions.txt",
+            "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o evidence, prob w/ "
+            "evidence/H)\n"
+            "1\t0\t0.9,0.5\tH\n2\t0\t0.1,0.9\tH\n3\t0\t0.9,0.5\tH\n5\t5\t0.9,0.2\tH\n4\t1\t0.1,0.99\tH\n"
+            "***e Predicted non-interaction probability for protein pairs.\n*** End of file.\n");
+    const EvalRun r = Eval({f.Str()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "EM without domain-domain evidence: 6 rounds, log joint -120.50\n"
+              "EM with domain-domain evidence: 3 rounds, log joint -110.25\n"
+              "final log joint: -110.25\n"
+              "interactions: ROC AUC 0.667 of the predicted non-interaction probability (without the pair's own "
+              "observations), over 5 held-out protein pairs (2 reported, 3 not)\n");
+
+    f.Write("truth_holdout.txt", "4\t1\t0\n6\t0\t1\n");
+    EXPECT_EQ(Eval({f.Str()}).err,
+              "Error: " + f.File("predictions.txt") + ": no prediction for held-out protein pair 6 0\n");
+}
+
 TEST(EvalFolderTest, BadOrMissingFilesGiveOneErrorLine)
 {
     {
