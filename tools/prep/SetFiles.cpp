@@ -137,14 +137,17 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
 
     if (c.holdout > 0.0) {
         TextFile truth;
-        TextFile named;
-        named.Word("accession_a").Word("accession_b").Word("reported").EndLine();
+        TextFile named[2];
+        for (TextFile& f : named) {
+            f.Word("accession_a").Word("accession_b").EndLine();
+        }
         for (const auto& [pair, state] : set.holdout) {
             truth.Int(pair.first).Int(pair.second).Int(state).EndLine();
-            named.Word(set.proteins[pair.first].accession).Word(set.proteins[pair.second].accession).Int(state).EndLine();
+            named[state].Word(set.proteins[pair.first].accession).Word(set.proteins[pair.second].accession).EndLine();
         }
         files.emplace_back(prepfiles::TRUTH_HOLDOUT, truth.Text());
-        files.emplace_back(prepfiles::HOLDOUT, named.Text());
+        files.emplace_back(prepfiles::HOLDOUT_INTERACTING, named[1].Text());
+        files.emplace_back(prepfiles::HOLDOUT_NOT_INTERACTING, named[0].Text());
     }
     files.emplace_back(files::COMMAND, RunCommand(Run(set, c)));
     return files;
@@ -190,7 +193,8 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
             pos += static_cast<std::size_t>(state);
         }
         s += "held out: " + std::to_string(pos) + " reported and " + std::to_string(set.holdout.size() - pos) +
-             " non-interacting pairs, truth in " + prepfiles::TRUTH_HOLDOUT + " and " + prepfiles::HOLDOUT + "\n";
+             " non-interacting pairs, truth in " + prepfiles::TRUTH_HOLDOUT + ", " +
+             prepfiles::HOLDOUT_INTERACTING + " and " + prepfiles::HOLDOUT_NOT_INTERACTING + "\n";
     }
     s += "candidate motif pairs: " + std::to_string(set.candidates.size()) + " of " + std::to_string(n.motifPairs) +
          " motif pairs on reported interactions (support at least " + std::to_string(c.minSupport) + ")\n";

@@ -12,7 +12,9 @@ namespace prepfiles {
 inline constexpr const char* PROTEINS = "proteins.tsv";
 inline constexpr const char* MOTIFS = "motifs.tsv";
 inline constexpr const char* SOURCES = "sources.tsv";
-inline constexpr const char* HOLDOUT = "holdout.tsv";
+// Held-out pairs by accession, one file per state.
+inline constexpr const char* HOLDOUT_INTERACTING = "holdout_interacting.tsv";
+inline constexpr const char* HOLDOUT_NOT_INTERACTING = "holdout_not_interacting.tsv";
 inline constexpr const char* TRUTH_HOLDOUT = "truth_holdout.txt";
 } // namespace prepfiles
 

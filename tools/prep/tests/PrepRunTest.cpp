@@ -182,7 +182,12 @@ TEST_F(PrepRunTest, HoldOutAndPredictionListByAccession)
     }
     EXPECT_EQ(lines, 3) << truth;
     EXPECT_EQ(reported, 2) << truth;
-    EXPECT_NE(Slurp(Path("set/holdout.tsv")).find("accession_a\taccession_b\treported\n"), std::string::npos);
+    // The same pairs by accession, one file per state.
+    const std::string interacting = Slurp(Path("set/holdout_interacting.tsv"));
+    const std::string notInteracting = Slurp(Path("set/holdout_not_interacting.tsv"));
+    EXPECT_EQ(interacting.rfind("accession_a\taccession_b\n", 0), 0u);
+    EXPECT_EQ(std::count(interacting.begin(), interacting.end(), '\n'), 3) << interacting;
+    EXPECT_EQ(std::count(notInteracting.begin(), notInteracting.end(), '\n'), 2) << notInteracting;
     // O99999 is in no input: that pair is reported, the other two are kept.
     EXPECT_EQ(Slurp(Path("set/predict_interaction_pairs.txt")), "2\t0\n3\t1\n");
     EXPECT_NE(r.out.find("pairs to predict: 2 of 3 listed (1 naming a protein not in the set)"), std::string::npos)
