@@ -1,0 +1,211 @@
+#include "tools/prep/NegativeSampling.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "tools/common/ToolError.h"
+#include "tools/common/WeightedPicker.h"
+
+namespace {
+
+// Partner draws for one first protein before both are drawn anew: a protein
+// whose every partner is reported or drawn must not hold the sampler.
+constexpr int PARTNER_TRIES = 50;
+// Draws allowed per requested pair, plus a floor for small requests.
+constexpr std::uint64_t TRIES_PER_PAIR = 100;
+constexpr std::uint64_t TRIES_FLOOR = 10000;
+// Rounds of fitting the partner weights; the shares settle after a few.
+constexpr int FIT_ROUNDS = 8;
+
+// The two ids of a PairIndex key.
+PairKey FromPairIndex(std::int64_t key)
+{
+    std::int64_t l = static_cast<std::int64_t>((std::sqrt(8.0 * static_cast<double>(key) + 1.0) - 1.0) / 2.0);
+    while (l > 0 && l * (l + 1) / 2 > key) {
+        --l;
+    }
+    while ((l + 1) * (l + 2) / 2 <= key) {
+        ++l;
+    }
+    return {static_cast<int>(l), static_cast<int>(key - l * (l + 1) / 2)};
+}
+
+// The reported pairs of two different proteins of the sample, as indexes into
+// `proteins` (sorted), each pair in both directions: offsets and partners.
+struct ReportedGraph {
+    std::vector<std::size_t> start;
+    std::vector<std::size_t> partner;
+    std::uint64_t pairs = 0;
+};
+
+ReportedGraph Reported(const std::vector<int>& proteins, const std::unordered_set<std::int64_t>& reported)
+{
+    const auto index = [&](int id) -> std::size_t {
+        const auto it = std::lower_bound(proteins.begin(), proteins.end(), id);
+        return it != proteins.end() && *it == id ? static_cast<std::size_t>(it - proteins.begin()) : proteins.size();
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> edges;
+    constexpr int MAX_ID = std::numeric_limits<int>::max();
+    for (const std::int64_t key : reported) {
+        // Keys of no pair of ids take nothing away.
+        if (key < 0 || key > PairIndex(MAX_ID, MAX_ID)) {
+            continue;
+        }
+        const auto [l, s] = FromPairIndex(key);
+        const std::size_t i = index(l);
+        const std::size_t j = index(s);
+        if (l != s && i < proteins.size() && j < proteins.size()) {
+            edges.emplace_back(i, j);
+            edges.emplace_back(j, i);
+        }
+    }
+    // Sorted, so that the fit sums in the same order whatever the hash set's.
+    std::sort(edges.begin(), edges.end());
+    ReportedGraph g;
+    g.pairs = edges.size() / 2;
+    g.start.assign(proteins.size() + 1, 0);
+    for (const auto& e : edges) {
+        ++g.start[e.first + 1];
+    }
+    for (std::size_t i = 0; i < proteins.size(); ++i) {
+        g.start[i + 1] += g.start[i];
+    }
+    g.partner.reserve(edges.size());
+    for (const auto& e : edges) {
+        g.partner.push_back(e.second);
+    }
+    return g;
+}
+
+// Weights for drawing the partner of a first protein drawn by degree. Drawn
+// by degree too, a hub would be short as partner: the pairs it forms with
+// other hubs are mostly reported, so it is turned down more often than a
+// protein with few partners. The weights are fitted so that an accepted
+// partner is each protein in proportion to its degree: with p the degree
+// shares and q the weights, a first protein a accepts partner u with
+// probability q_u / Z_a (Z_a the weight of a's free partners), so u's share
+// as partner is q_u * sum over a free with u of p_a / Z_a, which should be p_u.
+std::vector<double> PartnerWeights(const std::vector<double>& p, const ReportedGraph& g)
+{
+    const std::size_t k = p.size();
+    std::vector<double> q = p;
+    std::vector<double> r(k);
+    for (int round = 0; round < FIT_ROUNDS; ++round) {
+        double total = 0.0;
+        for (const double x : q) {
+            total += x;
+        }
+        double sumR = 0.0;
+        for (std::size_t a = 0; a < k; ++a) {
+            double z = total - q[a];
+            for (std::size_t e = g.start[a]; e < g.start[a + 1]; ++e) {
+                z -= q[g.partner[e]];
+            }
+            r[a] = z > total * 1e-12 ? p[a] / z : 0.0;
+            sumR += r[a];
+        }
+        for (std::size_t u = 0; u < k; ++u) {
+            double s = sumR - r[u];
+            for (std::size_t e = g.start[u]; e < g.start[u + 1]; ++e) {
+                s -= r[g.partner[e]];
+            }
+            const double share = q[u] * s;
+            q[u] = share > 0.0 && std::isfinite(share) ? q[u] * p[u] / share : 0.0;
+        }
+    }
+    return q;
+}
+
+std::uint64_t MaxTries(std::size_t count)
+{
+    constexpr std::uint64_t MAX = std::numeric_limits<std::uint64_t>::max();
+    return count > (MAX - TRIES_FLOOR) / TRIES_PER_PAIR ? MAX : TRIES_PER_PAIR * count + TRIES_FLOOR;
+}
+
+} // namespace
+
+std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
+                                     const std::unordered_set<std::int64_t>& reported, std::size_t count,
+                                     Sampling sampling, Rng& rng)
+{
+    std::vector<PairKey> drawn;
+    if (count == 0) {
+        return drawn;
+    }
+    std::vector<int> proteins;
+    proteins.reserve(2 * positives.size());
+    for (const auto& [a, b] : positives) {
+        proteins.push_back(a);
+        proteins.push_back(b);
+    }
+    std::sort(proteins.begin(), proteins.end());
+    proteins.erase(std::unique(proteins.begin(), proteins.end()), proteins.end());
+    const std::size_t k = proteins.size();
+
+    const ReportedGraph graph = Reported(proteins, reported);
+    const std::uint64_t free = (k < 2 ? 0 : static_cast<std::uint64_t>(k) * (k - 1) / 2) - graph.pairs;
+    if (count > free) {
+        throw ToolError("cannot find " + std::to_string(count) + " non-interacting pairs among " +
+                        std::to_string(k) + " proteins; only " + std::to_string(free) +
+                        " pairs are not reported; expected a smaller ratio");
+    }
+
+    // Every endpoint of every positive pair (as an index into `proteins`):
+    // drawing one draws a protein in proportion to its degree.
+    std::vector<std::size_t> stubs;
+    std::vector<double> partnerWeights;
+    if (sampling == Sampling::DEGREE) {
+        stubs.reserve(2 * positives.size());
+        std::vector<double> share(k, 0.0);
+        const double unit = 1.0 / static_cast<double>(2 * positives.size());
+        for (const auto& [a, b] : positives) {
+            for (const int id : {a, b}) {
+                const auto i = static_cast<std::size_t>(std::lower_bound(proteins.begin(), proteins.end(), id) -
+                                                        proteins.begin());
+                stubs.push_back(i);
+                share[i] += unit;
+            }
+        }
+        partnerWeights = PartnerWeights(share, graph);
+    }
+    const WeightedPicker partners(partnerWeights);
+    const auto first = [&]() -> int {
+        return sampling == Sampling::DEGREE ? proteins[stubs[rng.Below(stubs.size())]] : proteins[rng.Below(k)];
+    };
+    const auto partner = [&]() -> int {
+        return sampling == Sampling::DEGREE ? proteins[partners.Pick(rng)] : proteins[rng.Below(k)];
+    };
+    // By degree, only the partner is drawn anew at first, which keeps each
+    // protein's share as first protein exact even when most of its partners
+    // are reported, as those of a hub are. Uniform pairs are drawn anew
+    // whole, which leaves them uniform among the pairs not reported.
+    const int partnerTries = sampling == Sampling::DEGREE ? PARTNER_TRIES : 1;
+    const std::uint64_t maxTries = MaxTries(count);
+    std::unordered_set<std::int64_t> taken;
+    taken.reserve(count);
+    drawn.reserve(count);
+    std::uint64_t tries = 0;
+    while (drawn.size() < count) {
+        const int a = first();
+        for (int t = 0; t < partnerTries; ++t) {
+            if (++tries > maxTries) {
+                throw ToolError("cannot find " + std::to_string(count) + " non-interacting pairs among " +
+                                std::to_string(k) + " proteins; found " + std::to_string(drawn.size()) +
+                                "; expected a smaller ratio");
+            }
+            const int b = partner();
+            if (a == b) {
+                continue;
+            }
+            const std::int64_t key = PairIndex(a, b);
+            if (reported.count(key) != 0 || !taken.insert(key).second) {
+                continue;
+            }
+            drawn.push_back(MakePairKey(a, b));
+            break;
+        }
+    }
+    return drawn;
+}
