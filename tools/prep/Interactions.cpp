@@ -274,7 +274,7 @@ bool IsMitabHeader(const std::vector<std::string_view>& f)
 }
 
 // The lines of a MITAB file from its first record line, as for TSV.
-void ReadMitabRest(LineReader& in, std::string& line, bool haveFirst, const InteractionInput& spec,
+void ReadMitabRest(LineReader& in, std::string& line, bool haveFirst, const InteractionInput& request,
                    const AccessionRules& rules, Warnings& warnings, std::vector<ListedPair>& pairs)
 {
     bool first = true;
@@ -298,15 +298,15 @@ void ReadMitabRest(LineReader& in, std::string& line, bool haveFirst, const Inte
             !MitabInteractor(f, MITAB_ID_B, MITAB_ALT_B, rules, in, warnings, p.b)) {
             continue;
         }
-        switch (spec.experiment) {
+        switch (request.experiment) {
         case MitabExperiment::NONE:
-            p.source = spec.defaultSource;
+            p.source = request.defaultSource;
             break;
         case MitabExperiment::METHOD:
-            p.source = MitabExperimentName(f[MITAB_METHOD], spec.defaultSource);
+            p.source = MitabExperimentName(f[MITAB_METHOD], request.defaultSource);
             break;
         case MitabExperiment::DATABASE:
-            p.source = MitabExperimentName(f[MITAB_DATABASE], spec.defaultSource);
+            p.source = MitabExperimentName(f[MITAB_DATABASE], request.defaultSource);
             break;
         }
         p.line = in.LineNo();
@@ -327,21 +327,21 @@ bool FirstRecord(LineReader& in, std::string& line)
 
 } // namespace
 
-std::vector<ListedPair> ReadInteractions(const InteractionInput& spec, const AccessionRules& rules,
+std::vector<ListedPair> ReadInteractions(const InteractionInput& request, const AccessionRules& rules,
                                          Warnings& warnings)
 {
-    LineReader in(spec.path);
+    LineReader in(request.path);
     std::string line;
     const bool have = FirstRecord(in, line);
-    InteractionFormat format = spec.format;
+    InteractionFormat format = request.format;
     if (format == InteractionFormat::AUTO) {
         format = have && SplitTabs(line).size() >= MITAB_COLUMNS ? InteractionFormat::MITAB : InteractionFormat::TSV;
     }
     std::vector<ListedPair> pairs;
     if (format == InteractionFormat::MITAB) {
-        ReadMitabRest(in, line, have, spec, rules, warnings, pairs);
+        ReadMitabRest(in, line, have, request, rules, warnings, pairs);
     } else {
-        ReadTsvRest(in, line, have, 3, spec.defaultSource, rules, pairs);
+        ReadTsvRest(in, line, have, 3, request.defaultSource, rules, pairs);
     }
     return pairs;
 }

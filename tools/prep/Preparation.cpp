@@ -149,7 +149,7 @@ private:
                 continue;
             }
             id_.emplace(acc, static_cast<int>(set_.proteins.size()));
-            Protein p;
+            SetProtein p;
             p.accession = acc;
             p.length = it->second;
             set_.proteins.push_back(std::move(p));
@@ -177,7 +177,7 @@ private:
                     ++set_.counts.hitsElsewhere;
                     continue;
                 }
-                const Protein& p = set_.proteins[it->second];
+                const SetProtein& p = set_.proteins[it->second];
                 if (h.end > p.length) {
                     throw LineError(t.path, h.line, "domain " + Shown(h.family) + " at " + std::to_string(h.start) +
                                                         "-" + std::to_string(h.end) + " ends past the end of " +
@@ -194,7 +194,7 @@ private:
                 names.emplace(h.family, h.name);
             }
         }
-        // Motif ids: the most widely carried families first, so that -s N
+        // SetMotif ids: the most widely carried families first, so that -s N
         // perturbs the N most common ones.
         std::map<std::string, int> carriers;
         for (const auto& fams : summed) {
@@ -217,7 +217,7 @@ private:
             set_.motifs.push_back({family, names.at(family), -negCarriers});
         }
         for (std::size_t i = 0; i < set_.proteins.size(); ++i) {
-            Protein& p = set_.proteins[i];
+            SetProtein& p = set_.proteins[i];
             for (const auto& [family, len] : summed[i]) {
                 p.motifs.emplace_back(motifId.at(family), len);
             }
@@ -225,10 +225,10 @@ private:
             p.coverage = CoveredResidues(ranges[i]);
             set_.counts.withoutDomains += p.motifs.empty() ? 1 : 0;
         }
-        for (const Motif& m : set_.motifs) {
+        for (const SetMotif& m : set_.motifs) {
             familyId_.emplace(m.family, &m - set_.motifs.data());
         }
-        for (const Motif& m : set_.motifs) {
+        for (const SetMotif& m : set_.motifs) {
             familyId_.emplace(m.name, &m - set_.motifs.data());
         }
     }

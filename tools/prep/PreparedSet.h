@@ -9,7 +9,7 @@
 #include "tools/common/PairKey.h"
 
 // A protein of the input set, by id.
-struct Protein {
+struct SetProtein {
     std::string accession;
     int length = 0;
     int coverage = 0;                          // residues under any domain
@@ -17,7 +17,7 @@ struct Protein {
 };
 
 // A motif family of the input set, by id.
-struct Motif {
+struct SetMotif {
     std::string family;  // the key: family accession, or the name
     std::string name;
     int carriers = 0;    // proteins of the set that carry it
@@ -25,7 +25,7 @@ struct Motif {
 
 // One observation of a protein pair by one source: 1 reported, 0 listed or
 // sampled as not interacting.
-struct Observation {
+struct SetObservation {
     PairKey pair;
     int value = 0;
     int source = 0;
@@ -55,10 +55,10 @@ struct PrepCounts {
 // A complete motifbind input set in terms of ids, with the tables that map
 // ids back to names.
 struct PreparedSet {
-    std::vector<Protein> proteins;
-    std::vector<Motif> motifs;
+    std::vector<SetProtein> proteins;
+    std::vector<SetMotif> motifs;
     std::vector<std::string> sources;            // source s owns observation models 2s and 2s+1
-    std::vector<Observation> observations;       // the training observations
+    std::vector<SetObservation> observations;       // the training observations
     std::vector<std::pair<PairKey, int>> candidates;  // active motif pairs with their support, ascending PairIndex
     long long bindingVariables = 0;              // on the observed protein pairs
     bool ddi = false;

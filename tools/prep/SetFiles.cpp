@@ -57,7 +57,7 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
     TextFile coverage;
     TextFile content;
     for (std::size_t i = 0; i < set.proteins.size(); ++i) {
-        const Protein& p = set.proteins[i];
+        const SetProtein& p = set.proteins[i];
         const auto id = static_cast<long long>(i);
         lengths.Int(id).Int(p.length).EndLine();
         coverage.Int(id).Int(p.coverage).EndLine();
@@ -67,7 +67,7 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
     }
 
     TextFile obs;
-    for (const Observation& o : set.observations) {
+    for (const SetObservation& o : set.observations) {
         obs.Int(o.pair.first).Int(o.pair.second).Int(o.value).Int(ModelIfNot(o.source)).Int(ModelIfInteracting(o.source)).EndLine();
     }
     TextFile models;
@@ -114,7 +114,7 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
     TextFile proteins;
     proteins.Word("id").Word("accession").Word("length").Word("covered").Word("motifs").EndLine();
     for (std::size_t i = 0; i < set.proteins.size(); ++i) {
-        const Protein& p = set.proteins[i];
+        const SetProtein& p = set.proteins[i];
         proteins.Int(static_cast<long long>(i)).Word(p.accession).Int(p.length).Int(p.coverage);
         proteins.Int(static_cast<long long>(p.motifs.size())).EndLine();
     }
