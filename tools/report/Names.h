@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The names motifbind-prep wrote beside a run (proteins.tsv, motifs.tsv,
+// sources.tsv). Each table is optional: without it, ids stand in for names.
+class Names {
+public:
+    // Reads the tables present in the folder; throws ToolError for a table
+    // that is there but malformed.
+    static Names Read(const std::filesystem::path& folder);
+
+    // Accession of a protein id, or the id as text.
+    std::string Protein(int id) const;
+    // Family key of a motif id ("PF00069"), or the id as text.
+    std::string Motif(int id) const;
+    // Readable family name ("Pkinase"), or Motif(id) when there is none.
+    std::string MotifName(int id) const;
+    // The source owning a protein-protein model id, or empty.
+    std::string Source(int modelId) const;
+    // The id of an accession, or of a protein id written as text when there
+    // is no protein table.
+    std::optional<int> ProteinId(const std::string& name) const;
+    // The id of a family key or name, or of a motif id written as text.
+    std::optional<int> MotifId(const std::string& name) const;
+
+    bool HasProteins() const { return !proteins_.empty(); }
+    bool HasMotifs() const { return !families_.empty(); }
+
+private:
+    std::vector<std::string> proteins_;
+    std::vector<std::string> families_;
+    std::vector<std::string> motifNames_;
+    std::map<int, std::string> sources_;  // model id -> source
+    std::map<std::string, int> proteinIds_;
+    std::map<std::string, int> motifIds_;
+};

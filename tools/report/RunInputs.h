@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+
+#include "tools/common/PairKey.h"
+
+// What the report takes from the run's own input files, found through the
+// command line that the log echoes (names relative to the run folder).
+struct RunInputs {
+    bool present = false;  // false when the input files are not beside the log
+    std::string problem;   // why not, for the report
+    // Observed protein pairs that carry each active motif pair.
+    std::map<PairKey, long long> carriers;
+    // Distinct partners with which a protein has an observation of value 1
+    // (reported), the degree a degree-only guess ranks by.
+    std::map<int, int> degree;
+    std::set<PairKey> observedPairs;
+};
+
+// Reads the protein-motif, active-pair and observation files that the
+// command line names. Missing files leave `present` false; a malformed one
+// throws ToolError naming it.
+RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& commandLine);
