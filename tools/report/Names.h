@@ -22,6 +22,10 @@ public:
     std::string MotifName(int id) const;
     // The source owning a protein-protein model id, or empty.
     std::string Source(int modelId) const;
+    // Which state a protein-protein model id serves: 0 pairs that do not
+    // interact, 1 pairs that do, -1 unknown.
+    int ModelRole(int modelId) const;
+    bool HasSources() const { return !sources_.empty(); }
     // The id of an accession, or of a protein id written as text when there
     // is no protein table.
     std::optional<int> ProteinId(const std::string& name) const;
@@ -36,6 +40,7 @@ private:
     std::vector<std::string> families_;
     std::vector<std::string> motifNames_;
     std::map<int, std::string> sources_;  // model id -> source
+    std::map<int, int> roles_;            // model id -> state it serves
     std::map<std::string, int> proteinIds_;
     std::map<std::string, int> motifIds_;
 };

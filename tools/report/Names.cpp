@@ -1,0 +1,152 @@
+#include "tools/report/Names.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "tools/common/Numbers.h"
+#include "tools/common/ToolError.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// The rows of a tab-separated table after its header line; nothing when the
+// file is absent. Every row must have at least `fields` fields.
+Rows ReadTable(const std::filesystem::path& path, std::size_t fields)
+{
+    Rows rows;
+    std::ifstream in(path);
+    if (!in) {
+        return rows;
+    }
+    std::string line;
+    std::getline(in, line);  // header
+    std::size_t lineNo = 1;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty()) {
+            continue;
+        }
+        std::vector<std::string> row;
+        std::istringstream split(line);
+        for (std::string f; std::getline(split, f, '\t');) {
+            row.push_back(f);
+        }
+        if (row.size() < fields) {
+            throw LineError(path.string(), lineNo, std::to_string(row.size()) + " fields in " + Shown(line) +
+                                                       "; expected at least " + std::to_string(fields));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+int IdOf(const std::filesystem::path& path, std::size_t row, const std::string& text, std::size_t expected)
+{
+    int id = 0;
+    if (!ParseInteger(text, id) || id != static_cast<int>(expected)) {
+        throw LineError(path.string(), row + 2, "id " + Shown(text) + "; expected " + std::to_string(expected) +
+                                                    ", the ids in order from 0");
+    }
+    return id;
+}
+
+std::string IdText(int id) { return std::to_string(id); }
+
+} // namespace
+
+Names Names::Read(const std::filesystem::path& folder)
+{
+    Names n;
+    const auto proteins = folder / "proteins.tsv";
+    const Rows p = ReadTable(proteins, 2);
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        IdOf(proteins, i, p[i][0], i);
+        n.proteins_.push_back(p[i][1]);
+        n.proteinIds_.emplace(p[i][1], static_cast<int>(i));
+    }
+    const auto motifs = folder / "motifs.tsv";
+    const Rows m = ReadTable(motifs, 3);
+    for (std::size_t i = 0; i < m.size(); ++i) {
+        IdOf(motifs, i, m[i][0], i);
+        n.families_.push_back(m[i][1]);
+        n.motifNames_.push_back(m[i][2]);
+        n.motifIds_.emplace(m[i][1], static_cast<int>(i));
+    }
+    for (std::size_t i = 0; i < m.size(); ++i) {
+        n.motifIds_.emplace(m[i][2], static_cast<int>(i));
+    }
+    const auto sources = folder / "sources.tsv";
+    const Rows s = ReadTable(sources, 3);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        for (std::size_t col = 1; col <= 2; ++col) {
+            int id = 0;
+            if (!ParseInteger(s[i][col], id)) {
+                throw LineError(sources.string(), i + 2, "model id " + Shown(s[i][col]) + "; expected an integer");
+            }
+            n.sources_[id] = s[i][0];
+            n.roles_[id] = static_cast<int>(col) - 1;
+        }
+    }
+    return n;
+}
+
+std::string Names::Protein(int id) const
+{
+    return id >= 0 && static_cast<std::size_t>(id) < proteins_.size() ? proteins_[static_cast<std::size_t>(id)]
+                                                                       : IdText(id);
+}
+
+std::string Names::Motif(int id) const
+{
+    return id >= 0 && static_cast<std::size_t>(id) < families_.size() ? families_[static_cast<std::size_t>(id)]
+                                                                       : IdText(id);
+}
+
+std::string Names::MotifName(int id) const
+{
+    return id >= 0 && static_cast<std::size_t>(id) < motifNames_.size() ? motifNames_[static_cast<std::size_t>(id)]
+                                                                         : Motif(id);
+}
+
+std::string Names::Source(int modelId) const
+{
+    const auto it = sources_.find(modelId);
+    return it == sources_.end() ? std::string() : it->second;
+}
+
+int Names::ModelRole(int modelId) const
+{
+    const auto it = roles_.find(modelId);
+    return it == roles_.end() ? -1 : it->second;
+}
+
+namespace {
+
+std::optional<int> Lookup(const std::map<std::string, int>& ids, bool haveTable, const std::string& name)
+{
+    if (haveTable) {
+        const auto it = ids.find(name);
+        if (it != ids.end()) {
+            return it->second;
+        }
+        return std::nullopt;
+    }
+    int id = 0;
+    if (ParseInteger(name, id) && id >= 0) {
+        return id;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> Names::ProteinId(const std::string& name) const
+{
+    return Lookup(proteinIds_, HasProteins(), name);
+}
+
+std::optional<int> Names::MotifId(const std::string& name) const { return Lookup(motifIds_, HasMotifs(), name); }

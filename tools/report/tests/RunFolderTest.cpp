@@ -1,0 +1,89 @@
+// The name tables and input files the report finds beside a run.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tools/common/ToolError.h"
+#include "tools/report/Names.h"
+#include "tools/report/RunInputs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RunFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::path(::testing::TempDir()) /
+               (std::string("report_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    void Write(const std::string& name, const std::string& text) const { std::ofstream(dir_ / name) << text; }
+
+    fs::path dir_;
+};
+
+TEST_F(RunFolderTest, NamesComeFromTheTablesOrFallBackToIds)
+{
+    const Names none = Names::Read(dir_);
+    EXPECT_EQ(none.Protein(3), "3");
+    EXPECT_EQ(none.MotifName(2), "2");
+    EXPECT_EQ(none.ProteinId("7"), 7);
+    EXPECT_EQ(none.ProteinId("P11111"), std::nullopt);
+    EXPECT_EQ(none.ModelRole(0), -1);
+
+    Write("proteins.tsv", "id\taccession\tlength\tcovered\tmotifs\n0\tP11111\t100\t71\t2\n1\tP22222\t50\t30\t1\n");
+    Write("motifs.tsv", "id\tfamily\tname\tproteins\n0\tPF00069\tPkinase\t2\n1\tPF00018\tSH3_1\t2\n");
+    Write("sources.tsv", "source\tmodel_not_interacting\tmodel_interacting\treported\tnot_interacting\n"
+                         "two hybrid\t0\t1\t3\t2\nAP-MS\t2\t3\t1\t1\n");
+    const Names n = Names::Read(dir_);
+    EXPECT_EQ(n.Protein(1), "P22222");
+    EXPECT_EQ(n.Protein(5), "5");  // not in the table
+    EXPECT_EQ(n.Motif(0), "PF00069");
+    EXPECT_EQ(n.MotifName(1), "SH3_1");
+    EXPECT_EQ(n.ProteinId("P11111"), 0);
+    EXPECT_EQ(n.ProteinId("0"), std::nullopt);  // with a table, names only
+    EXPECT_EQ(n.MotifId("Pkinase"), 0);
+    EXPECT_EQ(n.MotifId("PF00018"), 1);
+    EXPECT_EQ(n.Source(3), "AP-MS");
+    EXPECT_EQ(n.ModelRole(2), 0);
+    EXPECT_EQ(n.ModelRole(3), 1);
+
+    Write("motifs.tsv", "id\tfamily\tname\tproteins\n0\tPF00069\tPkinase\t2\n2\tPF00018\tSH3_1\t2\n");
+    try {
+        Names::Read(dir_);
+        FAIL() << "a table with a gap in its ids was accepted";
+    } catch (const ToolError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind((dir_ / "motifs.tsv").string() + " line 3: id '2'", 0), 0u) << e.what();
+    }
+}
+
+TEST_F(RunFolderTest, CarriersAndDegreesFromTheInputFiles)
+{
+    // Proteins 0 {1, 2}, 1 {1}, 2 {2}, 3 {} ; active 1-1, 2-1, 2-2.
+    // Observed (1,0) reported twice, (2,0) not, (2,1) reported, (3,0)
+    // reported, (2,2) reported.
+    Write("obs.txt", "1 0 1 0 1\n0 1 1 0 1\n2 0 0 0 1\n2 1 1 0 1\n3 0 0.999999 0 1\n2 2 1 0 1\n");
+    Write("pm.txt", "0 1 10\n0 2 10\n1 1 5\n2 2 7\n");
+    Write("act.txt", "1 1 0.1\n2 1 0.1\n2 2 0.1\n");
+    const RunInputs r = ReadRunInputs(dir_, "motifbind -f 4 3 -l 1 -d a b c obs.txt models.txt pm.txt act.txt x y "
+                                            "motifbind.log predictions.txt p q 0.1 len.txt 10000 cov.txt");
+    ASSERT_TRUE(r.present) << r.problem;
+    // 1-1: (1,0); 2-1: (1,0), (2,0), (2,1); 2-2: (2,0), (2,2); the pair
+    // (3,0) carries none (protein 3 has no motif).
+    const std::map<PairKey, long long> carriers{{{1, 1}, 1}, {{2, 1}, 3}, {{2, 2}, 2}};
+    EXPECT_EQ(r.carriers, carriers);
+    // Reported partners: 0 with 1 and 3; 1 with 0 and 2; 2 with 1 and itself.
+    const std::map<int, int> degree{{0, 2}, {1, 2}, {2, 2}, {3, 1}};
+    EXPECT_EQ(r.degree, degree);
+    EXPECT_EQ(r.observedPairs.size(), 5u);
+
+    const RunInputs missing = ReadRunInputs(dir_, "motifbind obs.txt models.txt nothere.txt act.txt");
+    EXPECT_FALSE(missing.present);
+    EXPECT_NE(missing.problem.find("nothere.txt"), std::string::npos) << missing.problem;
+}
+
+} // namespace
