@@ -6,7 +6,7 @@
 #include "tools/eval/BindingSupport.h"
 #include "tools/common/ToolError.h"
 #include "tools/eval/GroundTruth.h"
-#include "tools/eval/PredictionFile.h"
+#include "tools/common/PredictionFile.h"
 #include "tools/eval/RankCorrelation.h"
 #include "tools/eval/RocAuc.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/eval/RunLog.h"
+#include "tools/common/RunLog.h"
 
 // A motif pair's learned affinity is judged only when the pair has at least
 // this many binding variables on observed protein pairs. With fewer, EM's

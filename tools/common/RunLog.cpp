@@ -1,4 +1,4 @@
-#include "tools/eval/RunLog.h"
+#include "tools/common/RunLog.h"
 
 #include <cstdlib>
 #include <fstream>

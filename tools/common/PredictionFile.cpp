@@ -1,4 +1,4 @@
-#include "tools/eval/PredictionFile.h"
+#include "tools/common/PredictionFile.h"
 
 #include <cstdlib>
 #include <fstream>
