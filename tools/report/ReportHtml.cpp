@@ -1,0 +1,455 @@
+#include "tools/report/ReportHtml.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "tools/report/Svg.h"
+
+namespace {
+
+constexpr std::size_t PROBABILITY_BINS = 20;
+
+// System fonts only: nothing is fetched.
+const char* const STYLE = R"(
+body { font-family: system-ui, -apple-system, "Segoe UI", Helvetica, Arial, sans-serif; color: #222;
+  max-width: 960px; margin: 24px auto; padding: 0 16px; line-height: 1.45; }
+h1 { font-size: 1.6em; margin-bottom: 0.2em; }
+h2 { font-size: 1.25em; margin-top: 1.8em; border-bottom: 1px solid #ddd; padding-bottom: 0.2em; }
+pre.command { background: #f6f6f6; border: 1px solid #e2e2e2; padding: 8px 10px; white-space: pre-wrap;
+  word-break: break-all; font-size: 0.9em; }
+.notice { background: #fff4d6; border: 1px solid #e0b44c; border-left: 6px solid #e0a000; padding: 10px 14px;
+  margin: 16px 0; }
+nav ul { list-style: none; padding: 0; margin: 0.5em 0; }
+nav li { display: inline; margin-right: 1em; }
+a { color: #0060a0; }
+table { border-collapse: collapse; margin: 0.8em 0; font-size: 0.92em; }
+th, td { border-bottom: 1px solid #e2e2e2; padding: 4px 10px; text-align: left; vertical-align: top; }
+th { background: #f3f3f3; font-weight: 600; }
+td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; }
+td code { font-size: 0.95em; }
+.figures { display: flex; flex-wrap: wrap; gap: 16px; }
+figure { margin: 0.6em 0; }
+.figures figure { flex: 0 1 440px; }
+svg { display: block; max-width: 100%; height: auto; }
+svg text { font-size: 12px; fill: #222; }
+svg text.label { font-size: 13px; }
+svg .grid { stroke: #e8e8e8; stroke-width: 1; }
+svg .axis { stroke: #444; stroke-width: 1; }
+svg .series { stroke-width: 2; stroke-linejoin: round; }
+svg .key { stroke-width: 2; }
+svg .chance { stroke: #999; stroke-width: 1; stroke-dasharray: 4 4; }
+.empty { color: #666; font-style: italic; }
+footer { margin-top: 3em; color: #777; font-size: 0.85em; }
+)";
+
+std::string Esc(const std::string& text)
+{
+    return EscapeHtml(text);
+}
+
+std::string Count(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string Empty(const std::string& sentence)
+{
+    return "<p class=\"empty\">" + Esc(sentence) + "</p>\n";
+}
+
+std::string Figure(const std::string& svg, const std::string& caption)
+{
+    return "<figure>\n" + svg + "<figcaption>" + Esc(caption) + "</figcaption>\n</figure>\n";
+}
+
+bool HasFinitePoint(const std::vector<std::pair<double, double>>& points)
+{
+    for (const auto& [x, y] : points) {
+        if (std::isfinite(x) && std::isfinite(y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A relative link to a file beside the report: characters other than
+// letters, digits and ._- are percent-encoded, so no name becomes a URL that
+// leaves the folder.
+std::string FileHref(const std::string& name)
+{
+    static const char* const HEX = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+                           u == '.' || u == '_' || u == '-';
+        if (plain) {
+            out += c;
+        } else {
+            out += '%';
+            out += HEX[u >> 4];
+            out += HEX[u & 15];
+        }
+    }
+    return out;
+}
+
+std::string PhaseName(const Series& s, std::size_t i)
+{
+    return s.label.empty() ? "Phase " + std::to_string(i + 1) : s.label;
+}
+
+std::string Convergence(const ReportData& data)
+{
+    std::string out = "<section id=\"convergence\">\n<h2>Convergence</h2>\n";
+    std::size_t drawable = 0;
+    for (const auto& s : data.emPhases) {
+        drawable += HasFinitePoint(s.points) ? 1 : 0;
+    }
+    if (data.emPhases.empty()) {
+        return out + Empty("The log has no EM rounds to plot.") + "</section>\n";
+    }
+
+    // One clause per phase: its rounds and where its log joint ended.
+    std::string sentence;
+    double final = std::nan("");
+    for (std::size_t i = 0; i < data.emPhases.size(); ++i) {
+        const Series& s = data.emPhases[i];
+        std::string clause = PhaseName(s, i);
+        if (s.points.empty()) {
+            clause += " has no EM rounds";
+        } else if (!HasFinitePoint(s.points)) {
+            clause += " has no finite log joint (" + Count(s.points.size(), "value", "values") + ")";
+        } else {
+            const double rounds = s.points.back().first;
+            double last = std::nan("");
+            for (const auto& [x, y] : s.points) {
+                if (std::isfinite(x) && std::isfinite(y)) {
+                    last = y;
+                }
+            }
+            final = last;
+            clause += " took " + ReadableNumber(rounds, 12) + (rounds == 1.0 ? " EM round" : " EM rounds") +
+                      " and ended at log joint " + ReadableNumber(last, 8);
+        }
+        sentence += (i == 0 ? "" : "; ") + clause;
+    }
+    sentence += ".";
+    if (std::isfinite(final)) {
+        sentence += " The final log joint is " + ReadableNumber(final, 8) + ".";
+    }
+    out += "<p>" + Esc(sentence) + "</p>\n";
+    if (drawable == 0) {
+        return out + Empty("No log joint value in the log is a finite number, so there is nothing to plot.") +
+               "</section>\n";
+    }
+
+    SvgLineChart chart;
+    chart.id = "em-plot";
+    chart.caption = "Log joint by EM round";
+    chart.xLabel = "EM round";
+    chart.yLabel = "log joint";
+    chart.integerX = true;
+    for (std::size_t i = 0; i < data.emPhases.size(); ++i) {
+        std::string label = PhaseName(data.emPhases[i], i);
+        if (!HasFinitePoint(data.emPhases[i].points)) {
+            label += " (no finite values)";
+        }
+        chart.lines.push_back({label, data.emPhases[i].points});
+    }
+    out += Figure(DrawLineChart(chart),
+                  "Log joint probability of the data and the model after each EM round, one line per phase; "
+                  "it should rise and level off.");
+    return out + "</section>\n";
+}
+
+std::string Models(const ReportData& data)
+{
+    std::string out = "<section id=\"models\">\n<h2>Observation models</h2>\n";
+    if (data.models.empty()) {
+        return out + Empty("The log holds no learned observation models.") + "</section>\n";
+    }
+    out += "<p>How each source of observations relates to true interaction, as learned by the last finished "
+           "phase.</p>\n";
+    out += "<table>\n<thead><tr><th>set</th><th class=\"num\">id</th><th>source</th><th>type</th>"
+           "<th>parameters</th><th>meaning</th></tr></thead>\n<tbody>\n";
+    for (const auto& m : data.models) {
+        out += "<tr><td>" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
+               (m.source.empty() ? std::string("\u2013") : Esc(m.source)) + "</td><td>" + Esc(m.type) +
+               "</td><td><code>" + Esc(m.params) + "</code></td><td>" + Esc(m.words) + "</td></tr>\n";
+    }
+    return out + "</tbody>\n</table>\n</section>\n";
+}
+
+std::string Interactions(const ReportData& data)
+{
+    std::string out = "<section id=\"interactions\">\n<h2>Predicted interactions</h2>\n";
+    const auto& probs = data.interactionProbabilities;
+    if (probs.empty()) {
+        return out + Empty("No protein pairs with a predicted interaction probability were listed.") +
+               "</section>\n";
+    }
+    std::vector<long long> counts(PROBABILITY_BINS, 0);
+    std::size_t finite = 0;
+    std::size_t likely = 0;
+    for (const double p : probs) {
+        if (!std::isfinite(p)) {
+            continue;
+        }
+        ++finite;
+        likely += p >= 0.5 ? 1 : 0;
+        // Rounding can leave a probability a hair outside [0, 1]: the edge bins take it.
+        const double t = std::clamp(p, 0.0, 1.0) * static_cast<double>(PROBABILITY_BINS);
+        const auto bin = std::min(static_cast<std::size_t>(t), PROBABILITY_BINS - 1);
+        ++counts[bin];
+    }
+    std::string sentence = Count(probs.size(), "protein pair is", "protein pairs are") + " listed";
+    if (finite > 0) {
+        sentence += "; " + std::to_string(likely) + " of them have an interaction probability of 0.5 or more";
+    }
+    sentence += ".";
+    if (finite < probs.size()) {
+        sentence += " " + Count(probs.size() - finite, "probability is", "probabilities are") +
+                    " not a finite number and left out.";
+    }
+    out += "<p>" + Esc(sentence) + "</p>\n";
+    if (finite == 0) {
+        return out + Empty("No probability is a finite number, so there is nothing to plot.") + "</section>\n";
+    }
+    SvgHistogram hist;
+    hist.id = "probability-plot";
+    hist.caption = "Predicted interaction probabilities";
+    hist.xLabel = "interaction probability";
+    hist.yLabel = "protein pairs";
+    hist.counts = counts;
+    out += Figure(DrawHistogram(hist), "Listed protein pairs by predicted interaction probability, in 20 bins "
+                                       "of width 0.05.");
+    return out + "</section>\n";
+}
+
+std::string MotifPairs(const ReportData& data)
+{
+    std::string out = "<section id=\"motif-pairs\">\n<h2>Top motif pairs</h2>\n";
+    if (data.topMotifPairs.empty()) {
+        return out + Empty("The log holds no motif pair affinities.") + "</section>\n";
+    }
+    SvgBarChart chart;
+    chart.id = "motif-pair-plot";
+    chart.caption = "Motif pairs with the highest affinity";
+    chart.xLabel = "affinity";
+    bool any = false;
+    for (const auto& p : data.topMotifPairs) {
+        chart.bars.push_back({p.first + " \u2013 " + p.second, p.affinity});
+        any = any || std::isfinite(p.affinity);
+    }
+    if (any) {
+        out += Figure(DrawBarChart(chart),
+                      (data.topMotifPairs.size() == 1
+                           ? std::string("The motif pair")
+                           : "The " + std::to_string(data.topMotifPairs.size()) + " motif pairs") +
+                          " with the highest learned affinity (probability that the pair binds when both "
+                          "proteins carry it).");
+    } else {
+        out += Empty("No affinity is a finite number, so there is nothing to plot.");
+    }
+    out += "<table>\n<thead><tr><th>first</th><th>second</th><th class=\"num\">affinity</th>"
+           "<th class=\"num\">conditioned</th><th class=\"num\">carriers</th></tr></thead>\n<tbody>\n";
+    for (const auto& p : data.topMotifPairs) {
+        out += "<tr><td>" + Esc(p.first) + "</td><td>" + Esc(p.second) + "</td><td class=\"num\">" +
+               ReadableNumber(p.affinity) + "</td><td class=\"num\">" + ReadableNumber(p.conditioned) +
+               "</td><td class=\"num\">" + std::to_string(p.carriers) + "</td></tr>\n";
+    }
+    out += "</tbody>\n</table>\n<p>Conditioned: the affinity after conditioning on the observations; "
+           "carriers: observed protein pairs that carry the motif pair.</p>\n";
+    return out + "</section>\n";
+}
+
+std::string Perturbation(const ReportData& data)
+{
+    std::string out = "<section id=\"perturbation\">\n<h2>Perturbation</h2>\n";
+    if (data.topPerturbations.empty()) {
+        return out + Empty("The log has no perturbation lines: the run did not perturb, or ended before it did.") +
+               "</section>\n";
+    }
+    SvgBarChart chart;
+    chart.id = "perturbation-plot";
+    chart.caption = "Change of the log joint when a motif pair is forced non-binding";
+    chart.xLabel = "change of log joint";
+    chart.signColours = true;
+    bool any = false;
+    for (const auto& p : data.topPerturbations) {
+        chart.bars.push_back({p.what, p.effect});
+        any = any || std::isfinite(p.effect);
+    }
+    if (!any) {
+        return out + Empty("No perturbation effect is a finite number, so there is nothing to plot.") +
+               "</section>\n";
+    }
+    out += Figure(DrawBarChart(chart),
+                  (data.topPerturbations.size() == 1
+                       ? std::string("The perturbation")
+                       : "The " + std::to_string(data.topPerturbations.size()) + " perturbations") +
+                      " with the largest effect: the change of the log joint after EM re-converged with the "
+                      "named motif pairs forced non-binding. Negative (orange) bars: the data need the "
+                      "binding; positive (blue) bars: the data fit better without it.");
+    return out + "</section>\n";
+}
+
+std::string CurveChart(const char* id, const char* caption, const char* xLabel, const char* yLabel,
+                       const std::vector<CurveView>& curves, bool diagonal)
+{
+    SvgLineChart chart;
+    chart.id = id;
+    chart.caption = caption;
+    chart.xLabel = xLabel;
+    chart.yLabel = yLabel;
+    chart.width = 440;
+    chart.height = 400;
+    chart.unitSquare = true;
+    chart.chanceDiagonal = diagonal;
+    for (const auto& c : curves) {
+        std::string label = c.label.empty() ? std::string("curve") : c.label;
+        if (!HasFinitePoint(c.points)) {
+            label += " (no finite points)";
+        } else {
+            label += " (AUC " + (std::isfinite(c.area) ? ReadableNumber(c.area, 2) : std::string("n/a")) + ")";
+        }
+        chart.lines.push_back({label, c.points});
+    }
+    return DrawLineChart(chart);
+}
+
+bool AnyCurve(const std::vector<CurveView>& curves)
+{
+    for (const auto& c : curves) {
+        if (HasFinitePoint(c.points)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string HeldOut(const TruthView& truth)
+{
+    std::string out = "<section id=\"held-out\">\n<h2>Held-out pairs</h2>\n";
+    std::string sentence = "The held-out pairs hold " +
+                           Count(truth.interacting, "interacting pair", "interacting pairs") + " and " +
+                           Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") + "; " +
+                           Count(truth.missing, "of them is", "of them are") +
+                           " missing from the prediction file.";
+    out += "<p>" + Esc(sentence) + "</p>\n";
+    out += "<div class=\"figures\">\n";
+    if (AnyCurve(truth.roc)) {
+        out += Figure(CurveChart("roc-plot", "ROC curve on the held-out pairs", "false-positive rate",
+                                 "true-positive rate", truth.roc, true),
+                      "ROC: pairs ranked by predicted probability; the dashed diagonal is chance.");
+    } else {
+        out += Empty("There is no ROC curve: no curve has a finite point (held-out pairs of only one kind?).");
+    }
+    if (AnyCurve(truth.pr)) {
+        out += Figure(CurveChart("pr-plot", "Precision-recall curve on the held-out pairs", "recall", "precision",
+                                 truth.pr, false),
+                      "Precision against recall over the same ranking.");
+    } else {
+        out += Empty("There is no precision-recall curve: no curve has a finite point.");
+    }
+    return out + "</div>\n</section>\n";
+}
+
+std::string Known(const KnownView& known)
+{
+    std::string out = "<section id=\"known\">\n<h2>Known motif pairs</h2>\n";
+    out += "<p>" +
+           Esc(Count(known.known, "known interacting motif pair is a candidate pair",
+                     "known interacting motif pairs are candidate pairs") +
+               ", out of " + Count(known.candidates, "candidate pair", "candidate pairs") + ".") +
+           "</p>\n";
+    if (known.rows.empty()) {
+        return out + Empty("There are no ranked motif pairs to compare with the known ones.") + "</section>\n";
+    }
+    out += "<table>\n<thead><tr><th class=\"num\">top k</th><th class=\"num\">known found</th>"
+           "<th class=\"num\">expected by chance</th></tr></thead>\n<tbody>\n";
+    for (const auto& r : known.rows) {
+        out += "<tr><td class=\"num\">" + std::to_string(r.top) + "</td><td class=\"num\">" +
+               std::to_string(r.found) + "</td><td class=\"num\">" + ReadableNumber(r.chance, 3) +
+               "</td></tr>\n";
+    }
+    return out + "</tbody>\n</table>\n</section>\n";
+}
+
+std::string Tables(const ReportData& data)
+{
+    std::string out = "<section id=\"tables\">\n<h2>Tables</h2>\n";
+    if (data.tables.empty()) {
+        return out + Empty("No tables were written beside this report.") + "</section>\n";
+    }
+    out += "<p>Tab-separated tables written beside this report:</p>\n<ul>\n";
+    for (const auto& t : data.tables) {
+        out += "<li><a href=\"" + FileHref(t) + "\">" + Esc(t) + "</a></li>\n";
+    }
+    return out + "</ul>\n</section>\n";
+}
+
+} // namespace
+
+std::string ReportHtml(const ReportData& data)
+{
+    const std::string title = data.title.empty() ? std::string("motifbind report")
+                                                 : std::string("motifbind report: ") + data.title;
+    std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\" />\n"
+                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
+    out += "<title>" + Esc(title) + "</title>\n<link rel=\"icon\" href=\"data:,\" />\n";
+    out += std::string("<style>") + STYLE + "</style>\n</head>\n<body>\n";
+    out += "<header>\n<h1>" + Esc(title) + "</h1>\n";
+    if (data.command.empty()) {
+        out += Empty("The log does not echo the command line.");
+    } else {
+        out += "<p>Command line:</p>\n<pre class=\"command\">" + Esc(data.command) + "</pre>\n";
+    }
+    out += "</header>\n";
+    if (!data.complete) {
+        std::string problem = data.problem.empty() ? std::string("the run did not finish") : data.problem;
+        if (problem.back() != '.') {
+            problem += '.';
+        }
+        out += "<div class=\"notice\" role=\"note\"><strong>Partial report:</strong> " + Esc(problem) +
+               " Sections the run did not reach are empty.</div>\n";
+    }
+
+    std::vector<std::array<const char*, 2>> nav = {{"convergence", "Convergence"},
+                                                   {"models", "Observation models"},
+                                                   {"interactions", "Predicted interactions"},
+                                                   {"motif-pairs", "Top motif pairs"},
+                                                   {"perturbation", "Perturbation"}};
+    if (data.truth) {
+        nav.push_back({"held-out", "Held-out pairs"});
+    }
+    if (data.known) {
+        nav.push_back({"known", "Known motif pairs"});
+    }
+    nav.push_back({"tables", "Tables"});
+    out += "<nav>\n<ul>\n";
+    for (const auto& [id, name] : nav) {
+        out += std::string("<li><a href=\"#") + id + "\">" + name + "</a></li>\n";
+    }
+    out += "</ul>\n</nav>\n";
+
+    out += Convergence(data);
+    out += Models(data);
+    out += Interactions(data);
+    out += MotifPairs(data);
+    out += Perturbation(data);
+    if (data.truth) {
+        out += HeldOut(*data.truth);
+    }
+    if (data.known) {
+        out += Known(*data.known);
+    }
+    out += Tables(data);
+    out += "<footer>Written by motifbind-report.</footer>\n</body>\n</html>\n";
+    return out;
+}
