@@ -1,76 +1,153 @@
 #include "tools/common/PredictionFile.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <iterator>
+#include <string_view>
 
 #include "tools/common/ToolError.h"
 
 namespace {
 
-const std::string SECTION_START = "***s Predicted non-interaction probability for protein pairs:";
-const std::string SECTION_END = "***e Predicted non-interaction probability for protein pairs.";
+const std::string INTERACTION_START = "***s Predicted non-interaction probability for protein pairs:";
+const std::string INTERACTION_END = "***e Predicted non-interaction probability for protein pairs.";
+const std::string BINDING_START = "***s Binding variable:";
+const std::string BINDING_END = "***e Binding variable.";
+const std::string END = "*** End of file.";
 
-bool ToDouble(const std::string& text, double& value)
+bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
+
+bool Id(std::string_view text, int& id) { return ParseLoggedInt(text, id) && id >= 0; }
+
+// "x,y": two numbers joined by a comma.
+bool NumberPair(std::string_view text, LoggedNumber& x, LoggedNumber& y)
 {
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end == text.c_str() + text.size();
+    const std::size_t comma = text.find(',');
+    return comma != std::string_view::npos && ParseLoggedNumber(text.substr(0, comma), x) &&
+           ParseLoggedNumber(text.substr(comma + 1), y);
 }
 
-bool ToId(const std::string& text, int& value)
+bool Posterior(std::string_view text, std::optional<LoggedNumber>& posterior)
 {
-    double x = 0.0;
-    if (!ToDouble(text, x) || !(x >= 0.0) || x > 2147483647.0 || x != static_cast<double>(static_cast<long long>(x))) {
+    if (text == "H") {
+        posterior.reset();
+        return true;
+    }
+    LoggedNumber x;
+    if (!ParseLoggedNumber(text, x)) {
         return false;
     }
-    value = static_cast<int>(x);
+    posterior = x;
     return true;
 }
 
+enum class Section { NONE, INTERACTIONS, BINDINGS };
+
 } // namespace
 
-std::map<PairKey, PairPrediction> ReadPredictions(const std::filesystem::path& path)
+Predictions ReadPredictionFile(std::istream& in, const std::string& name)
 {
-    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw ToolError("cannot read " + name);
+    }
+    Predictions p;
+    p.file = name;
+    Section section = Section::NONE;
+    std::string_view rest = text;
+    std::size_t no = 0;
+    while (!rest.empty() && !p.complete) {
+        const std::size_t nl = rest.find('\n');
+        std::string_view line = rest.substr(0, nl);
+        rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+        ++no;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        // A last line without its line break was cut by the end of the run.
+        if (nl == std::string_view::npos && line != END) {
+            break;
+        }
+        const auto bad = [&](const std::string& expected) {
+            return LineError(name, no, "expected " + expected + ", got " + Shown(line));
+        };
+        const std::vector<std::string_view> f = TabFields(line);
+        if (section == Section::INTERACTIONS && line == INTERACTION_END) {
+            p.interactionsEnded = true;
+            section = Section::NONE;
+        } else if (section == Section::INTERACTIONS) {
+            // i TAB j TAB Qw,Qc TAB posterior-or-H
+            InteractionPrediction r;
+            r.line = no;
+            if (f.size() != 4 || !Id(f[0], r.a) || !Id(f[1], r.b) || !NumberPair(f[2], r.qw, r.qc) ||
+                !Posterior(f[3], r.posterior)) {
+                throw bad("protein, protein, two probabilities joined by a comma, and a posterior or H");
+            }
+            p.interactions.push_back(r);
+        } else if (section == Section::BINDINGS && line == BINDING_END) {
+            p.bindingsEnded = true;
+            section = Section::NONE;
+        } else if (section == Section::BINDINGS) {
+            // i TAB j TAB m1 TAB m2 TAB theta,theta_c TAB posterior-or-H
+            BindingPrediction r;
+            r.line = no;
+            if (f.size() != 6 || !Id(f[0], r.protein1) || !Id(f[1], r.protein2) || !Id(f[2], r.motif1) ||
+                !Id(f[3], r.motif2) || !NumberPair(f[4], r.affinity, r.conditioned) || !Posterior(f[5], r.posterior)) {
+                throw bad("protein, protein, motif, motif, two affinities joined by a comma, and a posterior or H");
+            }
+            p.bindings.push_back(r);
+        } else if (StartsWith(line, INTERACTION_START)) {
+            p.hasInteractions = true;
+            section = Section::INTERACTIONS;
+        } else if (StartsWith(line, BINDING_START)) {
+            p.hasBindings = true;
+            section = Section::BINDINGS;
+        } else if (line == END) {
+            p.complete = true;
+        }
+    }
+    if (!p.complete) {
+        const auto after = [](std::size_t n, const char* what) {
+            return ", after " + std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+        };
+        if (text.empty()) {
+            p.problem = "the prediction file is empty";
+        } else if (section == Section::INTERACTIONS) {
+            p.problem = "the prediction file ends in its interaction section" + after(p.interactions.size(), "pair");
+        } else if (section == Section::BINDINGS) {
+            p.problem = "the prediction file ends in its binding section" + after(p.bindings.size(), "row");
+        } else if (p.hasInteractions) {
+            p.problem = std::string("the prediction file ends after its ") +
+                        (p.hasBindings ? "binding" : "interaction") + " section";
+        } else {
+            p.problem = "the prediction file ends before its interaction section";
+        }
+    }
+    return p;
+}
+
+Predictions ReadPredictionFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw ToolError("cannot open " + path.string());
     }
-    std::string line;
-    std::size_t lineNo = 0;
-    bool started = false;
-    while (!started && std::getline(in, line)) {
-        ++lineNo;
-        started = line.compare(0, SECTION_START.size(), SECTION_START) == 0;
-    }
-    if (!started) {
+    return ReadPredictionFile(in, path.string());
+}
+
+std::map<PairKey, PairPrediction> ReadPredictions(const std::filesystem::path& path)
+{
+    const Predictions p = ReadPredictionFile(path);
+    if (!p.hasInteractions) {
         throw ToolError(path.string() + ": no predicted non-interaction section");
     }
-    std::map<PairKey, PairPrediction> posteriors;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (line == SECTION_END) {
-            return posteriors;
-        }
-        // i TAB j TAB Qw,Qc TAB posterior-or-H
-        std::vector<std::string> f;
-        std::istringstream fields(line);
-        for (std::string field; std::getline(fields, field, '\t');) {
-            f.push_back(field);
-        }
-        int i = 0;
-        int j = 0;
-        double posterior = 0.0;
-        double prior = 0.0;
-        const std::size_t comma = f.size() == 4 ? f[2].find(',') : std::string::npos;
-        if (f.size() != 4 || !ToId(f[0], i) || !ToId(f[1], j) || comma == std::string::npos ||
-            !ToDouble(f[2].substr(comma + 1), prior) || (f[3] != "H" && !ToDouble(f[3], posterior))) {
-            throw ToolError(path.string() + ":" + std::to_string(lineNo) +
-                            ": expected protein, protein, two probabilities and a posterior or H");
-        }
-        posteriors[MakePairKey(i, j)] = {prior, f[3] == "H" ? std::nullopt : std::optional<double>(posterior)};
+    if (!p.interactionsEnded) {
+        throw ToolError(path.string() + ": the predicted non-interaction section does not end");
     }
-    throw ToolError(path.string() + ": the predicted non-interaction section does not end");
+    std::map<PairKey, PairPrediction> byPair;
+    for (const InteractionPrediction& r : p.interactions) {
+        PairPrediction& x = byPair[MakePairKey(r.a, r.b)];
+        x.prior = r.qc.value;
+        x.posterior = r.posterior ? std::optional<double>(r.posterior->value) : std::nullopt;
+    }
+    return byPair;
 }

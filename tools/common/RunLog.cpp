@@ -1,113 +1,598 @@
 #include "tools/common/RunLog.h"
 
-#include <cstdlib>
+#include <array>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "tools/common/Numbers.h"
 #include "tools/common/ToolError.h"
 
 namespace {
 
+const std::string COMMAND = "*** Command line:";
+const std::string END = "*** End of file.";
+
 const std::string PHASE_BANNER = "****** RunEM ";
+const std::string PHASE_START = "*** Start of EM, before round 0. Log joint:\t";
+const std::string PHASE_CHECK = "*** (After EM round, Log joint):\t";
 const std::string PHASE_SUMMARY = "*** Total # EM round and joint prob:\t";
-const std::string POTENTIAL_BANNER = "****** Potential without conditioning ******";
+const std::string DDI_INIT = "****** initializing DDI model ...";
+const std::string DDI_INIT_JOINT = "*** Joint prob:\t";
+const std::string BEFORE_PERTURBATION = "Joint prob before perturbation:\t";
+
+const std::string POTENTIAL = "****** Potential without conditioning ******";
+// The conditioned copy after the last phase, and after the round that
+// brings the domain-domain model in: two spellings.
+const std::string CONDITIONED = "***** Potential conditioned on DDi data *****";
+const std::string CONDITIONED_INIT = "****** Potential conditioned on DDI data ******";
 const std::string AFFINITY_START = "***s Motif pair affinity:";
 const std::string AFFINITY_END = "***e Motif pair affinity.";
+const std::string PAIR_COUNT = "*** Total # motif pairs:\t";
+const std::string LEAK = "*** Leak probability:\t";
 
-bool StartsWith(const std::string& line, const std::string& prefix)
-{
-    return line.compare(0, prefix.size(), prefix) == 0;
-}
+const std::string PPI_MODELS = "****** PPI observatoin model ******";
+const std::string DDI_MODELS = "****** DDI observatoin model ******";
+const std::string MODEL_COUNT = "*** # models:\t";
+const std::string MODEL_START = "***s Model info (stat size, ID, type, (param)+):";
+const std::string MODEL_END = "***e Model info.";
 
-// Splits a line at its tabs.
-std::vector<std::string> Fields(const std::string& line)
+bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
+
+// The lines one perturbation cycle writes. Each line starts with the ids of
+// the forced setting (the same on every line of a cycle) and ends with the
+// values named here.
+struct CycleLine {
+    const char* label;  // up to the tab that ends it
+    std::vector<const char*> values;
+};
+
+struct CycleFormat {
+    std::vector<const char*> ids;
+    std::vector<CycleLine> lines;
+};
+
+// Indexed by analysis - 1. The effect of a cycle is its
+// likelihood_change_reconverged in all three: the log joint after EM
+// re-converged under the forcing minus the log joint of the trained model.
+// Type 1 writes it last (line 6 of 6), type 2 fourth of five: its lines 2
+// and 5 hold the log likelihood of the noise-free positive observations
+// itself, not a change, and type 3 last (line 5 of 5). The other
+// likelihood change of each cycle is taken before EM re-converges.
+const std::array<CycleFormat, 3> CYCLES = {{
+    {{"protein_1", "motif_1", "protein_2"},
+     {
+         // The third id is the partner protein, whatever the label says.
+         {"*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):",
+          {"num_leak", "num_nb_leak", "num_act_leak"}},
+         {"*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
+          "Mot1, Prot2, Prob):",
+          {"non_interaction_forced"}},
+         {"*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, Prot2, "
+          "Prob):",
+          {"likelihood_change_forced"}},
+         {"*** Total # EM round (Prot1, Mot1, Prot2, EM):", {"em_rounds"}},
+         {"*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):",
+          {"non_interaction_reconverged"}},
+         {"*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):", {"likelihood_change_reconverged"}},
+     }},
+    {{"motif_1", "motif_2"},
+     {
+         {"*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):",
+          {"likelihood_change_forced"}},
+         {"*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):",
+          {"positive_likelihood_forced"}},
+         {"*** Total # EM round (Mot1, Mot2, EM):", {"em_rounds"}},
+         {"*** Likelihood change after reconverge (Mot1, Mot2, Prob):", {"likelihood_change_reconverged"}},
+         {"*** Positive likelihood after reconverge (Mot1, Mot2, Prob):", {"positive_likelihood_reconverged"}},
+     }},
+    {{"protein_1", "motif_1", "protein_2", "motif_2"},
+     {
+         {"*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
+          "Mot1, Prot2, Mot2, Prob):",
+          {"non_interaction_forced"}},
+         {"*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, Prot2, "
+          "Mot2, Prob):",
+          {"likelihood_change_forced"}},
+         {"*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):", {"em_rounds"}},
+         {"*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):",
+          {"non_interaction_reconverged"}},
+         {"*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):",
+          {"likelihood_change_reconverged"}},
+     }},
+}};
+
+const char* const EFFECT = "likelihood_change_reconverged";
+
+// The analysis and line of a perturbation label.
+bool FindCycleLine(std::string_view label, int& analysis, std::size_t& position)
 {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, '\t')) {
-        fields.push_back(field);
+    for (std::size_t a = 0; a < CYCLES.size(); ++a) {
+        for (std::size_t k = 0; k < CYCLES[a].lines.size(); ++k) {
+            if (label == CYCLES[a].lines[k].label) {
+                analysis = static_cast<int>(a) + 1;
+                position = k;
+                return true;
+            }
+        }
     }
-    return fields;
+    return false;
 }
 
-bool ToDouble(const std::string& text, double& value)
+std::string Describe(const PerturbationCycle& c)
 {
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end == text.c_str() + text.size();
+    const std::string m1 = std::to_string(c.motif1);
+    switch (c.analysis) {
+    case 1:
+        return "motif " + m1 + " of protein " + std::to_string(c.protein1) + " with protein " +
+               std::to_string(c.protein2);
+    case 2:
+        return "motif types " + m1 + " and " + std::to_string(c.motif2);
+    default:
+        return "motif " + m1 + " of protein " + std::to_string(c.protein1) + " with motif " +
+               std::to_string(c.motif2) + " of protein " + std::to_string(c.protein2);
+    }
 }
 
-bool ToInt(const std::string& text, int& value)
+enum class Stage { SETUP, PHASE, AFTER_PHASE, DDI_INIT, TRAINED, PERTURBATION };
+
+class LogReader {
+public:
+    explicit LogReader(const std::string& name) { log_.file = name; }
+
+    void Line(std::size_t no, std::string_view line);
+    // The log read so far; `complete` when its closing line was reached.
+    RunLog Finish(bool complete, bool cutInFirstLine);
+
+private:
+    ToolError Bad(const std::string& expected, std::string_view value) const
+    {
+        return LineError(log_.file, no_, "expected " + expected + ", got " + Shown(value));
+    }
+    LoggedNumber Number(std::string_view text, const std::string& expected) const;
+    int Int(std::string_view text, const std::string& expected) const;
+    EmPhase& OpenPhase();
+
+    void AffinityRow(std::string_view line);
+    void ModelRow(std::string_view line);
+    void EndModels();
+    bool Perturbation(std::string_view line);
+
+    RunLog log_;
+    std::size_t no_ = 0;
+    Stage stage_ = Stage::SETUP;
+    bool afterSummary_ = false;
+    std::string banner_;  // the last line of asterisks that names a section
+
+    LoggedPotentials* potentials_ = nullptr;  // the dump being read, or the one just read
+    bool inAffinities_ = false;
+    LoggedPotentials discarded_;
+
+    bool inModels_ = false;
+    LoggedModelSet models_;
+    LoggedModelSet* modelTarget_ = nullptr;
+    std::optional<int> modelCount_;
+
+    // Per cycle: the lines read, as a bit mask, and the last one.
+    std::vector<unsigned> cycleLines_;
+    std::vector<std::size_t> cycleLast_;
+};
+
+LoggedNumber LogReader::Number(std::string_view text, const std::string& expected) const
 {
-    double x = 0.0;
-    if (!ToDouble(text, x) || x != static_cast<double>(static_cast<long long>(x)) || x < -2147483648.0 ||
-        x > 2147483647.0) {
+    LoggedNumber x;
+    if (!ParseLoggedNumber(text, x)) {
+        throw Bad(expected, text);
+    }
+    return x;
+}
+
+int LogReader::Int(std::string_view text, const std::string& expected) const
+{
+    int x = 0;
+    if (!ParseLoggedInt(text, x)) {
+        throw Bad(expected, text);
+    }
+    return x;
+}
+
+EmPhase& LogReader::OpenPhase()
+{
+    // Progress without its banner: the phases come in a fixed order.
+    if (log_.phases.empty() || log_.phases.back().finished) {
+        EmPhase phase;
+        phase.label = log_.phases.empty() ? "without domain-domain evidence" : "with domain-domain evidence";
+        log_.phases.push_back(phase);
+    }
+    stage_ = Stage::PHASE;
+    return log_.phases.back();
+}
+
+void LogReader::AffinityRow(std::string_view line)
+{
+    const std::vector<std::string_view> f = TabFields(line);
+    const std::string expected = "motif, motif and affinity";
+    if (f.size() != 3) {
+        throw Bad(expected, line);
+    }
+    const int m1 = Int(f[0], expected);
+    const int m2 = Int(f[1], expected);
+    potentials_->affinities[MakePairKey(m1, m2)] = Number(f[2], expected);
+}
+
+void LogReader::ModelRow(std::string_view line)
+{
+    const std::vector<std::string_view> f = TabFields(line);
+    const std::string expected =
+        "stat size, model id, type and parameters, or a mixture component's weight, type and parameters";
+    if (f.size() >= 3 && StartsWith(f[2], "OM_")) {
+        LoggedModel m;
+        if (!ParseInteger(f[0], m.statSize)) {
+            throw Bad(expected, f[0]);
+        }
+        m.id = Int(f[1], expected);
+        m.type = std::string(f[2]);
+        for (std::size_t i = 3; i < f.size(); ++i) {
+            m.params.push_back(Number(f[i], expected));
+        }
+        models_.models.push_back(m);
+    } else if (f.size() >= 2 && StartsWith(f[1], "OM_") && !models_.models.empty()) {
+        LoggedComponent c;
+        c.weight = Number(f[0], expected);
+        c.type = std::string(f[1]);
+        for (std::size_t i = 2; i < f.size(); ++i) {
+            c.params.push_back(Number(f[i], expected));
+        }
+        models_.models.back().components.push_back(c);
+    } else {
+        throw Bad(expected, line);
+    }
+}
+
+void LogReader::EndModels()
+{
+    inModels_ = false;
+    if (modelCount_ && static_cast<std::size_t>(*modelCount_) != models_.models.size()) {
+        throw LineError(log_.file, no_,
+                        "the dump ends after " + std::to_string(models_.models.size()) + " models; expected " +
+                            std::to_string(*modelCount_) + ", as its count line says");
+    }
+    modelCount_.reset();
+    if (modelTarget_ != nullptr) {
+        *modelTarget_ = models_;
+    }
+    // The domain-domain models are the last dump of a phase with evidence.
+    if (modelTarget_ == &log_.ddiModels && stage_ == Stage::AFTER_PHASE && log_.phases.size() >= 2) {
+        stage_ = Stage::TRAINED;
+    }
+}
+
+bool LogReader::Perturbation(std::string_view line)
+{
+    const std::size_t tab = line.find('\t');
+    int analysis = 0;
+    std::size_t position = 0;
+    if (tab == std::string_view::npos || !FindCycleLine(line.substr(0, tab), analysis, position)) {
         return false;
     }
-    value = static_cast<int>(x);
+    const CycleFormat& format = CYCLES[static_cast<std::size_t>(analysis) - 1];
+    const CycleLine& kind = format.lines[position];
+    const std::vector<std::string_view> f = TabFields(line.substr(tab + 1));
+    std::string expected;
+    for (const char* name : format.ids) {
+        expected += std::string(name) + ", ";
+    }
+    for (const char* name : kind.values) {
+        expected += std::string(name) + ", ";
+    }
+    expected = expected.substr(0, expected.size() - 2);
+    if (f.size() != format.ids.size() + kind.values.size()) {
+        throw Bad(expected, line.substr(tab + 1));
+    }
+    std::vector<int> ids;
+    for (std::size_t i = 0; i < format.ids.size(); ++i) {
+        ids.push_back(Int(f[i], expected));
+    }
+
+    const auto sameIds = [&](const PerturbationCycle& c) {
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            if (c.values[i].second.value != ids[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // A line continues the last cycle when it is a later line of the same
+    // forced setting; anything else starts a cycle (a log cut short, or a
+    // hand-made one, may miss lines).
+    const bool continues = !log_.perturbations.empty() && !log_.perturbations.back().complete &&
+                           log_.perturbations.back().analysis == analysis && cycleLast_.back() < position &&
+                           sameIds(log_.perturbations.back());
+    if (!continues) {
+        PerturbationCycle c;
+        c.analysis = analysis;
+        c.line = no_;
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            c.values.emplace_back(format.ids[i], LoggedNumber{std::string(f[i]), static_cast<double>(ids[i])});
+            const std::string_view name = format.ids[i];
+            int& id = name == "protein_1" ? c.protein1 : name == "protein_2" ? c.protein2 : name == "motif_1" ? c.motif1 : c.motif2;
+            id = ids[i];
+        }
+        c.what = Describe(c);
+        log_.perturbations.push_back(c);
+        cycleLines_.push_back(0);
+        cycleLast_.push_back(0);
+    }
+    PerturbationCycle& c = log_.perturbations.back();
+    for (std::size_t i = 0; i < kind.values.size(); ++i) {
+        const std::string_view text = f[format.ids.size() + i];
+        const LoggedNumber x = std::string_view(kind.values[i]) == "em_rounds"
+                                   ? LoggedNumber{std::string(text), static_cast<double>(Int(text, expected))}
+                                   : Number(text, expected);
+        c.values.emplace_back(kind.values[i], x);
+        if (std::string_view(kind.values[i]) == EFFECT) {
+            c.effect = x;
+        }
+    }
+    cycleLines_.back() |= 1u << position;
+    cycleLast_.back() = position;
+    c.complete = cycleLines_.back() == (1u << format.lines.size()) - 1;
     return true;
+}
+
+void LogReader::Line(std::size_t no, std::string_view line)
+{
+    no_ = no;
+    if (inAffinities_) {
+        if (line == AFFINITY_END) {
+            inAffinities_ = false;
+            potentials_->ended = true;
+        } else {
+            AffinityRow(line);
+        }
+        return;
+    }
+    if (inModels_) {
+        if (line == MODEL_END) {
+            EndModels();
+        } else {
+            ModelRow(line);
+        }
+        return;
+    }
+    if (StartsWith(line, "*****")) {
+        banner_ = std::string(line);
+    }
+
+    const auto single = [&](const std::string& prefix, const std::string& expected) {
+        return Number(line.substr(prefix.size()), expected);
+    };
+    const auto twoFields = [&](const std::string& prefix, const std::string& expected, int& first) {
+        const std::vector<std::string_view> f = TabFields(line.substr(prefix.size()));
+        if (f.size() != 2) {
+            throw Bad(expected, line.substr(prefix.size()));
+        }
+        first = Int(f[0], expected);
+        return Number(f[1], expected).value;
+    };
+
+    if (line == AFFINITY_START) {
+        const bool unconditioned = banner_ == POTENTIAL;
+        const bool conditioned = banner_ == CONDITIONED || banner_ == CONDITIONED_INIT;
+        potentials_ = afterSummary_ && unconditioned ? &log_.learned
+                      : afterSummary_ && conditioned ? &log_.conditioned
+                                                     : &discarded_;
+        *potentials_ = LoggedPotentials();
+        potentials_->present = true;
+        potentials_->line = no;
+        inAffinities_ = true;
+    } else if (StartsWith(line, PAIR_COUNT) && potentials_ != nullptr) {
+        const int n = Int(line.substr(PAIR_COUNT.size()), "the number of motif pairs");
+        if (static_cast<std::size_t>(n) != potentials_->affinities.size()) {
+            throw LineError(log_.file, no,
+                            "expected " + std::to_string(potentials_->affinities.size()) +
+                                ", the number of motif pairs in the dump above, got " +
+                                Shown(line.substr(PAIR_COUNT.size())));
+        }
+    } else if (StartsWith(line, LEAK) && potentials_ != nullptr) {
+        potentials_->leak = single(LEAK, "the leak probability");
+        potentials_ = nullptr;
+    } else if (StartsWith(line, MODEL_COUNT)) {
+        modelCount_ = Int(line.substr(MODEL_COUNT.size()), "the number of models");
+    } else if (line == MODEL_START) {
+        models_ = LoggedModelSet();
+        models_.present = true;
+        models_.line = no;
+        modelTarget_ = banner_ == PPI_MODELS ? &log_.ppiModels : banner_ == DDI_MODELS ? &log_.ddiModels : nullptr;
+        inModels_ = true;
+    } else if (StartsWith(line, BEFORE_PERTURBATION)) {
+        log_.jointBeforePerturbation = single(BEFORE_PERTURBATION, "the log joint");
+        stage_ = Stage::PERTURBATION;
+        afterSummary_ = false;
+    } else if (Perturbation(line)) {
+        stage_ = Stage::PERTURBATION;
+        afterSummary_ = false;
+    } else if (stage_ == Stage::PERTURBATION) {
+        // The re-convergences of the analyses log their EM elsewhere.
+    } else if (StartsWith(line, PHASE_BANNER)) {
+        EmPhase phase;
+        phase.label = line.find("without DDI") != std::string_view::npos ? "without domain-domain evidence"
+                                                                         : "with domain-domain evidence";
+        log_.phases.push_back(phase);
+        stage_ = Stage::PHASE;
+        afterSummary_ = false;
+    } else if (StartsWith(line, PHASE_START)) {
+        OpenPhase().startLogJoint = single(PHASE_START, "the log joint before round 0").value;
+    } else if (StartsWith(line, PHASE_CHECK)) {
+        EmCheck check;
+        check.logJoint = twoFields(PHASE_CHECK, "EM round and log joint", check.round);
+        OpenPhase().checks.push_back(check);
+    } else if (StartsWith(line, PHASE_SUMMARY)) {
+        int rounds = 0;
+        const double joint = twoFields(PHASE_SUMMARY, "the number of EM rounds and the log joint", rounds);
+        EmPhase& phase = OpenPhase();
+        phase.finished = true;
+        phase.rounds = rounds;
+        phase.logJoint = joint;
+        stage_ = Stage::AFTER_PHASE;
+        afterSummary_ = true;
+        // What this phase learned replaces what the one before learned.
+        log_.learned = LoggedPotentials();
+        log_.conditioned = LoggedPotentials();
+        potentials_ = nullptr;
+    } else if (line == DDI_INIT) {
+        stage_ = Stage::DDI_INIT;
+        afterSummary_ = false;
+    } else if (StartsWith(line, DDI_INIT_JOINT)) {
+        log_.ddiStartLogJoint = single(DDI_INIT_JOINT, "the log joint").value;
+    }
+}
+
+RunLog LogReader::Finish(bool complete, bool cutInFirstLine)
+{
+    log_.complete = complete;
+    if (complete) {
+        return log_;
+    }
+    std::string where;
+    const std::size_t k = log_.phases.size();
+    if (cutInFirstLine) {
+        where = "in its first line";
+    } else {
+        switch (stage_) {
+        case Stage::SETUP:
+            where = "before EM starts";
+            break;
+        case Stage::PHASE: {
+            const EmPhase& p = log_.phases.back();
+            where = "during EM phase " + std::to_string(k) + ", " +
+                    (p.checks.empty() ? std::string("before its first check")
+                                      : "after round " + std::to_string(p.checks.back().round));
+            break;
+        }
+        case Stage::AFTER_PHASE:
+            where = "after EM phase " + std::to_string(k) + ", while the model it learned is written";
+            break;
+        case Stage::DDI_INIT:
+            where = "while the domain-domain model is brought in, after EM phase " + std::to_string(k);
+            break;
+        case Stage::TRAINED:
+            where = "after training, before the perturbation analysis";
+            break;
+        case Stage::PERTURBATION:
+            where = "during the perturbation analysis, after " + std::to_string(log_.CompleteCycles()) + " cycle" +
+                    (log_.CompleteCycles() == 1 ? "" : "s");
+            break;
+        }
+    }
+    log_.problem = "the log ends " + where;
+    return log_;
 }
 
 } // namespace
 
+const LoggedNumber* PerturbationCycle::Value(std::string_view name) const
+{
+    for (const auto& [n, x] : values) {
+        if (n == name) {
+            return &x;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> PerturbationColumns(int analysis)
+{
+    std::vector<std::string> names;
+    if (analysis < 1 || analysis > static_cast<int>(CYCLES.size())) {
+        return names;
+    }
+    const CycleFormat& format = CYCLES[static_cast<std::size_t>(analysis) - 1];
+    names.insert(names.end(), format.ids.begin(), format.ids.end());
+    for (const CycleLine& l : format.lines) {
+        names.insert(names.end(), l.values.begin(), l.values.end());
+    }
+    return names;
+}
+
+const EmPhase* RunLog::LastFinishedPhase() const
+{
+    for (auto it = phases.rbegin(); it != phases.rend(); ++it) {
+        if (it->finished) {
+            return &*it;
+        }
+    }
+    return nullptr;
+}
+
+std::size_t RunLog::CompleteCycles() const
+{
+    std::size_t n = 0;
+    for (const PerturbationCycle& c : perturbations) {
+        n += c.complete ? 1 : 0;
+    }
+    return n;
+}
+
+RunLog ReadRunLog(std::istream& in, const std::string& name)
+{
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw ToolError("cannot read " + name);
+    }
+    if (text.empty()) {
+        throw ToolError(name + " is empty: not a motifbind log (its first line echoes the command line)");
+    }
+
+    // Every line motifbind writes ends with a line break; a last line
+    // without one was cut by the end of the run and is left out, unless it
+    // is the closing line itself or all there is.
+    std::vector<std::string_view> lines;
+    std::string_view rest = text;
+    bool firstCut = false;
+    while (!rest.empty()) {
+        const std::size_t nl = rest.find('\n');
+        std::string_view line = rest.substr(0, nl);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (nl == std::string_view::npos) {
+            firstCut = lines.empty();
+            if (line == END || lines.empty()) {
+                lines.push_back(line);
+            }
+            break;
+        }
+        lines.push_back(line);
+        rest.remove_prefix(nl + 1);
+    }
+
+    const std::string_view first = lines.front();
+    if (!StartsWith(first, COMMAND)) {
+        throw ToolError(name + ": not a motifbind log (its first line does not start with \"" + COMMAND + " \")");
+    }
+    LogReader reader(name);
+    bool complete = false;
+    for (std::size_t i = 1; i < lines.size() && !complete; ++i) {
+        complete = lines[i] == END;
+        if (!complete) {
+            reader.Line(i + 1, lines[i]);
+        }
+    }
+    RunLog log = reader.Finish(complete, firstCut);
+    std::string_view command = first.substr(COMMAND.size());
+    if (!command.empty() && command.front() == ' ') {
+        command.remove_prefix(1);
+    }
+    log.commandLine = std::string(command);
+    return log;
+}
+
 RunLog ReadRunLog(const std::filesystem::path& path)
 {
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw ToolError("cannot open " + path.string());
     }
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    const auto bad = [&path](std::size_t lineNo, const std::string& what) {
-        return ToolError(path.string() + ":" + std::to_string(lineNo + 1) + ": " + what);
-    };
-
-    RunLog log;
-    std::string label = "of training";
-    std::size_t lastSummary = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (StartsWith(line, PHASE_BANNER)) {
-            label = line.find("without DDI") != std::string::npos ? "without domain-domain evidence"
-                                                                   : "with domain-domain evidence";
-        } else if (StartsWith(line, PHASE_SUMMARY)) {
-            const std::vector<std::string> f = Fields(line.substr(PHASE_SUMMARY.size()));
-            EmPhase phase;
-            phase.label = label;
-            if (f.size() != 2 || !ToInt(f[0], phase.rounds) || !ToDouble(f[1], phase.logJoint)) {
-                throw bad(i, "expected the number of EM rounds and the log joint");
-            }
-            log.phases.push_back(phase);
-            lastSummary = i;
-        }
-    }
-    if (log.phases.empty()) {
-        throw ToolError(path.string() + ": no finished EM phase (no line \"" +
-                        PHASE_SUMMARY.substr(0, PHASE_SUMMARY.size() - 1) + "\")");
-    }
-
-    std::size_t i = lastSummary + 1;
-    while (i < lines.size() && lines[i] != POTENTIAL_BANNER) {
-        ++i;
-    }
-    if (i + 1 >= lines.size() || lines[i + 1] != AFFINITY_START) {
-        throw ToolError(path.string() + ": no learned affinities after the last EM phase");
-    }
-    for (i += 2; i < lines.size() && lines[i] != AFFINITY_END; ++i) {
-        const std::vector<std::string> f = Fields(lines[i]);
-        int m1 = 0;
-        int m2 = 0;
-        double affinity = 0.0;
-        if (f.size() != 3 || !ToInt(f[0], m1) || !ToInt(f[1], m2) || !ToDouble(f[2], affinity)) {
-            throw bad(i, "expected motif, motif and affinity");
-        }
-        log.affinities[MakePairKey(m1, m2)] = affinity;
-    }
-    if (i == lines.size()) {
-        throw ToolError(path.string() + ": the learned affinity section does not end");
-    }
-    return log;
+    return ReadRunLog(in, path.string());
 }

@@ -14,6 +14,21 @@ namespace {
 
 std::string PairText(const PairKey& p) { return std::to_string(p.first) + " " + std::to_string(p.second); }
 
+// A run is judged on a finished training: at least one EM phase with its
+// summary, and the affinities dumped after the last one.
+void RequireTraining(const RunLog& log)
+{
+    if (log.LastFinishedPhase() == nullptr) {
+        throw ToolError(log.file + ": no finished EM phase (no line \"*** Total # EM round and joint prob:\")");
+    }
+    if (!log.learned.present) {
+        throw ToolError(log.file + ": no learned affinities after the last EM phase");
+    }
+    if (!log.learned.ended) {
+        throw ToolError(log.file + ": the learned affinity section does not end");
+    }
+}
+
 std::string Format(const char* format, double x)
 {
     if (std::isnan(x)) {
@@ -32,25 +47,30 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     const std::map<PairKey, int> support = CountBindingVariables(folder);
     const std::filesystem::path logFile = folder / "motifbind.log";
     const RunLog log = ReadRunLog(logFile);
+    RequireTraining(log);
     const std::filesystem::path predictionFile = folder / "predictions.txt";
     const auto predictions = ReadPredictions(predictionFile);
 
     Evaluation e;
     e.holdout = truth.holdout;
-    e.phases = log.phases;
-    e.finalLogJoint = log.FinalLogJoint();
+    for (const EmPhase& phase : log.phases) {
+        if (phase.finished) {
+            e.phases.push_back(phase);
+        }
+    }
+    e.finalLogJoint = log.LastFinishedPhase()->logJoint;
 
     std::vector<double> learned;
     std::vector<double> planted;
     for (const auto& [pair, affinity] : truth.affinities) {
-        const auto it = log.affinities.find(pair);
-        if (it == log.affinities.end()) {
+        const auto it = log.learned.affinities.find(pair);
+        if (it == log.learned.affinities.end()) {
             throw ToolError(logFile.string() + ": no learned affinity for motif pair " + PairText(pair));
         }
         ++e.activePairs;
         const auto s = support.find(pair);
         if (s != support.end() && s->second >= MIN_BINDING_VARIABLES) {
-            learned.push_back(it->second);
+            learned.push_back(it->second.value);
             planted.push_back(affinity);
         }
     }

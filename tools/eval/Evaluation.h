@@ -16,7 +16,7 @@ constexpr int MIN_BINDING_VARIABLES = 5;
 
 // How well one motifbind run recovered what the simulator planted.
 struct Evaluation {
-    std::vector<EmPhase> phases;  // as the log reports them, in order
+    std::vector<EmPhase> phases;  // the finished ones, as the log reports them, in order
     double finalLogJoint = 0.0;
 
     std::size_t activePairs = 0;  // motif pairs with a planted affinity
