@@ -263,7 +263,7 @@ std::string MotifPairs(const ReportData& data)
                ReadableNumber(p.affinity) + "</td><td class=\"num\">" + ReadableNumber(p.conditioned) +
                "</td><td class=\"num\">" + std::to_string(p.carriers) + "</td></tr>\n";
     }
-    out += "</tbody>\n</table>\n<p>Conditioned: the affinity after conditioning on the observations; "
+    out += "</tbody>\n</table>\n<p>Conditioned: the affinity after conditioning on the domain-domain evidence; "
            "carriers: observed protein pairs that carry the motif pair.</p>\n";
     return out + "</section>\n";
 }
@@ -335,23 +335,23 @@ bool AnyCurve(const std::vector<CurveView>& curves)
 
 std::string HeldOut(const TruthView& truth)
 {
-    std::string out = "<section id=\"held-out\">\n<h2>Held-out pairs</h2>\n";
-    std::string sentence = "The held-out pairs hold " +
+    std::string out = "<section id=\"held-out\">\n<h2>Against the truth</h2>\n";
+    std::string sentence = "The truth (pairs held out of the observations, or known otherwise) lists " +
                            Count(truth.interacting, "interacting pair", "interacting pairs") + " and " +
-                           Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") + "; " +
-                           Count(truth.missing, "of them is", "of them are") +
-                           " missing from the prediction file.";
+                           Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") +
+                           " that the prediction file ranks; " +
+                           Count(truth.missing, "more is", "more are") + " missing from it.";
     out += "<p>" + Esc(sentence) + "</p>\n";
     out += "<div class=\"figures\">\n";
     if (AnyCurve(truth.roc)) {
-        out += Figure(CurveChart("roc-plot", "ROC curve on the held-out pairs", "false-positive rate",
+        out += Figure(CurveChart("roc-plot", "ROC curve against the truth", "false-positive rate",
                                  "true-positive rate", truth.roc, true),
                       "ROC: pairs ranked by predicted probability; the dashed diagonal is chance.");
     } else {
-        out += Empty("There is no ROC curve: no curve has a finite point (held-out pairs of only one kind?).");
+        out += Empty("There is no ROC curve: no curve has a finite point (truth pairs of only one kind?).");
     }
     if (AnyCurve(truth.pr)) {
-        out += Figure(CurveChart("pr-plot", "Precision-recall curve on the held-out pairs", "recall", "precision",
+        out += Figure(CurveChart("pr-plot", "Precision-recall curve against the truth", "recall", "precision",
                                  truth.pr, false),
                       "Precision against recall over the same ranking.");
     } else {
@@ -426,7 +426,7 @@ std::string ReportHtml(const ReportData& data)
                                                    {"motif-pairs", "Top motif pairs"},
                                                    {"perturbation", "Perturbation"}};
     if (data.truth) {
-        nav.push_back({"held-out", "Held-out pairs"});
+        nav.push_back({"held-out", "Against the truth"});
     }
     if (data.known) {
         nav.push_back({"known", "Known motif pairs"});

@@ -450,13 +450,16 @@ std::string DrawBarChart(const SvgBarChart& chart)
     constexpr double BAR = 14.0;
     double lo = 0.0;
     double hi = 0.0;
+    // Labels take at most 45% of the width; longer ones are cut to fit.
+    const auto fit = static_cast<std::size_t>(std::max(1.0, (chart.width * 0.45 - 12) / CHAR_WIDTH));
+    const std::size_t maxChars = std::min(BAR_LABEL_CHARS, fit);
     std::size_t chars = 1;
     for (const auto& bar : chart.bars) {
         if (std::isfinite(bar.value)) {
             lo = std::min(lo, bar.value);
             hi = std::max(hi, bar.value);
         }
-        chars = std::max(chars, CharCount(CutText(bar.label, BAR_LABEL_CHARS)));
+        chars = std::max(chars, CharCount(CutText(bar.label, maxChars)));
     }
     if (lo == 0.0 && hi == 0.0) {
         hi = 1.0;
@@ -471,7 +474,7 @@ std::string DrawBarChart(const SvgBarChart& chart)
     const SvgTicks xt = NiceTicks(lo, hi, 6, false);
 
     // Category labels end at labelRight, negative values' text follows.
-    const double labelRight = std::min(12 + static_cast<double>(chars) * CHAR_WIDTH, chart.width * 0.4);
+    const double labelRight = 12 + static_cast<double>(chars) * CHAR_WIDTH;
     Frame f;
     f.left = labelRight + (lo < 0 ? static_cast<double>(negChars) * CHAR_WIDTH + 6 : 0.0);
     f.right = chart.width - 16.0 - static_cast<double>(posChars) * CHAR_WIDTH;
@@ -487,7 +490,7 @@ std::string DrawBarChart(const SvgBarChart& chart)
     for (std::size_t i = 0; i < chart.bars.size(); ++i) {
         const SvgBar& bar = chart.bars[i];
         const double mid = f.top + ROW * static_cast<double>(i) + ROW / 2;
-        const std::string label = CutText(bar.label, BAR_LABEL_CHARS);
+        const std::string label = CutText(bar.label, maxChars);
         const double labelEnd = labelRight - 8;
         if (label == bar.label) {
             TextElement(out, labelEnd, mid + 4, "end", "tick", label);

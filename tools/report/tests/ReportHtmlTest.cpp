@@ -115,7 +115,7 @@ TEST(ReportHtmlPage, IsWellFormedAndSelfContained)
     }
     EXPECT_EQ(CountOf(html, "<svg "), 6u);
     for (const char* section : {"Convergence", "Observation models", "Predicted interactions", "Top motif pairs",
-                                "Perturbation", "Held-out pairs", "Known motif pairs"}) {
+                                "Perturbation", "Against the truth", "Known motif pairs"}) {
         EXPECT_NE(html.find(std::string("<h2>") + section + "</h2>"), std::string::npos) << section;
     }
 }
@@ -390,8 +390,8 @@ TEST(ReportHtmlHeldOut, RocAndPrCurvesWithAreasLegendAndChance)
     EXPECT_EQ(CountOf(pr, "<polyline "), 2u);
     EXPECT_NE(pr.find(">motifbind (AUC 0.64)</text>"), std::string::npos);
     EXPECT_EQ(CountOf(pr, "class=\"chance\""), 0u);
-    EXPECT_NE(Section(html, "held-out").find("40 interacting pairs and 400 non-interacting pairs; 3 of them are "
-                                             "missing from the prediction file."),
+    EXPECT_NE(Section(html, "held-out").find("40 interacting pairs and 400 non-interacting pairs that the "
+                                             "prediction file ranks; 3 more are missing from it."),
               std::string::npos);
 }
 
