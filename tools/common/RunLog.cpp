@@ -315,7 +315,10 @@ bool LogReader::Perturbation(std::string_view line)
         for (std::size_t i = 0; i < ids.size(); ++i) {
             c.values.emplace_back(format.ids[i], LoggedNumber{std::string(f[i]), static_cast<double>(ids[i])});
             const std::string_view name = format.ids[i];
-            int& id = name == "protein_1" ? c.protein1 : name == "protein_2" ? c.protein2 : name == "motif_1" ? c.motif1 : c.motif2;
+            int& id = name == "protein_1"   ? c.protein1
+                      : name == "protein_2" ? c.protein2
+                      : name == "motif_1"   ? c.motif1
+                                            : c.motif2;
             id = ids[i];
         }
         c.what = Describe(c);
