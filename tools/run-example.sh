@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds motifbind (release), runs it on the bundled example data in a fresh
-# folder under out/, and prints where its results are and how well it
-# recovered the answers the simulator planted in the data.
+# folder under out/, prints where its results are and how well it recovered
+# the answers the simulator planted in the data, and writes a report of the
+# run (named tables and report.html) judged against that planted truth.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 echo "Building (release) ..."
 # Only the program and the evaluator: the test suite has its own command.
-if ! build_log=$( (cmake --preset release && cmake --build --preset release --target motifbind motifbind-eval) 2>&1); then
+if ! build_log=$( (cmake --preset release && cmake --build --preset release --target motifbind motifbind-eval motifbind-report) 2>&1); then
   echo "$build_log" >&2
   echo "Error: the build failed" >&2
   exit 1
@@ -28,7 +29,8 @@ if [ "${#words[@]}" -eq 0 ] || [ "${words[0]}" != motifbind ]; then
   echo "Error: $run_dir/command.txt does not start with motifbind" >&2
   exit 1
 fi
-words[0]="$root/build/release/motifbind"
+# The bare name, found on PATH, so the log echoes "motifbind".
+export PATH="$root/build/release:$PATH"
 
 echo "Running motifbind on the example (300 proteins, 2,000 tested pairs) ..."
 start=$(date +%s.%N)
@@ -51,3 +53,15 @@ echo "  predictions:  $run_dir/predictions.txt"
 echo
 echo "Recovery of the planted truth:"
 build/release/tools/motifbind-eval "$run_dir" | sed 's/^/  /'
+
+# The planted truth in the report's terms: tested pairs that do and do not
+# interact, and the strong motif pairs (affinity of at least 0.3).
+awk '$3 == 1 { print $1 "\t" $2 }' "$run_dir/truth_interactions.txt" > "$run_dir/truth_interacting.tsv"
+awk '$3 == 0 { print $1 "\t" $2 }' "$run_dir/truth_interactions.txt" > "$run_dir/truth_not_interacting.tsv"
+awk '$3 >= 0.3 { print $1 "\t" $2 }' "$run_dir/truth_affinities.txt" > "$run_dir/truth_strong_pairs.tsv"
+echo
+build/release/tools/motifbind-report "$run_dir" --out "$run_dir/report" \
+  --truth "$run_dir/truth_interacting.tsv" "$run_dir/truth_not_interacting.tsv" \
+  --known "$run_dir/truth_strong_pairs.tsv" | sed 's/^/  /'
+echo
+echo "Open the report: $run_dir/report/report.html"

@@ -43,7 +43,8 @@ if [ "${#words[@]}" -eq 0 ] || [ "${words[0]}" != motifbind ]; then
   echo "Error: $run_dir/command.txt does not start with motifbind" >&2
   exit 1
 fi
-words[0]="$(cd "$bin" && pwd)/motifbind"
+# The bare name, found on PATH, so the log echoes "motifbind".
+export PATH="$(cd "$bin" && pwd):$PATH"
 echo
 echo "Running motifbind ..."
 (cd "$run_dir" && "${words[@]}" > motifbind.stdout 2> motifbind.stderr) || {

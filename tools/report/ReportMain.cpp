@@ -1,15 +1,144 @@
 #include "tools/report/ReportMain.h"
 
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
 #include "tools/common/Cli.h"
+#include "tools/common/OutputFolder.h"
+#include "tools/report/BuildReport.h"
+#include "tools/report/ReportHtml.h"
+#include "tools/report/Tables.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The prediction file's name is the 8th positional argument of the echoed
+// command line; the words of the options before them are skipped.
+std::string PredictionName(const std::string& commandLine)
+{
+    static const std::map<std::string, int> ARITY{{"-f", 2}, {"-l", 1}, {"-p", 1}, {"-d", 3},
+                                                  {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2}};
+    std::istringstream in(commandLine);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) {
+        words.push_back(w);
+    }
+    std::size_t i = 1;
+    while (i < words.size() && ARITY.count(words[i]) != 0) {
+        i += 1 + static_cast<std::size_t>(ARITY.at(words[i]));
+    }
+    constexpr std::size_t PREDICTIONS = 7;
+    return i + PREDICTIONS < words.size() ? words[i + PREDICTIONS] : "predictions.txt";
+}
+
+std::string Area(double x)
+{
+    if (std::isnan(x)) {
+        return "n/a";
+    }
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.3f", x);
+    return buf;
+}
+
+} // namespace
 
 int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     return RunTool(err, [&] {
-        CLI::App app("", "motifbind-report");
+        std::string runDir;
+        std::string outDir;
+        std::string logFile;
+        std::string predictionFile;
+        std::vector<std::string> truth;
+        std::string known;
+        CLI::App app("Reads a finished or cut-short motifbind run and writes named tables and a self-contained "
+                     "report.html into a new folder. Names come from the proteins.tsv, motifs.tsv and sources.tsv "
+                     "that motifbind-prep writes, when they are beside the log; ids stand in for them otherwise.",
+                     "motifbind-report");
+        app.add_option("RUN", runDir, "folder of the run: its log, prediction file and inputs")->required();
+        app.add_option("--out", outDir, "new (or empty) folder for the report")->required();
+        app.add_option("--log", logFile, "the run's log (default RUN/motifbind.log)");
+        app.add_option("--predictions", predictionFile,
+                       "the run's prediction file (default: the one its command line names)");
+        app.add_option("--truth", truth,
+                       "held-out interacting and non-interacting protein pairs: ROC and precision-recall curves "
+                       "beside a degree-only baseline")
+            ->expected(2)
+            ->check(CLI::ExistingFile);
+        app.add_option("--known", known,
+                       "known interacting motif pairs: how many are among the top 10, 50 and 100 by affinity")
+            ->check(CLI::ExistingFile);
         if (!ParseArgs(app, args)) {
             out << app.help();
             return 0;
         }
+        const fs::path run(runDir);
+        const fs::path logPath = logFile.empty() ? run / "motifbind.log" : fs::path(logFile);
+        const OutputFolder folder(outDir);
+        folder.CheckUsable();
+
+        const RunLog log = ReadRunLog(logPath);
+        const fs::path predPath =
+            predictionFile.empty() ? run / PredictionName(log.commandLine) : fs::path(predictionFile);
+        std::optional<Predictions> predictions;
+        if (fs::exists(predPath)) {
+            predictions = ReadPredictionFile(predPath);
+        }
+        const Names names = Names::Read(run);
+        const RunInputs inputs = ReadRunInputs(run, log.commandLine);
+        ReportRequest request;
+        if (truth.size() == 2) {
+            request.truth = std::make_pair(fs::path(truth[0]), fs::path(truth[1]));
+        }
+        if (!known.empty()) {
+            request.known = known;
+        }
+        const Predictions none;
+        const auto tables = ReportTables(log, predictions ? *predictions : none, names, inputs);
+        // The run folder's own name, also for "." or a name ending in "/".
+        fs::path whole = fs::absolute(run).lexically_normal();
+        if (whole.filename().empty()) {
+            whole = whole.parent_path();
+        }
+        const std::string title = whole.filename().string();
+        ReportData data = BuildReport(title.empty() ? runDir : title, log, predictions ? &*predictions : nullptr,
+                                      names, inputs, request);
+        for (const auto& [name, text] : tables) {
+            data.tables.push_back(name);
+        }
+
+        folder.Create();
+        for (const auto& [name, text] : tables) {
+            folder.Write(name, text);
+        }
+        folder.Write("report.html", ReportHtml(data));
+        out << "motifbind-report: wrote " << tables.size() + 1 << " files to " << outDir << "\n";
+        if (!data.complete) {
+            err << "warning: the run is cut short (" << data.problem << "); the report is partial\n";
+        }
+        if (!inputs.present) {
+            out << "inputs: " << inputs.problem << "; no carriers and no degree-only baseline\n";
+        }
+        if (data.truth) {
+            const TruthView& t = *data.truth;
+            out << "against the truth: " << t.interacting << " interacting, " << t.notInteracting << " not, "
+                << t.missing << " not in the prediction file\n";
+            for (std::size_t i = 0; i < t.roc.size(); ++i) {
+                out << "  " << t.roc[i].label << ": ROC AUC " << Area(t.roc[i].area) << ", PR AUC "
+                    << Area(t.pr[i].area) << "\n";
+            }
+        }
+        if (data.known) {
+            for (const KnownView::Row& r : data.known->rows) {
+                out << "known motif pairs in the top " << r.top << ": " << r.found << " (chance "
+                    << Area(r.chance) << ")\n";
+            }
+        }
+        out << "report: " << (fs::path(outDir) / "report.html").string() << "\n";
         return 0;
     });
 }

@@ -1,0 +1,159 @@
+#include "tools/report/BuildReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "tools/report/Judgement.h"
+#include "tools/report/ModelWords.h"
+#include "tools/report/Tables.h"
+
+namespace {
+
+std::vector<double> Values(const std::vector<LoggedNumber>& numbers)
+{
+    std::vector<double> v;
+    for (const LoggedNumber& n : numbers) {
+        v.push_back(n.value);
+    }
+    return v;
+}
+
+std::string Texts(const std::vector<LoggedNumber>& numbers)
+{
+    std::string s;
+    for (const LoggedNumber& n : numbers) {
+        s += (s.empty() ? "" : " ") + n.text;
+    }
+    return s;
+}
+
+void AddModels(const LoggedModelSet& set, const std::string& label, bool ppi, const Names& names,
+               std::vector<ModelView>& out)
+{
+    for (const LoggedModel& m : set.models) {
+        ModelView v;
+        v.set = label;
+        v.id = m.id;
+        v.type = m.type;
+        v.params = Texts(m.params);
+        for (const LoggedComponent& c : m.components) {
+            v.params += "; " + c.weight.text + " x " + c.type + " " + Texts(c.params);
+        }
+        int role = -1;
+        if (ppi) {
+            v.source = names.Source(m.id);
+            role = names.ModelRole(m.id);
+        } else if (names.HasSources() && (m.id == 0 || m.id == 1)) {
+            // Sets written by motifbind-prep: model 0 serves motif pairs
+            // that do not bind, 1 those that do.
+            role = m.id;
+        }
+        v.words = ModelWords(m.type, Values(m.params), role);
+        out.push_back(std::move(v));
+    }
+}
+
+std::string PairName(int m, const Names& names)
+{
+    const std::string family = names.Motif(m);
+    const std::string name = names.MotifName(m);
+    return name == family ? family : family + " " + name;
+}
+
+} // namespace
+
+ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions,
+                       const Names& names, const RunInputs& inputs, const ReportRequest& request)
+{
+    ReportData d;
+    d.title = title;
+    d.command = log.commandLine;
+    d.complete = log.complete && predictions != nullptr && predictions->complete;
+    if (!log.complete) {
+        d.problem = log.problem;
+    } else if (predictions == nullptr) {
+        d.problem = "the run wrote no prediction file";
+    } else if (!predictions->complete) {
+        d.problem = predictions->problem;
+    }
+
+    for (const EmPhase& phase : log.phases) {
+        Series s;
+        s.label = phase.label;
+        if (phase.startLogJoint) {
+            s.points.emplace_back(0.0, *phase.startLogJoint);
+        }
+        for (const EmCheck& c : phase.checks) {
+            // Round r (from 0) completed: r + 1 rounds run.
+            s.points.emplace_back(static_cast<double>(c.round + 1), c.logJoint);
+        }
+        d.emPhases.push_back(std::move(s));
+    }
+    AddModels(log.ppiModels, "protein-protein", true, names, d.models);
+    AddModels(log.ddiModels, "domain-domain", false, names, d.models);
+
+    if (predictions != nullptr) {
+        for (const InteractionPrediction& p : predictions->interactions) {
+            d.interactionProbabilities.push_back(p.InteractionProbability());
+        }
+    }
+
+    std::vector<std::pair<double, PairKey>> ranked;
+    for (const auto& [pair, a] : log.learned.affinities) {
+        ranked.emplace_back(a.value, pair);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < ranked.size() && i < TOP_ROWS; ++i) {
+        const PairKey& p = ranked[i].second;
+        MotifPairView v;
+        v.first = PairName(p.first, names);
+        v.second = PairName(p.second, names);
+        v.affinity = ranked[i].first;
+        const auto c = log.conditioned.affinities.find(p);
+        v.conditioned = c == log.conditioned.affinities.end() ? std::nan("") : c->second.value;
+        const auto n = inputs.carriers.find(p);
+        v.carriers = n == inputs.carriers.end() ? 0 : n->second;
+        d.topMotifPairs.push_back(std::move(v));
+    }
+
+    std::vector<const PerturbationCycle*> cycles;
+    for (const PerturbationCycle& c : log.perturbations) {
+        if (c.effect && std::isfinite(c.effect->value)) {
+            cycles.push_back(&c);
+        }
+    }
+    std::stable_sort(cycles.begin(), cycles.end(), [](const PerturbationCycle* a, const PerturbationCycle* b) {
+        return std::fabs(a->effect->value) > std::fabs(b->effect->value);
+    });
+    for (std::size_t i = 0; i < cycles.size() && i < TOP_ROWS; ++i) {
+        d.topPerturbations.push_back({PerturbationWhat(*cycles[i], names), cycles[i]->effect->value});
+    }
+
+    if (request.truth) {
+        const NamedPairs pos = ReadProteinPairs(request.truth->first, names);
+        const NamedPairs neg = ReadProteinPairs(request.truth->second, names);
+        std::map<PairKey, double> score;
+        if (predictions != nullptr) {
+            for (const InteractionPrediction& p : predictions->interactions) {
+                score.emplace(MakePairKey(p.a, p.b), p.InteractionProbability());
+            }
+        }
+        d.truth = JudgeTruth(
+            pos.pairs, neg.pairs,
+            [&score](const PairKey& p) -> std::optional<double> {
+                const auto it = score.find(p);
+                return it == score.end() ? std::nullopt : std::optional<double>(it->second);
+            },
+            inputs.present ? &inputs.degree : nullptr);
+        d.truth->missing += pos.unknown + neg.unknown;
+    }
+    if (request.known) {
+        std::map<PairKey, double> affinities;
+        for (const auto& [pair, a] : log.learned.affinities) {
+            affinities.emplace(pair, a.value);
+        }
+        d.known = JudgeKnown(affinities, ReadMotifPairs(*request.known, names).pairs);
+    }
+    return d;
+}

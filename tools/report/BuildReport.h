@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/common/PredictionFile.h"
+#include "tools/common/RunLog.h"
+#include "tools/report/Names.h"
+#include "tools/report/ReportData.h"
+#include "tools/report/RunInputs.h"
+
+// What a report is asked to judge the run against.
+struct ReportRequest {
+    std::optional<std::pair<std::filesystem::path, std::filesystem::path>> truth;  // interacting, not
+    std::optional<std::filesystem::path> known;  // known interacting motif pairs
+};
+
+// Most motif pairs and perturbations the page shows.
+constexpr std::size_t TOP_ROWS = 20;
+
+// Gathers what report.html shows from what was read. `predictions` is
+// absent when the run wrote no prediction file.
+ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions,
+                       const Names& names, const RunInputs& inputs, const ReportRequest& request);

@@ -1,0 +1,103 @@
+// Whole runs of motifbind-report on the fixture runs: what it writes, what it
+// says, and how it takes a cut-short run or a file that is no log.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/report/ReportMain.h"
+#include "tools/report/tests/RunFixtures.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ReportRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+ReportRun RunReport(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    ReportRun r;
+    r.status = ReportMain(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+class ReportMainTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::path(::testing::TempDir()) /
+               (std::string("report_main_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Out(const std::string& name = "rep") const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+};
+
+TEST_F(ReportMainTest, AFinishedRunGivesEveryTableAndThePage)
+{
+    const ReportRun r = RunReport({DataPath("p1").string(), "--out", Out()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    for (const char* name : {"interactions.tsv", "binding.tsv", "motif_pairs.tsv", "perturbation.tsv", "report.html"}) {
+        EXPECT_TRUE(fs::exists(dir_ / "rep" / name)) << name;
+    }
+    EXPECT_NE(r.out.find("motifbind-report: wrote 5 files to " + Out()), std::string::npos) << r.out;
+    // The fixture holds only the log and the prediction file.
+    EXPECT_NE(r.out.find("no carriers and no degree-only baseline"), std::string::npos) << r.out;
+    const std::string html = FileText(dir_ / "rep" / "report.html");
+    EXPECT_NE(html.find("<svg"), std::string::npos);
+    EXPECT_NE(html.find("id=\"perturbation-plot\""), std::string::npos);
+
+    // Never into a folder that holds files.
+    const ReportRun again = RunReport({DataPath("p1").string(), "--out", Out()});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already holds files"), std::string::npos) << again.err;
+}
+
+TEST_F(ReportMainTest, ACutShortRunGivesAPartialReportAndSaysWhy)
+{
+    const struct {
+        std::vector<std::string> extra;
+        std::string says;
+    } cases[] = {
+        {{"--log", DataPath("p1/cut_in_em.log").string()}, "EM"},
+        {{"--log", DataPath("p1/cut_in_perturbation.log").string()}, "perturbation"},
+        {{"--predictions", DataPath("p1/cut_predictions.txt").string()}, ""},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string out = Out("rep" + std::to_string(n++));
+        std::vector<std::string> args{DataPath("p1").string(), "--out", out};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const ReportRun r = RunReport(args);
+        SCOPED_TRACE(c.extra[1]);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err.rfind("warning: the run is cut short (", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        const std::string html = FileText(fs::path(out) / "report.html");
+        EXPECT_NE(html.find("Partial report:"), std::string::npos);
+    }
+}
+
+TEST_F(ReportMainTest, AFileThatIsNoLogIsOneErrorLine)
+{
+    const ReportRun r = RunReport({DataPath("p1").string(), "--out", Out(), "--log", DataPath("p1/predictions.txt").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("Error: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("predictions.txt"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_FALSE(fs::exists(Out()));
+}
+
+} // namespace
