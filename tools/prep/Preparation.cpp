@@ -140,6 +140,9 @@ private:
             }
         }
         set_.counts.proteinsListed = listed.size();
+        if (reported_.empty()) {
+            throw ToolError("the interaction files list no interaction; expected lines of two protein accessions");
+        }
         const std::string reason = c_.fastaFile.empty() ? "no length: no domain annotation states one"
                                                         : "no length: not in the FASTA file";
         for (const std::string& acc : listed) {

@@ -211,6 +211,7 @@ TEST_F(PrepRunTest, InputItCannotUseIsRefusedBeforeAnythingIsWritten)
     };
     const std::string pastEnd = Write("past_end.tsv", "P11111\tKinase\t10\t60\nP33333\tPDZ\t5\t31\n");
     const std::string twoSources = Write("two.tsv", "P11111\tP22222\tY2H\nP33333\tQ44444\tAP-MS\n");
+    const std::string empty = Write("empty.tsv", "# nothing reported\n");
     const std::vector<Case> cases{
         {"range past the protein's end", {"--domains", pastEnd},
          pastEnd + " line 2: domain 'PDZ' at 5-31 ends past the end of P33333, which has 30 residues"},
@@ -220,9 +221,14 @@ TEST_F(PrepRunTest, InputItCannotUseIsRefusedBeforeAnythingIsWritten)
         {"unknown format", {"--domain-format", "gff"}, "--domain-format"},
         {"lengths needed", {"--fasta", ""}, "--fasta"},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all = cases;
+    all.push_back({"no interaction at all", {}, "list no interaction"});
+    for (const Case& c : all) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> args = Args(Path("set"));
+        if (c.name == "no interaction at all") {
+            args[3] = empty;
+        }
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         const PrepRun r = RunPrep(args);
         EXPECT_EQ(r.status, 1);
