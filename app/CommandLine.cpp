@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -166,6 +167,27 @@ int ThreadCount(const char* word)
     return n;
 }
 
+// A whole decimal number, nothing else.
+bool WholeNumber(const std::string& w, std::int64_t& n)
+{
+    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), n);
+    return ec == std::errc() && end == w.data() + w.size();
+}
+
+// Block index and block count of -j.
+Shard ShardBlock(const char* index, const char* count)
+{
+    const std::string i = index, c = count;
+    Shard s;
+    if (WholeNumber(i, s.index) && WholeNumber(c, s.count) && s.count >= 1 && s.count <= MAXSHARDS &&
+        s.index >= 0 && s.index < s.count)
+        return s;
+    std::string what = "option -j needs a block index and a block count, whole numbers with 0 <= index < count <= ";
+    what += std::to_string(MAXSHARDS);
+    what += ", got \"" + i + "\" \"" + c + "\"";
+    throw UsageErr(what);
+}
+
 } // namespace
 
 void PrintUsage(std::ostream& out)
@@ -180,7 +202,8 @@ void PrintUsage(std::ostream& out)
 }
 
 void ReadOption(int& argc, char**& argv, int& leakType, int& perType, InFile& ddiFile, InFile& ddmdlFile,
-                InFile& ddioptFile, int& pertSize, int& threads, std::vector<const char*>* unechoed)
+                InFile& ddioptFile, int& pertSize, int& threads, std::optional<Shard>& shard,
+                std::vector<const char*>* unechoed)
 {
     ++argv;
     --argc;
@@ -226,6 +249,18 @@ void ReadOption(int& argc, char**& argv, int& leakType, int& perType, InFile& dd
             if (unechoed) {
                 unechoed->push_back(word);
                 unechoed->push_back(n);
+            }
+            break;
+        }
+        case 'j': {
+            const char* word = argv[-1];
+            const char* index = NextArg(argc, argv, opt, 2);
+            const char* count = NextArg(argc, argv, opt, 2);
+            shard = ShardBlock(index, count);
+            if (unechoed) {
+                unechoed->push_back(word);
+                unechoed->push_back(index);
+                unechoed->push_back(count);
             }
             break;
         }

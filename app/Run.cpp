@@ -1,16 +1,20 @@
 #include "app/Run.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <new>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/CountingBuf.h"
 #include "app/Progress.h"
+#include "app/ShardManifest.h"
 #include "infer/EMDriver.h"
 #include "infer/EMRound.h"
 #include "infer/InferPlan.h"
@@ -26,6 +30,7 @@
 #include "model/ProtMot.h"
 #include "perturb/Analysis.h"
 #include "perturb/Candidates.h"
+#include "perturb/Shard.h"
 #include "predict/Predict.h"
 
 namespace {
@@ -72,10 +77,14 @@ std::string EchoedCommandLine(int argc, char** argv, const std::vector<const cha
     return cmdLine + "\n";
 }
 
-// The two output files with the names their failures are reported under.
+// The output files with the names their failures are reported under. With
+// -j the log and standard output are written through byte counters, for the
+// manifest, and the manifest is a third file.
 struct Outputs {
-    std::ofstream log, pred;
-    std::string logName, predName;
+    std::optional<CountingBuf> logBytes, outBytes;
+    std::ofstream log, pred, shard;
+    std::string logName, predName, shardName;
+    std::optional<std::ostream> out;
 };
 
 // Opens an output so that every failed write throws: a full disk or a
@@ -101,8 +110,9 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     const int fullArgc = argc;
     char** const fullArgv = argv;
     int leakType = 1, perType = 1, pertSize = -1, threads = 1;
+    std::optional<Shard> shard;
     std::vector<const char*> unechoed;
-    ReadOption(argc, argv, leakType, perType, ddiFile, ddmdlFile, ddioptFile, pertSize, threads, &unechoed);
+    ReadOption(argc, argv, leakType, perType, ddiFile, ddmdlFile, ddioptFile, pertSize, threads, shard, &unechoed);
     const std::string cmdLine = EchoedCommandLine(fullArgc, fullArgv, unechoed);
     if (argc != 14)
         throw UsageErr("");
@@ -122,6 +132,18 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     InFopen(pmFile, argv[2]);
     InFopen(motFile, argv[3]);
     OpenOutput(outFile, outs.logName, argv[6]);
+    // Mixture progress goes to standard output, counted with -j.
+    std::ostream* mixOut = &std::cout;
+    if (shard) {
+        const std::string manifestName = outs.logName + ".shard";
+        OpenOutput(outs.shard, outs.shardName, manifestName.c_str());
+        outs.logBytes.emplace(outFile.rdbuf());
+        static_cast<std::ostream&>(outFile).rdbuf(&*outs.logBytes);
+        outs.outBytes.emplace(std::cout.rdbuf());
+        outs.out.emplace(&*outs.outBytes);
+        outs.out->exceptions(std::ios::badbit);
+        mixOut = &*outs.out;
+    }
     InFopen(protLenFile, argv[11]);
     InFopen(motCoverFile, argv[13]);
 
@@ -160,7 +182,7 @@ int RunSteps(int argc, char** argv, Outputs& outs)
         const ProtInter noDdi(g_numProt);
         const InferPlan plan(pm, pi, micp, noDdi);
         ParamSet ps(plan, mip, micp, std::move(om), ObsModel());
-        const int rounds = RunEM(ps, outFile, std::cout, NUMITERCHECK, [&](int r, double l) {
+        const int rounds = RunEM(ps, outFile, *mixOut, NUMITERCHECK, [&](int r, double l) {
             progress.Rounds("EM without DDI", r, l);
         });
         const double j = LogJointProb(ps, 0);
@@ -176,7 +198,7 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     const InferPlan plan(pm, pi, micp, di);
     ParamSet ps(plan, mip, micp, std::move(trainedOm), std::move(dm));
     Line(outFile, "****** initializing DDI model ...");
-    EMStep(ps, std::cout);
+    EMStep(ps, *mixOut);
     double j = LogJointProb(ps, 0);
     outFile << "*** Joint prob:\t" << j << std::endl;
     ps.Scatter(mip, micp);
@@ -187,7 +209,7 @@ int RunSteps(int argc, char** argv, Outputs& outs)
 
     // Phase 3: EM with the DDI evidence.
     Line(outFile, "****** RunEM with DDI ...");
-    const int rounds = RunEM(ps, outFile, std::cout, NUMITERCHECK, [&](int r, double l) {
+    const int rounds = RunEM(ps, outFile, *mixOut, NUMITERCHECK, [&](int r, double l) {
         progress.Rounds("EM with DDI", r, l);
     });
     j = LogJointProb(ps, 0);
@@ -217,18 +239,46 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     // Analysis: every re-convergence checks after each round.
     const double jprob = LogJointProb(ps, 0);
     outFile << "Joint prob before perturbation:\t" << jprob << std::endl;
+    // Where this block's cycles begin in both outputs.
+    ShardManifest manifest;
+    if (shard) {
+        manifest.shard = *shard;
+        manifest.logStart = outs.logBytes->Count();
+        manifest.outStart = outs.outBytes->Count();
+        outs.logBytes->Mark();
+        outs.outBytes->Mark();
+    }
     if (perType >= 1 && perType <= 3) {
         // From here the trained set is only copied: each cycle works on its own.
         ps.ReleaseWork();
         bindList.Rewind();
-        const auto cands = ReadCandidates(perType, pm, pi, bindList, pertSize);
+        auto cands = ReadCandidates(perType, pm, pi, bindList, pertSize);
+        if (shard) {
+            // The block is cut from the whole list, so its cycles are those
+            // a single run writes at these places.
+            manifest.total = cands.size();
+            manifest.cycles = BlockOf(cands.size(), *shard);
+            cands = std::vector<Candidate>(cands.begin() + std::ptrdiff_t(manifest.cycles.first),
+                                           cands.begin() + std::ptrdiff_t(manifest.cycles.end));
+        }
         progress.BeginCycles();
-        RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, std::cout, threads,
+        RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, *mixOut, threads,
                     [&](std::size_t done, std::size_t total) { progress.Cycles(done, total); });
         progress.Clear();
     }
+    if (shard) {
+        manifest.logEnd = outs.logBytes->Count();
+        manifest.logSum = outs.logBytes->Checksum();
+    }
     Line(outFile, "*** End of file.");
     outFile.close();
+    if (shard) {
+        mixOut->flush();
+        manifest.outEnd = outs.outBytes->Count();
+        manifest.outSum = outs.outBytes->Checksum();
+        WriteManifest(outs.shard, manifest);
+        outs.shard.close();
+    }
     return 0;
 }
 
@@ -266,7 +316,9 @@ int Run(int argc, char** argv)
             throw WriteErr("can't write " + outs.logName);
         if (outs.pred.rdstate() & failed)
             throw WriteErr("can't write " + outs.predName);
-        if (std::cout.bad())
+        if (outs.shard.rdstate() & failed)
+            throw WriteErr("can't write " + outs.shardName);
+        if (std::cout.bad() || (outs.out && outs.out->bad()))
             throw WriteErr("can't write standard output");
         if (std::cerr.bad())
             throw WriteErr("can't write standard error");

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <sstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,7 @@ struct Parsed {
     int argc = 0;
     std::vector<std::string> rest; // positional words left
     int leakType = 1, perType = 1, pertSize = -1, threads = 1;
+    std::optional<Shard> shard;
     std::vector<std::string> unechoed;
     InFile ddi, ddmdl, ddiopt;
 };
@@ -73,7 +75,7 @@ void Parse(const std::vector<std::string>& words, Parsed& p)
     InFopen(p.ddmdl, "/dev/null");
     InFopen(p.ddiopt, "/dev/null");
     std::vector<const char*> unechoed;
-    ReadOption(argc, argv, p.leakType, p.perType, p.ddi, p.ddmdl, p.ddiopt, p.pertSize, p.threads, &unechoed);
+    ReadOption(argc, argv, p.leakType, p.perType, p.ddi, p.ddmdl, p.ddiopt, p.pertSize, p.threads, p.shard, &unechoed);
     for (const char* w : unechoed)
         p.unechoed.push_back(w);
     p.argc = argc;
