@@ -59,6 +59,9 @@ const std::vector<Variant>& Variants()
         {"Threads1", {"-t", "1"}},
         {"Threads2", {"-t", "2"}},
         {"Threads8", {"-t", "8"}},
+        // The one block of one: the whole analysis, and a manifest beside.
+        {"Shard0of1", {"-j", "0", "1"}},
+        {"Shard0of1Threads2", {"-t", "2", "-j", "0", "1"}},
     };
     return v;
 }

@@ -98,6 +98,12 @@ RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& 
 
 RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>& args, const std::string& cwd)
 {
+    return RunProgram(MOTIFBIND_EXE, name, args, cwd);
+}
+
+RunResult RunProgram(const std::string& exe, const std::string& name, const std::vector<std::string>& args,
+                     const std::string& cwd)
+{
     TempDir cap;
     const std::string outPath = cap.File("out"), errPath = cap.File("err");
     // Everything the child needs is built before the fork, so the child only
@@ -121,7 +127,7 @@ RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>
         if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
             chdir(cwd.c_str()) != 0)
             _exit(126);
-        execv(MOTIFBIND_EXE, argv.data());
+        execv(exe.c_str(), argv.data());
         _exit(127);
     }
     int rc = 0;

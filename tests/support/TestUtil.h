@@ -50,6 +50,10 @@ RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& 
 // `args`; standard input is /dev/null.
 RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>& args, const std::string& cwd);
 
+// Runs the program `exe` the same way, with `name` as its argv[0].
+RunResult RunProgram(const std::string& exe, const std::string& name, const std::vector<std::string>& args,
+                     const std::string& cwd);
+
 // Runs RunMain in this process with the given words (program name first),
 // capturing standard output and standard error.
 RunResult RunInProcess(const std::vector<std::string>& words);
