@@ -154,7 +154,6 @@ EOF
 submit() {
   (cd "$work" && timeout 30 "$here/../slurm/submit.sh" --wait settings.sh) > "$work/submit.out" 2>&1
 }
-stamp() { stat -c '%i %y' "$1"; }
 
 echo "== a job array with a failing shard: the merge never runs (at ${SECONDS} s)"
 touch "$work/fail-shard-1"
@@ -185,30 +184,7 @@ grep -q "^Nothing to do" "$work/submit.out" || fail "a finished run was submitte
 
 if command -v snakemake >/dev/null; then
   echo "== the Snakemake workflow, unchanged, through sbatch (at ${SECONDS} s)"
-  cat > "$work/config.yaml" <<EOF
-motifbind: $motifbind
-merge: $merge
-outdir: out-snakemake
-shards: 3
-threads: 1
-mem_mb: 200
-runtime: 5
-options: {f: [300, 60], l: 1, p: 1, s: 10,
-          d: [data/ddi_observations.txt, data/ddi_models.txt, data/ddi_options.txt]}
-inputs:
-  interactions: data/ppi_observations.txt
-  model_types: data/ppi_models.txt
-  protein_motifs: data/protein_motifs.txt
-  active_pairs: data/active_motif_pairs.txt
-  inactive_pairs: data/inactive_motif_pairs.txt
-  waiting_pairs: data/waiting_motif_pairs.txt
-  predict_interaction_pairs: data/predict_interaction_pairs.txt
-  predict_binding_pairs: data/predict_binding_pairs.txt
-  prior_pos: 0.1
-  protein_lengths: data/protein_lengths.txt
-  leak_pairs: 10000
-  motif_coverage: data/motif_coverage.txt
-EOF
+  write_config out-snakemake "$motifbind" "$merge" > "$work/config.yaml"
   mkdir -p "$work/cluster-logs"
   (cd "$work" && timeout 45 snakemake -s "$here/../Snakefile" --configfile config.yaml --jobs 3 \
      --cluster "sbatch -c {threads} --mem={resources.mem_mb} -t {resources.runtime} -o cluster-logs/%j.out" \

@@ -25,36 +25,6 @@ work=$(cd "$work" && pwd)
 make_example_data "$work/data"
 single_run "$motifbind" "$work/data" "$work/single"
 
-# Paths relative to the folder snakemake runs in, as a user would write them.
-write_config() { # outdir motifbind
-  cat <<EOF
-motifbind: $2
-merge: $merge
-outdir: $1
-shards: 3
-threads: 1
-options:
-  f: [300, 60]
-  l: 1
-  p: 1
-  s: 10
-  d: [data/ddi_observations.txt, data/ddi_models.txt, data/ddi_options.txt]
-inputs:
-  interactions: data/ppi_observations.txt
-  model_types: data/ppi_models.txt
-  protein_motifs: data/protein_motifs.txt
-  active_pairs: data/active_motif_pairs.txt
-  inactive_pairs: data/inactive_motif_pairs.txt
-  waiting_pairs: data/waiting_motif_pairs.txt
-  predict_interaction_pairs: data/predict_interaction_pairs.txt
-  predict_binding_pairs: data/predict_binding_pairs.txt
-  prior_pos: 0.1
-  protein_lengths: data/protein_lengths.txt
-  leak_pairs: 10000
-  motif_coverage: data/motif_coverage.txt
-EOF
-}
-
 run_workflow() { # config, extra snakemake arguments...
   local config=$1
   shift
@@ -70,10 +40,9 @@ shards_ran() {
   [ "${got:-0}" = "$want" ] || fail "expected $want shard job(s) to run, snakemake ran ${got:-0}"
 }
 
-stamp() { stat -c '%i %y' "$1"; }
 
 echo "== four outputs per shard, merged into what one run writes"
-write_config out "$motifbind" > "$work/config.yaml"
+write_config out "$motifbind" "$merge" > "$work/config.yaml"
 run_workflow config.yaml || { cat "$work/snakemake.out"; fail "the workflow failed"; }
 shards_ran 3
 for i in 0 1 2; do
@@ -97,7 +66,7 @@ same_as_single "$work/out" "$work/single"
 echo "== a failing shard: its outputs gone, no merge; the next run redoes it alone"
 make_failing_motifbind "$motifbind" "$work/bin/motifbind" "$work/fail-shard-1"
 touch "$work/fail-shard-1"
-write_config out-fail bin/motifbind > "$work/config-fail.yaml"
+write_config out-fail bin/motifbind "$merge" > "$work/config-fail.yaml"
 if run_workflow config-fail.yaml --keep-going; then
   fail "the workflow succeeded with a failing shard"
 fi

@@ -38,6 +38,37 @@ single_run() { # motifbind data_dir out_dir
   grep -q "Joint prob before perturbation" "$3/motifbind.log" || fail "the single run did no perturbation analysis"
 }
 
+# The workflow config of the single run, paths relative to the folder
+# snakemake runs in, as a user would write them.
+write_config() { # outdir motifbind merge
+  cat <<EOF
+motifbind: $2
+merge: $3
+outdir: $1
+shards: 3
+threads: 1
+options:
+  f: [300, 60]
+  l: 1
+  p: 1
+  s: 10
+  d: [data/ddi_observations.txt, data/ddi_models.txt, data/ddi_options.txt]
+inputs:
+  interactions: data/ppi_observations.txt
+  model_types: data/ppi_models.txt
+  protein_motifs: data/protein_motifs.txt
+  active_pairs: data/active_motif_pairs.txt
+  inactive_pairs: data/inactive_motif_pairs.txt
+  waiting_pairs: data/waiting_motif_pairs.txt
+  predict_interaction_pairs: data/predict_interaction_pairs.txt
+  predict_binding_pairs: data/predict_binding_pairs.txt
+  prior_pos: 0.1
+  protein_lengths: data/protein_lengths.txt
+  leak_pairs: 10000
+  motif_coverage: data/motif_coverage.txt
+EOF
+}
+
 same_as_single() { # merged_dir single_dir
   local f
   for f in motifbind.log predictions.txt stdout.txt; do
@@ -61,3 +92,6 @@ exec -a motifbind "$1" "\$@"
 EOF
   chmod +x "$2"
 }
+
+# Changes when a file is written anew.
+stamp() { stat -c '%i %y' "$1"; }
