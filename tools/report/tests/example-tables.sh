@@ -4,6 +4,10 @@
 # parsed as HTML: balanced, self-contained, every plot drawn.
 # Usage: example-tables.sh BUILD_DIR WORK_DIR
 set -euo pipefail
+if ! command -v python3 >/dev/null; then
+  echo "skipped: python3 is not installed" >&2
+  exit 77
+fi
 bin=$(cd "$1" && pwd)
 work=$2
 root=$(cd "$(dirname "$0")/../../.." && pwd)

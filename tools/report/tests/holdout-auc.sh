@@ -4,6 +4,10 @@
 # the prediction file, the hold-out lists, the name table and the
 # observations.  Usage: holdout-auc.sh BUILD_DIR WORK_DIR
 set -euo pipefail
+if ! command -v python3 >/dev/null; then
+  echo "skipped: python3 is not installed" >&2
+  exit 77
+fi
 bin=$1
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
