@@ -19,6 +19,7 @@
 #include "support/TestUtil.h"
 
 namespace fs = std::filesystem;
+using testutil::GoldenDir;
 using testutil::ReadFile;
 using testutil::RunMotifbindAs;
 using testutil::TempDir;
@@ -28,7 +29,6 @@ namespace {
 const char* const LOG = "motifbind.log";
 const char* const PRED = "predictions.txt";
 
-fs::path GoldenDir() { return fs::path(MOTIFBIND_TEST_DATA).parent_path() / "golden"; }
 
 // The case folders, in name order; a folder counts when it holds args.txt.
 std::vector<std::string> CaseNames()

@@ -20,6 +20,9 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "support/TestUtil.h"
+
+using testutil::CerrCapture;
 
 namespace {
 
@@ -30,17 +33,6 @@ std::string G15(double v)
     return buf;
 }
 
-// Collects what is written to standard error while alive.
-class CerrCapture {
-public:
-    CerrCapture() : old(std::cerr.rdbuf(buf.rdbuf())) {}
-    ~CerrCapture() { std::cerr.rdbuf(old); }
-    std::string Text() const { return buf.str(); }
-
-private:
-    std::ostringstream buf;
-    std::streambuf* old;
-};
 
 struct Files {
     std::string len, cover, pmc, obs, models, act, ddi, ddiModels, ddiOpt;

@@ -26,18 +26,10 @@
 #include "model/ProtInter.h"
 #include "support/TestUtil.h"
 
+using testutil::CerrCapture;
+
 namespace {
 
-class CerrCapture {
-public:
-    CerrCapture() : old(std::cerr.rdbuf(buf.rdbuf())) {}
-    ~CerrCapture() { std::cerr.rdbuf(old); }
-    std::string Text() const { return buf.str(); }
-
-private:
-    std::ostringstream buf;
-    std::streambuf* old;
-};
 
 // (first, second, line of the record) for every record of two integers.
 using Recs = std::vector<std::tuple<long long, long long, int>>;

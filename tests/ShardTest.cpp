@@ -21,6 +21,7 @@
 #include "support/TestUtil.h"
 
 namespace fs = std::filesystem;
+using testutil::GoldenDir;
 using testutil::ReadFile;
 using testutil::RunMotifbindAs;
 using testutil::TempDir;
@@ -31,7 +32,6 @@ const char* const LOG = "motifbind.log";
 const char* const PRED = "predictions.txt";
 const char* const OUT = "stdout.txt";
 
-fs::path GoldenDir() { return fs::path(MOTIFBIND_TEST_DATA).parent_path() / "golden"; }
 
 std::vector<std::string> Words(const std::string& text)
 {

@@ -160,4 +160,6 @@ RunResult RunInProcess(const std::vector<std::string>& words)
     return r;
 }
 
+std::filesystem::path GoldenDir() { return std::filesystem::path(MOTIFBIND_TEST_DATA).parent_path() / "golden"; }
+
 } // namespace testutil

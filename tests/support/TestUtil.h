@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,23 @@ RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>
 // Runs the program `exe` the same way, with `name` as its argv[0].
 RunResult RunProgram(const std::string& exe, const std::string& name, const std::vector<std::string>& args,
                      const std::string& cwd);
+
+// Collects what is written to standard error while alive.
+class CerrCapture {
+public:
+    CerrCapture() : old(std::cerr.rdbuf(buf.rdbuf())) {}
+    ~CerrCapture() { std::cerr.rdbuf(old); }
+    CerrCapture(const CerrCapture&) = delete;
+    CerrCapture& operator=(const CerrCapture&) = delete;
+    std::string Text() const { return buf.str(); }
+
+private:
+    std::ostringstream buf;
+    std::streambuf* old;
+};
+
+// The folder of the recorded golden cases (tests/golden).
+std::filesystem::path GoldenDir();
 
 // Runs RunMain in this process with the given words (program name first),
 // capturing standard output and standard error.

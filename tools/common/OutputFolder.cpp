@@ -58,3 +58,11 @@ void OutputFolder::Write(const std::string& name, const std::string& text) const
         throw ToolError("cannot write '" + path + "'; expected a writable folder with free space");
     }
 }
+
+void OutputFolder::CreateWith(const std::vector<std::pair<std::string, std::string>>& files) const
+{
+    Create();
+    for (const auto& [name, text] : files) {
+        Write(name, text);
+    }
+}

@@ -24,10 +24,7 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         Warnings warnings;
         const PreparedSet set = Prepare(config, warnings);
         const auto files = SetFiles(set, config);
-        folder.Create();
-        for (const auto& [name, text] : files) {
-            folder.Write(name, text);
-        }
+        folder.CreateWith(files);
         out << "motifbind-prep: wrote " << files.size() << " files to " << config.outDir << "\n";
         out << SummaryText(set, config) << warnings.Text();
         out << "run: cd " << config.outDir << " && $(cat " << files::COMMAND << ")\n";

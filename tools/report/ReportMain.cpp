@@ -98,7 +98,7 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
             request.known = known;
         }
         const Predictions none;
-        const auto tables = ReportTables(log, predictions ? *predictions : none, names, inputs);
+        auto files = ReportTables(log, predictions ? *predictions : none, names, inputs);
         // The run folder's own name, also for "." or a name ending in "/".
         fs::path whole = fs::absolute(run).lexically_normal();
         if (whole.filename().empty()) {
@@ -107,16 +107,12 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::string title = whole.filename().string();
         ReportData data = BuildReport(title.empty() ? runDir : title, log, predictions ? &*predictions : nullptr,
                                       names, inputs, request);
-        for (const auto& [name, text] : tables) {
+        for (const auto& [name, text] : files) {
             data.tables.push_back(name);
         }
-
-        folder.Create();
-        for (const auto& [name, text] : tables) {
-            folder.Write(name, text);
-        }
-        folder.Write("report.html", ReportHtml(data));
-        out << "motifbind-report: wrote " << tables.size() + 1 << " files to " << outDir << "\n";
+        files.emplace_back("report.html", ReportHtml(data));
+        folder.CreateWith(files);
+        out << "motifbind-report: wrote " << files.size() << " files to " << outDir << "\n";
         if (!data.complete) {
             err << "warning: the run is cut short (" << data.problem << "); the report is partial\n";
         }

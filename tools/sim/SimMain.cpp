@@ -21,10 +21,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         // Refuse before the work, and again (by exclusive creation) at writing.
         folder.CheckUsable();
         const SimulatedSet set = Simulate(config);
-        folder.Create();
-        for (const auto& [name, text] : set.files) {
-            folder.Write(name, text);
-        }
+        folder.CreateWith(set.files);
         out << "motifbind-sim: wrote " << set.files.size() << " files to " << config.outDir << "\n" << set.summary;
         out << "run: cd " << config.outDir << " && $(cat " << files::COMMAND << ")\n";
         return 0;
