@@ -1,11 +1,12 @@
 #include "app/CommandLine.h"
 
-#include <charconv>
+#include <array>
 #include <cstdint>
-#include <cstdlib>
+#include <limits>
 #include <string>
+#include <vector>
 
-#include "model/Globals.h"
+#include "app/NumberWord.h"
 
 namespace {
 
@@ -143,56 +144,40 @@ const char* const USAGE =
     "f1: prot. f2: motif coverage.\n"
     "Total a.a. coverage for each protein by all motifs in the training set. It may not equal the sum of all motif lengths in <protein-motif content file> because of overlap.\n";
 
-// Takes the next argument of option `opt`, refusing to read past the end.
-char* NextArg(int& argc, char**& argv, char opt, int need)
-{
-    if (argc <= 0)
-        throw UsageErr(std::string("option -") + opt + " needs " + std::to_string(need) +
-                       (need == 1 ? " argument" : " arguments"));
-    char* a = argv[0];
-    ++argv;
-    --argc;
-    return a;
-}
+// Options the usage text leaves out, which --help adds after it: they
+// change how a run is carried out, never what it writes. Each is one
+// synopsis line and a paragraph in the style of the usage text; a new
+// option is one more entry.
+struct HelpEntry {
+    const char* synopsis;
+    const char* paragraph;
+};
 
-// A whole decimal number from 1 to MAXTHREADS, nothing else.
-int ThreadCount(const char* word)
-{
-    const std::string w = word;
-    int n = 0;
-    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), n);
-    if (ec != std::errc() || end != w.data() + w.size() || n < 1 || n > MAXTHREADS)
-        throw UsageErr("option -t needs a whole number of threads from 1 to " + std::to_string(MAXTHREADS) +
-                       ", got \"" + w + "\"");
-    return n;
-}
+const HelpEntry ADDED_OPTIONS[] = {
+    {"  [-t <threads>]",
+     "<threads>:\n"
+     "  # threads that run the perturbation cycles side by side, 1 to 256. The log, the prediction file and the standard output are the same for every thread count.\n"
+     "Default: 1\n"},
+    {"  [-j <index> <count>]",
+     "<index> <count>:\n"
+     "  Train as always, then run only block <index> of <count> contiguous blocks of the perturbation cycles, 0 <= <index> < <count> <= 1000000, and write <output file>.shard beside the log. motifbind-merge joins the blocks into the outputs of a single run.\n"
+     "Default: 0 1, all cycles\n"},
+};
 
-// A whole decimal number, nothing else.
-bool WholeNumber(const std::string& w, std::int64_t& n)
-{
-    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), n);
-    return ec == std::errc() && end == w.data() + w.size();
-}
+const char* const HELP_HEAD =
+    "\n"
+    "Further options, before the positional arguments. The log's command line leaves them out:\n";
 
-// Block index and block count of -j.
-Shard ShardBlock(const char* index, const char* count)
-{
-    const std::string i = index, c = count;
-    Shard s;
-    if (WholeNumber(i, s.index) && WholeNumber(c, s.count) && s.count >= 1 && s.count <= MAXSHARDS &&
-        s.index >= 0 && s.index < s.count)
-        return s;
-    std::string what = "option -j needs a block index and a block count, whole numbers with 0 <= index < count <= ";
-    what += std::to_string(MAXSHARDS);
-    what += ", got \"" + i + "\" \"" + c + "\"";
-    throw UsageErr(what);
-}
+const char* const HELP_TAIL =
+    "\n"
+    "motifbind --help prints this text, motifbind --version the version.\n";
 
-} // namespace
+constexpr int INTMIN = std::numeric_limits<int>::min();
+constexpr int INTMAX = std::numeric_limits<int>::max();
 
-void PrintUsage(std::ostream& out)
+// Writes `text` line by line, with a flush after each.
+void WriteLines(std::ostream& out, const std::string& text)
 {
-    const std::string text = USAGE;
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t nl = text.find('\n', pos);
@@ -201,71 +186,239 @@ void PrintUsage(std::ostream& out)
     }
 }
 
-void ReadOption(int& argc, char**& argv, int& leakType, int& perType, InFile& ddiFile, InFile& ddmdlFile,
-                InFile& ddioptFile, int& pertSize, int& threads, std::optional<Shard>& shard,
-                std::vector<const char*>* unechoed)
+std::string Range(std::int64_t lo, std::int64_t hi)
 {
-    ++argv;
-    --argc;
-    if (argc <= 0)
+    return "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+}
+
+// The value `w` given to `what` is not what it needs.
+[[noreturn]] void Refuse(const std::string& what, const std::string& w, const std::string& expected)
+{
+    throw UsageErr(what + " needs " + expected + ", got " + Shown(w));
+}
+
+// The word given for an int setting whose range is [lo, hi], and its value
+// (the default until a word is given). A word that is no whole number of
+// type int is refused at once; whether the value lies in the range is for
+// the caller to ask, once it is known to count.
+struct IntWord {
+    const char* what;
+    int lo, hi;
+    int value;
+    std::string expected;
+    std::string word;
+
+    IntWord(const char* what, int lo, int hi, int value, std::string expected = "")
+        : what(what), lo(lo), hi(hi), value(value), expected(expected.empty() ? Range(lo, hi) : std::move(expected))
+    {
+    }
+
+    void Set(const char* w)
+    {
+        word = w;
+        const auto x = WholeWord(word);
+        if (!x || *x < INTMIN || *x > INTMAX)
+            Refuse(what, word, expected);
+        value = int(*x);
+    }
+    // The value, refused when it is outside [lo, hi].
+    int Checked() const
+    {
+        if (value < lo || value > hi)
+            Refuse(what, word, expected);
+        return value;
+    }
+};
+
+// The word given for a real setting that must be finite and at least 0, and
+// its value, checked as IntWord does.
+struct CountWord {
+    const char* what;
+    std::string word;
+    double value;
+
+    CountWord(const char* what, double value) : what(what), value(value) {}
+
+    void Set(const char* w)
+    {
+        word = w;
+        const auto x = RealWord(word);
+        if (!x)
+            Refuse(what, word, EXPECTED);
+        value = *x;
+    }
+    double Checked() const
+    {
+        if (!(value >= 0))
+            Refuse(what, word, EXPECTED);
+        return value;
+    }
+
+    static constexpr const char* EXPECTED = "a finite real number >= 0";
+};
+
+// The words after the program name, taken one at a time; never past the
+// last one.
+class Words {
+public:
+    Words(int argc, const char* const* argv) : argc(argc), argv(argv) {}
+
+    bool Left() const { return at < argc; }
+    int At() const { return at; }
+    const char* Peek() const { return argv[at]; }
+    // The next argument of option `opt`, which takes `need` in all.
+    const char* Arg(char opt, int need)
+    {
+        if (!Left())
+            throw UsageErr(std::string("option -") + opt + " needs " + std::to_string(need) +
+                           (need == 1 ? " argument" : " arguments"));
+        return argv[at++];
+    }
+    const char* Next() { return argv[at++]; }
+
+private:
+    int argc;
+    const char* const* argv;
+    int at = 1; // past the program name
+};
+
+// Block index and block count of -j.
+Shard ShardBlock(const std::string& index, const std::string& count)
+{
+    const auto i = WholeWord(index), c = WholeWord(count);
+    if (i && c && *c >= 1 && *c <= MAXSHARDS && *i >= 0 && *i < *c)
+        return Shard{*i, *c};
+    throw UsageErr("option -j needs a block index and a block count, whole numbers with 0 <= index < count <= " +
+                   std::to_string(MAXSHARDS) + ", got " + Shown(index) + " " + Shown(count));
+}
+
+} // namespace
+
+void PrintUsage(std::ostream& out) { WriteLines(out, USAGE); }
+
+void PrintHelp(std::ostream& out)
+{
+    std::string text = USAGE;
+    text += HELP_HEAD;
+    for (const HelpEntry& e : ADDED_OPTIONS)
+        text += std::string(e.synopsis) + "\n";
+    for (const HelpEntry& e : ADDED_OPTIONS)
+        text += std::string("\n") + e.paragraph;
+    text += HELP_TAIL;
+    WriteLines(out, text);
+}
+
+Settings ParseCommandLine(int argc, const char* const* argv)
+{
+    Settings s;
+    if (argc <= 1)
         throw UsageErr("");
-    while (argc > 0 && argv[0][0] == '-') {
-        const char opt = argv[0][1]; // only the second character counts: -lx is -l
-        ++argv;
-        --argc;
+    Words words(argc, argv);
+    std::vector<bool> echoed(std::size_t(argc), true);
+    IntWord numProt("option -f <numprot>", 0, MAXCOUNT, s.numProt);
+    IntWord numMot("option -f <nummot>", 0, MAXCOUNT, s.numMot);
+    IntWord leakType("option -l <leaktype>", 0, 2, s.leakType, "0, 1 or 2");
+    IntWord perType("option -p <pertype>", INTMIN, INTMAX, s.perType);
+    IntWord pertSize("option -s <pertsize>", INTMIN, INTMAX, s.pertSize);
+    CountWord n2p("option -n <Dirichlet prior Neg / Pos>", s.n2p);
+    while (words.Left() && words.Peek()[0] == '-') {
+        const int optAt = words.At();
+        const std::string word = words.Next();
+        if (word == "--help") {
+            s.action = Settings::Action::Help;
+            return s;
+        }
+        if (word == "--version") {
+            s.action = Settings::Action::Version;
+            return s;
+        }
+        const char opt = word[1]; // only the second character counts: -lx is -l
         switch (opt) {
         case 'f': {
-            const char* np = NextArg(argc, argv, opt, 2);
-            const char* nm = NextArg(argc, argv, opt, 2);
-            g_numProt = std::atoi(np);
-            g_numMot = std::atoi(nm);
+            const char* np = words.Arg(opt, 2);
+            const char* nm = words.Arg(opt, 2);
+            numProt.Set(np);
+            numMot.Set(nm);
             break;
         }
         case 'l':
-            leakType = std::atoi(NextArg(argc, argv, opt, 1));
+            leakType.Set(words.Arg(opt, 1));
             break;
         case 'p':
-            perType = std::atoi(NextArg(argc, argv, opt, 1));
+            perType.Set(words.Arg(opt, 1));
             break;
         case 'd': {
-            // Check that all three names are there before opening any of them.
-            if (argc < 3)
+            if (argc - words.At() < 3)
                 throw UsageErr("option -d needs 3 arguments");
-            InFopen(ddiFile, NextArg(argc, argv, opt, 3));
-            InFopen(ddmdlFile, NextArg(argc, argv, opt, 3));
-            InFopen(ddioptFile, NextArg(argc, argv, opt, 3));
+            std::array<std::string, 3> names;
+            for (std::string& n : names)
+                n = words.Arg(opt, 3);
+            s.ddiFiles = names;
             break;
         }
         case 'n':
-            g_aN2P = std::atof(NextArg(argc, argv, opt, 1));
+            n2p.Set(words.Arg(opt, 1));
             break;
         case 's':
-            pertSize = std::atoi(NextArg(argc, argv, opt, 1));
+            pertSize.Set(words.Arg(opt, 1));
             break;
         case 't': {
-            const char* word = argv[-1];
-            const char* n = NextArg(argc, argv, opt, 1);
-            threads = ThreadCount(n);
-            if (unechoed) {
-                unechoed->push_back(word);
-                unechoed->push_back(n);
-            }
+            IntWord threads("option -t <threads>", 1, MAXTHREADS, s.threads);
+            threads.Set(words.Arg(opt, 1));
+            s.threads = threads.Checked();
+            echoed[std::size_t(optAt)] = echoed[std::size_t(optAt) + 1] = false;
             break;
         }
         case 'j': {
-            const char* word = argv[-1];
-            const char* index = NextArg(argc, argv, opt, 2);
-            const char* count = NextArg(argc, argv, opt, 2);
-            shard = ShardBlock(index, count);
-            if (unechoed) {
-                unechoed->push_back(word);
-                unechoed->push_back(index);
-                unechoed->push_back(count);
-            }
+            const std::string index = words.Arg(opt, 2);
+            const std::string count = words.Arg(opt, 2);
+            s.shard = ShardBlock(index, count);
+            for (int i = optAt; i < optAt + 3; ++i)
+                echoed[std::size_t(i)] = false;
             break;
         }
         default:
-            throw UsageErr("");
+            throw UsageErr("unknown option " + Shown(word));
         }
     }
+
+    const int first = words.At();
+    if (argc - first != 14)
+        throw UsageErr("expected 14 positional arguments after the options, got " + std::to_string(argc - first));
+    const char* const* pos = argv + first;
+
+    // The ranges, on the values that count: the last given.
+    s.numProt = numProt.Checked();
+    s.numMot = numMot.Checked();
+    s.leakType = leakType.Checked();
+    s.perType = perType.Checked();
+    s.n2p = n2p.Checked();
+    s.pertSize = pertSize.Checked();
+    CountWord aPos("argument <Dirichlet prior: Pos>", s.aPos);
+    aPos.Set(pos[10]);
+    s.aPos = aPos.Checked();
+    // The leak group sizes the leak variables only with leak type 1.
+    const char* const group = "argument <# a.a. pairs in leakProb>";
+    IntWord leakGroup = s.leakType == 1 ? IntWord(group, 1, INTMAX, 0, Range(1, INTMAX) + " with leak type 1")
+                                        : IntWord(group, INTMIN, INTMAX, 0);
+    leakGroup.Set(pos[12]);
+    s.leakGroup = leakGroup.Checked();
+
+    s.protFile = pos[0];
+    s.modelFile = pos[1];
+    s.pmFile = pos[2];
+    s.motFile = pos[3];
+    s.outFile = pos[6];
+    s.predictFile = pos[7];
+    s.predpairFile = pos[8];
+    s.predbindFile = pos[9];
+    s.protLenFile = pos[11];
+    s.motCoverFile = pos[13];
+
+    s.echo = "*** Command line:";
+    for (int i = 0; i < argc; ++i)
+        if (echoed[std::size_t(i)])
+            s.echo += std::string(" ") + argv[i];
+    s.echo += "\n";
+    return s;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <new>
@@ -14,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/CountingBuf.h"
 #include "app/Progress.h"
+#include "app/Settings.h"
 #include "app/ShardManifest.h"
 #include "infer/EMDriver.h"
 #include "infer/EMRound.h"
@@ -28,15 +28,13 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "motifbind/Version.h"
 #include "perturb/Analysis.h"
 #include "perturb/Candidates.h"
 #include "perturb/Shard.h"
 #include "predict/Predict.h"
 
 namespace {
-
-// Largest protein or motif count whose triangular pair index fits 32 bits.
-constexpr int MAXCOUNT = 46340;
 
 void Line(std::ostream& out, const std::string& text) { out << text << std::endl; }
 
@@ -51,30 +49,6 @@ void Dump(std::ostream& out, const char* banner, const ProtInter& pi, const Prot
 {
     Line(out, banner);
     pi.Print(pm, out);
-}
-
-// Values the rest of the model cannot work with.
-void CheckSettings(int leakType, int leakGroup)
-{
-    if (g_numProt < 0 || g_numProt > MAXCOUNT || g_numMot < 0 || g_numMot > MAXCOUNT)
-        throw UsageErr("-f counts must lie in [0, " + std::to_string(MAXCOUNT) + "], got " +
-                       std::to_string(g_numProt) + " and " + std::to_string(g_numMot));
-    if (leakType < 0 || leakType > 2)
-        throw UsageErr("leak type (-l) must be 0, 1 or 2, got " + std::to_string(leakType));
-    if (leakType == 1 && leakGroup <= 0)
-        throw UsageErr("<# a.a. pairs in leakProb> must be a positive integer with leak type 1, got " +
-                       std::to_string(leakGroup));
-}
-
-// The command line as the log echoes it: every word but those of options
-// that only change how the run is carried out.
-std::string EchoedCommandLine(int argc, char** argv, const std::vector<const char*>& unechoed)
-{
-    std::string cmdLine = "*** Command line:";
-    for (int i = 0; i < argc; ++i)
-        if (std::find(unechoed.begin(), unechoed.end(), argv[i]) == unechoed.end())
-            cmdLine += std::string(" ") + argv[i];
-    return cmdLine + "\n";
 }
 
 // The output files with the names their failures are reported under. With
@@ -97,44 +71,33 @@ void OpenOutput(std::ofstream& out, std::string& name, const char* fname)
     out.exceptions(std::ios::badbit | std::ios::failbit);
 }
 
-int RunSteps(int argc, char** argv, Outputs& outs)
+int RunSteps(const Settings& s, Outputs& outs)
 {
     InFile protFile, modelFile, pmFile, motFile, predpairFile, predbindFile, protLenFile, motCoverFile;
     InFile ddiFile, ddmdlFile, ddioptFile;
-    InFopen(ddiFile, "/dev/null");
-    InFopen(ddmdlFile, "/dev/null");
-    InFopen(ddioptFile, "/dev/null");
+    // Without -d the DDI streams read as empty inputs.
+    InFopen(ddiFile, s.ddiFiles ? (*s.ddiFiles)[0] : "/dev/null");
+    InFopen(ddmdlFile, s.ddiFiles ? (*s.ddiFiles)[1] : "/dev/null");
+    InFopen(ddioptFile, s.ddiFiles ? (*s.ddiFiles)[2] : "/dev/null");
     std::ofstream& outFile = outs.log;
     std::ofstream& predictFile = outs.pred;
 
-    const int fullArgc = argc;
-    char** const fullArgv = argv;
-    int leakType = 1, perType = 1, pertSize = -1, threads = 1;
-    std::optional<Shard> shard;
-    std::vector<const char*> unechoed;
-    ReadOption(argc, argv, leakType, perType, ddiFile, ddmdlFile, ddioptFile, pertSize, threads, shard, &unechoed);
-    const std::string cmdLine = EchoedCommandLine(fullArgc, fullArgv, unechoed);
-    if (argc != 14)
-        throw UsageErr("");
-    const int leakGroup = std::atoi(argv[12]);
-    CheckSettings(leakType, leakGroup);
-
-    ProtMot pm(g_numProt, g_numMot);
-    pm.SetLeakType(leakType);
-    MotInterPot mip(g_numMot);
-    ProtInter pi(g_numProt);
+    ProtMot pm(s.numProt, s.numMot);
+    pm.SetLeakType(s.leakType);
+    MotInterPot mip(s.numMot);
+    ProtInter pi(s.numProt);
     // Keyed by motif pairs, so its id range must cover the motifs too.
-    ProtInter di(std::max(g_numProt, g_numMot));
+    ProtInter di(std::max(s.numProt, s.numMot));
     ObsModel om, dm;
 
-    InFopen(protFile, argv[0]);
-    InFopen(modelFile, argv[1]);
-    InFopen(pmFile, argv[2]);
-    InFopen(motFile, argv[3]);
-    OpenOutput(outFile, outs.logName, argv[6]);
+    InFopen(protFile, s.protFile);
+    InFopen(modelFile, s.modelFile);
+    InFopen(pmFile, s.pmFile);
+    InFopen(motFile, s.motFile);
+    OpenOutput(outFile, outs.logName, s.outFile.c_str());
     // Mixture progress goes to standard output, counted with -j.
     std::ostream* mixOut = &std::cout;
-    if (shard) {
+    if (s.shard) {
         const std::string manifestName = outs.logName + ".shard";
         OpenOutput(outs.shard, outs.shardName, manifestName.c_str());
         outs.logBytes.emplace(outFile.rdbuf());
@@ -144,22 +107,20 @@ int RunSteps(int argc, char** argv, Outputs& outs)
         outs.out->exceptions(std::ios::badbit);
         mixOut = &*outs.out;
     }
-    InFopen(protLenFile, argv[11]);
-    InFopen(motCoverFile, argv[13]);
+    InFopen(protLenFile, s.protLenFile);
+    InFopen(motCoverFile, s.motCoverFile);
 
     outFile.precision(15);
-    g_aPos = std::atof(argv[10]);
-    g_aNeg = g_aN2P * g_aPos;
-    g_aAll = g_aNeg + g_aPos;
+    SetPriors(s.aPos, s.n2p);
 
-    outFile << cmdLine << std::flush;
-    outFile << "*** # proteins:\t" << g_numProt << std::endl;
-    outFile << "*** # motifs:\t" << g_numMot << std::endl;
-    outFile << "Prior:\t" << g_aPos << "\t" << g_aN2P << "\t" << g_aNeg << "\t" << g_aAll << std::endl;
-    outFile << "pertSize:\t" << pertSize << std::endl;
+    outFile << s.echo << std::flush;
+    outFile << "*** # proteins:\t" << s.numProt << std::endl;
+    outFile << "*** # motifs:\t" << s.numMot << std::endl;
+    outFile << "Prior:\t" << g_aPos << "\t" << s.n2p << "\t" << g_aNeg << "\t" << g_aAll << std::endl;
+    outFile << "pertSize:\t" << s.pertSize << std::endl;
 
     ReadFiles(pm, pi, mip, om, dm, di, protLenFile, motCoverFile, pmFile, protFile, modelFile, motFile, outFile,
-              leakGroup, ddiFile, ddmdlFile, ddioptFile);
+              s.leakGroup, ddiFile, ddmdlFile, ddioptFile);
 
     pm.Print(outFile);
     Dump(outFile, "****** PPI ******", pi, pm);
@@ -179,7 +140,7 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     ObsModel trainedOm;
     {
         Line(outFile, "****** RunEM without DDI ...");
-        const ProtInter noDdi(g_numProt);
+        const ProtInter noDdi(s.numProt);
         const InferPlan plan(pm, pi, micp, noDdi);
         ParamSet ps(plan, mip, micp, std::move(om), ObsModel());
         const int rounds = RunEM(ps, outFile, *mixOut, NUMITERCHECK, [&](int r, double l) {
@@ -222,16 +183,16 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     progress.Clear();
 
     // Predictions.
-    OpenOutput(predictFile, outs.predName, argv[7]);
-    InFopen(predpairFile, argv[8]);
-    InFopen(predbindFile, argv[9]);
+    OpenOutput(predictFile, outs.predName, s.predictFile.c_str());
+    InFopen(predpairFile, s.predpairFile);
+    InFopen(predbindFile, s.predbindFile);
     PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, ps.Om());
     predpairFile.close();
     // The binding list serves the predictions and the analysis: read it once.
     InText bindList;
     KeepInput(predbindFile, bindList);
     predbindFile.close();
-    if (perType != 2)
+    if (s.perType != 2)
         PredictBinding(bindList, predictFile, pm, mip, micp, pi, ps.Om());
     Line(predictFile, "*** End of file.");
     predictFile.close();
@@ -241,38 +202,38 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     outFile << "Joint prob before perturbation:\t" << jprob << std::endl;
     // Where this block's cycles begin in both outputs.
     ShardManifest manifest;
-    if (shard) {
-        manifest.shard = *shard;
+    if (s.shard) {
+        manifest.shard = *s.shard;
         manifest.logStart = outs.logBytes->Count();
         manifest.outStart = outs.outBytes->Count();
         outs.logBytes->Mark();
         outs.outBytes->Mark();
     }
-    if (perType >= 1 && perType <= 3) {
+    if (s.perType >= 1 && s.perType <= 3) {
         // From here the trained set is only copied: each cycle works on its own.
         ps.ReleaseWork();
         bindList.Rewind();
-        auto cands = ReadCandidates(perType, pm, pi, bindList, pertSize);
-        if (shard) {
+        auto cands = ReadCandidates(s.perType, pm, pi, bindList, s.pertSize);
+        if (s.shard) {
             // The block is cut from the whole list, so its cycles are those
             // a single run writes at these places.
             manifest.total = cands.size();
-            manifest.cycles = BlockOf(cands.size(), *shard);
+            manifest.cycles = BlockOf(cands.size(), *s.shard);
             cands = std::vector<Candidate>(cands.begin() + std::ptrdiff_t(manifest.cycles.first),
                                            cands.begin() + std::ptrdiff_t(manifest.cycles.end));
         }
         progress.BeginCycles();
-        RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, *mixOut, threads,
+        RunAnalysis(s.perType, Trained{pm, plan, ps}, cands, jprob, outFile, *mixOut, s.threads,
                     [&](std::size_t done, std::size_t total) { progress.Cycles(done, total); });
         progress.Clear();
     }
-    if (shard) {
+    if (s.shard) {
         manifest.logEnd = outs.logBytes->Count();
         manifest.logSum = outs.logBytes->Checksum();
     }
     Line(outFile, "*** End of file.");
     outFile.close();
-    if (shard) {
+    if (s.shard) {
         mixOut->flush();
         manifest.outEnd = outs.outBytes->Count();
         manifest.outSum = outs.outBytes->Checksum();
@@ -308,7 +269,18 @@ int Run(int argc, char** argv)
     Outputs outs;
     try {
         const ConsoleGuard guard;
-        return RunSteps(argc, argv, outs);
+        const Settings s = ParseCommandLine(argc, argv);
+        switch (s.action) {
+        case Settings::Action::Help:
+            PrintHelp(std::cout);
+            return 0;
+        case Settings::Action::Version:
+            std::cout << "motifbind " << MOTIFBIND_VERSION << std::endl;
+            return 0;
+        case Settings::Action::Run:
+            break;
+        }
+        return RunSteps(s, outs);
     } catch (const std::ios_base::failure& e) {
         // Name the output that failed.
         const auto failed = std::ios::badbit | std::ios::failbit;

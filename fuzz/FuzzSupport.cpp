@@ -41,11 +41,7 @@ Inputs DefaultInputs()
 void SetGlobals(const Inputs& in)
 {
     ResetGlobals();
-    g_numProt = in.numProt;
-    g_numMot = in.numMot;
-    g_aPos = in.aPos;
-    g_aNeg = g_aN2P * g_aPos;
-    g_aAll = g_aNeg + g_aPos;
+    SetPriors(in.aPos, 1.0);
 }
 
 Model::Model(const Inputs& in)

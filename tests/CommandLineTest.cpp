@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
-#include <iostream>
-#include <sstream>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "io/FileOpen.h"
-#include "model/Globals.h"
+#include "app/NumberWord.h"
+#include "motifbind/Version.h"
 #include "support/TestUtil.h"
 
 using testutil::ReadFile;
@@ -27,6 +30,14 @@ std::string Usage() { return ReadFile(std::string(MOTIFBIND_TEST_DATA) + "/usage
 std::vector<std::string> Positionals()
 {
     return {"obs", "models", "pmc", "act", "inact", "wait", "log", "pred", "pairs", "pairs", "1", "len", "100", "cov"};
+}
+
+// Positionals() with word `i` replaced by `v`.
+std::vector<std::string> PosWith(std::size_t i, const std::string& v)
+{
+    auto pos = Positionals();
+    pos[i] = v;
+    return pos;
 }
 
 std::vector<std::string> Cat(std::vector<std::string> a, const std::vector<std::string>& b)
@@ -50,169 +61,195 @@ std::vector<std::string> Listing(const TempDir& d)
     return names;
 }
 
-// The result of calling ReadOption on a word list. The argument array is
-// allocated with exactly as many entries as words (no terminating null), so
-// that a read past the last word is caught by the address sanitizer.
-struct Parsed {
-    int argc = 0;
-    std::vector<std::string> rest; // positional words left
-    int leakType = 1, perType = 1, pertSize = -1, threads = 1;
-    std::optional<Shard> shard;
-    std::vector<std::string> unechoed;
-    InFile ddi, ddmdl, ddiopt;
-};
-
-void Parse(const std::vector<std::string>& words, Parsed& p)
+// ParseCommandLine on a word list, program name first. The argument array
+// is allocated with exactly as many entries as words (no terminating null),
+// so that a read past the last word is caught by the address sanitizer.
+Settings Parse(const std::vector<std::string>& words)
 {
-    ResetGlobals();
-    std::vector<std::string> copy = words;
-    std::unique_ptr<char*[]> arr(new char*[copy.size()]);
-    for (std::size_t i = 0; i < copy.size(); ++i)
-        arr[i] = copy[i].data();
-    int argc = int(copy.size());
-    char** argv = arr.get();
-    InFopen(p.ddi, "/dev/null");
-    InFopen(p.ddmdl, "/dev/null");
-    InFopen(p.ddiopt, "/dev/null");
-    std::vector<const char*> unechoed;
-    ReadOption(argc, argv, p.leakType, p.perType, p.ddi, p.ddmdl, p.ddiopt, p.pertSize, p.threads, p.shard, &unechoed);
-    for (const char* w : unechoed)
-        p.unechoed.push_back(w);
-    p.argc = argc;
-    // argv must point inside the array, at the first positional word.
-    ASSERT_EQ(argv, arr.get() + (copy.size() - argc));
-    for (int i = 0; i < argc; ++i)
-        p.rest.push_back(argv[i]);
+    std::unique_ptr<const char*[]> arr(new const char*[words.size()]);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        arr[i] = words[i].c_str();
+    return ParseCommandLine(int(words.size()), arr.get());
 }
 
-std::string Slurp(std::istream& in)
+// The reason ParseCommandLine gives for refusing `words`.
+std::string Refusal(const std::vector<std::string>& words)
 {
-    std::string s, w;
-    while (in >> w)
-        s += w + " ";
-    return s;
+    try {
+        Parse(words);
+    } catch (const UsageErr& e) {
+        return e.what();
+    }
+    return "(accepted)";
 }
+
+// The log without its first line, the echoed command line.
+std::string LogBody(const std::string& log) { return log.substr(log.find('\n') + 1); }
 
 } // namespace
 
-TEST(CommandLine, OptionsAreReadAndArgvIsAdvancedToThePositionals)
+TEST(CommandLine, OptionsAreReadIntoTheSettings)
 {
     {
         // Nothing but positionals: every setting keeps its default.
-        Parsed p;
-        Parse(Cat({"prog"}, Positionals()), p);
-        EXPECT_EQ(p.argc, 14);
-        EXPECT_EQ(p.rest, Positionals());
-        EXPECT_EQ(p.leakType, 1);
-        EXPECT_EQ(p.perType, 1);
-        EXPECT_EQ(p.pertSize, -1);
-        EXPECT_EQ(g_numProt, 0);
-        EXPECT_EQ(g_numMot, 0);
-        EXPECT_EQ(g_aN2P, 1.0);
-        EXPECT_EQ(Slurp(p.ddi), ""); // still the empty input it was opened on
+        const Settings s = Parse(Cat({"prog"}, Positionals()));
+        EXPECT_EQ(s.action, Settings::Action::Run);
+        EXPECT_EQ(s.numProt, 0);
+        EXPECT_EQ(s.numMot, 0);
+        EXPECT_EQ(s.leakType, 1);
+        EXPECT_EQ(s.perType, 1);
+        EXPECT_EQ(s.pertSize, -1);
+        EXPECT_EQ(s.n2p, 1.0);
+        EXPECT_FALSE(s.ddiFiles.has_value());
+        EXPECT_EQ(s.threads, 1);
+        EXPECT_FALSE(s.shard.has_value());
+        EXPECT_EQ(s.protFile, "obs");
+        EXPECT_EQ(s.modelFile, "models");
+        EXPECT_EQ(s.pmFile, "pmc");
+        EXPECT_EQ(s.motFile, "act");
+        EXPECT_EQ(s.outFile, "log");
+        EXPECT_EQ(s.predictFile, "pred");
+        EXPECT_EQ(s.predpairFile, "pairs");
+        EXPECT_EQ(s.predbindFile, "pairs");
+        EXPECT_EQ(s.aPos, 1.0);
+        EXPECT_EQ(s.protLenFile, "len");
+        EXPECT_EQ(s.leakGroup, 100);
+        EXPECT_EQ(s.motCoverFile, "cov");
+        EXPECT_EQ(s.echo, "*** Command line: prog obs models pmc act inact wait log pred pairs pairs 1 len 100 cov\n");
     }
     {
-        Parsed p;
-        Parse(Cat({"prog", "-f", "10", "20", "-l", "0", "-p", "3", "-n", "2.5", "-s", "7"}, Positionals()), p);
-        EXPECT_EQ(p.rest, Positionals());
-        EXPECT_EQ(g_numProt, 10);
-        EXPECT_EQ(g_numMot, 20);
-        EXPECT_EQ(p.leakType, 0);
-        EXPECT_EQ(p.perType, 3);
-        EXPECT_EQ(g_aN2P, 2.5);
-        EXPECT_EQ(p.pertSize, 7);
+        const Settings s =
+            Parse(Cat({"prog", "-f", "10", "20", "-l", "0", "-p", "3", "-n", "2.5", "-s", "7"}, Positionals()));
+        EXPECT_EQ(s.numProt, 10);
+        EXPECT_EQ(s.numMot, 20);
+        EXPECT_EQ(s.leakType, 0);
+        EXPECT_EQ(s.perType, 3);
+        EXPECT_EQ(s.n2p, 2.5);
+        EXPECT_EQ(s.pertSize, 7);
     }
     {
-        // Only the second character of an option word counts, values are
-        // taken as their leading numeric prefix (or 0), the last one given
-        // wins, and a count of 0 is not refused here.
-        Parsed p;
-        Parse(Cat({"prog", "-lx", "2", "-foo", "3", "4", "-f", "5", "6x", "-p", "abc", "-n", "0.25e1z", "-s", "-4",
-                   "-sizes", "9"},
-                  {"only", "two"}),
-                 p);
-        EXPECT_EQ(p.leakType, 2);
-        EXPECT_EQ(g_numProt, 5);
-        EXPECT_EQ(g_numMot, 6);
-        EXPECT_EQ(p.perType, 0);
-        EXPECT_EQ(g_aN2P, 2.5);
-        EXPECT_EQ(p.pertSize, 9);
-        EXPECT_EQ(p.rest, (std::vector<std::string>{"only", "two"}));
+        // Only the second character of an option word counts, the last value
+        // given wins, and a count of 0 is not refused.
+        auto pos = Positionals();
+        pos[10] = "0";
+        const Settings s = Parse(Cat({"prog", "-lx", "2", "-foo", "3", "4", "-f", "5", "0", "-p", "-7", "-n",
+                                      "0.25e1", "-s", "-4", "-sizes", "9"},
+                                     pos));
+        EXPECT_EQ(s.leakType, 2);
+        EXPECT_EQ(s.numProt, 5);
+        EXPECT_EQ(s.numMot, 0);
+        EXPECT_EQ(s.perType, -7);
+        EXPECT_EQ(s.n2p, 2.5);
+        EXPECT_EQ(s.pertSize, 9);
+        EXPECT_EQ(s.aPos, 0.0);
     }
     {
         // The first word without a leading "-" ends the options: later
-        // option-like words are positionals.
-        Parsed p;
-        Parse({"prog", "-l", "0", "obs", "-l", "2", "-f", "1", "1"}, p);
-        EXPECT_EQ(p.leakType, 0);
-        EXPECT_EQ(g_numProt, 0);
-        EXPECT_EQ(p.rest, (std::vector<std::string>{"obs", "-l", "2", "-f", "1", "1"}));
-    }
-    {
-        // Only options: nothing positional is left, which the entry point
-        // then rejects by the count.
-        Parsed p;
-        Parse({"prog", "-s", "3"}, p);
-        EXPECT_EQ(p.argc, 0);
-        EXPECT_EQ(p.pertSize, 3);
+        // option-like words are positionals, here the model file "-l" and
+        // the motif content file "2".
+        auto pos = Positionals();
+        pos[1] = "-l";
+        pos[2] = "2";
+        const Settings s = Parse(Cat({"prog", "-l", "0"}, pos));
+        EXPECT_EQ(s.leakType, 0);
+        EXPECT_EQ(s.modelFile, "-l");
+        EXPECT_EQ(s.pmFile, "2");
     }
 }
 
-TEST(CommandLine, DdiOptionReopensTheThreeStreams)
+TEST(CommandLine, DdiOptionNamesTheThreeFilesAndTheLastOneCounts)
 {
-    TempDir d;
-    const auto a = d.Write("a", "1 2 3\n");
-    const auto b = d.Write("b", "4 5\n");
-    const auto c = d.Write("c", "6\n");
-    {
-        Parsed p;
-        Parse({"prog", "-d", a, b, c, "x"}, p);
-        EXPECT_EQ(p.rest, std::vector<std::string>{"x"});
-        EXPECT_EQ(Slurp(p.ddi), "1 2 3 ");
-        EXPECT_EQ(Slurp(p.ddmdl), "4 5 ");
-        EXPECT_EQ(Slurp(p.ddiopt), "6 ");
-    }
-    {
-        // A repeated -d reopens the streams on the later names.
-        Parsed p;
-        Parse({"prog", "-d", a, b, c, "-d", c, a, b, "x"}, p);
-        EXPECT_EQ(Slurp(p.ddi), "6 ");
-        EXPECT_EQ(Slurp(p.ddmdl), "1 2 3 ");
-        EXPECT_EQ(Slurp(p.ddiopt), "4 5 ");
-    }
+    Settings s = Parse(Cat({"prog", "-d", "a", "b", "c"}, Positionals()));
+    ASSERT_TRUE(s.ddiFiles.has_value());
+    EXPECT_EQ(*s.ddiFiles, (std::array<std::string, 3>{"a", "b", "c"}));
+    EXPECT_EQ(s.protFile, "obs");
+    // A repeated -d names other files; the first ones are never opened.
+    s = Parse(Cat({"prog", "-d", "no-such-a", "no-such-b", "no-such-c", "-d", "c", "a", "b"}, Positionals()));
+    EXPECT_EQ(*s.ddiFiles, (std::array<std::string, 3>{"c", "a", "b"}));
 }
 
 TEST(CommandLine, DirectCallsRefuseBadWordsWithoutReadingPastTheEnd)
 {
     // Each option's arguments cut short by the end of the command line; the
     // array is exactly as long as the words, so a read past it is caught.
-    for (const auto& words : std::vector<std::vector<std::string>>{
-             {"prog", "-f", "10"}, {"prog", "-f"}, {"prog", "-l"}, {"prog", "-p"}, {"prog", "-n"},
-             {"prog", "-s"}, {"prog", "-d", "/dev/null", "/dev/null"}, {"prog", "-l", "1", "-s"}}) {
-        Parsed p;
-        try {
-            Parse(words, p);
-            ADD_FAILURE() << "accepted " << words[1];
-        } catch (const UsageErr& e) {
-            const std::string what = e.what();
-            const std::string opt = words.back()[0] == '-' ? words.back() : words[1];
-            EXPECT_NE(what.find(opt), std::string::npos) << what;
-        }
-    }
-    // The program name alone, an unknown letter and a lone "-": the usage
-    // text alone says enough.
-    for (const auto& words : std::vector<std::vector<std::string>>{{"prog"}, {"prog", "-x", "2", "a"}, {"prog", "-", "a"}}) {
-        Parsed p;
-        EXPECT_THROW(Parse(words, p), UsageErr) << words.size();
-    }
-    // -d with a missing file: the InFopen error, not a usage error.
-    Parsed p;
-    try {
-        Parse({"prog", "-d", "/dev/null", "no-such-ddi-model-file", "/dev/null", "x"}, p);
-        ADD_FAILURE() << "no error for a missing -d file";
-    } catch (const FileOpenErr& e) {
-        EXPECT_STREQ(e.what(), "can't open no-such-ddi-model-file");
-    }
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cut = {
+        {{"prog", "-f", "10"}, "option -f needs 2 arguments"},
+        {{"prog", "-f"}, "option -f needs 2 arguments"},
+        {{"prog", "-l"}, "option -l needs 1 argument"},
+        {{"prog", "-p"}, "option -p needs 1 argument"},
+        {{"prog", "-n"}, "option -n needs 1 argument"},
+        {{"prog", "-s"}, "option -s needs 1 argument"},
+        {{"prog", "-t"}, "option -t needs 1 argument"},
+        {{"prog", "-j", "0"}, "option -j needs 2 arguments"},
+        {{"prog", "-d", "/dev/null", "/dev/null"}, "option -d needs 3 arguments"},
+        {{"prog", "-l", "1", "-s"}, "option -s needs 1 argument"},
+    };
+    for (const auto& [words, why] : cut)
+        EXPECT_EQ(Refusal(words), why);
+    // The program name alone: the usage text says enough. Without even a
+    // program name the same.
+    EXPECT_EQ(Refusal({"prog"}), "");
+    EXPECT_THROW(ParseCommandLine(0, nullptr), UsageErr);
+    // Unknown option words are named whole.
+    EXPECT_EQ(Refusal({"prog", "-x", "2", "a"}), "unknown option \"-x\"");
+    EXPECT_EQ(Refusal({"prog", "-", "a"}), "unknown option \"-\"");
+    EXPECT_EQ(Refusal({"prog", "--", "a"}), "unknown option \"--\"");
+    EXPECT_EQ(Refusal({"prog", "--helpme"}), "unknown option \"--helpme\"");
+    EXPECT_EQ(Refusal({"prog", "-\x1b[2J"}), "unknown option \"-\\x1b[2J\"");
+    // The positional count, once the options are read.
+    EXPECT_EQ(Refusal({"prog", "-s", "3"}), "expected 14 positional arguments after the options, got 0");
+    EXPECT_EQ(Refusal({"prog", "-l", "0", "obs", "-l", "2", "-f", "1", "1"}),
+              "expected 14 positional arguments after the options, got 6");
+}
+
+TEST(CommandLine, HelpAndVersionAreAnsweredOnStandardOutput)
+{
+    TempDir d;
+    const std::string usage = Usage();
+    auto r = RunMotifbind({"--help"}, d.Path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    ASSERT_EQ(r.out.substr(0, usage.size()), usage);
+    // After the usage text, the options it leaves out, each with its
+    // paragraph.
+    const std::string more = r.out.substr(usage.size());
+    for (const char* w : {"  [-t <threads>]\n", "  [-j <index> <count>]\n", "\n<threads>:\n", "\n<index> <count>:\n",
+                          "1 to 256", "0 <= <index> < <count> <= 1000000", "motifbind-merge", "--version"})
+        EXPECT_NE(more.find(w), std::string::npos) << w;
+    EXPECT_LT(more.find("<threads>:"), more.find("<index> <count>:"));
+
+    // One word, the version the build sets, and a line break.
+    const std::string version = MOTIFBIND_VERSION;
+    EXPECT_EQ(version.find_first_not_of("0123456789."), std::string::npos) << version;
+    EXPECT_EQ(std::count(version.begin(), version.end(), '.'), 2) << version;
+    r = RunMotifbind({"--version"}, d.Path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "motifbind " + version + "\n");
+    EXPECT_EQ(r.err, "");
+
+    // Among the options they end the reading: what comes after does not
+    // matter, what came before must be right.
+    r = RunMotifbind(Cat({"-f", "2", "2", "--version", "-x"}, Positionals()), d.Path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "motifbind " + version + "\n");
+    r = RunMotifbind({"-t", "2", "--help", "--version"}, d.Path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, usage.size()), usage);
+    r = RunMotifbind({"-f", "x", "2", "--help"}, d.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Error: option -f <numprot> needs a whole number from 0 to 46340, got \"x\"\n" + usage);
+    // Among the positionals it is a file name like any other.
+    r = RunMotifbind(Cat({"-f", "2", "2", "obs", "--version"}, Positionals()), d.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: expected 14 positional arguments after the options, got 16\n" + usage);
+    EXPECT_TRUE(std::filesystem::is_empty(d.Path()));
+
+    // An answer that cannot be written is a failure.
+    const std::string cmd = testutil::Quote(MOTIFBIND_EXE) + " --version >/dev/full 2>" + d.File("err");
+    const int rc = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 2) << rc;
+    EXPECT_EQ(ReadFile(d.File("err")), "Error: can't write standard output\n");
 }
 
 TEST(CommandLine, UnacceptableCommandLinesPrintTheUsageText)
@@ -228,22 +265,25 @@ TEST(CommandLine, UnacceptableCommandLinesPrintTheUsageText)
     // "-l 0" after the first positional counts as two more positionals.
     auto lateOption = pos;
     lateOption.insert(lateOption.begin() + 1, {"-l", "0"});
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        Cat({"-x", "2"}, pos),
-        Cat({"-"}, pos),
-        Cat({"-f", "2", "2", "-"}, pos),
-        thirteen,
-        fifteen,
-        Cat({"-f", "2", "2"}, lateOption),
-        // Value checks come only after the count is found right: a bad
-        // leak type with 13 positionals gives the usage text alone.
-        Cat({"-l", "7"}, thirteen),
+    const std::string count = "Error: expected 14 positional arguments after the options, got ";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        // The program name alone: the usage text alone.
+        {{}, ""},
+        {Cat({"-x", "2"}, pos), "Error: unknown option \"-x\"\n"},
+        {Cat({"-"}, pos), "Error: unknown option \"-\"\n"},
+        {Cat({"-f", "2", "2", "-"}, pos), "Error: unknown option \"-\"\n"},
+        {Cat({"--verbose"}, pos), "Error: unknown option \"--verbose\"\n"},
+        {thirteen, count + "13\n"},
+        {fifteen, count + "15\n"},
+        {Cat({"-f", "2", "2"}, lateOption), count + "16\n"},
+        // Ranges are checked only once the count is found right: a bad
+        // leak type with 13 positionals is reported by the count.
+        {Cat({"-l", "7"}, thirteen), count + "13\n"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const auto r = RunMotifbind(cases[i], d.Path());
+        const auto r = RunMotifbind(cases[i].first, d.Path());
         EXPECT_EQ(r.status, 1) << "case " << i;
-        EXPECT_EQ(r.err, usage) << "case " << i;
+        EXPECT_EQ(r.err, cases[i].second + usage) << "case " << i;
         EXPECT_EQ(r.out, "") << "case " << i;
     }
     EXPECT_EQ(Listing(d), before);
@@ -258,48 +298,203 @@ TEST(CommandLine, BadValuesGiveOneErrorLineThenTheUsageText)
     groupZero[12] = "0";
     groupWord[12] = "many";
     groupNeg[12] = "-3";
+    const std::string leak = "argument <# a.a. pairs in leakProb> needs a whole number from 1 to 2147483647 with "
+                             "leak type 1, got ";
+    const std::string counts = " needs a whole number from 0 to 46340, got ";
+    const std::string threads = "option -t <threads> needs a whole number from 1 to 256, got ";
     struct Case {
         std::vector<std::string> args;
-        std::string named; // a word the error line must contain
+        std::string line; // the whole first line of standard error
     };
     const std::vector<Case> cases = {
-        {Cat({"-f", "2"}, {}), "-f"},
-        {Cat(Cat({"-f", "2", "2"}, pos), {"-f", "10"}), ""}, // 16 positionals: usage alone, checked below
-        {Cat({"-f", "-1", "5"}, pos), "-f"},
-        {Cat({"-f", "5", "46341"}, pos), "-f"},
-        {Cat({"-f", "46341", "5"}, pos), "-f"},
-        {Cat({"-f", "2", "2", "-l", "3"}, pos), "-l"},
-        {Cat({"-f", "2", "2", "-l", "-1"}, pos), "-l"},
-        {Cat({"-f", "2", "2", "-l", "2", "-l", "3"}, pos), "-l"}, // the last value counts
-        {Cat({"-f", "2", "2"}, groupZero), "leak"},               // leak type 1 by default
-        {Cat({"-f", "2", "2", "-l", "1"}, groupWord), "leak"},
-        {Cat({"-f", "2", "2", "-l", "1"}, groupNeg), "leak"},
-        {Cat(Cat({"-f", "2", "2"}, {}), {"-s"}), "-s"},
-        {Cat({"-f", "2", "2", "-d", "a", "b"}, {}), "-d"},
-        {Cat({"-t", "0", "-f", "2", "2"}, pos), "-t"},
-        {Cat({"-f", "2", "2", "-t", "-2"}, pos), "-t"},
-        {Cat({"-f", "2", "2", "-t", "2x"}, pos), "-t"},
-        {Cat({"-f", "2", "2", "-t", "257"}, pos), "-t"},
-        {Cat({"-f", "2", "2", "-t", "99999999999"}, pos), "-t"},
-        {Cat({"-f", "2", "2", "-t", ""}, pos), "-t"},
-        {Cat(Cat({"-f", "2", "2"}, {}), {"-t"}), "-t"},
+        {Cat({"-f", "2"}, {}), "option -f needs 2 arguments"},
+        {Cat({"-f", "-1", "5"}, pos), "option -f <numprot>" + counts + "\"-1\""},
+        {Cat({"-f", "5", "46341"}, pos), "option -f <nummot>" + counts + "\"46341\""},
+        {Cat({"-f", "46341", "5"}, pos), "option -f <numprot>" + counts + "\"46341\""},
+        {Cat({"-f", "2", "2", "-l", "3"}, pos), "option -l <leaktype> needs 0, 1 or 2, got \"3\""},
+        {Cat({"-f", "2", "2", "-l", "-1"}, pos), "option -l <leaktype> needs 0, 1 or 2, got \"-1\""},
+        // The last value counts.
+        {Cat({"-f", "2", "2", "-l", "2", "-l", "3"}, pos), "option -l <leaktype> needs 0, 1 or 2, got \"3\""},
+        {Cat({"-f", "2", "2"}, groupZero), leak + "\"0\""}, // leak type 1 by default
+        {Cat({"-f", "2", "2", "-l", "1"}, groupWord), leak + "\"many\""},
+        {Cat({"-f", "2", "2", "-l", "1"}, groupNeg), leak + "\"-3\""},
+        // With another leak type the group is unused, but still a number.
+        {Cat({"-f", "2", "2", "-l", "2"}, groupWord),
+         "argument <# a.a. pairs in leakProb> needs a whole number from -2147483648 to 2147483647, got \"many\""},
+        {Cat(Cat({"-f", "2", "2"}, {}), {"-s"}), "option -s needs 1 argument"},
+        {Cat({"-f", "2", "2", "-d", "a", "b"}, {}), "option -d needs 3 arguments"},
+        {Cat({"-t", "0", "-f", "2", "2"}, pos), threads + "\"0\""},
+        {Cat({"-f", "2", "2", "-t", "-2"}, pos), threads + "\"-2\""},
+        {Cat({"-f", "2", "2", "-t", "2x"}, pos), threads + "\"2x\""},
+        {Cat({"-f", "2", "2", "-t", "257"}, pos), threads + "\"257\""},
+        {Cat({"-f", "2", "2", "-t", "99999999999"}, pos), threads + "\"99999999999\""},
+        {Cat({"-f", "2", "2", "-t", ""}, pos), threads + "\"\""},
+        {Cat(Cat({"-f", "2", "2"}, {}), {"-t"}), "option -t needs 1 argument"},
+        // A value is refused where it stands, even when a later one would
+        // replace it; a range only on the value that counts.
+        {Cat({"-n", "x", "-n", "1"}, pos), "option -n <Dirichlet prior Neg / Pos> needs a finite real number >= 0, "
+                                           "got \"x\""},
+        // Words are quoted with control bytes shown, and cut after 40 bytes.
+        {Cat({"-p", "1\t2\n"}, pos),
+         "option -p <pertype> needs a whole number from -2147483648 to 2147483647, got \"1\\x092\\x0a\""},
+        {Cat({"-s", std::string(41, '7')}, pos),
+         "option -s <pertsize> needs a whole number from -2147483648 to 2147483647, got \"" + std::string(40, '7') +
+             "\"..."},
+        // ... never inside a UTF-8 character: "é" is two bytes, 40 and 41.
+        {Cat({"-n", std::string(39, '1') + "\xc3\xa9"}, pos),
+         "option -n <Dirichlet prior Neg / Pos> needs a finite real number >= 0, got \"" + std::string(39, '1') +
+             "\"..."},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto r = RunMotifbind(cases[i].args, d.Path());
         EXPECT_EQ(r.status, 1) << "case " << i;
         EXPECT_EQ(r.out, "") << "case " << i;
-        if (cases[i].named.empty()) {
-            EXPECT_EQ(r.err, usage) << "case " << i;
-            continue;
-        }
-        const auto nl = r.err.find('\n');
-        ASSERT_NE(nl, std::string::npos) << "case " << i;
-        const std::string first = r.err.substr(0, nl);
-        EXPECT_EQ(first.rfind("Error: ", 0), 0u) << "case " << i << ": " << first;
-        EXPECT_NE(first.find(cases[i].named), std::string::npos) << "case " << i << ": " << first;
-        EXPECT_EQ(r.err.substr(nl + 1), usage) << "case " << i;
+        EXPECT_EQ(r.err, "Error: " + cases[i].line + "\n" + usage) << "case " << i;
     }
     EXPECT_TRUE(std::filesystem::is_empty(d.Path()));
+}
+
+// Every numeric argument against words that are no number of its kind, or
+// are out of its range: each gets its one line, the usage text and status 1,
+// and nothing is created. The same words where the argument takes them are
+// accepted with the value the C library gives them.
+TEST(CommandLine, MatrixOfBadNumbers)
+{
+    TempDir d;
+    WriteData(d);
+    const auto before = Listing(d);
+    const std::string usage = Usage();
+    const std::string intRange = "a whole number from -2147483648 to 2147483647";
+    const std::string count = "a finite real number >= 0";
+    const std::string block = "option -j needs a block index and a block count, whole numbers with 0 <= index < "
+                              "count <= 1000000, got ";
+
+    // One numeric argument: the command line with `v` in its place, right
+    // but for that word, and the line that refuses it: `prefix`, the word in
+    // quotes, `suffix`.
+    struct Slot {
+        std::string name;
+        std::function<std::vector<std::string>(const std::string& v)> args;
+        std::string prefix, suffix;
+        bool whole;
+    };
+    const auto plain = [](std::vector<std::string> opts) { return Cat(Cat({"-f", "2", "2"}, opts), Positionals()); };
+    const auto at = [](std::size_t i, const std::string& v) { return Cat({"-f", "2", "2"}, PosWith(i, v)); };
+    const std::vector<Slot> slots = {
+        {"-f <numprot>", [](const std::string& v) { return Cat({"-f", v, "2"}, Positionals()); },
+         "option -f <numprot> needs a whole number from 0 to 46340, got ", "", true},
+        {"-f <nummot>", [](const std::string& v) { return Cat({"-f", "2", v}, Positionals()); },
+         "option -f <nummot> needs a whole number from 0 to 46340, got ", "", true},
+        {"-l", [&](const std::string& v) { return plain({"-l", v}); }, "option -l <leaktype> needs 0, 1 or 2, got ", "",
+         true},
+        {"-p", [&](const std::string& v) { return plain({"-p", v}); }, "option -p <pertype> needs " + intRange + ", got ",
+         "", true},
+        {"-s", [&](const std::string& v) { return plain({"-s", v}); },
+         "option -s <pertsize> needs " + intRange + ", got ", "", true},
+        {"-n", [&](const std::string& v) { return plain({"-n", v}); },
+         "option -n <Dirichlet prior Neg / Pos> needs " + count + ", got ", "", false},
+        {"-t", [&](const std::string& v) { return plain({"-t", v}); },
+         "option -t <threads> needs a whole number from 1 to 256, got ", "", true},
+        {"-j <index>", [&](const std::string& v) { return plain({"-j", v, "4"}); }, block, " \"4\"", true},
+        {"-j <count>", [&](const std::string& v) { return plain({"-j", "0", v}); }, block + "\"0\" ", "", true},
+        {"<Dirichlet prior: Pos>", [&](const std::string& v) { return at(10, v); },
+         "argument <Dirichlet prior: Pos> needs " + count + ", got ", "", false},
+        {"<# a.a. pairs in leakProb>", [&](const std::string& v) { return at(12, v); },
+         "argument <# a.a. pairs in leakProb> needs a whole number from 1 to 2147483647 with leak type 1, got ", "",
+         true},
+    };
+    // Refused by every argument: a word, a trailing word or blank, a leading
+    // blank, an empty word, not-a-number in its spellings, infinity,
+    // hexadecimal, a decimal comma, a sign alone or doubled.
+    const std::vector<std::string> refusedByAll = {"abc", "2x", "2 ", " 2", "", "nan", "NaN", "-nan", "inf",
+                                                   "-Infinity", "0x10", "1,5", "+", "-", "+-2", "--2", "2e"};
+    // Refused by whole-number arguments: exponents, fractions, and values
+    // beyond 64 bits (and beyond int).
+    const std::vector<std::string> refusedByWhole = {"1e4", "1E0", "2.0", "2.", ".5", "99999999999999999999",
+                                                     "-99999999999999999999", "2147483648"};
+    // Refused by reals: values that overflow, negative values.
+    const std::vector<std::string> refusedByReal = {"1e999", "-1e999", "-0.5", "-1", "1e", ".", "e5", "1.5.2"};
+    // Refused by a sign where the range excludes negative values.
+    const std::vector<std::string> refusedNegative = {"-1", "-2147483648"};
+    int refusals = 0;
+    for (const Slot& s : slots) {
+        std::vector<std::string> bad = refusedByAll;
+        for (const auto& v : s.whole ? refusedByWhole : refusedByReal)
+            bad.push_back(v);
+        if (s.whole && s.name != "-p" && s.name != "-s")
+            bad.insert(bad.end(), refusedNegative.begin(), refusedNegative.end());
+        for (const std::string& v : bad) {
+            const auto r = RunMotifbind(s.args(v), d.Path());
+            EXPECT_EQ(r.status, 1) << s.name << " \"" << v << "\"";
+            EXPECT_EQ(r.out, "") << s.name << " \"" << v << "\"";
+            EXPECT_EQ(r.err, "Error: " + s.prefix + "\"" + v + "\"" + s.suffix + "\n" + usage)
+                << s.name << " \"" << v << "\"";
+            ++refusals;
+        }
+    }
+    EXPECT_EQ(Listing(d), before);
+    EXPECT_GE(refusals, 11 * 25);
+
+    // Accepted words mean what atoi and atof make of them.
+    for (const char* v : {"+2", "02", "-0", "+0", "2147483647", "-2147483648", "-7", "7"}) {
+        const Settings p = Parse(Cat({"prog"}, plain({"-p", v, "-s", v})));
+        EXPECT_EQ(p.perType, std::atoi(v)) << v;
+        EXPECT_EQ(p.pertSize, std::atoi(v)) << v;
+    }
+    for (const char* v : {"+2", "0", "1e-3", "2E0", "+0.5", ".5", "5.", "-0", "1e-400", "1e300", "00.25e+01",
+                          "0.1000000000000000055511151231257827", "4.9406564584124654e-324"}) {
+        const Settings p = Parse(Cat({"prog", "-n", v}, PosWith(10, v)));
+        EXPECT_EQ(p.n2p, std::atof(v)) << v;
+        EXPECT_EQ(p.aPos, std::atof(v)) << v;
+        EXPECT_EQ(std::signbit(p.n2p), std::signbit(std::atof(v))) << v;
+    }
+    const Settings p = Parse(Cat({"prog", "-f", "+46340", "00", "-l", "+2", "-t", "+256", "-j", "+0", "+1000000"},
+                                 PosWith(12, "+1")));
+    EXPECT_EQ(p.numProt, 46340);
+    EXPECT_EQ(p.numMot, 0);
+    EXPECT_EQ(p.leakType, 2);
+    EXPECT_EQ(p.threads, 256);
+    EXPECT_EQ(p.shard->index, 0);
+    EXPECT_EQ(p.shard->count, 1000000);
+    EXPECT_EQ(p.leakGroup, 1);
+}
+
+// Accepted spellings run as the plain ones do: the log (but for the echoed
+// command line), the prediction file and standard output are the same.
+TEST(CommandLine, AcceptedSpellingsRunAsThePlainOnes)
+{
+    struct Pair {
+        std::vector<std::string> spelt, plain;
+    };
+    const auto pos = Positionals();
+    const auto with = PosWith;
+    const std::vector<Pair> pairs = {
+        // -p 7 runs no analysis, as -p 4 does; -s -1 sets no bound.
+        {Cat({"-f", "2", "2", "-p", "7"}, pos), Cat({"-f", "2", "2", "-p", "4"}, pos)},
+        {Cat({"-f", "2", "2", "-s", "-1"}, pos), Cat({"-f", "2", "2"}, pos)},
+        {Cat({"-f", "+2", "02", "-l", "+1", "-n", "2e0", "-p", "+1"}, with(10, "+0.5")),
+         Cat({"-f", "2", "2", "-l", "1", "-n", "2", "-p", "1"}, with(10, "0.5"))},
+        {Cat({"-f", "2", "2", "-n", ".5"}, with(12, "+0100")), Cat({"-f", "2", "2", "-n", "0.5"}, pos)},
+        // Unused with leak type 2, but logged as given.
+        {Cat({"-f", "2", "2", "-l", "2"}, with(12, "-005")), Cat({"-f", "2", "2", "-l", "2"}, with(12, "-5"))},
+    };
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        std::string got[2][3];
+        const std::vector<std::string>* runs[2] = {&pairs[i].spelt, &pairs[i].plain};
+        for (int k = 0; k < 2; ++k) {
+            TempDir d;
+            WriteData(d);
+            const auto r = RunMotifbind(*runs[k], d.Path());
+            ASSERT_EQ(r.status, 0) << "pair " << i << ": " << r.err;
+            EXPECT_EQ(r.err, "");
+            got[k][0] = LogBody(ReadFile(d.File("log")));
+            got[k][1] = ReadFile(d.File("pred"));
+            got[k][2] = r.out;
+        }
+        EXPECT_EQ(got[0][0], got[1][0]) << "pair " << i;
+        EXPECT_EQ(got[0][1], got[1][1]) << "pair " << i;
+        EXPECT_EQ(got[0][2], got[1][2]) << "pair " << i;
+    }
 }
 
 TEST(CommandLine, AcceptedEdgeValuesRunToTheEnd)
@@ -370,18 +565,11 @@ TEST(CommandLine, LogHeaderEchoesTheCommandLineAndTheSettings)
 TEST(CommandLine, ThreadCountIsReadButNotEchoed)
 {
     {
-        Parsed p;
-        Parse(Cat({"prog", "-t", "8", "-f", "3", "4", "-tx", "2"}, Positionals()), p);
-        EXPECT_EQ(p.threads, 2); // the last one given wins
-        EXPECT_EQ(p.rest, Positionals());
-        EXPECT_EQ(p.unechoed, (std::vector<std::string>{"-t", "8", "-tx", "2"}));
-        EXPECT_EQ(g_numProt, 3);
-    }
-    {
-        Parsed p;
-        Parse(Cat({"prog", "-f", "3", "4"}, Positionals()), p);
-        EXPECT_EQ(p.threads, 1);
-        EXPECT_TRUE(p.unechoed.empty());
+        const Settings s = Parse(Cat({"prog", "-t", "8", "-f", "3", "4", "-tx", "2"}, Positionals()));
+        EXPECT_EQ(s.threads, 2); // the last one given wins
+        EXPECT_EQ(s.protFile, "obs");
+        EXPECT_EQ(s.numProt, 3);
+        EXPECT_EQ(s.echo.substr(0, 30), "*** Command line: prog -f 3 4 ");
     }
     // The log of a run with -t is the log of the same run without it: the
     // echoed command line leaves the option out, even where its words also
@@ -424,4 +612,29 @@ TEST(CommandLine, VeryLongCommandLineIsEchoedWhole)
     const std::string log = ReadFile(d.File("log"));
     EXPECT_EQ(log.substr(0, first.size()), first);
     EXPECT_EQ(log.substr(first.size(), 17), "*** # proteins:\t2");
+}
+
+// The number words on their own: what they accept is what strtol and strtod
+// read whole, and nothing else.
+TEST(NumberWord, AcceptsWholeWordsOnly)
+{
+    EXPECT_EQ(WholeWord("0"), 0);
+    EXPECT_EQ(WholeWord("+17"), 17);
+    EXPECT_EQ(WholeWord("-017"), -17);
+    EXPECT_EQ(WholeWord("9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(WholeWord("-9223372036854775808"), INT64_MIN);
+    for (const char* w : {"", "+", "-", "9223372036854775808", "1e3", "1.", "0x1", " 1", "1 ", "1\n", "١"})
+        EXPECT_FALSE(WholeWord(w).has_value()) << w;
+
+    EXPECT_EQ(RealWord("-2.5e-1"), -0.25);
+    EXPECT_EQ(RealWord("1.7976931348623157e308"), 1.7976931348623157e308);
+    EXPECT_EQ(RealWord("1e-400"), 0.0);
+    for (const char* w : {"", ".", "+.", "-e1", "1e+", "1e1.5", "1.7976931348623159e308", "NAN", "infinity",
+                          "0x1p3", "1d3", "1f"})
+        EXPECT_FALSE(RealWord(w).has_value()) << w;
+
+    EXPECT_EQ(Shown(""), "\"\"");
+    EXPECT_EQ(Shown("a\x7f\x01"), "\"a\\x7f\\x01\"");
+    EXPECT_EQ(Shown(std::string(40, 'x')), "\"" + std::string(40, 'x') + "\"");
+    EXPECT_EQ(Shown(std::string(39, 'x') + "\xe2\x82\xac"), "\"" + std::string(39, 'x') + "\"...");
 }

@@ -251,7 +251,6 @@ void SetUpGlobals()
 {
     ResetGlobals();
     g_aPos = 2;
-    g_aN2P = 1.5;
     g_aNeg = 3;
     g_aAll = 5;
 }

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "model/Globals.h"
 #include "perturb/Shard.h"
 #include "support/TestUtil.h"
 
@@ -226,40 +225,27 @@ TEST(ShardOption, IsReadWithItsWordsLeftOutOfTheEcho)
 {
     const std::vector<std::string> pos = {"obs", "models", "pmc",   "act", "inact", "wait", "log",
                                           "pred", "pairs", "pairs", "1",   "len",   "100",  "cov"};
-    std::vector<std::string> words = Cat({"prog", "-j", "2", "5", "-t", "3", "-f", "3", "4", "-jx", "3", "4"}, pos);
-    std::vector<char*> argv;
-    for (auto& w : words)
-        argv.push_back(w.data());
-    int argc = int(argv.size());
-    char** av = argv.data();
-    ResetGlobals();
-    InFile ddi, ddmdl, ddiopt;
-    int leakType = 1, perType = 1, pertSize = -1, threads = 1;
-    std::optional<Shard> shard;
-    std::vector<const char*> unechoed;
-    ReadOption(argc, av, leakType, perType, ddi, ddmdl, ddiopt, pertSize, threads, shard, &unechoed);
-    ASSERT_TRUE(shard.has_value());
-    EXPECT_EQ(shard->index, 3); // the last one given wins
-    EXPECT_EQ(shard->count, 4);
-    EXPECT_EQ(threads, 3);
-    EXPECT_EQ(argc, 14);
-    EXPECT_EQ(std::string(av[0]), "obs");
-    // The very words of both -j and of -t, not equal words elsewhere.
-    const std::vector<const char*> want = {argv[1], argv[2], argv[3], argv[4], argv[5], argv[9], argv[10], argv[11]};
-    EXPECT_EQ(unechoed, want);
+    const auto parse = [](const std::vector<std::string>& words) {
+        std::vector<const char*> argv;
+        for (const auto& w : words)
+            argv.push_back(w.c_str());
+        return ParseCommandLine(int(argv.size()), argv.data());
+    };
+    const Settings s = parse(Cat({"prog", "-j", "2", "5", "-t", "3", "-f", "3", "4", "-jx", "3", "4"}, pos));
+    ASSERT_TRUE(s.shard.has_value());
+    EXPECT_EQ(s.shard->index, 3); // the last one given wins
+    EXPECT_EQ(s.shard->count, 4);
+    EXPECT_EQ(s.threads, 3);
+    EXPECT_EQ(s.protFile, "obs");
+    // The very words of both -j and of -t leave the echo, not equal words
+    // elsewhere (the 3 4 of -f).
+    EXPECT_EQ(s.echo, "*** Command line: prog -f 3 4 obs models pmc act inact wait log pred pairs pairs 1 len 100 "
+                      "cov\n");
 
     // Without -j there is no block.
-    std::vector<std::string> plain = Cat({"prog", "-f", "3", "4"}, pos);
-    argv.clear();
-    for (auto& w : plain)
-        argv.push_back(w.data());
-    argc = int(argv.size());
-    av = argv.data();
-    std::optional<Shard> none;
-    unechoed.clear();
-    ReadOption(argc, av, leakType, perType, ddi, ddmdl, ddiopt, pertSize, threads, none, &unechoed);
-    EXPECT_FALSE(none.has_value());
-    EXPECT_TRUE(unechoed.empty());
+    const Settings plain = parse(Cat({"prog", "-f", "3", "4"}, pos));
+    EXPECT_FALSE(plain.shard.has_value());
+    EXPECT_EQ(plain.echo.substr(0, 30), "*** Command line: prog -f 3 4 ");
 }
 
 TEST(ShardOption, BadBlocksGiveOneErrorLineThenTheUsageText)
@@ -271,7 +257,7 @@ TEST(ShardOption, BadBlocksGiveOneErrorLineThenTheUsageText)
     const std::vector<std::vector<std::string>> bad = {
         {"-j", "4", "4"},     {"-j", "5", "4"},     {"-j", "0", "0"},       {"-j", "0", "-2"},
         {"-j", "-1", "4"},    {"-j", "1.5", "4"},   {"-j", "1", "4x"},      {"-j", "", "4"},
-        {"-j", "1", "+4"},    {"-j", "0", "1000001"}, {"-j", "99999999999999999999", "1"},
+        {"-j", "1", "4 "},    {"-j", "0", "1000001"}, {"-j", "99999999999999999999", "1"},
         {"-t", "2", "-j", "x", "y"},
     };
     for (const auto& j : bad) {
