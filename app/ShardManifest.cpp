@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "motifbind/Version.h"
+
 namespace {
 
 std::string Hex(std::uint64_t x)
@@ -18,6 +20,7 @@ std::string Hex(std::uint64_t x)
 void WriteManifest(std::ostream& out, const ShardManifest& m)
 {
     out << "motifbind shard\n"
+        << "version " << MOTIFBIND_VERSION << '\n'
         << "block " << m.shard.index << ' ' << m.shard.count << '\n'
         << "cycles " << m.cycles.first << ' ' << m.cycles.end << ' ' << m.total << '\n'
         << "log_perturbation " << m.logStart << ' ' << m.logEnd << ' ' << Hex(m.logSum) << '\n'

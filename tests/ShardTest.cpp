@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "motifbind/Version.h"
 #include "perturb/Shard.h"
 #include "support/TestUtil.h"
 
@@ -93,9 +94,12 @@ Manifest ReadManifest(const fs::path& path)
 {
     std::istringstream in(ReadFile(path.string()));
     Manifest m;
-    std::string w[6];
+    std::string w[6], version[2];
     in >> w[0] >> w[1];
     EXPECT_EQ(w[0] + " " + w[1], "motifbind shard") << path;
+    // The version of the program that ran the shard, on a line of its own.
+    in >> version[0] >> version[1];
+    EXPECT_EQ(version[0] + " " + version[1], std::string("version ") + MOTIFBIND_VERSION) << path;
     in >> w[2] >> m.index >> m.count >> w[3] >> m.first >> m.end >> m.total >> w[4] >> m.logStart >> m.logEnd >>
         m.logSum >> w[5] >> m.outStart >> m.outEnd >> m.outSum;
     EXPECT_TRUE(in) << path;

@@ -69,6 +69,20 @@ void ReadLine(const std::vector<std::string>& lines, std::size_t n, const std::s
     }
 }
 
+// Line 2, "version <version>": the release of the motifbind that wrote the
+// manifest, one word.
+std::string ReadVersion(const std::vector<std::string>& lines, const std::string& path)
+{
+    if (lines.size() < 2) {
+        throw LineError(path, 2, "missing; expected 'version <version>'");
+    }
+    const std::vector<std::string> w = Words(lines[1]);
+    if (w.size() != 2 || w[0] != "version") {
+        throw LineError(path, 2, "expected 'version <version>', got " + Shown(lines[1]));
+    }
+    return w[1];
+}
+
 } // namespace
 
 Manifest ParseManifest(const std::string& text, const std::string& path)
@@ -85,25 +99,26 @@ Manifest ParseManifest(const std::string& text, const std::string& path)
         throw LineError(path, 1, "expected 'motifbind shard', got " + Shown(lines.empty() ? "" : lines[0]));
     }
     Manifest m;
-    ReadLine(lines, 2, "block", {&m.index, &m.count}, nullptr, path);
-    ReadLine(lines, 3, "cycles", {&m.first, &m.end, &m.total}, nullptr, path);
-    ReadLine(lines, 4, "log_perturbation", {&m.logStart, &m.logEnd}, &m.logSum, path);
-    ReadLine(lines, 5, "stdout_perturbation", {&m.outStart, &m.outEnd}, &m.outSum, path);
-    if (lines.size() > 5) {
-        throw LineError(path, 6, "unexpected " + Shown(lines[5]) + " after the five manifest lines");
+    m.version = ReadVersion(lines, path);
+    ReadLine(lines, 3, "block", {&m.index, &m.count}, nullptr, path);
+    ReadLine(lines, 4, "cycles", {&m.first, &m.end, &m.total}, nullptr, path);
+    ReadLine(lines, 5, "log_perturbation", {&m.logStart, &m.logEnd}, &m.logSum, path);
+    ReadLine(lines, 6, "stdout_perturbation", {&m.outStart, &m.outEnd}, &m.outSum, path);
+    if (lines.size() > 6) {
+        throw LineError(path, 7, "unexpected " + Shown(lines[6]) + " after the six manifest lines");
     }
     if (m.index >= m.count) {
-        throw LineError(path, 2, "block " + std::to_string(m.index) + " of " + std::to_string(m.count) +
+        throw LineError(path, 3, "block " + std::to_string(m.index) + " of " + std::to_string(m.count) +
                                      ": the index must be below the count");
     }
     if (m.first > m.end || m.end > m.total) {
-        throw LineError(path, 3, "cycles must satisfy first <= end <= total");
+        throw LineError(path, 4, "cycles must satisfy first <= end <= total");
     }
     if (m.logStart > m.logEnd) {
-        throw LineError(path, 4, "the start must not lie after the end");
+        throw LineError(path, 5, "the start must not lie after the end");
     }
     if (m.outStart > m.outEnd) {
-        throw LineError(path, 5, "the start must not lie after the end");
+        throw LineError(path, 6, "the start must not lie after the end");
     }
     return m;
 }

@@ -93,6 +93,16 @@ std::optional<u64> Differs(const ByteFile& a, u64 aFrom, u64 aTo, const ByteFile
     return std::nullopt;
 }
 
+// Shards of different releases are never joined: nothing says that their
+// training parts or their manifests mean the same.
+void CheckSameVersion(const Shard& s, const Shard& ref)
+{
+    if (s.m.version != ref.m.version) {
+        throw ToolError(s.name + ": it was made by motifbind version " + Shown(s.m.version) + ", but " + ref.name +
+                        " by version " + Shown(ref.m.version) + "; shards of different versions are not merged");
+    }
+}
+
 const char* const COMMAND_LINE = "*** Command line:";
 
 void CheckSameCommand(const Shard& s, const Shard& ref)
@@ -217,6 +227,9 @@ void MergeShards(const std::vector<RunFiles>& files, const RunFiles& out)
         shards.push_back(Load(f));
     }
     const Shard& ref = shards.front();
+    for (const Shard& s : shards) {
+        CheckSameVersion(s, ref);
+    }
     for (const Shard& s : shards) {
         CheckSameCommand(s, ref);
     }

@@ -78,6 +78,7 @@ std::vector<std::string> Listing(const fs::path& dir)
 // mixture progress of its own length, so that block boundaries fall at
 // uneven offsets; one in three cycles prints nothing on standard output.
 struct MadeUpRun {
+    std::string version = "1.0.0";
     std::string command = "*** Command line: motifbind -f 40 12 -p 1 obs models pmc act inact wait "
                           "motifbind.log predictions.txt pairs bind 0.1 len 100 cov";
     std::string training;
@@ -149,7 +150,7 @@ ShardFiles WriteShard(const MadeUpRun& run, const std::string& dir, std::size_t 
     Write(f.out, out);
     const std::size_t logStart = run.training.size(), logEnd = log.size() - run.tail.size();
     const std::size_t outStart = run.outTraining.size(), outEnd = out.size();
-    std::string manifest = "motifbind shard\nblock ";
+    std::string manifest = "motifbind shard\nversion " + run.version + "\nblock ";
     manifest += std::to_string(index) + " " + std::to_string(count) + "\ncycles " + std::to_string(first) + " " +
                 std::to_string(end) + " " + std::to_string(n) + "\nlog_perturbation " + std::to_string(logStart) +
                 " " + std::to_string(logEnd) + " " + Sum(log.substr(logStart, logEnd - logStart)) +
@@ -303,6 +304,17 @@ TEST(Merge, RefusesMissingRepeatedAndMisjoinedBlocks)
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[1].log, "holds cycles 3 to 4", "end at cycle 2"});
     }
     {
+        // A block of the same analysis run by another release of motifbind.
+        TempDir d;
+        auto s = Shards(run, d, 3, {0, 1});
+        MadeUpRun newer = run;
+        newer.version = "1.0.1";
+        s.push_back(WriteShard(newer, d.Sub("newer"), 2, 3));
+        ExpectRefused(Merge{d, s}.Run(), d,
+                      {"shard " + s[2].log + ": ", "made by motifbind version '1.0.1'", "shard " + s[0].log,
+                       "version '1.0.0'"});
+    }
+    {
         // Another analysis: the same blocks of a list with one cycle more.
         TempDir d;
         auto s = Shards(run, d, 2, {0});
@@ -400,25 +412,30 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
                Sum(run.Out(2, 5).substr(run.outTraining.size()));
     const auto manifest = [&](const std::string& block, const std::string& cycles, const std::string& log,
                               const std::string& out) {
-        return "motifbind shard\n" + block + "\n" + cycles + "\n" + log + "\n" + out + "\n";
+        return "motifbind shard\nversion 1.0.0\n" + block + "\n" + cycles + "\n" + log + "\n" + out + "\n";
     };
-    const std::string good = "motifbind shard\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n";
+    const std::string good = "motifbind shard\nversion 1.0.0\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n";
     const std::vector<Case> cases = {
         {"none", "", {"no manifest", "motifbind.log.shard", "-j"}},
         {"empty", "-", {"is empty", "did not finish"}},
         {"first line", "motifbind shards\n", {"line 1", "expected 'motifbind shard'"}},
-        {"cut short", "motifbind shard\nblock 1 2\ncycles 2 5 5\n", {"line 4", "missing"}},
+        {"cut short", "motifbind shard\nversion 1.0.0\nblock 1 2\ncycles 2 5 5\n", {"line 5", "missing"}},
+        // The manifest of a run before versions: the block where the version goes.
+        {"no version", "motifbind shard\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n" + outPart + "\n",
+         {"line 2", "expected 'version <version>', got 'block 1 2'"}},
+        {"version without a word", "motifbind shard\nversion\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n" + outPart + "\n",
+         {"line 2", "got 'version'"}},
         {"word", good + "stdout_perturbation 10 x 0123456789abcdef\n",
-         {"line 5", "got 'stdout_perturbation 10 x"}},
-        {"negative", good + "stdout_perturbation -1 10 0123456789abcdef\n", {"line 5"}},
-        {"no checksum", good + "stdout_perturbation 10 20\n", {"line 5", "<checksum>"}},
-        {"short checksum", good + "stdout_perturbation 10 20 123456789abcdef\n", {"line 5"}},
-        {"wrong checksum", good + "stdout_perturbation 10 20 0123456789abcdeg\n", {"line 5"}},
-        {"extra line", good + outPart + "\nmore\n", {"line 6"}},
-        {"index", manifest("block 2 2", "cycles 2 5 5", logPart, outPart), {"line 2", "below the count"}},
-        {"cycles", manifest("block 1 2", "cycles 2 6 5", logPart, outPart), {"line 3", "first <= end <= total"}},
+         {"line 6", "got 'stdout_perturbation 10 x"}},
+        {"negative", good + "stdout_perturbation -1 10 0123456789abcdef\n", {"line 6"}},
+        {"no checksum", good + "stdout_perturbation 10 20\n", {"line 6", "<checksum>"}},
+        {"short checksum", good + "stdout_perturbation 10 20 123456789abcdef\n", {"line 6"}},
+        {"wrong checksum", good + "stdout_perturbation 10 20 0123456789abcdeg\n", {"line 6"}},
+        {"extra line", good + outPart + "\nmore\n", {"line 7"}},
+        {"index", manifest("block 2 2", "cycles 2 5 5", logPart, outPart), {"line 3", "below the count"}},
+        {"cycles", manifest("block 1 2", "cycles 2 6 5", logPart, outPart), {"line 4", "first <= end <= total"}},
         {"log ends before it starts", manifest("block 1 2", "cycles 2 5 5", "log_perturbation 20 10 0123456789abcdef", outPart),
-         {"line 4"}},
+         {"line 5"}},
         {"log too short", manifest("block 1 2", "cycles 2 5 5", "log_perturbation 10 999999 0123456789abcdef", outPart),
          {"999999", "do not belong together"}},
         {"stdout too short", manifest("block 1 2", "cycles 2 5 5", logPart, "stdout_perturbation 10 999999 0123456789abcdef"),
@@ -505,12 +522,13 @@ TEST(Merge, NeverOverwritesAndChecksItsCommandLine)
     }
 }
 
-TEST(Manifest, ReadsTheFiveLines)
+TEST(Manifest, ReadsTheSixLines)
 {
     const Manifest m = ParseManifest(
-        "motifbind shard\nblock 2 4\ncycles 150 225 300\nlog_perturbation 12345 23456 00000000000000ff\n"
+        "motifbind shard\nversion 1.12.0\nblock 2 4\ncycles 150 225 300\nlog_perturbation 12345 23456 00000000000000ff\n"
         "stdout_perturbation 10 20 cbf29ce484222325\n",
         "m");
+    EXPECT_EQ(m.version, "1.12.0");
     EXPECT_EQ(m.index, 2u);
     EXPECT_EQ(m.count, 4u);
     EXPECT_EQ(m.first, 150u);
