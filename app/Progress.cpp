@@ -41,7 +41,7 @@ ProgressLine::~ProgressLine()
     }
 }
 
-void ProgressLine::Show(const std::string& text, bool force)
+void ProgressLine::Show(std::string line, bool force)
 {
     if (!enabled)
         return;
@@ -49,9 +49,22 @@ void ProgressLine::Show(const std::string& text, bool force)
     if (!force && now - last < REDRAW)
         return;
     last = now;
+    text = std::move(line);
+    if (!held)
+        Draw();
+}
+
+void ProgressLine::Draw()
+{
     // Back to the start of the line, the text, then erase what is left.
     out << '\r' << text << "\033[K" << std::flush;
     shown = true;
+}
+
+void ProgressLine::Erase()
+{
+    out << "\r\033[K" << std::flush;
+    shown = false;
 }
 
 void ProgressLine::BeginCycles()
@@ -79,7 +92,23 @@ void ProgressLine::Cycles(std::size_t done, std::size_t total)
 
 void ProgressLine::Clear()
 {
-    if (enabled && shown)
-        out << "\r\033[K" << std::flush;
-    shown = false;
+    if (shown)
+        Erase();
+    text.clear();
+}
+
+void ProgressLine::Suspend()
+{
+    if (shown)
+        Erase();
+    held = true;
+}
+
+void ProgressLine::Resume()
+{
+    if (!held)
+        return;
+    held = false;
+    if (!text.empty())
+        Draw();
 }

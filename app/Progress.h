@@ -25,15 +25,26 @@ public:
     void BeginCycles();
     // Cycles done of total and the time left.
     void Cycles(std::size_t done, std::size_t total);
-    // Removes the line.
+    // Removes the line; nothing brings it back but the next update.
     void Clear();
+    // Takes the line away, so that other text can be written where it
+    // stood, and holds it back until Resume: updates meanwhile are kept, not
+    // drawn.
+    void Suspend();
+    // Ends a Suspend: draws the line as it stands now, unless it was
+    // cleared.
+    void Resume();
 
 private:
     std::ostream& out;
     bool enabled;
     bool shown = false;
+    bool held = false; // between Suspend and Resume
+    std::string text;  // what the line shows, or would show but for Suspend
     std::chrono::steady_clock::time_point start;
     std::chrono::steady_clock::time_point last;
 
-    void Show(const std::string& text, bool force);
+    void Show(std::string line, bool force);
+    void Draw();
+    void Erase();
 };

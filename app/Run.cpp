@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/CountingBuf.h"
 #include "app/Progress.h"
+#include "app/ProgressGuardBuf.h"
 #include "app/Settings.h"
 #include "app/ShardManifest.h"
 #include "infer/EMDriver.h"
@@ -71,6 +72,30 @@ void OpenOutput(std::ofstream& out, std::string& name, const char* fname)
     out.exceptions(std::ios::badbit | std::ios::failbit);
 }
 
+// Standard output through a ProgressGuardBuf while it lives, when standard
+// output and error are one terminal and the progress line shows.
+class GuardedStdout {
+public:
+    explicit GuardedStdout(ProgressLine& line)
+    {
+        if (line.Enabled() && OutputSharesTerminal()) {
+            guard.emplace(std::cout.rdbuf(), line);
+            old = std::cout.rdbuf(&*guard);
+        }
+    }
+    ~GuardedStdout()
+    {
+        if (guard)
+            std::cout.rdbuf(old);
+    }
+    GuardedStdout(const GuardedStdout&) = delete;
+    GuardedStdout& operator=(const GuardedStdout&) = delete;
+
+private:
+    std::optional<ProgressGuardBuf> guard;
+    std::streambuf* old = nullptr;
+};
+
 int RunSteps(const Settings& s, Outputs& outs)
 {
     InFile protFile, modelFile, pmFile, motFile, predpairFile, predbindFile, protLenFile, motCoverFile;
@@ -89,6 +114,12 @@ int RunSteps(const Settings& s, Outputs& outs)
     // Keyed by motif pairs, so its id range must cover the motifs too.
     ProtInter di(std::max(s.numProt, s.numMot));
     ObsModel om, dm;
+
+    // The status line, and standard output guarded against it. The guard
+    // comes before the byte counter of -j, which then counts the bytes that
+    // pass through it: the same bytes.
+    ProgressLine progress;
+    const GuardedStdout guarded(progress);
 
     InFopen(protFile, s.protFile);
     InFopen(modelFile, s.modelFile);
@@ -133,7 +164,6 @@ int RunSteps(const Settings& s, Outputs& outs)
     Line(outFile, "***********************************************");
 
     MotInterPot micp(mip);
-    ProgressLine progress;
 
     // Phase 1: EM without the domain-domain evidence: a plan without DDI
     // lists and an observation model set without distributions.
