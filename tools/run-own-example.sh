@@ -29,25 +29,30 @@ run_dir="$work/own-$(date +%Y%m%d-%H%M%S)-$$"
 mkdir -p "$work"
 
 echo "Converting examples/own ..."
-"$bin/tools/motifbind-prep" --out "$run_dir" \
+prep_output=$("$bin/tools/motifbind-prep" --out "$run_dir" \
   --interactions examples/own/interactions.mitab --mitab-experiment method \
   --domains examples/own/domains.interproscan.tsv --domain-format interproscan --analysis Pfam --evalue 1e-5 \
   --fasta examples/own/proteins.fasta.gz \
   --ddi examples/own/known_domain_pairs.tsv \
-  --holdout 0.2 --seed 7
+  --holdout 0.2 --seed 7)
+printf '%s\n' "$prep_output"
 
-# command.txt starts with the bare word motifbind; run it from inside the
-# folder with the binary just built.
+# command.txt starts with the bare word motifbind, which the log echoes.
 read -r -a words < "$run_dir/command.txt"
 if [ "${#words[@]}" -eq 0 ] || [ "${words[0]}" != motifbind ]; then
   echo "Error: $run_dir/command.txt does not start with motifbind" >&2
   exit 1
 fi
-# The bare name, found on PATH, so the log echoes "motifbind".
-export PATH="$(cd "$bin" && pwd):$PATH"
+# The line prep ends with, run as printed: it names the motifbind built
+# beside motifbind-prep unless PATH already finds that one.
+run_line=$(printf '%s\n' "$prep_output" | sed -n 's/^run: //p' | tail -n 1)
+if [ -z "$run_line" ]; then
+  echo "Error: motifbind-prep printed no line to run" >&2
+  exit 1
+fi
 echo
 echo "Running motifbind ..."
-(cd "$run_dir" && "${words[@]}" > motifbind.stdout 2> motifbind.stderr) || {
+sh -c "$run_line" > "$run_dir/motifbind.stdout" 2> "$run_dir/motifbind.stderr" || {
   status=$?
   cat "$run_dir/motifbind.stderr" >&2
   echo "Error: motifbind ended with status $status" >&2

@@ -1,8 +1,12 @@
 #include "tools/common/RunCommand.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
 
 #include "tools/common/FileNames.h"
+#include "tools/common/ProgramPath.h"
 
 namespace {
 
@@ -11,6 +15,28 @@ std::string Number(double x)
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.15g", x);
     return buf;
+}
+
+// `word` as the shell reads it back: as it is when it holds nothing the shell
+// would split, expand or quote, otherwise in single quotes.
+std::string ShellWord(const std::string& word)
+{
+    const auto plain = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view("_-+=:,./@%").find(c) != std::string_view::npos;
+    };
+    bool quote = word.empty();
+    for (const char c : word) {
+        quote = quote || !plain(c);
+    }
+    if (!quote) {
+        return word;
+    }
+    std::string q = "'";
+    for (const char c : word) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
 }
 
 } // namespace
@@ -53,4 +79,29 @@ std::string RunCommand(const RunSettings& run)
     add(std::to_string(run.leakGroup));
     add(files::MOTIF_COVERAGE);
     return cmd + "\n";
+}
+
+std::string RunLine(const std::string& outDir, const std::string& motifbindDir)
+{
+    std::string line = "run: cd " + ShellWord(outDir) + " && ";
+    if (!motifbindDir.empty()) {
+        line += "PATH=" + ShellWord(motifbindDir) + ":$PATH ";
+    }
+    return line + "$(cat " + files::COMMAND + ")\n";
+}
+
+std::string RunLine(const std::string& outDir)
+{
+    namespace fs = std::filesystem;
+    const fs::path own = MotifbindBeside(SelfExe());
+    if (own.empty()) {
+        return RunLine(outDir, "");
+    }
+    const char* path = std::getenv("PATH");
+    const fs::path found = FindOnPath("motifbind", path ? path : "");
+    std::error_code ec;
+    if (!found.empty() && fs::equivalent(found, own, ec)) {
+        return RunLine(outDir, "");
+    }
+    return RunLine(outDir, own.parent_path().string());
 }

@@ -20,3 +20,16 @@ struct RunSettings {
 // names relative to the set's folder, so it runs from inside that folder.
 // One line, ended by a newline.
 std::string RunCommand(const RunSettings& run);
+
+// The line that tells how to run the set written to `outDir`:
+// "run: cd <outDir> && $(cat command.txt)". command.txt starts with the bare
+// name motifbind, which the log echoes, so a folder is never written into it;
+// instead a non-empty `motifbindDir` goes first on PATH for that one command.
+// Words a shell would split or expand are single-quoted. One line, ended by a
+// newline.
+std::string RunLine(const std::string& outDir, const std::string& motifbindDir);
+
+// The same for the running program: the folder of the motifbind that belongs
+// with it (beside it when installed, above it in a build tree), unless PATH
+// already finds that very file, or no such motifbind exists.
+std::string RunLine(const std::string& outDir);

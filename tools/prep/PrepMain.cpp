@@ -1,8 +1,8 @@
 #include "tools/prep/PrepMain.h"
 
 #include "tools/common/Cli.h"
-#include "tools/common/FileNames.h"
 #include "tools/common/OutputFolder.h"
+#include "tools/common/RunCommand.h"
 #include "tools/prep/PrepConfig.h"
 #include "tools/prep/Preparation.h"
 #include "tools/prep/SetFiles.h"
@@ -27,7 +27,7 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         folder.CreateWith(files);
         out << "motifbind-prep: wrote " << files.size() << " files to " << config.outDir << "\n";
         out << SummaryText(set, config) << warnings.Text();
-        out << "run: cd " << config.outDir << " && $(cat " << files::COMMAND << ")\n";
+        out << RunLine(config.outDir);
         return 0;
     });
 }

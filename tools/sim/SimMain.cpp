@@ -1,8 +1,8 @@
 #include "tools/sim/SimMain.h"
 
 #include "tools/common/Cli.h"
-#include "tools/common/FileNames.h"
 #include "tools/common/OutputFolder.h"
+#include "tools/common/RunCommand.h"
 #include "tools/sim/SimConfig.h"
 #include "tools/sim/Simulator.h"
 
@@ -23,7 +23,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         const SimulatedSet set = Simulate(config);
         folder.CreateWith(set.files);
         out << "motifbind-sim: wrote " << set.files.size() << " files to " << config.outDir << "\n" << set.summary;
-        out << "run: cd " << config.outDir << " && $(cat " << files::COMMAND << ")\n";
+        out << RunLine(config.outDir);
         return 0;
     });
 }
