@@ -13,8 +13,7 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         PrepConfig config;
         CLI::App app("", "motifbind-prep");
         DefinePrepOptions(app, config);
-        if (!ParseArgs(app, args)) {
-            out << app.help();
+        if (!ParseArgs(app, args, out)) {
             return 0;
         }
         Validate(config);

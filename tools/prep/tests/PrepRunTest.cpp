@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "motifbind/Version.h"
 #include "tools/prep/PrepMain.h"
 #include "tools/prep/tests/AnnotationFiles.h"
 
@@ -238,6 +239,22 @@ TEST_F(PrepRunTest, InputItCannotUseIsRefusedBeforeAnythingIsWritten)
         EXPECT_NE(r.err.find(c.mention), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(Path("set")));
     }
+}
+
+TEST_F(PrepRunTest, AMisspeltOptionIsNamedNotTheOptionItHides)
+{
+    std::vector<std::string> args = Args(Path("set"));
+    args[2] = "--interactoins";
+    const PrepRun r = RunPrep(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: --interactoins is not an option; did you mean --interactions?\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::filesystem::exists(Path("set")));
+
+    const PrepRun version = RunPrep({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("motifbind-prep ") + MOTIFBIND_VERSION + "\n");
+    EXPECT_EQ(version.err, "");
 }
 
 TEST_F(PrepRunTest, AFolderThatHoldsFilesIsLeftAlone)
