@@ -57,6 +57,8 @@ TEST_F(ReportMainTest, AFinishedRunGivesEveryTableAndThePage)
     EXPECT_NE(r.out.find("no carriers and no degree-only baseline"), std::string::npos) << r.out;
     const std::string html = FileText(dir_ / "rep" / "report.html");
     EXPECT_NE(html.find("<svg"), std::string::npos);
+    EXPECT_NE(html.find(std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION + ".</footer>"),
+              std::string::npos);
     EXPECT_NE(html.find("id=\"perturbation-plot\""), std::string::npos);
 
     // Never into a folder that holds files.
