@@ -163,7 +163,7 @@ void RunAll(const std::vector<Side*>& sides, int runs, RunRequest base, const Da
 
 void PrintReport(const DataSummary& data, const std::vector<Side*>& sides, int runs)
 {
-    std::cout << "\n## motifbind-bench: " << data.setting << "\n\n";
+    std::cout << "\n" << ReportTitle(data.setting) << "\n\n";
     PrintDataSummary(std::cout, data);
     std::cout << "\nMedians of " << runs << (runs == 1 ? " run" : " runs") << " per executable:\n\n";
     std::vector<SideRuns> columns;
