@@ -2,9 +2,9 @@
 // two motifbind executables on it alternately, times each phase from the log
 // lines as they arrive, and prints a Markdown report of medians.
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +18,7 @@
 #include "bench/PerturbList.h"
 #include "bench/Report.h"
 #include "bench/Settings.h"
+#include "tools/common/Cli.h"
 
 #ifndef MOTIFBIND_BENCH_SIM
 #define MOTIFBIND_BENCH_SIM ""
@@ -162,7 +163,7 @@ void RunAll(const std::vector<Side*>& sides, int runs, RunRequest base, const Da
 
 void PrintReport(const DataSummary& data, const std::vector<Side*>& sides, int runs)
 {
-    std::cout << "\n## motifbind-bench: " << data.setting << "\n\n";
+    std::cout << "\n" << ReportTitle(data.setting) << "\n\n";
     PrintDataSummary(std::cout, data);
     std::cout << "\nMedians of " << runs << (runs == 1 ? " run" : " runs") << " per executable:\n\n";
     std::vector<SideRuns> columns;
@@ -243,17 +244,9 @@ int Bench(const BenchOptions& o)
 int main(int argc, char** argv)
 {
     const BuildPaths paths{MOTIFBIND_BENCH_SIM, MOTIFBIND_BENCH_EXE, MOTIFBIND_BENCH_DATA};
-    try {
-        const BenchOptions options = ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc), paths);
-        if (options.help) {
-            std::cout << BenchHelp(paths);
-            return 0;
-        }
-        return Bench(options);
-    } catch (const BenchError& e) {
-        std::cerr << "Error: " << e.what() << std::endl;
-    } catch (const std::exception& e) {
-        std::cerr << "Error: " << e.what() << std::endl;
-    }
-    return 1;
+    return RunTool(std::cerr, [&] {
+        const std::optional<BenchOptions> options =
+            ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc), paths, std::cout);
+        return options ? Bench(*options) : 0;
+    });
 }

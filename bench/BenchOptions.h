@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,6 @@ struct BuildPaths {
 };
 
 struct BenchOptions {
-    bool help = false;
     std::string setting = "quick";
     unsigned seed = 1;
     std::string dataRoot;
@@ -29,9 +30,11 @@ struct BenchOptions {
     bool keep = false;
 };
 
-// Accepts "--name value" and "--name=value". Throws BenchError for an unknown
-// option, a missing or bad value. Relative paths are made absolute (the runs
-// happen inside the data set's folder).
-BenchOptions ParseBenchOptions(const std::vector<std::string>& args, const BuildPaths& paths);
-
-std::string BenchHelp(const BuildPaths& paths);
+// Parses the words after the program name with the helpers' option toolbox
+// ("--name value" or "--name=value"). Returns nothing when they asked for
+// the help text or the version, which are then printed on `out`. Throws
+// ToolError for an unknown option or a missing or bad value, BenchError for
+// options that do not go together. Relative paths are made absolute (the
+// runs happen inside the data set's folder).
+std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& args, const BuildPaths& paths,
+                                              std::ostream& out);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "bench/MarkdownTable.h"
+#include "motifbind/Version.h"
 #include "bench/Stats.h"
 
 std::string FormatCount(long long n)
@@ -32,6 +33,11 @@ std::string FormatFigure(double value, int decimals, bool significant)
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     return buf;
+}
+
+std::string ReportTitle(const std::string& setting)
+{
+    return std::string("## motifbind-bench ") + MOTIFBIND_VERSION + ": " + setting;
 }
 
 void PrintDataSummary(std::ostream& out, const DataSummary& d)

@@ -35,6 +35,10 @@ std::string FormatCount(long long n);
 // digits for a value below 1 (at most 6 decimals); "-" for NaN.
 std::string FormatFigure(double value, int decimals, bool significant = false);
 
+// The report's heading, which names the benchmark's version:
+// "## motifbind-bench 1.0.0: quick".
+std::string ReportTitle(const std::string& setting);
+
 void PrintDataSummary(std::ostream& out, const DataSummary& data);
 
 // One table: a row per figure, a column of medians per side and, with two

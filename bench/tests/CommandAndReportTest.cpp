@@ -14,6 +14,7 @@
 #include "bench/MarkdownTable.h"
 #include "bench/MotifbindCommand.h"
 #include "bench/Report.h"
+#include "motifbind/Version.h"
 
 namespace fs = std::filesystem;
 
@@ -83,6 +84,11 @@ TEST(ReportTest, FormatsCountsAndMissingFigures)
     EXPECT_EQ(FormatFigure(12.3456, 3, true), "12.346");
     EXPECT_EQ(FormatFigure(0.0, 3, true), "0.000");
     EXPECT_EQ(FormatFigure(0.00163, 2), "0.00");
+}
+
+TEST(ReportTest, HeadingNamesTheBenchmarkAndItsVersion)
+{
+    EXPECT_EQ(ReportTitle("proteome"), std::string("## motifbind-bench ") + MOTIFBIND_VERSION + ": proteome");
 }
 
 TEST(ReportTest, RatioIsOldOverNewForTimesOnly)

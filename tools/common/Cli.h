@@ -11,10 +11,17 @@
 
 // Command lines of the helper programs, parsed by CLI11.
 
-// Parses `args` (the words after the program name) into `app`. Returns false
-// when help was asked for; throws ToolError with a one-line message for a
-// command line CLI11 refuses.
-bool ParseArgs(CLI::App& app, const std::vector<std::string>& args);
+// Parses `args` (the words after the program name) into `app`, which also
+// gets a --version flag. Returns false when the words asked for the help text
+// or the version, which are then printed on `out`. Throws ToolError with a
+// one-line message for a command line CLI11 refuses; a word that looks like
+// an option but is none is named first, before any missing or bad value.
+bool ParseArgs(CLI::App& app, const std::vector<std::string>& args, std::ostream& out);
+
+// What `app` says of an option-like `word` it does not know: "--interactoins
+// is not an option; did you mean --interactions?" when a long option is
+// close enough to be the one meant, otherwise "... (see --help)".
+std::string UnknownOption(const CLI::App& app, const std::string& word);
 
 // An integer of type T in [lo, hi]: the whole word in decimal digits, so that
 // "-3" is no unsigned value and "12x" no integer.

@@ -13,8 +13,7 @@ int EvalMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
                      "the ROC AUC of the posterior non-interaction probabilities of the tested pairs.",
                      "motifbind-eval");
         app.add_option("FOLDER", folder, "data folder of a finished run")->required();
-        if (!ParseArgs(app, args)) {
-            out << app.help();
+        if (!ParseArgs(app, args, out)) {
             return 0;
         }
         out << SummaryText(Evaluate(folder));

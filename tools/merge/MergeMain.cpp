@@ -25,8 +25,7 @@ int MergeMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         app.add_option("--out-log", merged.log, "merged log to create")->required();
         app.add_option("--out-predictions", merged.predictions, "merged prediction file to create")->required();
         app.add_option("--out-stdout", merged.standardOutput, "merged standard output to create")->required();
-        if (!ParseArgs(app, args)) {
-            out << app.help();
+        if (!ParseArgs(app, args, out)) {
             return 0;
         }
         if (preds.size() != logs.size() || outs.size() != logs.size()) {

@@ -13,8 +13,7 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         PrepConfig config;
         CLI::App app("", "motifbind-prep");
         DefinePrepOptions(app, config);
-        if (!ParseArgs(app, args)) {
-            out << app.help();
+        if (!ParseArgs(app, args, out)) {
             return 0;
         }
         Validate(config);
@@ -23,10 +22,12 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         folder.CheckUsable();
         Warnings warnings;
         const PreparedSet set = Prepare(config, warnings);
-        const auto files = SetFiles(set, config);
+        // The summary goes with the set, so that the set names what made it.
+        const std::string summary = SummaryText(set, config) + warnings.Text();
+        auto files = SetFiles(set, config);
+        files.emplace_back(prepfiles::SUMMARY, summary);
         folder.CreateWith(files);
-        out << "motifbind-prep: wrote " << files.size() << " files to " << config.outDir << "\n";
-        out << SummaryText(set, config) << warnings.Text();
+        out << "motifbind-prep: wrote " << files.size() << " files to " << config.outDir << "\n" << summary;
         out << RunLine(config.outDir);
         return 0;
     });

@@ -1,5 +1,6 @@
 #include "tools/prep/SetFiles.h"
 
+#include "motifbind/Version.h"
 #include "tools/common/FileNames.h"
 #include "tools/common/RunCommand.h"
 #include "tools/common/TextFile.h"
@@ -156,7 +157,7 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
 std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
 {
     const PrepCounts& n = set.counts;
-    std::string s;
+    std::string s = std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n";
     std::size_t dropped = 0;
     std::string why;
     for (const auto& [reason, count] : n.dropped) {

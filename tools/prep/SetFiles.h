@@ -16,11 +16,14 @@ inline constexpr const char* SOURCES = "sources.tsv";
 inline constexpr const char* HOLDOUT_INTERACTING = "holdout_interacting.tsv";
 inline constexpr const char* HOLDOUT_NOT_INTERACTING = "holdout_not_interacting.tsv";
 inline constexpr const char* TRUTH_HOLDOUT = "truth_holdout.txt";
+// What prep printed: the version that made the set, the counts, the warnings.
+inline constexpr const char* SUMMARY = "summary.txt";
 } // namespace prepfiles
 
 // The files of the input set, name and text, in writing order.
 std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set, const PrepConfig& config);
 
-// What the conversion kept, dropped and why, for standard output; each line
+// The program and version that made the set, then what the conversion kept,
+// dropped and why, for standard output and the set's summary file; each line
 // ends with a newline.
 std::string SummaryText(const PreparedSet& set, const PrepConfig& config);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "motifbind/Version.h"
 #include "tools/report/Svg.h"
 
 namespace {
@@ -450,6 +451,7 @@ std::string ReportHtml(const ReportData& data)
         out += Known(*data.known);
     }
     out += Tables(data);
-    out += "<footer>Written by motifbind-report.</footer>\n</body>\n</html>\n";
+    // The version, so that a page can be traced to the program that made it.
+    out += std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION + ".</footer>\n</body>\n</html>\n";
     return out;
 }

@@ -72,8 +72,7 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         app.add_option("--known", known,
                        "known interacting motif pairs: how many are among the top 10, 50 and 100 by affinity")
             ->check(CLI::ExistingFile);
-        if (!ParseArgs(app, args)) {
-            out << app.help();
+        if (!ParseArgs(app, args, out)) {
             return 0;
         }
         const fs::path run(runDir);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <sstream>
 
 #include "tools/common/Cli.h"
 #include "tools/common/ToolError.h"
@@ -165,8 +166,9 @@ SimConfig ParseSimArgs(const std::vector<std::string>& args)
     SimConfig config;
     CLI::App app("motifbind-sim", "motifbind-sim");
     DefineSimOptions(app, config);
-    if (!ParseArgs(app, args)) {
-        throw ToolError("--help asks for the help text, not a data set");
+    std::ostringstream text;
+    if (!ParseArgs(app, args, text)) {
+        throw ToolError("--help and --version ask for a text, not a data set");
     }
     Validate(config);
     return config;

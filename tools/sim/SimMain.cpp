@@ -12,8 +12,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         SimConfig config;
         CLI::App app("", "motifbind-sim");
         DefineSimOptions(app, config);
-        if (!ParseArgs(app, args)) {
-            out << app.help();
+        if (!ParseArgs(app, args, out)) {
             return 0;
         }
         Validate(config);

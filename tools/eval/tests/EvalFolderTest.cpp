@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "motifbind/Version.h"
 #include "tools/eval/BindingSupport.h"
 #include "tools/eval/EvalMain.h"
 
@@ -219,6 +220,15 @@ TEST(EvalFolderTest, BadOrMissingFilesGiveOneErrorLine)
         const EvalRun r = Eval({f.Str()});
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "Error: " + f.File("truth_affinities.txt") + ": 'm1' in record 1 is not a number\n");
+    }
+    {
+        // An option where the folder belongs is named, then the folder it hides.
+        const Folder f;
+        EXPECT_EQ(Eval({"--folder", f.Str()}).err, "Error: --folder is not an option (see --help)\n");
+        EXPECT_EQ(Eval({"--hepl"}).err, "Error: --hepl is not an option; did you mean --help?\n");
+        const EvalRun v = Eval({"--version"});
+        EXPECT_EQ(v.status, 0);
+        EXPECT_EQ(v.out, std::string("motifbind-eval ") + MOTIFBIND_VERSION + "\n");
     }
     {
         const EvalRun r = Eval({});

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "motifbind/Version.h"
 #include "tools/merge/ByteFile.h"
 #include "tools/merge/Manifest.h"
 #include "tools/merge/MergeMain.h"
@@ -514,11 +515,25 @@ TEST(Merge, NeverOverwritesAndChecksItsCommandLine)
         ExpectRefused(m.Run(args), d, {"--predictions"});
     }
     {
+        // A misspelt option is named, not the required one it leaves out.
+        TempDir d;
+        const Merge m{d, Shards(run, d, 2, {0, 1})};
+        auto args = m.Args();
+        *std::find(args.begin(), args.end(), "--out-log") = "--out-logs";
+        const Result r = m.Run(args);
+        ExpectRefused(r, d, {});
+        EXPECT_EQ(r.err, "Error: --out-logs is not an option; did you mean --out-log?\n");
+    }
+    {
         TempDir d;
         const Merge m{d, {}};
         const Result r = m.Run({"--help"});
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find("--out-stdout"), std::string::npos);
+        const Result v = m.Run({"--version"});
+        EXPECT_EQ(v.status, 0);
+        EXPECT_EQ(v.out, std::string("motifbind-merge ") + MOTIFBIND_VERSION + "\n");
+        EXPECT_EQ(v.err, "");
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "motifbind/Version.h"
 #include "tools/prep/PrepMain.h"
 #include "tools/prep/tests/AnnotationFiles.h"
 
@@ -120,6 +121,23 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
               "predictions.txt predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 protein_lengths.txt "
               "10000 motif_coverage.txt\n");
     EXPECT_FALSE(std::filesystem::exists(out + "/truth_holdout.txt"));
+    // 6 domain ranges; 3 reported pairs once each and 2 listed negatives make
+    // 5 observations; every observed pair is predicted.
+    const std::string summary = std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n" +
+                                "proteins: 4 listed, 4 kept (0 without any domain), 0 dropped\n"
+                                "self-interactions: 1 kept as pairs of a protein with itself\n"
+                                "pairs listed again by the same source (counted once): 1\n"
+                                "motifs: 3 domain families from 6 domain ranges (0 ranges on proteins outside the set)\n"
+                                "observations: 5\n"
+                                "  source 'reported': 3 reported, 2 non-interacting (listed), models 0 and 1\n"
+                                "candidate motif pairs: 4 of 4 motif pairs on reported interactions (support at least 1)\n"
+                                "binding variables: 5 on the observed protein pairs\n"
+                                "pairs to predict: 5\n";
+    EXPECT_EQ(file("summary.txt"), summary);
+    // What prep prints is the summary it wrote, framed by the folder and the
+    // command: 10 inputs of motifbind, 3 name tables, command.txt, summary.txt.
+    EXPECT_EQ(r.out, "motifbind-prep: wrote 15 files to " + out + "\n" + summary + "run: cd " + out +
+                         " && $(cat command.txt)\n");
 
     // Binding variables on the observed pairs: 2 on (1,0), 1 on (2,2), 2 on
     // (3,0), none on the two negatives.
@@ -238,6 +256,22 @@ TEST_F(PrepRunTest, InputItCannotUseIsRefusedBeforeAnythingIsWritten)
         EXPECT_NE(r.err.find(c.mention), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(Path("set")));
     }
+}
+
+TEST_F(PrepRunTest, AMisspeltOptionIsNamedNotTheOptionItHides)
+{
+    std::vector<std::string> args = Args(Path("set"));
+    args[2] = "--interactoins";
+    const PrepRun r = RunPrep(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: --interactoins is not an option; did you mean --interactions?\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::filesystem::exists(Path("set")));
+
+    const PrepRun version = RunPrep({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("motifbind-prep ") + MOTIFBIND_VERSION + "\n");
+    EXPECT_EQ(version.err, "");
 }
 
 TEST_F(PrepRunTest, AFolderThatHoldsFilesIsLeftAlone)

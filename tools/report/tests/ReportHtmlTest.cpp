@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "motifbind/Version.h"
 #include "tools/report/ReportHtml.h"
 #include "tools/report/Svg.h"
 #include "tools/report/tests/HtmlCheck.h"
@@ -128,6 +129,10 @@ TEST(ReportHtmlPage, ShowsRunNameCommandLineAndSameBytesEachTime)
     EXPECT_NE(html.find("<h1>motifbind report: run-07</h1>"), std::string::npos);
     EXPECT_NE(html.find(data.command), std::string::npos);
     EXPECT_EQ(html.find("<div class=\"notice\""), std::string::npos);
+    // The page ends naming the program and version that wrote it.
+    const std::string end = std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION +
+                            ".</footer>\n</body>\n</html>\n";
+    EXPECT_EQ(html.substr(html.size() - std::min(html.size(), end.size())), end);
     EXPECT_EQ(ReportHtml(data), html);
 }
 

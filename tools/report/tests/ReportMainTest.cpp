@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "motifbind/Version.h"
 #include "tools/report/ReportMain.h"
 #include "tools/report/tests/RunFixtures.h"
 
@@ -56,6 +57,8 @@ TEST_F(ReportMainTest, AFinishedRunGivesEveryTableAndThePage)
     EXPECT_NE(r.out.find("no carriers and no degree-only baseline"), std::string::npos) << r.out;
     const std::string html = FileText(dir_ / "rep" / "report.html");
     EXPECT_NE(html.find("<svg"), std::string::npos);
+    EXPECT_NE(html.find(std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION + ".</footer>"),
+              std::string::npos);
     EXPECT_NE(html.find("id=\"perturbation-plot\""), std::string::npos);
 
     // Never into a folder that holds files.
@@ -98,6 +101,20 @@ TEST_F(ReportMainTest, AFileThatIsNoLogIsOneErrorLine)
     EXPECT_NE(r.err.find("predictions.txt"), std::string::npos) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_FALSE(fs::exists(Out()));
+}
+
+TEST_F(ReportMainTest, AMisspeltOptionIsNamedAndNothingWritten)
+{
+    const std::string truth = DataPath("p1/predictions.txt").string();
+    const ReportRun r = RunReport({DataPath("p1").string(), "--out", Out(), "--truht", truth, truth});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: --truht is not an option; did you mean --truth?\n");
+    EXPECT_FALSE(fs::exists(Out()));
+
+    const ReportRun v = RunReport({"--version"});
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.out, std::string("motifbind-report ") + MOTIFBIND_VERSION + "\n");
+    EXPECT_EQ(v.err, "");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <regex>
 #include <sstream>
 
+#include "motifbind/Version.h"
 #include "tools/common/Cli.h"
 #include "tools/common/OutputFolder.h"
 #include "tools/sim/SimConfig.h"
@@ -107,6 +108,22 @@ TEST(RefusalTest, BadParametersAreRefusedBeforeAnythingIsWritten)
         ExpectOneErrorLine(RunSim(args), c.mention);
         EXPECT_FALSE(fs::exists(tmp.Sub("set")));
     }
+}
+
+TEST(RefusalTest, AMisspeltOptionIsNamedBeforeTheMissingFolder)
+{
+    const SimRun run = RunSim({"--protiens", "10"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Error: --protiens is not an option; did you mean --proteins?\n");
+    EXPECT_EQ(run.out, "");
+}
+
+TEST(HelpTest, VersionIsTheProgramAndTheBuildsVersion)
+{
+    const SimRun run = RunSim({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("motifbind-sim ") + MOTIFBIND_VERSION + "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 // Far more motif families than proteins is a valid set, domain-domain
