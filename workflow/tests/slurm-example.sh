@@ -3,13 +3,15 @@
 # workflow/slurm/submit.sh (job array, then the merge after afterok) with a
 # failing shard, which must cancel the merge, then submitted again, which must
 # run that shard alone; and the Snakemake workflow unchanged through
-# --cluster sbatch. Each must write what one run without -j writes.
+# --cluster sbatch. Each must write what one run without -j writes. Last the
+# workflow from raw files (examples/own) in two shards through sbatch: prep
+# and the shards as jobs, the merge and the report where snakemake runs.
 #
-#   workflow/tests/slurm-example.sh MOTIFBIND MOTIFBIND_MERGE WORK_DIR
+#   workflow/tests/slurm-example.sh MOTIFBIND MOTIFBIND_MERGE MOTIFBIND_REPORT MOTIFBIND_PREP WORK_DIR
 #
 # Exits 77 (skipped), saying why, where the daemons cannot be had or started.
 set -euo pipefail
-[ $# -eq 3 ] || { echo "usage: $0 MOTIFBIND MOTIFBIND_MERGE WORK_DIR" >&2; exit 2; }
+[ $# -eq 5 ] || { echo "usage: $0 MOTIFBIND MOTIFBIND_MERGE MOTIFBIND_REPORT MOTIFBIND_PREP WORK_DIR" >&2; exit 2; }
 skip() {
   echo "SKIP: $*"
   exit 77
@@ -23,7 +25,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/support.sh"
 motifbind=$(absolute "$1")
 merge=$(absolute "$2")
-work=$3
+report=$(absolute "$3")
+prep=$(absolute "$4")
+work=$5
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -184,7 +188,7 @@ grep -q "^Nothing to do" "$work/submit.out" || fail "a finished run was submitte
 
 if command -v snakemake >/dev/null; then
   echo "== the Snakemake workflow, unchanged, through sbatch (at ${SECONDS} s)"
-  write_config out-snakemake "$motifbind" "$merge" > "$work/config.yaml"
+  write_config out-snakemake "$motifbind" "$merge" "$report" > "$work/config.yaml"
   mkdir -p "$work/cluster-logs"
   (cd "$work" && timeout 45 snakemake -s "$here/../Snakefile" --configfile config.yaml --jobs 3 \
      --cluster "sbatch -c {threads} --mem={resources.mem_mb} -t {resources.runtime} -o cluster-logs/%j.out" \
@@ -195,6 +199,36 @@ if command -v snakemake >/dev/null; then
   ran=$(grep -c "Submitted job .* with external jobid" "$work/snakemake.out" || true)
   [ "$ran" = 3 ] || fail "expected the three shards as cluster jobs, snakemake submitted $ran"
   same_as_single "$work/out-snakemake" "$work/single"
+
+  echo "== from raw files to a report, in two shards through sbatch (at ${SECONDS} s)"
+  mkdir -p "$work/examples"
+  cp -R "$here/../../examples/own" "$work/examples/own"
+  cat > "$work/own-cluster.yaml" <<EOF
+programs:
+  prep: $prep
+  motifbind: $motifbind
+  merge: $merge
+  report: $report
+outdir: out-own
+shards: 2
+mem_mb: 200
+runtime: 5
+prep:
+  pertype: 1
+  pertsize: 2
+EOF
+  (cd "$work" && timeout 60 snakemake -s "$here/../Snakefile" --configfile "$here/../own.yaml" own-cluster.yaml \
+     --jobs 3 --cluster "sbatch -c {threads} --mem={resources.mem_mb} -t {resources.runtime} -o cluster-logs/%j.out" \
+     --latency-wait 10) > "$work/snakemake.out" 2>&1 || {
+    cat "$work/snakemake.out" "$work"/cluster-logs/*.out 2>/dev/null
+    fail "the workflow from raw files failed on the cluster"
+  }
+  ran=$(grep -c "Submitted job .* with external jobid" "$work/snakemake.out" || true)
+  [ "$ran" = 3 ] || fail "expected prep and the two shards as cluster jobs, snakemake submitted $ran"
+  [ "$(tail -n 1 "$work/out-own/run/motifbind.log")" = "*** End of file." ] || fail "the merged log is not complete"
+  grep -q "Joint prob before perturbation" "$work/out-own/run/motifbind.log" ||
+    fail "the merged log holds no perturbation analysis"
+  [ -s "$work/out-own/report/report.html" ] || fail "no report.html from the cluster run"
 else
   echo "(snakemake is not installed: its cluster run is left out)"
 fi

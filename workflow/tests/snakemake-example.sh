@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The Snakemake workflow on the bundled example, against one run without -j:
-# the merged log, prediction file and standard output must be byte-identical;
+# the merged log, prediction file and standard output must be byte-identical,
+# and so must the tables of the report made from them;
 # deleting one shard's output re-runs that shard alone; a failing shard leaves
 # no output of its own and no merge, and the next run redoes only it.
 #
-#   workflow/tests/snakemake-example.sh MOTIFBIND MOTIFBIND_MERGE WORK_DIR
+#   workflow/tests/snakemake-example.sh MOTIFBIND MOTIFBIND_MERGE MOTIFBIND_REPORT WORK_DIR
 #
 # Exits 77 (skipped) when snakemake is not installed.
 set -euo pipefail
-[ $# -eq 3 ] || { echo "usage: $0 MOTIFBIND MOTIFBIND_MERGE WORK_DIR" >&2; exit 2; }
+[ $# -eq 4 ] || { echo "usage: $0 MOTIFBIND MOTIFBIND_MERGE MOTIFBIND_REPORT WORK_DIR" >&2; exit 2; }
 if ! command -v snakemake >/dev/null; then
   echo "SKIP: snakemake is not installed (apt-get install snakemake)"
   exit 77
@@ -17,7 +18,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/support.sh"
 motifbind=$(absolute "$1")
 merge=$(absolute "$2")
-work=$3
+report=$(absolute "$3")
+work=$4
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -42,7 +44,7 @@ shards_ran() {
 
 
 echo "== four outputs per shard, merged into what one run writes"
-write_config out "$motifbind" "$merge" > "$work/config.yaml"
+write_config out "$motifbind" "$merge" "$report" > "$work/config.yaml"
 run_workflow config.yaml || { cat "$work/snakemake.out"; fail "the workflow failed"; }
 shards_ran 3
 for i in 0 1 2; do
@@ -51,6 +53,10 @@ for i in 0 1 2; do
   done
 done
 same_as_single "$work/out" "$work/single"
+"$report" "$work/single" --out "$work/single-report" > /dev/null || fail "the report of the single run failed"
+for f in "$work"/single-report/*.tsv; do
+  cmp "$work/out/report/${f##*/}" "$f" || fail "report/${f##*/} differs from the single run's"
+done
 
 echo "== deleting one shard's output re-runs that shard only"
 before0=$(stamp "$work/out/shards/0/motifbind.log")
@@ -66,7 +72,7 @@ same_as_single "$work/out" "$work/single"
 echo "== a failing shard: its outputs gone, no merge; the next run redoes it alone"
 make_failing_motifbind "$motifbind" "$work/bin/motifbind" "$work/fail-shard-1"
 touch "$work/fail-shard-1"
-write_config out-fail bin/motifbind "$merge" > "$work/config-fail.yaml"
+write_config out-fail bin/motifbind "$merge" "$report" > "$work/config-fail.yaml"
 if run_workflow config-fail.yaml --keep-going; then
   fail "the workflow succeeded with a failing shard"
 fi

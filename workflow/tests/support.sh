@@ -39,11 +39,14 @@ single_run() { # motifbind data_dir out_dir
 }
 
 # The workflow config of the single run, paths relative to the folder
-# snakemake runs in, as a user would write them.
-write_config() { # outdir motifbind merge
+# snakemake runs in, as a user would write them; motifbind and merge at the
+# top level, as the first version's configs named them.
+write_config() { # outdir motifbind merge report
   cat <<EOF
 motifbind: $2
 merge: $3
+programs:
+  report: $4
 outdir: $1
 shards: 3
 threads: 1
