@@ -4,7 +4,7 @@
 # --help, the man pages, documents and workflow files are in place, the
 # bundled example runs from its command.txt, and the real-format example runs
 # through motifbind-prep and the line it prints, with the prefix on PATH and
-# without it.
+# without it, and through the installed workflow when snakemake is there.
 #
 #   tests/install-example.sh CMAKE BUILD WORK VERSION man|no-man PROGRAM...
 set -euo pipefail
@@ -145,4 +145,25 @@ PATH=/usr/bin:/bin sh -c "$line" > own-off-path.stdout 2> own-off-path.stderr ||
 finished own-off-path
 cmp own/motifbind.log own-off-path/motifbind.log || fail "the two real-format runs differ"
 
-echo "installed into $prefix: ${#programs[@]} programs, both examples ran"
+# --- The installed workflow on the real-format example, from raw files to
+# the report, as the README's "Your own data" runs it: the programs by their
+# bare names, the config the workflow ships. Its motifbind must write what
+# the line prep printed wrote above, with the same options and seed.
+
+workflow="$prefix/share/motifbind/workflow"
+if command -v snakemake > /dev/null; then
+  mkdir -p workflow-run/examples
+  cp -R "$src/examples/own" workflow-run/examples/own
+  (cd workflow-run && snakemake --cores 2 -s "$workflow/Snakefile" --configfile "$workflow/own.yaml") \
+    > workflow-run.out 2>&1 || { cat workflow-run.out >&2; fail "the installed workflow failed on examples/own"; }
+  finished workflow-run/out/own/run
+  cmp workflow-run/out/own/run/motifbind.log own/motifbind.log ||
+    fail "the installed workflow's motifbind.log differs from the run of prep's line"
+  [ -s workflow-run/out/own/report/report.html ] || fail "the installed workflow made no report.html"
+  ran="the workflow ran"
+else
+  echo "(snakemake is not installed: the installed workflow is not run)"
+  ran="the workflow was not run"
+fi
+
+echo "installed into $prefix: ${#programs[@]} programs, both examples ran, $ran"

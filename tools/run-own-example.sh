@@ -1,64 +1,69 @@
 #!/usr/bin/env bash
-# From annotation files to a finished run: converts the real-format example
-# under examples/own with motifbind-prep, runs motifbind on the result and
-# scores its predictions of the held-out pairs.
+# From annotation files to a report: runs the workflow (workflow/Snakefile)
+# with the config workflow/own.yaml on the real-format example under
+# examples/own: motifbind-prep, motifbind, motifbind-report, the report
+# judging the run against the pairs prep held out. The commands are those of
+# the README's "Your own data".
 #
-#   tools/run-own-example.sh            build (release), then run
+#   tools/run-own-example.sh            build (release), then run in the
+#                                       repository, into out/own/
 #   tools/run-own-example.sh --bin DIR [--work DIR]
-#       use the programs already built in the first DIR; write the run under
-#       the second (default out/)
+#       use the programs already built in the first DIR; run in the second
+#       (default: the repository) with a fresh copy of examples/own
+#
+# Needs snakemake; ends with status 77 when it is missing.
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
-bin=build/release
-work=out
+bin=
+work=
 if [ "${1:-}" = --bin ]; then
-  bin=$2
-  [ "${3:-}" = --work ] && work=$4
-else
+  bin=$(cd "$2" && pwd)
+  if [ "${3:-}" = --work ]; then
+    mkdir -p "$4"
+    work=$(cd "$4" && pwd)
+  fi
+fi
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+if ! command -v snakemake >/dev/null; then
+  echo "Error: the workflow needs snakemake, which is not installed (apt-get install snakemake)" >&2
+  exit 77
+fi
+
+if [ -z "$bin" ]; then
   echo "Building (release) ..."
   if ! build_log=$( (cmake --preset release &&
-                     cmake --build --preset release --target motifbind motifbind-prep motifbind-eval) 2>&1); then
+                     cmake --build --preset release --target motifbind motifbind-prep motifbind-merge motifbind-report) 2>&1); then
     echo "$build_log" >&2
     echo "Error: the build failed" >&2
     exit 1
   fi
+  # The README's command, word for word.
+  PATH=$PWD/build/release:$PWD/build/release/tools:$PATH \
+      snakemake --cores 2 -s workflow/Snakefile --configfile workflow/own.yaml
+else
+  if [ -n "$work" ]; then
+    # The config names its inputs relative to the folder snakemake runs in.
+    mkdir -p "$work/examples"
+    rm -rf "$work/examples/own"
+    cp -R examples/own "$work/examples/own"
+    cd "$work"
+  fi
+  PATH=$bin:$bin/tools:$PATH \
+      snakemake --cores 2 -s "$root/workflow/Snakefile" --configfile "$root/workflow/own.yaml"
 fi
 
-run_dir="$work/own-$(date +%Y%m%d-%H%M%S)-$$"
-mkdir -p "$work"
-
-echo "Converting examples/own ..."
-prep_output=$("$bin/tools/motifbind-prep" --out "$run_dir" \
-  --interactions examples/own/interactions.mitab --mitab-experiment method \
-  --domains examples/own/domains.interproscan.tsv --domain-format interproscan --analysis Pfam --evalue 1e-5 \
-  --fasta examples/own/proteins.fasta.gz \
-  --ddi examples/own/known_domain_pairs.tsv \
-  --holdout 0.2 --seed 7)
-printf '%s\n' "$prep_output"
-
-# command.txt starts with the bare word motifbind, which the log echoes.
-read -r -a words < "$run_dir/command.txt"
-if [ "${#words[@]}" -eq 0 ] || [ "${words[0]}" != motifbind ]; then
-  echo "Error: $run_dir/command.txt does not start with motifbind" >&2
-  exit 1
-fi
-# The line prep ends with, run as printed: it names the motifbind built
-# beside motifbind-prep unless PATH already finds that one.
-run_line=$(printf '%s\n' "$prep_output" | sed -n 's/^run: //p' | tail -n 1)
-if [ -z "$run_line" ]; then
-  echo "Error: motifbind-prep printed no line to run" >&2
-  exit 1
-fi
+out=out/own
+for f in "$out/prep/summary.txt" "$out/logs/report.txt" "$out/report/report.html"; do
+  [ -s "$f" ] || { echo "Error: the workflow ended without $f" >&2; exit 1; }
+done
 echo
-echo "Running motifbind ..."
-sh -c "$run_line" > "$run_dir/motifbind.stdout" 2> "$run_dir/motifbind.stderr" || {
-  status=$?
-  cat "$run_dir/motifbind.stderr" >&2
-  echo "Error: motifbind ended with status $status" >&2
-  exit 1
-}
-echo "Results in $run_dir/: motifbind.log, predictions.txt; ids in proteins.tsv and motifs.tsv"
+echo "The input set, by motifbind-prep ($out/prep/summary.txt):"
+sed 's/^/  /' "$out/prep/summary.txt"
 echo
-echo "Prediction of the held-out pairs:"
-"$bin/tools/motifbind-eval" "$run_dir" | sed 's/^/  /'
+echo "The report, against the held-out pairs ($out/logs/report.txt):"
+sed 's/^/  /' "$out/logs/report.txt"
+echo
+echo "Results in $out/run/: motifbind.log, predictions.txt; ids in proteins.tsv and motifs.tsv"
+echo "Open the report: $out/report/report.html"

@@ -11,9 +11,17 @@ fi
 bin=$1
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
+own=$here/../../../examples/own
 rm -rf "$work"
-"$here/../../run-own-example.sh" --bin "$bin" --work "$work" > /dev/null
-run=$(ls -d "$work"/own-*)
+mkdir -p "$work"
+# The real-format example as the workflow's own.yaml converts and runs it.
+run=$work/own
+"$bin/tools/motifbind-prep" --out "$run" \
+  --interactions "$own/interactions.mitab" --mitab-experiment method \
+  --domains "$own/domains.interproscan.tsv" --domain-format interproscan --analysis Pfam --evalue 1e-5 \
+  --fasta "$own/proteins.fasta.gz" --ddi "$own/known_domain_pairs.tsv" --holdout 0.2 --seed 7 > /dev/null
+read -r -a words < "$run/command.txt"
+(cd "$run" && exec -a motifbind "$bin/motifbind" "${words[@]:1}" > stdout.txt 2> stderr.txt)
 "$bin/tools/motifbind-report" "$run" --out "$run/report" \
   --truth "$run/holdout_interacting.tsv" "$run/holdout_not_interacting.tsv" > "$run/report.stdout"
 
