@@ -94,15 +94,16 @@ TEST(EMRound, WorkedRound)
 
     // Q = 0.5, r = 0.8 / (0.5 * 0.8 + 0.5 * 0.2) = 1.6, weight (1 - Q) r = 0.8.
     EnM1Step(m.pm, m.mip, m.micp, m.pi, m.om, m.dm, m.di);
-    ASSERT_EQ(m.om.GetStat(0).size(), 1u);
-    ASSERT_EQ(m.om.GetStat(1).size(), 1u);
-    EXPECT_DOUBLE_EQ(m.om.GetStat(0)[0].first, 0.8);
-    EXPECT_DOUBLE_EQ(m.om.GetStat(1)[0].first, 0.2);
-    EXPECT_EQ(m.om.GetStat(0)[0].second, 1.0);
+    ASSERT_EQ(m.om.GetSums(0).n, 1u);
+    ASSERT_EQ(m.om.GetSums(1).n, 1u);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(0).w, 0.8);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(1).w, 0.2);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(0).wv, 0.8 * 1.0); // the value 1
+    EXPECT_EQ(m.om.GetSums(0).zero, 0.0);
     // The binding variable's posterior, theta_c * r = 0.8, weighs its DDI list.
-    ASSERT_EQ(m.dm.GetStat(1).size(), 1u);
-    EXPECT_DOUBLE_EQ(m.dm.GetStat(1)[0].first, 0.8);
-    EXPECT_DOUBLE_EQ(m.dm.GetStat(0)[0].first, 0.2);
+    ASSERT_EQ(m.dm.GetSums(1).n, 1u);
+    EXPECT_DOUBLE_EQ(m.dm.GetSums(1).w, 0.8);
+    EXPECT_DOUBLE_EQ(m.dm.GetSums(0).w, 0.2);
     // (0.5 * 1.6 + 1) / (1 + 2) = 0.6; unmet pair and the leak (no leak
     // variables anywhere): g_aPos / g_aAll = 0.5.
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), 0.6);
@@ -112,8 +113,8 @@ TEST(EMRound, WorkedRound)
 
     m.om.M2Step(nullptr, nullptr, nullptr, m.mixLog);
     m.dm.M2Step(&m.micp, &m.mip, &m.di, m.mixLog);
-    EXPECT_TRUE(m.om.GetStat(0).empty());
-    EXPECT_TRUE(m.dm.GetStat(1).empty());
+    EXPECT_EQ(m.om.GetSums(0).n, 0u);
+    EXPECT_EQ(m.dm.GetSums(1).n, 0u);
     EXPECT_DOUBLE_EQ(m.micp.GetPot(1, 0), 0.6); // still uninformative DDI
     EXPECT_DOUBLE_EQ(m.micp.GetLeak(), 0.5);
 }
@@ -133,7 +134,7 @@ TEST(EMRound, SelfPairCountsEachMotifPairTwice)
     EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 0, 0), q);
     const double r = 0.8 / ((1 - q) * 0.8 + q * 0.2);
     EnM1Step(m.pm, m.mip, m.micp, m.pi, m.om, m.dm, m.di);
-    EXPECT_DOUBLE_EQ(m.om.GetStat(0)[0].first, (1 - q) * r);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(0).w, (1 - q) * r);
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), (0.3 * 2 * r + 1) / (2 + 2.0));
     EXPECT_DOUBLE_EQ(m.mip.GetPot(0, 0), (0.2 * r + 1) / (1 + 2.0));
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 1), (0.4 * r + 1) / (1 + 2.0));
@@ -152,10 +153,10 @@ TEST(EMRound, FixedVariableAndUnusablePair)
     m.pm.SetNonBind(0, 1, 0, -1);
     EnM1Step(m.pm, m.mip, m.micp, m.pi, m.om, m.dm, m.di);
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), 1 / 3.0);
-    EXPECT_EQ(m.dm.GetStat(0)[0].first, 1.0);
-    EXPECT_EQ(m.dm.GetStat(1)[0].first, 0.0);
+    EXPECT_EQ(m.dm.GetSums(0).w, 1.0);
+    EXPECT_EQ(m.dm.GetSums(1).w, 0.0);
     // Q = 1, P1 = 0.8, P0 = 0.2: r = 4, weight (1 - Q) r = 0.
-    EXPECT_EQ(m.om.GetStat(0)[0].first, 0.0);
+    EXPECT_EQ(m.om.GetSums(0).w, 0.0);
     m.pm.UnsetNonBind();
 
     // Observations impossible under both states (a noise-free 0.5) make the
@@ -172,9 +173,9 @@ TEST(EMRound, FixedVariableAndUnusablePair)
     u.dm.AddDist(std::make_unique<BinaryDist>(0.5));
     u.Sync();
     EnM1Step(u.pm, u.mip, u.micp, u.pi, u.om, u.dm, u.di);
-    EXPECT_TRUE(u.om.GetStat(0).empty());
-    EXPECT_TRUE(u.om.GetStat(1).empty());
-    EXPECT_DOUBLE_EQ(u.dm.GetStat(1)[0].first, 0.5);
+    EXPECT_EQ(u.om.GetSums(0).n, 0u);
+    EXPECT_EQ(u.om.GetSums(1).n, 0u);
+    EXPECT_DOUBLE_EQ(u.dm.GetSums(1).w, 0.5);
     EXPECT_DOUBLE_EQ(u.mip.GetPot(1, 0), (0.5 * 1 + 1) / (1 + 2.0));
     EXPECT_DOUBLE_EQ(u.mip.GetLeak(), (0.1 * 1 + 1) / (1 + 2.0));
     EXPECT_TRUE(std::isfinite(u.mip.GetPot(1, 0)));

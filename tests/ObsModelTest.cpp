@@ -39,6 +39,18 @@ std::string PrintOf(const ObsModel& om)
 
 const std::string kHead = "***s Model info (stat size, ID, type, (param)+):\n";
 
+// The running sums of a list, added in its order.
+void ExpectSumsOf(const StatSums& got, const StatList& list)
+{
+    StatSums want;
+    for (const auto& [w, v] : list)
+        want.Add(w, v);
+    EXPECT_EQ(got.n, want.n);
+    EXPECT_EQ(got.w, want.w);
+    EXPECT_EQ(got.wv, want.wv);
+    EXPECT_EQ(got.zero, want.zero);
+}
+
 } // namespace
 
 TEST(ObsModel, ProbabilityOfObservations)
@@ -79,15 +91,23 @@ TEST(ObsModel, StatisticsPrintAndM2Step)
     om.AddDist(Read("OM_MIXTURE 0 2 0.3 OM_BINARY 0.9 0.7 OM_GAUSSIAN 0 1"));
     om.AddDist(Read("OM_EXPONENTIAL 2 1 0.5"));
 
+    // The binary and the exponential model learn from running sums and keep
+    // no list; the mixture keeps its list.
+    EXPECT_FALSE(om.KeepsList(0));
+    EXPECT_TRUE(om.KeepsList(1));
+    EXPECT_FALSE(om.KeepsList(2));
     om.AddOneStat(0.8, interdatum{0.6, 2, 2});
     const StatList both = {{1 - 0.8, 0.6}, {0.8, 0.6}};
-    EXPECT_EQ(om.GetStat(2), both);
+    ExpectSumsOf(om.GetSums(2), both);
     om.AddOneStat(0.8, interdatum{0.6, -1, 2});
     om.AddStat(0.5, InterList{{0.0, 0, 1}, {0.3, -2, -1}});
     const StatList three = {{1 - 0.8, 0.6}, {0.8, 0.6}, {0.8, 0.6}};
-    EXPECT_EQ(om.GetStat(2), three);
-    EXPECT_EQ(om.GetStat(0), (StatList{{0.5, 0.0}}));
+    ExpectSumsOf(om.GetSums(2), three);
+    EXPECT_TRUE(om.GetStat(2).empty());
+    ExpectSumsOf(om.GetSums(0), StatList{{0.5, 0.0}});
+    EXPECT_EQ(om.GetSums(0).zero, 0.5);
     EXPECT_EQ(om.GetStat(1), (StatList{{0.5, 0.0}}));
+    ExpectSumsOf(om.GetSums(1), StatList{{0.5, 0.0}});
 
     EXPECT_EQ(PrintOf(om), "*** # models:\t3\n" + kHead +
                                "1\t0\tOM_BINARY\t0.25\n"
@@ -139,8 +159,8 @@ TEST(ObsModel, M2StepConditionsPotentials)
     EXPECT_EQ(micp.GetPot(3, 2), 0.2);
     EXPECT_EQ(micp.GetLeak(), 0.01);
     EXPECT_EQ(mip.GetPot(1, 0), 0.5);
-    EXPECT_EQ(dm.GetStat(0).size(), 0u);
-    EXPECT_EQ(dm.GetStat(1).size(), 0u);
+    EXPECT_EQ(dm.GetSums(0).n, 0u);
+    EXPECT_EQ(dm.GetSums(1).n, 0u);
 }
 
 TEST(ObsModel, CopiesAreDeep)
