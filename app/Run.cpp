@@ -225,14 +225,14 @@ int RunSteps(int argc, char** argv, Outputs& outs)
     OpenOutput(predictFile, outs.predName, argv[7]);
     InFopen(predpairFile, argv[8]);
     InFopen(predbindFile, argv[9]);
-    PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, ps.Om());
+    PredictProtInter(predpairFile, predictFile, pm, ps);
     predpairFile.close();
     // The binding list serves the predictions and the analysis: read it once.
     InText bindList;
     KeepInput(predbindFile, bindList);
     predbindFile.close();
     if (perType != 2)
-        PredictBinding(bindList, predictFile, pm, mip, micp, pi, ps.Om());
+        PredictBinding(bindList, predictFile, pm, ps);
     Line(predictFile, "*** End of file.");
     predictFile.close();
 

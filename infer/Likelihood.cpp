@@ -28,24 +28,6 @@ double AlNonInterProb(const ProtMot& pm, const NonBind& nb, const ParamSet& ps, 
     return ComboNonInter(ps.Plan(), nb, leak, prot1, prot2, [&](int s) { return 1 - ps.ThetaC(s); });
 }
 
-double AlNonInterProb(const ProtMot& pm, const MotInterPot& micp, int prot1, int prot2)
-{
-    const NonBind& nb = pm.GetNonBind();
-    const auto& act = micp.GetActPair();
-    double q = IntPow(1 - micp.GetLeak(), pm.NumLeak(prot1, prot2) - pm.NumNBLeak(nb, prot1, prot2));
-    for (const auto& [m1, l1] : pm.GetMots(prot1)) {
-        for (const auto& [m2, l2] : pm.GetMots(prot2)) {
-            if (nb.IsNonBind(prot1, prot2, m1, m2))
-                continue;
-            const auto it = act.find(MotInterPot::Index(m1, m2));
-            if (it == act.end())
-                continue;
-            q = q * (1 - it->second);
-        }
-    }
-    return q;
-}
-
 namespace {
 
 // The terms of the forced pair p and of its variables, added to l in order.

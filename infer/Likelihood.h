@@ -17,10 +17,6 @@ double IntPow(double x, int n);
 // variables.
 double AlNonInterProb(const ProtMot& pm, const NonBind& nb, const ParamSet& ps, int prot1, int prot2);
 
-// The same under the potentials `micp` and the forced setting of `pm`, by
-// looking every motif combination up in the potentials' map.
-double AlNonInterProb(const ProtMot& pm, const MotInterPot& micp, int prot1, int prot2);
-
 // Natural log of the joint probability of the observations and, with part 0,
 // of the parameters. Part 0 is served from and stored in the set's cache;
 // part 1 sums only the pairs known to interact, part 2 only those known not
