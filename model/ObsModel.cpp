@@ -67,11 +67,11 @@ void ObsModel::M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter
 
 void ObsModel::Print(std::ostream& out) const
 {
-    out << "*** # models:\t" << dists.size() << std::endl;
-    out << "***s Model info (stat size, ID, type, (param)+):" << std::endl;
+    out << "*** # models:\t" << dists.size() << '\n';
+    out << "***s Model info (stat size, ID, type, (param)+):\n";
     for (std::size_t i = 0; i < dists.size(); ++i) {
         out << sums[i].n << "\t" << i << "\t";
         dists[i]->Print(out, 1);
     }
-    out << "***e Model info." << std::endl;
+    out << "***e Model info.\n";
 }

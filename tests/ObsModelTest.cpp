@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <limits>
@@ -11,6 +12,7 @@
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
+#include "model/ProtMot.h"
 
 namespace {
 
@@ -188,4 +190,41 @@ TEST(ObsModel, CopiesAreDeep)
     copy.reset();
     EXPECT_TRUE(std::isfinite(again->GetOneProb(1, interdatum{3.0, 1, 1})));
     EXPECT_NE(PrintOf(*again).find("0\t0\tOM_GAUSSIAN\t3\t1\n"), std::string::npos);
+}
+
+// The dumps of the model go to the log line by line without a flush each;
+// the run flushes before a dump and at the next phase line.
+TEST(ObsModel, DumpsDoNotFlushPerLine)
+{
+    class FlushCount : public std::stringbuf {
+    public:
+        int syncs = 0;
+
+    protected:
+        int sync() override
+        {
+            ++syncs;
+            return 0;
+        }
+    };
+    ObsModel om;
+    om.AddDist(Read("OM_BINARY 0.25"));
+    om.AddDist(Read("OM_MIXTURE 0 2 0.3 OM_BINARY 0.9 0.7 OM_GAUSSIAN 0 1"));
+    MotInterPot mip(3);
+    mip.AddPot(1, 0, 0.5);
+    mip.AddPot(2, 2, 0.1);
+    ProtMot pm(3, 3);
+    pm.AddMot(0, 1, 4);
+    ProtInter pi(3);
+    pi.AddInter(1, 0, 1.0, 0, 1);
+    pi.AddInter(2, 2, 0.5, -1, 1);
+    FlushCount buf;
+    std::ostream out(&buf);
+    om.Print(out);
+    mip.Print(out);
+    pm.Print(out);
+    pi.Print(pm, out);
+    const std::string text = buf.str();
+    EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 20);
+    EXPECT_EQ(buf.syncs, 0);
 }
