@@ -132,7 +132,7 @@ std::string BenchHelp(const BuildPaths& paths)
     std::ostringstream h;
     h << "motifbind-bench: times motifbind executables phase by phase on a simulated data set.\n"
          "\n"
-         "Usage: motifbind-bench [--setting quick|proteome] [--exe NEW] [--vs OLD] [--runs N] [options]\n"
+         "Usage: motifbind-bench [--setting quick|proteome|all-pairs] [--exe NEW] [--vs OLD] [--runs N] [options]\n"
          "Every option also accepts --name=value. Errors print one line starting with \"Error: \" and exit 1.\n"
          "\n"
          "Data:\n"
