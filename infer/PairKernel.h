@@ -59,9 +59,10 @@ inline double PairNonInter(const InferPlan& plan, const Forcing& f, const double
 }
 
 // Q, P0 and P1 of every plan pair with nothing forced, as PairNonInter and
-// PairObsProb give them: each product from its first factor in the same
-// order, taken a factor at a time across all pairs, so that no loop runs
-// over one pair's few factors.
+// ObsModel::GetProb give them: each product from its first factor in the
+// same order (P(O | I = a) over the pair's observations' cells in list
+// order, from 1), taken a factor at a time across all pairs, so that no loop
+// runs over one pair's few factors.
 inline void AllPairProbs(const InferPlan& plan, const double* oneMinus, const std::vector<double>& leakPow,
                          double leakC, const double* cells, double* q, double* p0, double* p1)
 {
@@ -83,18 +84,6 @@ inline void AllPairProbs(const InferPlan& plan, const double* oneMinus, const st
         p0[obsPair[o]] *= cells[cell0[o]];
         p1[obsPair[o]] *= cells[cell1[o]];
     }
-}
-
-// P(O | I = a) of plan pair p: the product of its observations' cells, in
-// list order, from 1.
-inline double PairObsProb(const InferPlan& plan, const double* cells, int a, int p)
-{
-    const auto& pr = plan.GetPair(p);
-    const int* cell = plan.Cells(a);
-    double prob = 1.0;
-    for (int o = pr.obsBegin; o < pr.obsEnd; ++o)
-        prob *= cells[cell[o]];
-    return prob;
 }
 
 // Q of any protein pair (prot1, prot2) under the forced setting `nb`: the

@@ -26,8 +26,6 @@ struct PairTerms {
     std::vector<double> logTerm;
     std::vector<double> ddiP0, prior;
     double leakPrior = 0.0;
-
-    double LogPair(int p) const { return logTerm[p]; }
 };
 
 // One set of working parameters over a compiled plan: the affinities of `mip`
