@@ -216,14 +216,14 @@ int RunSteps(const Settings& s, Outputs& outs)
     OpenOutput(predictFile, outs.predName, s.predictFile.c_str());
     InFopen(predpairFile, s.predpairFile);
     InFopen(predbindFile, s.predbindFile);
-    PredictProtInter(predpairFile, predictFile, pm, pi, mip, micp, ps.Om());
+    PredictProtInter(predpairFile, predictFile, pm, ps);
     predpairFile.close();
     // The binding list serves the predictions and the analysis: read it once.
     InText bindList;
     KeepInput(predbindFile, bindList);
     predbindFile.close();
     if (s.perType != 2)
-        PredictBinding(bindList, predictFile, pm, mip, micp, pi, ps.Om());
+        PredictBinding(bindList, predictFile, pm, ps);
     Line(predictFile, "*** End of file.");
     predictFile.close();
 

@@ -15,6 +15,7 @@
 #include "bench/DataSet.h"
 #include "bench/FileCompare.h"
 #include "bench/MotifbindCommand.h"
+#include "bench/PairList.h"
 #include "bench/PerturbList.h"
 #include "bench/Report.h"
 #include "bench/Settings.h"
@@ -147,7 +148,7 @@ void RunAll(const std::vector<Side*>& sides, int runs, RunRequest base, const Da
                 std::cout << " failed" << std::endl;
                 throw;
             }
-            const Figures figures = ComputeFigures(outcome.measure, data.work.bindingVariables);
+            const Figures figures = ComputeFigures(outcome.measure, data.work.bindingVariables, data.predictPairs);
             std::cout << " " << FormatFigure(figures[Figure::TotalWall], 1, true) << " s wall, "
                       << FormatFigure(figures[Figure::TotalCpu], 1) << " s CPU" << std::endl;
             const bool analysis = data.perType >= 1 && data.perType <= 3;
@@ -185,13 +186,24 @@ int Bench(const BenchOptions& o)
     const int pertPairs = o.pertPairs > 0 ? o.pertPairs : setting.pertPairs;
     const int pertSize = o.pertSize >= -1 ? o.pertSize : setting.pertSize;
 
-    const std::string folder = EnsureDataSet(setting, o.seed, o.dataRoot, o.sim, std::cout);
+    const Setting& generated = setting.dataOf.empty() ? setting : FindSetting(setting.dataOf);
+    const std::string folder = EnsureDataSet(generated, o.seed, o.dataRoot, o.sim, std::cout);
     MotifbindCommand command = MotifbindCommand::Parse(ReadCommandLine(folder));
+    long long predictPairs = 0;
+    if (setting.allPairs) {
+        const long proteins = OptionCount(command, 0);
+        command.SetPositional(MotifbindCommand::PREDICT_PAIRS, EnsureAllPairsList(folder, proteins, std::cout));
+        predictPairs = AllPairsCount(proteins);
+    } else {
+        predictPairs = CountPairRecords(InFolder(folder, command.Positional(MotifbindCommand::PREDICT_PAIRS)));
+    }
     const DataScan scan = ScanDataSet(InFolder(folder, command.Positional(MotifbindCommand::OBSERVATIONS)),
                                       InFolder(folder, command.Positional(MotifbindCommand::PROTEIN_MOTIFS)),
                                       InFolder(folder, command.Positional(MotifbindCommand::ACTIVE_PAIRS)),
                                       o.perType, pertPairs, pertSize);
-    const DataSummary data = Summarise(setting, o, folder, command, scan, pertSize);
+    DataSummary data = Summarise(setting, o, folder, command, scan, pertSize);
+    data.predictPairs = predictPairs;
+    data.allPairs = setting.allPairs;
 
     const std::string scratch = MakeScratch();
     try {

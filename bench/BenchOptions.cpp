@@ -107,9 +107,8 @@ std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& ar
         ->check(IntegerIn(1, MOST))
         ->capture_default_str()
         ->group(exes);
-    app.add_option("--threads", o.threads, "put -t T before the new executable's options. The new executable "
-                                           "only: the current program (the usual --vs) has no -t option and "
-                                           "refuses it")
+    app.add_option("--threads", o.threads, "put -t T before the new executable's options (the new executable "
+                                           "only; give the old one -t with --old-args)")
         ->type_name("T")
         ->check(IntegerIn(1, MOST))
         ->group(exes);

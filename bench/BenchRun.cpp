@@ -1,5 +1,6 @@
 #include "bench/BenchRun.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "bench/ChildProcess.h"
@@ -73,5 +74,8 @@ RunOutcome RunOnce(const RunRequest& request)
     outcome.measure.wall = std::chrono::duration<double>(exited - start).count();
     outcome.measure.cpu = end.cpuSeconds;
     outcome.measure.peakMiB = end.peakMiB;
+    std::error_code ec;
+    const auto bytes = std::filesystem::file_size(outcome.predictions, ec);
+    outcome.measure.predictionBytes = ec ? -1.0 : static_cast<double>(bytes);
     return outcome;
 }

@@ -11,6 +11,8 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 const FigureInfo INFO[FIGURE_COUNT] = {
     {"set-up wall (s)", 3, true, true},
     {"set-up CPU (s)", 2, true, false},
+    {"plan compilation wall (s)", 3, true, true},
+    {"plan compilation CPU (s)", 2, true, false},
     {"EM without DDI wall (s)", 3, true, true},
     {"EM without DDI CPU (s)", 2, true, false},
     {"EM without DDI rounds", 0, false, false},
@@ -25,6 +27,9 @@ const FigureInfo INFO[FIGURE_COUNT] = {
     {"EM with DDI per binding variable and round (ns)", 1, true, true},
     {"predictions wall (s)", 3, true, true},
     {"predictions CPU (s)", 2, true, false},
+    {"prediction pairs", 0, false, false},
+    {"predictions per pair (ns)", 1, true, true},
+    {"prediction file (MiB)", 1, false, false},
     {"perturbation wall (s)", 3, true, true},
     {"perturbation CPU (s)", 2, true, false},
     {"perturbation cycles", 0, false, false},
@@ -80,13 +85,18 @@ const FigureInfo& Info(Figure f) { return INFO[static_cast<std::size_t>(f)]; }
 
 Figures::Figures() { values_.fill(NaN); }
 
-Figures ComputeFigures(const RunMeasure& run, long long bindingVariables)
+Figures ComputeFigures(const RunMeasure& run, long long bindingVariables, long long predictPairs)
 {
     const std::vector<LogMark>& m = run.marks;
     Figures f;
     const LogMark start{LogEvent::None, -1, 0.0, 0.0};
     const LogMark* em1 = Find(m, LogEvent::EmWithoutDdi);
     const LogMark* end1 = Find(m, LogEvent::EmEnd, 1);
+    // The first "Start of EM" belongs to the phase without DDI evidence.
+    const LogMark* start1 = Find(m, LogEvent::EmStart);
+    if (start1 != nullptr && (em1 == nullptr || start1 < em1 || (end1 != nullptr && start1 > end1))) {
+        start1 = nullptr;
+    }
     const LogMark* ddi = Find(m, LogEvent::DdiInit);
     const LogMark* em2 = Find(m, LogEvent::EmWithDdi);
     const LogMark* end2 = Find(m, LogEvent::EmEnd, 2);
@@ -96,8 +106,11 @@ Figures ComputeFigures(const RunMeasure& run, long long bindingVariables)
     const Span setup = Between(&start, em1);
     f[Figure::SetupWall] = setup.wall;
     f[Figure::SetupCpu] = setup.cpu;
-    SetEm(f, Between(em1, end1), end1, bindingVariables, Figure::Em1Wall, Figure::Em1Cpu, Figure::Em1Rounds,
-          Figure::Em1MsPerRound, Figure::Em1NsPerVariable);
+    const Span plan = Between(em1, start1);
+    f[Figure::PlanWall] = plan.wall;
+    f[Figure::PlanCpu] = plan.cpu;
+    SetEm(f, Between(start1 != nullptr ? start1 : em1, end1), end1, bindingVariables, Figure::Em1Wall,
+          Figure::Em1Cpu, Figure::Em1Rounds, Figure::Em1MsPerRound, Figure::Em1NsPerVariable);
     const Span init = Between(ddi, em2);
     f[Figure::DdiWall] = init.wall;
     f[Figure::DdiCpu] = init.cpu;
@@ -106,6 +119,13 @@ Figures ComputeFigures(const RunMeasure& run, long long bindingVariables)
     const Span predict = Between(end2, before);
     f[Figure::PredictWall] = predict.wall;
     f[Figure::PredictCpu] = predict.cpu;
+    if (predictPairs > 0) {
+        f[Figure::PredictPairs] = static_cast<double>(predictPairs);
+        f[Figure::PredictNsPerPair] = predict.wall * 1e9 / static_cast<double>(predictPairs);
+    }
+    if (run.predictionBytes >= 0) {
+        f[Figure::PredictMiB] = run.predictionBytes / (1024.0 * 1024.0);
+    }
     const Span perturb = Between(before, eof);
     f[Figure::PerturbWall] = perturb.wall;
     f[Figure::PerturbCpu] = perturb.cpu;

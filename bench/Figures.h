@@ -10,6 +10,8 @@
 enum class Figure : std::size_t {
     SetupWall,
     SetupCpu,
+    PlanWall,
+    PlanCpu,
     Em1Wall,
     Em1Cpu,
     Em1Rounds,
@@ -24,6 +26,9 @@ enum class Figure : std::size_t {
     Em2NsPerVariable,
     PredictWall,
     PredictCpu,
+    PredictPairs,
+    PredictNsPerPair,
+    PredictMiB,
     PerturbWall,
     PerturbCpu,
     Cycles,
@@ -67,13 +72,17 @@ struct RunMeasure {
     double wall = 0;      // from fork to exit
     double cpu = 0;       // from wait4
     double peakMiB = 0;   // from wait4
+    double predictionBytes = -1; // size of the prediction file; -1 when unknown
 };
 
 // The phases are the spans between phase lines: set-up from the start to
-// "RunEM without DDI"; EM without DDI to the first "Total # EM round"; the
+// "RunEM without DDI"; the plan compilation from there to the first "Start
+// of EM" (which holds the first log joint); EM without DDI from there (from
+// "RunEM without DDI" in a log without it) to the first "Total # EM round"; the
 // DDI init round from "initializing DDI model" to "RunEM with DDI"; EM with
 // DDI to the second "Total # EM round"; predictions from there to "Joint prob
 // before perturbation"; the perturbation analysis from there to "End of
 // file", each cycle from its first line to the next cycle's (the last to
-// "End of file"). `bindingVariables` sizes one EM pass.
-Figures ComputeFigures(const RunMeasure& run, long long bindingVariables);
+// "End of file"). `bindingVariables` sizes one EM pass, `predictPairs` the
+// list of pairs whose interaction is predicted (0: unknown).
+Figures ComputeFigures(const RunMeasure& run, long long bindingVariables, long long predictPairs = 0);

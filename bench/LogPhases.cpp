@@ -5,6 +5,7 @@
 namespace {
 
 constexpr std::string_view EM_WITHOUT_DDI = "****** RunEM without DDI";
+constexpr std::string_view EM_START = "*** Start of EM, before round 0. Log joint:\t";
 constexpr std::string_view EM_END = "*** Total # EM round and joint prob:\t";
 constexpr std::string_view DDI_INIT = "****** initializing DDI model";
 constexpr std::string_view EM_WITH_DDI = "****** RunEM with DDI";
@@ -43,6 +44,9 @@ LogLine ClassifyLogLine(std::string_view line, int perType)
     const std::string_view cycle = CycleMarker(perType);
     if (!cycle.empty() && line.starts_with(cycle)) {
         return {LogEvent::CycleStart};
+    }
+    if (line.starts_with(EM_START)) {
+        return {LogEvent::EmStart};
     }
     if (line.starts_with(EM_WITHOUT_DDI)) {
         return {LogEvent::EmWithoutDdi};

@@ -7,6 +7,7 @@
 enum class LogEvent {
     None,
     EmWithoutDdi,       // "****** RunEM without DDI ...": training without DDI evidence starts
+    EmStart,            // "*** Start of EM, before round 0. Log joint:\t...": the rounds of an EM phase start
     EmEnd,              // "*** Total # EM round and joint prob:\t<rounds>\t<joint>": an EM phase ends
     DdiInit,            // "****** initializing DDI model ...": the one round that brings DDI evidence in
     EmWithDdi,          // "****** RunEM with DDI ...": training with DDI evidence starts

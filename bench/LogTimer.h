@@ -20,9 +20,9 @@ struct LogMark {
 };
 
 // Reads a motifbind log from a named pipe on its own thread while the program
-// writes it (motifbind flushes after every line), stamps each phase line with
-// the steady clock and the process's CPU time, and copies everything it reads
-// to a file for the comparison of runs.
+// writes it (motifbind flushes it at every phase line), stamps each phase
+// line with the steady clock and the process's CPU time, and copies
+// everything it reads to a file for the comparison of runs.
 //
 // Use: construct, fork the program with the pipe as its log, Start(pid), wait
 // until the program has exited but before reaping it (so its /proc entry

@@ -14,6 +14,7 @@ public:
     static constexpr int ACTIVE_PAIRS = 3;
     static constexpr int LOG = 6;
     static constexpr int PREDICTIONS = 7;
+    static constexpr int PREDICT_PAIRS = 8;
     static constexpr int BINDING_PAIRS = 9;
     static constexpr int POSITIONALS = 14;
 

@@ -50,7 +50,9 @@ void PrintDataSummary(std::ostream& out, const DataSummary& d)
         << "- observed protein pairs: " << FormatCount(d.work.observedPairs) << "\n"
         << "- motif combinations per pass: " << FormatCount(d.work.motifCombinations) << "\n"
         << "- binding variables per pass: " << FormatCount(d.work.bindingVariables) << "\n"
-        << "- active motif pairs: " << FormatCount(d.work.activePairs) << "\n";
+        << "- active motif pairs: " << FormatCount(d.work.activePairs) << "\n"
+        << "- protein pairs to predict: " << FormatCount(d.predictPairs) << (d.allPairs ? " (every pair)" : "")
+        << "\n";
     out << "- perturbation: ";
     if (d.perType < 1 || d.perType > 3) {
         out << "none (-p " << d.perType << ")\n";

@@ -16,6 +16,8 @@ struct DataSummary {
     long motifs = -1;
     long observations = 0;
     WorkCounts work;
+    long long predictPairs = 0; // records of the list of pairs to predict
+    bool allPairs = false;      // the list holds every pair
     int perType = 1;
     std::size_t candidates = 0;
     int pertSize = -1;

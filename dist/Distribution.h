@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -7,8 +9,31 @@
 #include <utility>
 #include <vector>
 
+#include "dist/Tolerances.h"
+
 // Weighted observed values handed to Learn: (weight, value).
 using StatList = std::vector<std::pair<double, double>>;
+
+// Running sums of the weighted values handed to a distribution, each taken
+// in the order the values came: the very sums a Learn on their list forms
+// in its first pass, so that a kind whose estimate needs nothing else learns
+// the same from them without the list.
+struct StatSums {
+    std::size_t n = 0; // values added
+    double w = 0.0;    // sum of the weights
+    double wv = 0.0;   // sum of weight * value
+    double zero = 0.0; // sum of the weights of values within g_eps of 0
+
+    void Add(double wt, double v)
+    {
+        ++n;
+        w += wt;
+        wv += wt * v;
+        // Adding 0 instead of skipping changes nothing: the sum starts at +0
+        // and so can never be -0, the one value that + 0 would change.
+        zero += std::fabs(v) < g_eps ? wt : 0.0;
+    }
+};
 
 // An observation distribution: the probability (or density) of an observed
 // value given the actual value of a hidden binary variable, re-estimated from
@@ -20,6 +45,22 @@ public:
     // Re-estimates the parameters from weighted values; a distribution that
     // learns iteratively reports its progress on `log`.
     virtual void Learn(const StatList& ss, std::ostream& log) = 0;
+    // Whether learning needs the weighted values themselves; a kind that
+    // needs only their running sums says no, and its values are not kept.
+    virtual bool NeedsList() const { return true; }
+    // Learn from the running sums of the values and, when NeedsList(), their
+    // list (empty otherwise): bit for bit the result of Learn on the list.
+    virtual void LearnSums(const StatSums& sums, const StatList& ss, std::ostream& log)
+    {
+        (void)sums;
+        Learn(ss, log);
+    }
+    // GetProb of n values into out, in one pass.
+    virtual void GetProbs(const double* vals, double* out, std::size_t n) const
+    {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = GetProb(vals[i]);
+    }
     virtual bool Assert(double val) const = 0;
     // Token and parameters separated by tabs, in file syntax order; sep 1 ends
     // with a newline (no flush), any other value ends with nothing.

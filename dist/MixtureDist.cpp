@@ -42,6 +42,19 @@ double MixtureDist::GetProb(double val) const
     return p;
 }
 
+void MixtureDist::GetProbs(const double* vals, double* out, std::size_t n) const
+{
+    // Component by component, each value's sum still taken in component order.
+    std::vector<double> part(n);
+    for (std::size_t k = 0; k < n; ++k)
+        out[k] = 0.0;
+    for (std::size_t i = 0; i < dists.size(); ++i) {
+        dists[i]->GetProbs(vals, part.data(), n);
+        for (std::size_t k = 0; k < n; ++k)
+            out[k] += part[k] * weights[i];
+    }
+}
+
 void MixtureDist::Learn(const StatList& ss, std::ostream& log)
 {
     const std::size_t n = dists.size();

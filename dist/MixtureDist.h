@@ -18,6 +18,7 @@ public:
     MixtureDist& operator=(const MixtureDist&) = delete;
 
     double GetProb(double val) const override;
+    void GetProbs(const double* vals, double* out, std::size_t n) const override;
     void Learn(const StatList& ss, std::ostream& log) override;
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;

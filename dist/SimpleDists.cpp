@@ -50,11 +50,26 @@ void BinaryDist::Learn(const StatList& ss, std::ostream&)
         if (std::fabs(v) < g_eps)
             zero += wt;
     }
+    LearnFrom(w, zero);
+}
+
+bool BinaryDist::NeedsList() const { return false; }
+
+void BinaryDist::LearnSums(const StatSums& sums, const StatList&, std::ostream&) { LearnFrom(sums.w, sums.zero); }
+
+void BinaryDist::LearnFrom(double w, double zero)
+{
     if (!Usable(w))
         return;
     const double p = zero / w;
     if (std::isfinite(p))
         prob0 = p;
+}
+
+void BinaryDist::GetProbs(const double* vals, double* out, std::size_t n) const
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = BinaryDist::GetProb(vals[i]);
 }
 
 bool BinaryDist::Assert(double val) const { return std::fabs(val) < g_eps || std::fabs(val - 1) < g_eps; }
@@ -83,12 +98,26 @@ double GaussianDist::GetProb(double val) const
     return std::exp(((d / var) * d) * (-0.5)) / norm;
 }
 
-void GaussianDist::Learn(const StatList& ss, std::ostream&)
+void GaussianDist::Learn(const StatList& ss, std::ostream&) { LearnFrom(TotalWeight(ss), WeightedSum(ss), ss); }
+
+// The variance needs a second pass around the new mean: the values stay.
+bool GaussianDist::NeedsList() const { return true; }
+
+void GaussianDist::LearnSums(const StatSums& sums, const StatList& ss, std::ostream&)
 {
-    const double w = TotalWeight(ss);
+    LearnFrom(sums.w, sums.wv, ss);
+}
+
+void GaussianDist::GetProbs(const double* vals, double* out, std::size_t n) const
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = GaussianDist::GetProb(vals[i]);
+}
+
+void GaussianDist::LearnFrom(double w, double sum, const StatList& ss)
+{
     if (!Usable(w))
         return;
-    const double sum = WeightedSum(ss);
     const double m = (1 / w) * sum;
     if (!std::isfinite(m))
         return;
@@ -124,12 +153,22 @@ double ExponentialDist::GetProb(double val) const
     return lambda * std::exp(-((shift - val) * lambda));
 }
 
-void ExponentialDist::Learn(const StatList& ss, std::ostream&)
+void ExponentialDist::Learn(const StatList& ss, std::ostream&) { LearnFrom(TotalWeight(ss), WeightedSum(ss)); }
+
+bool ExponentialDist::NeedsList() const { return false; }
+
+void ExponentialDist::LearnSums(const StatSums& sums, const StatList&, std::ostream&) { LearnFrom(sums.w, sums.wv); }
+
+void ExponentialDist::GetProbs(const double* vals, double* out, std::size_t n) const
 {
-    const double w = TotalWeight(ss);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = ExponentialDist::GetProb(vals[i]);
+}
+
+void ExponentialDist::LearnFrom(double w, double sum)
+{
     if (!Usable(w))
         return;
-    const double sum = WeightedSum(ss);
     const double m = sum / w;
     const double lam = left == 0 ? 1 / (m - shift) : 1 / (shift - m);
     if (lam > 0.0 && std::isfinite(lam))
@@ -170,6 +209,16 @@ double UniformDist::GetProb(double val) const
 }
 
 void UniformDist::Learn(const StatList&, std::ostream&) {}
+
+bool UniformDist::NeedsList() const { return false; }
+
+void UniformDist::LearnSums(const StatSums&, const StatList&, std::ostream&) {}
+
+void UniformDist::GetProbs(const double* vals, double* out, std::size_t n) const
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = UniformDist::GetProb(vals[i]);
+}
 
 bool UniformDist::Assert(double) const { return true; }
 

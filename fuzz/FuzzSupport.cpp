@@ -138,9 +138,9 @@ void Train(Model& m, int rounds, bool learn)
 void Predict(const Model& m, const std::string& predPairs, const std::string& bindPairs, int perType)
 {
     std::istringstream pairs(predPairs), binds(bindPairs);
-    PredictProtInter(pairs, Null(), m.pm, m.pi, m.mip, *m.micp, m.ps->Om());
+    PredictProtInter(pairs, Null(), m.pm, *m.ps);
     if (perType != 2)
-        PredictBinding(binds, Null(), m.pm, m.mip, *m.micp, m.pi, m.ps->Om());
+        PredictBinding(binds, Null(), m.pm, *m.ps);
 }
 
 std::ostream& Null()

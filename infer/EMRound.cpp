@@ -5,57 +5,154 @@
 #include "infer/PairKernel.h"
 #include "model/Globals.h"
 
+namespace {
+
+// The weights an observation gets for the actual values 0 and 1 when
+// `prob1` is the posterior probability of 1.
+inline double WeightFor(int a, double prob1) { return a ? prob1 : 1 - prob1; }
+
+// Hands the PPI model `id` its values of this E-step, in the order that
+// ObsModel::AddStat over the usable pairs in plan order would: its sums stay
+// in registers, so that each value costs no trip through memory. A pair's
+// posterior probability of interaction is (1 - Q) r, from its Q (`forcedQ`
+// for the forced pair) and its ratio r.
+void PpiStats(const InferPlan& plan, int id, const double* q, int forcedPair, double forcedQ, const double* ratio,
+              const unsigned char* usable, ObsModel& om)
+{
+    StatSums sums = om.SumsOf(std::size_t(id));
+    StatList* list = om.ListOf(std::size_t(id));
+    const int* obsPair = plan.ObsPair();
+    const int* cells[2] = {plan.Cells(0), plan.Cells(1)};
+    const double* values = plan.CellValues();
+    for (const unsigned* e = plan.StatBegin(id); e != plan.StatEnd(id); ++e) {
+        const unsigned o = *e >> 1;
+        const int a = int(*e & 1);
+        const int p = obsPair[o];
+        if (!usable[p])
+            continue;
+        const double w = WeightFor(a, (1 - (p == forcedPair ? forcedQ : q[p])) * ratio[p]);
+        const double v = values[cells[a][o]];
+        sums.Add(w, v);
+        if (list)
+            list->emplace_back(w, v);
+    }
+    om.SumsOf(std::size_t(id)) = sums;
+}
+
+// The same for the DDI models `id` and `id + 1` (when there is one) at
+// once, each with sums of its own: every binding variable with a
+// domain-domain list hands over the whole list, weighted with the posterior
+// probability that the variable is 1: thetaC of its slot times the ratio r
+// of its pair, or 0 when it is fixed at 0. In plan order.
+void DdiStats(const InferPlan& plan, int id, const double* thetaC, const double* ratio, const Forcing& f,
+              ObsModel& dm)
+{
+    const bool two = std::size_t(id) + 1 < dm.Size();
+    StatSums sums0 = dm.SumsOf(std::size_t(id));
+    StatSums sums1 = two ? dm.SumsOf(std::size_t(id) + 1) : StatSums();
+    StatList* list0 = dm.ListOf(std::size_t(id));
+    StatList* list1 = two ? dm.ListOf(std::size_t(id) + 1) : nullptr;
+    const int* vars = plan.Vars();
+    const int* varPair = plan.VarPair();
+    const int forcedBegin = f.pair >= 0 ? plan.GetPair(f.pair).begin : 0;
+    for (int v = 0; v < plan.NumVars(); ++v) {
+        const int s = vars[v];
+        const InterList* d = plan.SlotDdi(s);
+        if (!d)
+            continue;
+        const int p = varPair[v];
+        const double prob1 = (p == f.pair && f.Fixed(v - forcedBegin)) ? 0.0 : thetaC[s] * ratio[p];
+        for (const auto& obs : *d) {
+            for (int a = 0; a < 2; ++a) {
+                const int m = obs.ModelId(a);
+                if (m == id) {
+                    const double w = WeightFor(a, prob1);
+                    sums0.Add(w, obs.val);
+                    if (list0)
+                        list0->emplace_back(w, obs.val);
+                } else if (two && m == id + 1) {
+                    const double w = WeightFor(a, prob1);
+                    sums1.Add(w, obs.val);
+                    if (list1)
+                        list1->emplace_back(w, obs.val);
+                }
+            }
+        }
+    }
+    dm.SumsOf(std::size_t(id)) = sums0;
+    if (two)
+        dm.SumsOf(std::size_t(id) + 1) = sums1;
+}
+
+} // namespace
+
 void EnM1Step(ParamSet& ps)
 {
     const InferPlan& plan = *ps.plan;
     const int n = plan.NumSlots();
+    const int np = plan.NumPairs();
+    const int nv = plan.NumVars();
     auto& sc = ps.scratch;
-    // Q, P0 and P1 of every pair are still those of the last complete log
-    // joint when nothing changed since.
-    const bool known = sc.pairsFresh;
-    if (!known)
-        PrepareFactors(plan, ps.thetaC, ps.leakC, sc.oneMinusC, sc.leakPow);
+    // Q, P0 and P1 of every pair with nothing forced: the pair terms of the
+    // last log joint while the parameters have not changed since, else
+    // computed now. The forced pair's Q is its own.
+    const PairTerms* t = ps.terms.get();
+    if (!t) {
+        PairTerms& own = ps.OwnTerms();
+        ps.PairProbs(own);
+        t = &own;
+    }
+    const Forcing& f = ps.forcing;
+    double forcedQ = 0.0;
+    if (f.pair >= 0) {
+        ps.EnsureFactors();
+        forcedQ = PairNonInter(plan, f, sc.oneMinusC.data(), sc.leakPow, ps.leakC, f.pair);
+    }
     sc.ratioSum.assign(n + 1, 0.0); // the dead slot's sum is never read
     double* ratioSum = sc.ratioSum.data();
+    sc.ratio.resize(std::size_t(np));
+    sc.usable.resize(std::size_t(np));
+    double* ratio = sc.ratio.data();
+    unsigned char* usableOf = sc.usable.data();
     const double* thetaC = ps.thetaC.data();
-    double leakRatioSum = 0.0;
-    const Forcing& f = ps.forcing;
-    const int* vars = plan.Vars();
     ps.om.ReserveStat(plan.OmStatCount());
     ps.dm.ReserveStat(plan.DmStatCount());
 
-    for (int p = 0; p < plan.NumPairs(); ++p) {
-        const auto& pr = plan.GetPair(p);
-        const double p0 = known ? sc.p0[p] : ps.om.GetProb(0, *pr.obs);
-        const double p1 = known ? sc.p1[p] : ps.om.GetProb(1, *pr.obs);
-        const double q = known ? sc.q[p] : PairNonInter(plan, f, sc.oneMinusC.data(), sc.leakPow, ps.leakC, p);
+    double leakRatioSum = 0.0;
+    for (int p = 0; p < np; ++p) {
+        const bool forced = p == f.pair;
+        const double q = forced ? forcedQ : t->q[p];
+        const double p0 = t->p0[p];
+        const double p1 = t->p1[p];
         const double den = (1 - q) * p1 + q * p0;
         double r = p1 / den;
         // Observations impossible under both states carry no usable evidence:
         // the pair's variables keep their prior and its observations teach
         // the observation models nothing.
         const bool usable = den != 0.0 && std::isfinite(den) && std::isfinite(r);
-        if (usable)
-            ps.om.AddStat((1 - q) * r, *pr.obs);
-        else
+        usableOf[p] = usable;
+        if (!usable)
             r = 1.0;
-
-        const bool forced = p == f.pair;
-        leakRatioSum += (pr.numLeak - (forced ? f.numNBLeak : 0)) * r;
-
-        for (int v = pr.begin; v < pr.end; ++v) {
-            const int s = vars[v];
-            const InterList* d = plan.SlotDdi(s);
-            if (forced && f.Fixed(v - pr.begin)) {
-                if (d)
-                    ps.dm.AddStat(0.0, *d);
-                continue;
-            }
-            ratioSum[s] += r;
-            if (d)
-                ps.dm.AddStat(thetaC[s] * r, *d);
-        }
+        ratio[p] = r;
+        leakRatioSum += (plan.GetPair(p).numLeak - (forced ? f.numNBLeak : 0)) * r;
     }
+
+    // Every binding variable in plan order, so each slot's sum is taken in
+    // the order of its variables.
+    const int* vars = plan.Vars();
+    const int* varPair = plan.VarPair();
+    const int forcedBegin = f.pair >= 0 ? plan.GetPair(f.pair).begin : 0;
+    for (int v = 0; v < nv; ++v) {
+        const int s = vars[v];
+        const int p = varPair[v];
+        if (p == f.pair && f.Fixed(v - forcedBegin))
+            continue;
+        ratioSum[s] += ratio[p];
+    }
+    for (int id = 0; id < plan.NumStatModels() && id < int(ps.om.Size()); ++id)
+        PpiStats(plan, id, t->q.data(), f.pair, forcedQ, ratio, usableOf, ps.om);
+    for (int id = 0; id < int(ps.dm.Size()); id += 2)
+        DdiStats(plan, id, thetaC, ratio, f, ps.dm);
 
     // Variables fixed at 0 add nothing to the expected count of ones but
     // count in the denominator.
@@ -63,13 +160,14 @@ void EnM1Step(ParamSet& ps)
         if (plan.Live(s))
             ps.theta[s] = (thetaC[s] * ratioSum[s] + g_aPos) / (plan.SlotCount(s) + g_aAll);
     ps.leak = (ps.leakC * leakRatioSum + g_aPos) / (double(plan.LeakCount()) + g_aAll);
+    // theta and the leak changed; thetaC and the observation models not yet.
     ps.fresh = false;
+    ps.terms.reset();
 }
 
 void EMStep(ParamSet& ps, std::ostream& mixLog)
 {
     EnM1Step(ps);
-    ps.scratch.pairsFresh = false;
     ps.om.M2Step(nullptr, nullptr, nullptr, mixLog);
     ps.dm.M2Step(nullptr, nullptr, nullptr, mixLog);
     // thetaC = P(B = 1 | D) under the re-learned DDI model; evidence
@@ -88,5 +186,5 @@ void EMStep(ParamSet& ps, std::ostream& mixLog)
         ps.thetaC[s] = (den != 0.0 && std::isfinite(den)) ? theta * p1 / den : theta;
     }
     ps.leakC = ps.leak;
-    ps.fresh = false;
+    ps.Changed();
 }

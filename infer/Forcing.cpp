@@ -13,11 +13,7 @@ Forcing::Forcing(const InferPlan& plan, const ProtMot& pm, const NonBind& nb)
     // The pair's variables in plan order: its active combinations. One of a
     // removed motif pair is never fixed: it takes no part anyway.
     bits.reserve(pr.end - pr.begin);
-    for (const auto& [m1, l1] : pm.GetMots(pr.prot1)) {
-        for (const auto& [m2, l2] : pm.GetMots(pr.prot2)) {
-            const int s = plan.SlotOf(MotInterPot::Index(m1, m2));
-            if (s >= 0)
-                bits.push_back(plan.Live(s) && nb.IsNonBind(pr.prot1, pr.prot2, m1, m2));
-        }
-    }
+    plan.Combos().ForEach(pr.prot1, pr.prot2, [&](int m1, int m2, int s) {
+        bits.push_back(plan.Live(s) && nb.IsNonBind(pr.prot1, pr.prot2, m1, m2));
+    });
 }

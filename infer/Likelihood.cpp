@@ -22,108 +22,95 @@ double IntPow(double x, int n)
     return result;
 }
 
-double AlNonInterProb(const ProtMot& pm, const MotInterPot& micp, int prot1, int prot2)
-{
-    const auto& act = micp.GetActPair();
-    return NonInterProduct(pm, pm.GetNonBind(), micp.GetLeak(), prot1, prot2, [&](int k, double& a) {
-        const auto it = act.find(k);
-        if (it == act.end())
-            return false;
-        a = it->second;
-        return true;
-    });
-}
-
 double AlNonInterProb(const ProtMot& pm, const NonBind& nb, const ParamSet& ps, int prot1, int prot2)
 {
-    const InferPlan& plan = ps.Plan();
-    return NonInterProduct(pm, nb, ps.LeakC(), prot1, prot2, [&](int k, double& a) {
-        const int s = plan.SlotOf(k);
-        if (s < 0 || !plan.Live(s))
-            return false;
-        a = ps.ThetaC(s);
-        return true;
-    });
+    const double leak = IntPow(1 - ps.LeakC(), pm.NumLeak(prot1, prot2) - pm.NumNBLeak(nb, prot1, prot2));
+    return ComboNonInter(ps.Plan(), nb, leak, prot1, prot2, [&](int s) { return 1 - ps.ThetaC(s); });
 }
+
+namespace {
+
+// The terms of the forced pair p and of its variables, added to l in order.
+double AddForcedPair(const InferPlan& plan, const PairTerms& t, const Forcing& f, double q, double lambda,
+                     const double* theta, double l)
+{
+    const int p = f.pair;
+    const auto& pr = plan.GetPair(p);
+    const double* ddiTerm = t.logTerm.data() + plan.NumPairs();
+    l += std::log((1 - q) * t.p1[p] + q * t.p0[p]);
+    // Only add a term for leak variables that are actually fixed, so a leak
+    // probability of 1 cannot turn 0 fixed variables into 0 * -inf.
+    if (f.numNBLeak != 0)
+        l += f.numNBLeak * std::log(1 - lambda);
+    const int* vars = plan.Vars();
+    for (int v = pr.begin; v < pr.end; ++v) {
+        const int s = vars[v];
+        const bool ddi = plan.SlotDdi(s) != nullptr;
+        if (f.Fixed(v - pr.begin)) {
+            if (ddi)
+                l += std::log(t.ddiP0[s]);
+            l += std::log(1 - theta[s]);
+        } else if (ddi) {
+            l += ddiTerm[s];
+        }
+    }
+    return l;
+}
+
+} // namespace
 
 double LogJointProb(ParamSet& ps, int part)
 {
     if (part == 0 && ps.fresh)
         return ps.joint;
+    // Every pair's terms with nothing forced; only the forced pair differs.
+    const PairTerms& t = ps.EnsureTerms();
     const InferPlan& plan = *ps.plan;
-    const int n = plan.NumSlots();
-    const int np = plan.NumPairs();
     const double* theta = ps.theta.data();
-    auto& sc = ps.scratch;
-    PrepareFactors(plan, ps.thetaC, ps.leakC, sc.oneMinusC, sc.leakPow);
-    // A free binding variable with a domain-domain list adds ln P(D), which
-    // depends on its slot only.
-    sc.ddiP0.resize(n);
-    sc.ddiTerm.resize(n);
-    for (int s = 0; s < n; ++s) {
-        const InterList* d = plan.SlotDdi(s);
-        if (!d)
-            continue;
-        const double p0 = ps.dm.GetProb(0, *d);
-        sc.ddiP0[s] = p0;
-        sc.ddiTerm[s] = std::log((1 - theta[s]) * p0 + theta[s] * ps.dm.GetProb(1, *d));
-    }
-    // A pass over every pair leaves its terms for the next E-step.
-    const bool all = part != 1 && part != 2;
-    if (all) {
-        sc.q.resize(np);
-        sc.p0.resize(np);
-        sc.p1.resize(np);
-    }
-
-    double l = 0.0;
-    const double lambda = ps.leak;
     const Forcing& f = ps.forcing;
-    const int* vars = plan.Vars();
-    for (int p = 0; p < np; ++p) {
-        const auto& pr = plan.GetPair(p);
-        if ((part == 1 && !pr.knownPos) || (part == 2 && !pr.knownNeg))
-            continue;
-        const double q = PairNonInter(plan, f, sc.oneMinusC.data(), sc.leakPow, ps.leakC, p);
-        const double p0 = ps.om.GetProb(0, *pr.obs);
-        const double p1 = ps.om.GetProb(1, *pr.obs);
-        if (all) {
-            sc.q[p] = q;
-            sc.p0[p] = p0;
-            sc.p1[p] = p1;
-        }
-        l += std::log((1 - q) * p1 + q * p0);
-        if (p != f.pair) {
-            for (int v = pr.begin; v < pr.end; ++v) {
-                const int s = vars[v];
-                if (plan.SlotDdi(s))
-                    l += sc.ddiTerm[s];
-            }
-            continue;
-        }
-        // Only add a term for leak variables that are actually fixed, so a
-        // leak probability of 1 cannot turn 0 fixed variables into 0 * -inf.
-        if (f.numNBLeak != 0)
-            l += f.numNBLeak * std::log(1 - lambda);
-        for (int v = pr.begin; v < pr.end; ++v) {
-            const int s = vars[v];
-            const bool ddi = plan.SlotDdi(s) != nullptr;
-            if (f.Fixed(v - pr.begin)) {
-                if (ddi)
-                    l += std::log(sc.ddiP0[s]);
-                l += std::log(1 - theta[s]);
-            } else if (ddi) {
-                l += sc.ddiTerm[s];
-            }
-        }
+    const int np = plan.NumPairs();
+    double forcedQ = 0.0;
+    if (f.pair >= 0) {
+        ps.EnsureFactors();
+        forcedQ = PairNonInter(plan, f, ps.scratch.oneMinusC.data(), ps.scratch.leakPow, ps.leakC, f.pair);
     }
-    if (all)
-        sc.pairsFresh = true;
+    const int* vars = plan.Vars();
+    const double* logTerm = t.logTerm.data();
+    const double* ddiTerm = logTerm + np;
+    double l = 0.0;
+    if (part == 1 || part == 2) {
+        // Only the pairs known to interact, or known not to.
+        for (int p = 0; p < np; ++p) {
+            const auto& pr = plan.GetPair(p);
+            if (!(part == 1 ? pr.knownPos : pr.knownNeg))
+                continue;
+            if (p == f.pair) {
+                l = AddForcedPair(plan, t, f, forcedQ, ps.leak, theta, l);
+                continue;
+            }
+            l += logTerm[p];
+            for (int v = pr.begin; v < pr.end; ++v)
+                if (plan.SlotDdi(vars[v]))
+                    l += ddiTerm[vars[v]];
+        }
+        return l;
+    }
+    // Every pair: the terms in the plan's order, the forced pair's its own.
+    const int* seq = plan.SumSeq();
+    const int end = plan.SumSeqSize();
+    const int cut = f.pair >= 0 ? plan.SumSeqBegin(f.pair) : end;
+    for (int k = 0; k < cut; ++k)
+        l += logTerm[seq[k]];
+    if (f.pair >= 0) {
+        l = AddForcedPair(plan, t, f, forcedQ, ps.leak, theta, l);
+        for (int k = plan.SumSeqBegin(f.pair + 1); k < end; ++k)
+            l += logTerm[seq[k]];
+    }
     if (part == 0) {
-        for (int s = 0; s < n; ++s)
+        for (int s = 0; s < plan.NumSlots(); ++s)
             if (plan.Live(s))
-                l += g_aNeg * std::log(1 - theta[s]) + g_aPos * std::log(theta[s]);
-        l += g_aNeg * std::log(1 - lambda) + g_aPos * std::log(lambda);
+                l += t.prior[s];
+        l += t.leakPrior;
         ps.joint = l;
         ps.fresh = true;
     }

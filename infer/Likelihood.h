@@ -10,32 +10,11 @@
 // reciprocal of x^-n and n = 0 gives 1 for any x.
 double IntPow(double x, int n);
 
-// P(the pair does not interact): the product of (1 - affinity) over the free
-// binding variables of (prot1, prot2), motifs of prot1 outer, and (1 - leak)
-// over its free leak variables. `aff(k, a)` stores the affinity of the motif
-// pair index k in a and returns true, or returns false when it is not active.
-template <typename Aff>
-double NonInterProduct(const ProtMot& pm, const NonBind& nb, double leak, int prot1, int prot2, Aff aff)
-{
-    double q = IntPow(1 - leak, pm.NumLeak(prot1, prot2) - pm.NumNBLeak(nb, prot1, prot2));
-    for (const auto& [m1, l1] : pm.GetMots(prot1)) {
-        for (const auto& [m2, l2] : pm.GetMots(prot2)) {
-            if (nb.IsNonBind(prot1, prot2, m1, m2))
-                continue;
-            double a = 0.0;
-            if (!aff(MotInterPot::Index(m1, m2), a))
-                continue;
-            q = q * (1 - a);
-        }
-    }
-    return q;
-}
-
-// The non-interaction probability under the potentials `micp` and the forced
-// setting of `pm`; for any protein pair, observed or not.
-double AlNonInterProb(const ProtMot& pm, const MotInterPot& micp, int prot1, int prot2);
-// The same under the conditioned affinities of a parameter set and the forced
-// setting `nb`, in the argument order given.
+// P(the pair does not interact) under the conditioned affinities of a
+// parameter set and the forced setting `nb`, for any protein pair, observed
+// or not: the product of (1 - affinity) over the free binding variables of
+// (prot1, prot2), motifs of prot1 outer, and (1 - leak) over its free leak
+// variables.
 double AlNonInterProb(const ProtMot& pm, const NonBind& nb, const ParamSet& ps, int prot1, int prot2);
 
 // Natural log of the joint probability of the observations and, with part 0,

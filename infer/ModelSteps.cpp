@@ -27,6 +27,14 @@ struct Session {
 
 } // namespace
 
+double AlNonInterProb(const ProtMot& pm, const ProtInter& pi, const MotInterPot& pot, int prot1, int prot2)
+{
+    const ProtInter noDdi(pi.GetNumProt());
+    const InferPlan plan(pm, pi, pot, noDdi);
+    const ParamSet ps(plan, pot, pot, ObsModel(), ObsModel());
+    return AlNonInterProb(pm, pm.GetNonBind(), ps, prot1, prot2);
+}
+
 double LogJointProb(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
                     const ObsModel& om, const ObsModel& dm, const ProtInter& di, int part)
 {

@@ -14,6 +14,11 @@
 // objects and writes what the step changed back into them. Nothing is cached
 // between calls. `mip` and `micp` must hold the same active pairs.
 
+// The non-interaction probability of any protein pair under the potentials
+// `pot` (pass `micp` for the probability given the DDI evidence, `mip` for
+// the one without) and the forced setting of `pm`, in the argument order.
+double AlNonInterProb(const ProtMot& pm, const ProtInter& pi, const MotInterPot& pot, int prot1, int prot2);
+
 double LogJointProb(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
                     const ObsModel& om, const ObsModel& dm, const ProtInter& di, int part);
 

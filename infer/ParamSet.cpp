@@ -1,6 +1,10 @@
 #include "infer/ParamSet.h"
 
+#include <cmath>
 #include <stdexcept>
+
+#include "infer/PairKernel.h"
+#include "model/Globals.h"
 
 ParamSet::ParamSet(const InferPlan& pl, const MotInterPot& mip, const MotInterPot& micp, ObsModel o, ObsModel d)
     : plan(&pl), leak(mip.GetLeak()), leakC(micp.GetLeak()), om(std::move(o)), dm(std::move(d))
@@ -28,6 +32,9 @@ ParamSet::ParamSet(const ParamSet& other, const InferPlan& pl) : ParamSet(other)
 {
     if (pl.NumSlots() != other.plan->NumSlots())
         throw std::logic_error("the plan does not have the parameters' slots");
+    // Pair terms hold for the plan they were made over.
+    if (&pl != plan)
+        terms.reset();
     plan = &pl;
     fresh = false;
 }
@@ -44,23 +51,36 @@ void ParamSet::Assign(const ParamSet& other, const InferPlan& pl)
     dm.Assign(other.dm);
     forcing = other.forcing;
     joint = other.joint;
-    fresh = other.fresh && &pl == other.plan;
+    const bool same = &pl == other.plan;
+    fresh = other.fresh && same;
+    terms = same ? other.terms : nullptr;
     plan = &pl;
-    scratch.pairsFresh = false;
+    scratch.factorsFresh = false;
+    scratch.cellsFresh = false;
 }
 
 void ParamSet::Force(Forcing f)
 {
     forcing = std::move(f);
     fresh = false;
-    scratch.pairsFresh = false;
+}
+
+void ParamSet::Changed()
+{
+    fresh = false;
+    terms.reset();
+    scratch.factorsFresh = false;
+    scratch.cellsFresh = false;
 }
 
 void ParamSet::Scratch::Release()
 {
-    for (auto* v : {&oneMinusC, &ratioSum, &ddiP0, &ddiTerm, &leakPow, &q, &p0, &p1})
+    for (auto* v : {&oneMinusC, &leakPow, &cells, &ratioSum, &ratio})
         std::vector<double>().swap(*v);
-    pairsFresh = false;
+    std::vector<unsigned char>().swap(usable);
+    factorsFresh = false;
+    cellsFresh = false;
+    own.reset();
 }
 
 void ParamSet::ReleaseWork()
@@ -83,4 +103,76 @@ void ParamSet::Scatter(MotInterPot& mip, MotInterPot& micp) const
     }
     mip.SetLeak(leak);
     micp.SetLeak(leakC);
+}
+
+void ParamSet::EnsureFactors()
+{
+    if (scratch.factorsFresh)
+        return;
+    PrepareFactors(*plan, thetaC, leakC, scratch.oneMinusC, scratch.leakPow);
+    scratch.factorsFresh = true;
+}
+
+const double* ParamSet::EnsureCells()
+{
+    if (!scratch.cellsFresh) {
+        scratch.cells.resize(std::size_t(plan->NumCells()));
+        plan->EvalCells(om, scratch.cells.data());
+        scratch.cellsFresh = true;
+    }
+    return scratch.cells.data();
+}
+
+PairTerms& ParamSet::OwnTerms()
+{
+    // Filled in place unless a copy still reads the last ones.
+    if (!scratch.own || scratch.own.use_count() > 1)
+        scratch.own = std::make_shared<PairTerms>();
+    return *scratch.own;
+}
+
+void ParamSet::PairProbs(PairTerms& t)
+{
+    EnsureFactors();
+    const double* cells = EnsureCells();
+    const std::size_t np = std::size_t(plan->NumPairs());
+    t.q.resize(np);
+    t.p0.resize(np);
+    t.p1.resize(np);
+    AllPairProbs(*plan, scratch.oneMinusC.data(), scratch.leakPow, leakC, cells, t.q.data(), t.p0.data(),
+                 t.p1.data());
+}
+
+const PairTerms& ParamSet::EnsureTerms()
+{
+    if (terms)
+        return *terms;
+    PairTerms& t = OwnTerms();
+    PairProbs(t);
+    const int n = plan->NumSlots();
+    const int np = plan->NumPairs();
+
+    t.logTerm.resize(std::size_t(np) + std::size_t(n));
+    for (int p = 0; p < np; ++p)
+        t.logTerm[p] = std::log((1 - t.q[p]) * t.p1[p] + t.q[p] * t.p0[p]);
+
+    // A free binding variable with a domain-domain list adds ln P(D), which
+    // depends on its slot only.
+    double* ddiTerm = t.logTerm.data() + np;
+    t.ddiP0.resize(std::size_t(n));
+    t.prior.resize(std::size_t(n));
+    for (int s = 0; s < n; ++s) {
+        ddiTerm[s] = 0.0;
+        if (!plan->Live(s))
+            continue;
+        if (const InterList* d = plan->SlotDdi(s)) {
+            const double p0 = dm.GetProb(0, *d);
+            t.ddiP0[s] = p0;
+            ddiTerm[s] = std::log((1 - theta[s]) * p0 + theta[s] * dm.GetProb(1, *d));
+        }
+        t.prior[s] = g_aNeg * std::log(1 - theta[s]) + g_aPos * std::log(theta[s]);
+    }
+    t.leakPrior = g_aNeg * std::log(1 - leak) + g_aPos * std::log(leak);
+    terms = scratch.own;
+    return t;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -13,13 +14,30 @@ double LogJointProb(ParamSet& ps, int part);
 void EnM1Step(ParamSet& ps);
 void EMStep(ParamSet& ps, std::ostream& mixLog);
 
+// The terms of the log joint of one parameter set with nothing forced. Per
+// pair: Q, P0, P1 and ln((1 - Q) P1 + Q P0); per slot: P(D | B = 0) and
+// ln P(D) of its domain-domain list, and its prior term; the leak's prior
+// term. Each is the very value the log joint adds, so a sum over them in the
+// log joint's order is that log joint. `logTerm` holds the pairs' terms,
+// then the slots' ln P(D), as the plan's SumSeq numbers them; a slot that no
+// longer takes part has the term +0, which leaves a sum unchanged.
+struct PairTerms {
+    std::vector<double> q, p0, p1;
+    std::vector<double> logTerm;
+    std::vector<double> ddiP0, prior;
+    double leakPrior = 0.0;
+};
+
 // One set of working parameters over a compiled plan: the affinities of `mip`
 // (theta) and of `micp` (conditioned on the domain-domain evidence, thetaC)
 // as dense arrays indexed by slot, both leak probabilities, the two
 // observation models, the forced non-binding setting, and the likelihood
 // cache. The cache holds the complete log joint of exactly these parameters;
 // every operation that changes them makes it stale, so it can never describe
-// other objects. A copy is a cheap, independent working copy.
+// other objects. So do the pair terms of the last log joint, which copies
+// share until they change their parameters: a copy that only forces a pair
+// needs to recompute that pair alone. A copy is a cheap, independent working
+// copy.
 class ParamSet {
 public:
     // The plan must have been compiled from the active pairs of `micp`; `mip`
@@ -45,7 +63,8 @@ public:
     const ObsModel& Dm() const { return dm; }
     const Forcing& GetForcing() const { return forcing; }
 
-    // Replaces the forced setting.
+    // Replaces the forced setting. The pair terms stay: they hold nothing
+    // forced.
     void Force(Forcing f);
     // Writes the affinities and leak probabilities back into the potentials:
     // every live slot gets its value, a removed one is erased.
@@ -55,9 +74,11 @@ public:
     ObsModel TakeDm() { return std::move(dm); }
 
     bool Fresh() const { return fresh; }
+    // Whether the set holds the pair terms of its parameters.
+    bool HasTerms() const { return terms != nullptr; }
     // Gives back the kernels' working memory and the room kept for the
-    // observation statistics; the next step takes them again. For a set that
-    // from now on is only copied.
+    // observation statistics; the next step takes them again. The pair terms
+    // stay, for the copies. For a set that from now on is only copied.
     void ReleaseWork();
 
 private:
@@ -76,20 +97,25 @@ private:
 
     double joint = 0.0;
     bool fresh = false;
+    // The pair terms of exactly these parameters over this plan, or null.
+    std::shared_ptr<const PairTerms> terms;
 
     // Working memory of the kernels, sized on first use. A copy of the set
-    // starts with empty scratch of its own: nothing in it outlives a step
-    // except the pair terms, which describe only the set they were made for.
+    // starts with empty scratch of its own.
     struct Scratch {
         std::vector<double> oneMinusC; // per slot: 1 - thetaC
-        std::vector<double> ratioSum;  // per slot: the E-step's ratio sum
-        std::vector<double> ddiP0;     // per slot: P(D | B = 0)
-        std::vector<double> ddiTerm;   // per slot: ln P(D)
         std::vector<double> leakPow;   // (1 - leakC)^n for small n
-        // Per pair: Q, P0 and P1 as the last complete log joint found them.
-        // Until the parameters change they are what the next E-step needs.
-        std::vector<double> q, p0, p1;
-        bool pairsFresh = false;
+        bool factorsFresh = false;     // both describe thetaC and leakC
+        std::vector<double> cells;     // the plan's cells under om
+        bool cellsFresh = false;
+        std::vector<double> ratioSum;  // per slot: the E-step's ratio sum
+        // Per pair: the E-step's evidence ratio r, and whether its
+        // observations are usable.
+        std::vector<double> ratio;
+        std::vector<unsigned char> usable;
+        // The pair terms this set last computed, filled again in place while
+        // no copy shares them.
+        std::shared_ptr<PairTerms> own;
 
         Scratch() = default;
         Scratch(const Scratch&) {}
@@ -97,4 +123,18 @@ private:
         void Release();
     };
     Scratch scratch;
+
+    // The parameters changed: the cache, the pair terms and the factors no
+    // longer describe them.
+    void Changed();
+    // 1 - thetaC per slot and the leak powers, for the current parameters.
+    void EnsureFactors();
+    // The plan's probability cells under the current `om`.
+    const double* EnsureCells();
+    // The pair terms of the current parameters, computed when missing.
+    const PairTerms& EnsureTerms();
+    // The pair terms buffer this set may fill.
+    PairTerms& OwnTerms();
+    // Q, P0 and P1 of every pair with nothing forced, into `t`.
+    void PairProbs(PairTerms& t);
 };

@@ -69,6 +69,37 @@ void BoundedBuf::Rewind(const Pos& mark)
         setg(eback(), const_cast<char*>(mark.at), egptr());
 }
 
+bool BoundedBuf::SkipWhite()
+{
+    const char* p = gptr();
+    const char* end = egptr();
+    while (p < end && IsWhite(*p))
+        ++p;
+    setg(eback(), const_cast<char*>(p), egptr());
+    return p < end;
+}
+
+bool BoundedBuf::TakeInt(int& x)
+{
+    if (!SkipWhite())
+        return false;
+    const char* p = gptr();
+    const char* end = egptr();
+    int v = 0, digits = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        if (++digits > 9)
+            return false;
+        v = v * 10 + (*p - '0');
+    }
+    // A get area ends after white space or at the end of the source, so a
+    // number that reaches its end may go on, or end the input: not common.
+    if (digits == 0 || p == end || !IsWhite(*p))
+        return false;
+    x = v;
+    setg(eback(), const_cast<char*>(p), egptr());
+    return true;
+}
+
 std::size_t BoundedBuf::ReadSource(char* to, std::size_t n)
 {
     if (src) {

@@ -61,6 +61,15 @@ public:
     Pos Mark() const { return {fills, gptr()}; }
     void Rewind(const Pos& mark);
 
+    // The common cases of formatted extraction, straight from the get area,
+    // for long lists of small numbers. SkipWhite skips white space and says
+    // whether a character follows in the area. TakeInt takes an int of one to
+    // nine digits without a sign that white space ends inside the area, after
+    // white space; it says false, having taken only white space, when the
+    // text is anything else, which formatted extraction then reads as usual.
+    bool SkipWhite();
+    bool TakeInt(int& x);
+
 protected:
     int_type underflow() override;
 

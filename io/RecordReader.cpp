@@ -15,6 +15,10 @@ bool RecordReader::Start()
 {
     if (in.fail())
         return false;
+    if (in.good() && buf.SkipWhite()) {
+        recLine = line = buf.LineHere();
+        return true;
+    }
     in >> std::ws;
     if (in.peek() == std::char_traits<char>::eof()) {
         CheckStop();

@@ -32,6 +32,14 @@ public:
         buf.Rewind(mark);
         return false;
     }
+    // Get for an int, quicker for the small non-negative numbers of long
+    // lists of ids.
+    bool GetInt(int& x)
+    {
+        if (in.good() && buf.TakeInt(x))
+            return true;
+        return Get(x);
+    }
     // The stream itself, for readers that take their own fields.
     std::istream& Stream() { return in; }
     bool Failed() const { return in.fail(); }

@@ -28,12 +28,12 @@ void MotInterPot::Cond(const MotInterPot& mip, const ObsModel& dm, const ProtInt
 
 void MotInterPot::Print(std::ostream& outFile) const
 {
-    outFile << "***s Motif pair affinity:" << std::endl;
+    outFile << "***s Motif pair affinity:" << '\n';
     for (const auto& [k, aff] : actPair) {
         const auto [m1, m2] = RevIndex(k);
-        outFile << m1 << "\t" << m2 << "\t" << aff << std::endl;
+        outFile << m1 << "\t" << m2 << "\t" << aff << '\n';
     }
-    outFile << "***e Motif pair affinity." << std::endl;
-    outFile << "*** Total # motif pairs:\t" << actPair.size() << std::endl;
-    outFile << "*** Leak probability:\t" << leak << std::endl;
+    outFile << "***e Motif pair affinity." << '\n';
+    outFile << "*** Total # motif pairs:\t" << actPair.size() << '\n';
+    outFile << "*** Leak probability:\t" << leak << '\n';
 }

@@ -5,7 +5,7 @@
 
 #include "model/MotInterPot.h"
 
-ObsModel::ObsModel(const ObsModel& old) : stats(old.stats)
+ObsModel::ObsModel(const ObsModel& old) : stats(old.stats), sums(old.sums), keep(old.keep)
 {
     dists.reserve(old.dists.size());
     for (const auto& d : old.dists)
@@ -20,12 +20,16 @@ void ObsModel::Assign(const ObsModel& old)
     stats.resize(old.stats.size());
     for (std::size_t i = 0; i < stats.size(); ++i)
         stats[i].assign(old.stats[i].begin(), old.stats[i].end());
+    sums = old.sums;
+    keep = old.keep;
 }
 
 void ObsModel::AddDist(std::unique_ptr<Distribution> dist)
 {
+    keep.push_back(!dist || dist->NeedsList());
     dists.push_back(std::move(dist));
     stats.emplace_back();
+    sums.emplace_back();
 }
 
 void ObsModel::ClearStat()
@@ -33,25 +37,29 @@ void ObsModel::ClearStat()
     // The lists keep their capacity: every EM round fills them again.
     for (auto& s : stats)
         s.clear();
+    for (auto& s : sums)
+        s = StatSums();
 }
 
 void ObsModel::ReleaseStat()
 {
     for (auto& s : stats)
         StatList().swap(s);
+    for (auto& s : sums)
+        s = StatSums();
 }
 
 void ObsModel::ReserveStat(const std::vector<std::size_t>& counts)
 {
     for (std::size_t i = 0; i < stats.size() && i < counts.size(); ++i)
-        if (stats[i].capacity() < counts[i])
+        if (keep[i] && stats[i].capacity() < counts[i])
             stats[i].reserve(counts[i]);
 }
 
 void ObsModel::M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter* di, std::ostream& log)
 {
     for (std::size_t i = 0; i < dists.size(); ++i)
-        dists[i]->Learn(stats[i], log);
+        dists[i]->LearnSums(sums[i], stats[i], log);
     if (micp)
         micp->Cond(*mip, *this, *di);
     ClearStat();
@@ -59,11 +67,11 @@ void ObsModel::M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter
 
 void ObsModel::Print(std::ostream& out) const
 {
-    out << "*** # models:\t" << dists.size() << std::endl;
-    out << "***s Model info (stat size, ID, type, (param)+):" << std::endl;
+    out << "*** # models:\t" << dists.size() << '\n';
+    out << "***s Model info (stat size, ID, type, (param)+):\n";
     for (std::size_t i = 0; i < dists.size(); ++i) {
-        out << stats[i].size() << "\t" << i << "\t";
+        out << sums[i].n << "\t" << i << "\t";
         dists[i]->Print(out, 1);
     }
-    out << "***e Model info." << std::endl;
+    out << "***e Model info.\n";
 }

@@ -12,7 +12,9 @@
 class MotInterPot;
 
 // A set of observation distributions addressed by model ID (the position in
-// the set) and the weighted values the E-step collects for each.
+// the set) and the weighted values the E-step collects for each: their
+// running sums always, and their list only for a distribution whose learning
+// needs the values themselves (Distribution::NeedsList).
 class ObsModel {
 public:
     ObsModel() = default;
@@ -27,7 +29,11 @@ public:
     void AddDist(std::unique_ptr<Distribution> dist);
     std::size_t Size() const { return dists.size(); }
     const Distribution& GetDist(std::size_t i) const { return *dists[i]; }
+    // The values collected for model i: their running sums, and their list
+    // when the model keeps one (empty otherwise).
+    const StatSums& GetSums(std::size_t i) const { return sums[i]; }
     const StatList& GetStat(std::size_t i) const { return stats[i]; }
+    bool KeepsList(std::size_t i) const { return keep[i] != 0; }
 
     // Probability of one observation given the actual value `interval` (0/1).
     double GetOneProb(int interval, const interdatum& obsval) const
@@ -49,6 +55,18 @@ public:
         return p;
     }
 
+    // For a caller that hands one model's values over itself, in order: the
+    // running sums to add them to, and the list to append them to when the
+    // model keeps one (else null). Together they are AddValue.
+    StatSums& SumsOf(std::size_t i) { return sums[i]; }
+    StatList* ListOf(std::size_t i) { return keep[i] ? &stats[i] : nullptr; }
+    // One weighted value for model `id` (>= 0).
+    void AddValue(int id, double w, double val)
+    {
+        sums[id].Add(w, val);
+        if (keep[id])
+            stats[id].emplace_back(w, val);
+    }
     // `prob1` is the posterior probability that the actual value is 1.
     void AddOneStat(double prob1, const interdatum& obsval)
     {
@@ -56,7 +74,7 @@ public:
         for (int a = 0; a < 2; ++a) {
             const int id = obsval.ModelId(a);
             if (id >= 0)
-                stats[id].emplace_back(w[a], obsval.val);
+                AddValue(id, w[a], obsval.val);
         }
     }
     void AddStat(double prob1, const InterList& obsvals)
@@ -81,4 +99,6 @@ public:
 private:
     std::vector<std::unique_ptr<Distribution>> dists;
     std::vector<StatList> stats;
+    std::vector<StatSums> sums;
+    std::vector<unsigned char> keep; // per model: NeedsList()
 };

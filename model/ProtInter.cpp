@@ -43,15 +43,15 @@ void ProtInter::Print(const ProtMot& pm, std::ostream& outFile) const
 {
     outFile << "***s Observations (prot1, prot2, # nonmotif aa pair with all binding, # 0th leak var, (obs val, "
                "modelid1, modelid2)+):"
-            << std::endl;
+            << '\n';
     for (const auto& [key, obs] : inter) {
         const auto [p1, p2] = RevIndex(key);
         const auto n = pm.NonMotifPairs(p2, p1);
         outFile << p1 << "\t" << p2 << "\t" << n << "\t" << pm.LeakForPairs(n);
         for (const auto& d : obs)
             outFile << "\t" << d.val << "\t" << d.modelId0 << "\t" << d.modelId1;
-        outFile << std::endl;
+        outFile << '\n';
     }
-    outFile << "***e Observations." << std::endl;
-    outFile << "*** Total # interacting protein pairs:\t" << inter.size() << std::endl;
+    outFile << "***e Observations." << '\n';
+    outFile << "*** Total # interacting protein pairs:\t" << inter.size() << '\n';
 }

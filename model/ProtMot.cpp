@@ -79,22 +79,22 @@ NonBind ProtMot::MakeNonBind(int prot1, int prot2, int mot1, int mot2) const
 
 void ProtMot::Print(std::ostream& outFile) const
 {
-    outFile << "***s Motifs:" << std::endl;
+    outFile << "***s Motifs:" << '\n';
     long total = 0;
     for (int i = 0; i < numProt; ++i) {
         outFile << "Protein " << i << ":";
         for (const auto& [mot, len] : protMots[i])
             outFile << "\t" << mot << "," << len;
-        outFile << std::endl;
+        outFile << '\n';
         total += long(protMots[i].size());
     }
-    outFile << "***e Motifs." << std::endl;
-    outFile << "*** Total # motifs:\t" << total << std::endl;
-    outFile << "***s Protein lengths and motif coverage:" << std::endl;
+    outFile << "***e Motifs." << '\n';
+    outFile << "*** Total # motifs:\t" << total << '\n';
+    outFile << "***s Protein lengths and motif coverage:" << '\n';
     for (int i = 0; i < numProt; ++i)
-        outFile << i << "\t" << protLen[i] << "\t" << motCover[i] << std::endl;
-    outFile << "***e Protein lengths and motif coverage." << std::endl;
+        outFile << i << "\t" << protLen[i] << "\t" << motCover[i] << '\n';
+    outFile << "***e Protein lengths and motif coverage." << '\n';
     outFile << "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t" << nonBind.prot1 << "\t" << nonBind.prot2
-            << "\t" << nonBind.mot1 << "\t" << nonBind.mot2 << std::endl;
-    outFile << "*** (numnbleak, leakGroup size):\t" << nonBind.numNBLeak << "\t" << leakGroup << std::endl;
+            << "\t" << nonBind.mot1 << "\t" << nonBind.mot2 << '\n';
+    outFile << "*** (numnbleak, leakGroup size):\t" << nonBind.numNBLeak << "\t" << leakGroup << '\n';
 }

@@ -79,7 +79,7 @@ void WriteCycle(int perType, const Candidate& c, const CycleRecord& r, double jp
         // The third column is Prot2, whatever the label says.
         outFile << "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t" << c.prot1 << "\t"
                 << c.mot1 << "\t" << c.prot2 << "\t" << r.numLeak << "\t" << r.numNBLeak << "\t"
-                << r.numLeak - r.numNBLeak << std::endl;
+                << r.numLeak - r.numNBLeak << '\n';
     }
     const std::span<const LineLayout> lines = perType == 1   ? std::span<const LineLayout>(MOTIF_PROTEIN)
                                             : perType == 2 ? std::span<const LineLayout>(MOTIF_TYPES)
@@ -89,6 +89,8 @@ void WriteCycle(int perType, const Candidate& c, const CycleRecord& r, double jp
         Ids(outFile, perType, c);
         outFile << "\t";
         Value(outFile, r, jprob, l.shows);
-        outFile << std::endl;
+        outFile << '\n';
     }
+    // One flush per cycle: a reader of the log sees every cycle as it ends.
+    outFile.flush();
 }

@@ -6,5 +6,6 @@
 #include "perturb/Cycle.h"
 
 // Writes the log lines of one cycle of analysis `perType`; log joints appear
-// as differences from `jprob`, the log joint of the trained model.
+// as differences from `jprob`, the log joint of the trained model. The log
+// is flushed after the cycle's last line.
 void WriteCycle(int perType, const Candidate& c, const CycleRecord& r, double jprob, std::ostream& outFile);

@@ -1,6 +1,7 @@
 #include "perturb/Perturb.h"
 
 #include "infer/InferPlan.h"
+#include "infer/Likelihood.h"
 #include "infer/ParamSet.h"
 #include "perturb/Analysis.h"
 
@@ -11,7 +12,9 @@ void Analyse(int perType, const ProtMot& pm, const ProtInter& pi, const MotInter
              std::istream& predbindFile, double jprob, int pertSize, std::ostream& mixLog)
 {
     const InferPlan plan(pm, pi, micp, di);
-    const ParamSet ps(plan, mip, micp, ObsModel(om), ObsModel(dm));
+    ParamSet ps(plan, mip, micp, ObsModel(om), ObsModel(dm));
+    // The pair terms of the trained model, which every cycle's copy shares.
+    LogJointProb(ps, 0);
     const auto cands = ReadCandidates(perType, pm, pi, predbindFile, pertSize);
     RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, mixLog, 1);
 }

@@ -1,10 +1,12 @@
 #include "predict/Predict.h"
 
 #include <iostream>
-#include <tuple>
+#include <algorithm>
+#include <vector>
 
-#include "infer/Likelihood.h"
+#include "infer/PairKernel.h"
 #include "io/RecordReader.h"
+#include "predict/OutText.h"
 
 namespace {
 
@@ -12,11 +14,11 @@ namespace {
 // skipping) a pair with an id outside [0, number of proteins). The pair comes
 // back with the larger id first. Like every input, a list stops with a
 // warning at the first record that is not two integers.
-bool NextPair(RecordReader& r, const ProtMot& pm, const ProtInter& pi, int& i, int& j)
+bool NextPair(RecordReader& r, const ProtMot& pm, int& i, int& j)
 {
     while (r.Start()) {
         int a = 0, b = 0;
-        if (!(r.Get(a) && r.Get(b))) {
+        if (!(r.GetInt(a) && r.GetInt(b))) {
             r.WarnStop();
             return false;
         }
@@ -26,76 +28,125 @@ bool NextPair(RecordReader& r, const ProtMot& pm, const ProtInter& pi, int& i, i
                       << " has an id outside [0, " << n << "); nothing is predicted for it" << std::endl;
             continue;
         }
-        std::tie(i, j) = pi.RevIndex(ProtInter::Index(a, b));
+        // What ProtInter::RevIndex(ProtInter::Index(a, b)) gives for ids in
+        // range.
+        i = std::max(a, b);
+        j = std::min(a, b);
         return true;
     }
     return false;
 }
 
-} // namespace
-
-void PredictProtInter(std::istream& predpairFile, std::ostream& predictFile, const ProtMot& pm, const ProtInter& pi,
-                      const MotInterPot& mip, const MotInterPot& micp, const ObsModel& om)
+// (1 - leak)^n for the leak counts that pairs commonly have.
+std::vector<double> LeakPowers(double leak)
 {
-    predictFile << "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o evidence, "
-                   "prob w/ evidence/H)"
-                << std::endl;
-    RecordReader list(predpairFile);
-    int i = 0, j = 0;
-    while (NextPair(list, pm, pi, i, j)) {
-        const double qc = AlNonInterProb(pm, micp, i, j);
-        const double qw = AlNonInterProb(pm, mip, i, j);
-        predictFile << i << "\t" << j << "\t" << qw << "," << qc << "\t";
-        const auto it = pi.GetInter(i, j);
-        if (it != pi.GetInterEnd()) {
-            const double p0 = om.GetProb(0, it->second);
-            const double p1 = om.GetProb(1, it->second);
-            predictFile << qc * p0 / ((1 - qc) * p1 + qc * p0);
-        } else {
-            predictFile << "H";
-        }
-        predictFile << std::endl;
-    }
-    predictFile << "***e Predicted non-interaction probability for protein pairs." << std::endl;
+    std::vector<double> pw(LEAKPOWTABLE);
+    for (int k = 0; k < LEAKPOWTABLE; ++k)
+        pw[k] = IntPow(1 - leak, k);
+    return pw;
 }
 
-void PredictBinding(std::istream& predbindFile, std::ostream& predictFile, const ProtMot& pm,
-                    const MotInterPot& mip, const MotInterPot& micp, const ProtInter& pi, const ObsModel& om)
+// Non-interaction probabilities of one pair, without (the learned affinities
+// theta and leak) and with the DDI evidence (thetaC and its leak), under the
+// forced setting `nb`: two products over the same free variables, each in
+// the order of the product.
+class NonInter {
+public:
+    NonInter(const ProtMot& pm, const ParamSet& ps)
+        : pm(pm), ps(ps), plan(ps.Plan()), nb(pm.GetNonBind()), powW(LeakPowers(ps.Leak())),
+          powC(LeakPowers(ps.LeakC()))
+    {
+    }
+
+    void Of(int i, int j, double& qw, double& qc) const
+    {
+        const int n = pm.NumLeak(i, j) - pm.NumNBLeak(nb, i, j);
+        double w = LeakFactor(powW, ps.Leak(), n);
+        double c = LeakFactor(powC, ps.LeakC(), n);
+        const bool forced = nb.WithNonBind(i, j);
+        plan.Combos().ForEach(i, j, [&](int m1, int m2, int s) {
+            if (!plan.Live(s) || (forced && nb.IsNonBind(i, j, m1, m2)))
+                return;
+            w = w * (1 - ps.Theta(s));
+            c = c * (1 - ps.ThetaC(s));
+        });
+        qw = w;
+        qc = c;
+    }
+
+    const NonBind& Forced() const { return nb; }
+
+private:
+    const ProtMot& pm;
+    const ParamSet& ps;
+    const InferPlan& plan;
+    const NonBind& nb;
+    std::vector<double> powW, powC;
+};
+
+} // namespace
+
+void PredictProtInter(std::istream& predpairFile, std::ostream& predictFile, const ProtMot& pm, const ParamSet& ps)
 {
-    predictFile << "***s Binding variable:\t(1st prot, 2nd prot, 1st mot, 2nd mot, mot affinity, P(B=1) w/ "
-                   "evidence/H)"
-                << std::endl;
+    OutText out(predictFile);
+    out << "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o evidence, "
+           "prob w/ evidence/H)\n";
+    const NonInter nonInter(pm, ps);
+    const InferPlan& plan = ps.Plan();
+    RecordReader list(predpairFile);
     int i = 0, j = 0;
-    const auto& act = micp.GetActPair();
+    while (NextPair(list, pm, i, j)) {
+        double qw = 0.0, qc = 0.0;
+        nonInter.Of(i, j, qw, qc);
+        out << i << '\t' << j << '\t' << qw << ',' << qc << '\t';
+        const int p = plan.PairOf(i, j);
+        if (p >= 0) {
+            const InterList& obs = *plan.GetPair(p).obs;
+            const double p0 = ps.Om().GetProb(0, obs);
+            const double p1 = ps.Om().GetProb(1, obs);
+            out << qc * p0 / ((1 - qc) * p1 + qc * p0);
+        } else {
+            out << 'H';
+        }
+        out << '\n';
+    }
+    out << "***e Predicted non-interaction probability for protein pairs.\n";
+    out.Flush();
+}
+
+void PredictBinding(std::istream& predbindFile, std::ostream& predictFile, const ProtMot& pm, const ParamSet& ps)
+{
+    OutText out(predictFile);
+    out << "***s Binding variable:\t(1st prot, 2nd prot, 1st mot, 2nd mot, mot affinity, P(B=1) w/ "
+           "evidence/H)\n";
+    const NonInter nonInter(pm, ps);
+    const NonBind& nb = nonInter.Forced();
+    const InferPlan& plan = ps.Plan();
     RecordReader list(predbindFile);
-    while (NextPair(list, pm, pi, i, j)) {
-        const auto it = pi.GetInter(i, j);
-        const bool observed = it != pi.GetInterEnd();
+    int i = 0, j = 0;
+    while (NextPair(list, pm, i, j)) {
+        const int p = plan.PairOf(i, j);
         double r = 0.0;
-        if (observed) {
-            const double p0 = om.GetProb(0, it->second);
-            const double p1 = om.GetProb(1, it->second);
-            const double qc = AlNonInterProb(pm, micp, i, j);
+        if (p >= 0) {
+            const InterList& obs = *plan.GetPair(p).obs;
+            const double p0 = ps.Om().GetProb(0, obs);
+            const double p1 = ps.Om().GetProb(1, obs);
+            double qw = 0.0, qc = 0.0;
+            nonInter.Of(i, j, qw, qc);
             r = p1 / ((1 - qc) * p1 + qc * p0);
         }
-        for (const auto& [m1, l1] : pm.GetMots(i)) {
-            for (const auto& [m2, l2] : pm.GetMots(j)) {
-                if (pm.IsNonBind(i, j, m1, m2))
-                    continue;
-                const int k = MotInterPot::Index(m1, m2);
-                const auto c = act.find(k);
-                if (c == act.end())
-                    continue;
-                const auto w = mip.GetActPair().find(k);
-                predictFile << i << "\t" << j << "\t" << m1 << "\t" << m2 << "\t"
-                            << (w == mip.GetActPair().end() ? c->second : w->second) << "," << c->second;
-                if (observed)
-                    predictFile << "\t" << c->second * r;
-                else
-                    predictFile << "\tH";
-                predictFile << std::endl;
-            }
-        }
+        const bool forced = nb.WithNonBind(i, j);
+        plan.Combos().ForEach(i, j, [&](int m1, int m2, int s) {
+            if (!plan.Live(s) || (forced && nb.IsNonBind(i, j, m1, m2)))
+                return;
+            out << i << '\t' << j << '\t' << m1 << '\t' << m2 << '\t' << ps.Theta(s) << ',' << ps.ThetaC(s);
+            if (p >= 0)
+                out << '\t' << ps.ThetaC(s) * r;
+            else
+                out << "\tH";
+            out << '\n';
+        });
     }
-    predictFile << "***e Binding variable." << std::endl;
+    out << "***e Binding variable.\n";
+    out.Flush();
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "dist/Distribution.h"
 #include "dist/SimpleDists.h"
@@ -76,6 +77,19 @@ struct Output {
     std::string log, mixLog;
 };
 
+// Text that counts its flushes and what had been written at each.
+class FlushCount : public std::stringbuf {
+public:
+    std::vector<std::size_t> at;
+
+protected:
+    int sync() override
+    {
+        at.push_back(str().size());
+        return 0;
+    }
+};
+
 Output Analyse(int perType, const std::string& list, int threads)
 {
     Model m;
@@ -129,6 +143,35 @@ TEST(Analysis, DriverMatchesTheAnalysisOnTheModelObjects)
     const Output driver = Analyse(1, "1 0 2 2", 2);
     EXPECT_EQ(log.str(), driver.log);
     EXPECT_EQ(mixLog.str(), driver.mixLog);
+}
+
+TEST(Analysis, LogFlushedOncePerCycle)
+{
+    // A reader of the log sees each cycle whole as it ends, and the log is
+    // not flushed after every line.
+    for (int threads : {1, 2}) {
+        Model m;
+        const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+        ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+        const double jprob = LogJointProb(ps, 0);
+        std::istringstream in("1 0 2 2");
+        const auto cands = ReadCandidates(1, m.pm, m.pi, in, -1);
+        FlushCount buf;
+        std::ostream log(&buf);
+        std::ostringstream mixLog;
+        RunAnalysis(1, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads);
+        const std::string text = buf.str();
+        ASSERT_EQ(buf.at.size(), cands.size()) << threads;
+        for (std::size_t i = 0; i < buf.at.size(); ++i) {
+            // Six lines per cycle; the next cycle starts right after a flush.
+            const std::size_t end = buf.at[i];
+            EXPECT_EQ(text[end - 1], '\n');
+            if (end < text.size()) {
+                EXPECT_EQ(text.compare(end, 14, "*** SetNonBind"), 0);
+            }
+        }
+        EXPECT_EQ(buf.at.back(), text.size());
+    }
 }
 
 TEST(Candidates, OrderOfTheCyclesOfEachAnalysis)

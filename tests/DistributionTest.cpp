@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "dist/Distribution.h"
 #include "dist/SimpleDists.h"
@@ -172,4 +176,55 @@ TEST(UniformDist, InclusivenessCodes)
     w.reset();
     EXPECT_EQ(copy->GetProb(3), 0.25);
     EXPECT_EQ(copy->GetProb(5), 0.0);
+}
+
+// Every kind learns from the running sums of its values (and the values
+// themselves where it needs them) exactly what it learns from their list,
+// and evaluates many values in one pass exactly as one at a time.
+TEST(Distribution, RunningSumsLearnWhatTheListTeaches)
+{
+    const char* kinds[] = {"OM_BINARY 0.3", "OM_GAUSSIAN 1 2", "OM_EXPONENTIAL -1 0 0.5", "OM_EXPONENTIAL 4 1 2",
+                           "OM_UNIFORM 0 1 3", "OM_MIXTURE 4 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_EXPONENTIAL -1 0 1",
+                           "OM_MIXTURE 3 2 0.4 OM_BINARY 0.9 0.6 OM_MIXTURE 2 1 1 OM_GAUSSIAN 0.5 1"};
+    const bool needsList[] = {false, true, false, false, false, true, true};
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> u(0, 1);
+    for (int k = 0; k < 7; ++k) {
+        for (int trial = 0; trial < 20; ++trial) {
+            // Weights as the E-step gives them, zeros among them; values
+            // that are 0 or 1 or scores, some within 1e-05 of 0.
+            StatList list;
+            const int n = trial == 0 ? 0 : int(rng() % 60) + 1;
+            for (int i = 0; i < n; ++i) {
+                const double w = rng() % 7 == 0 ? 0.0 : u(rng);
+                const int pick = int(rng() % 4);
+                const double v = pick == 0 ? 0.0 : pick == 1 ? 1.0 : pick == 2 ? (u(rng) - 0.5) * 2e-5 : u(rng) * 3;
+                list.emplace_back(w, v);
+            }
+            StatSums sums;
+            for (const auto& [w, v] : list)
+                sums.Add(w, v);
+            auto byList = Read(kinds[k]);
+            auto bySums = Read(kinds[k]);
+            ASSERT_EQ(bySums->NeedsList(), needsList[k]) << kinds[k];
+            std::ostringstream quietA, quietB;
+            byList->Learn(list, quietA);
+            bySums->LearnSums(sums, needsList[k] ? list : StatList(), quietB);
+            std::ostringstream a, b;
+            a.precision(17);
+            b.precision(17);
+            byList->Print(a, 0);
+            bySums->Print(b, 0);
+            EXPECT_EQ(a.str(), b.str()) << kinds[k] << " trial " << trial;
+            EXPECT_EQ(quietA.str(), quietB.str());
+
+            std::vector<double> vals, out(list.size());
+            for (const auto& [w, v] : list)
+                vals.push_back(v);
+            bySums->GetProbs(vals.data(), out.data(), vals.size());
+            for (std::size_t i = 0; i < vals.size(); ++i)
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(out[i]), std::bit_cast<std::uint64_t>(bySums->GetProb(vals[i])))
+                    << kinds[k] << " value " << vals[i];
+        }
+    }
 }

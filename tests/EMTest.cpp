@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "dist/SimpleDists.h"
 #include "infer/EMDriver.h"
@@ -94,15 +95,16 @@ TEST(EMRound, WorkedRound)
 
     // Q = 0.5, r = 0.8 / (0.5 * 0.8 + 0.5 * 0.2) = 1.6, weight (1 - Q) r = 0.8.
     EnM1Step(m.pm, m.mip, m.micp, m.pi, m.om, m.dm, m.di);
-    ASSERT_EQ(m.om.GetStat(0).size(), 1u);
-    ASSERT_EQ(m.om.GetStat(1).size(), 1u);
-    EXPECT_DOUBLE_EQ(m.om.GetStat(0)[0].first, 0.8);
-    EXPECT_DOUBLE_EQ(m.om.GetStat(1)[0].first, 0.2);
-    EXPECT_EQ(m.om.GetStat(0)[0].second, 1.0);
+    ASSERT_EQ(m.om.GetSums(0).n, 1u);
+    ASSERT_EQ(m.om.GetSums(1).n, 1u);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(0).w, 0.8);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(1).w, 0.2);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(0).wv, 0.8 * 1.0); // the value 1
+    EXPECT_EQ(m.om.GetSums(0).zero, 0.0);
     // The binding variable's posterior, theta_c * r = 0.8, weighs its DDI list.
-    ASSERT_EQ(m.dm.GetStat(1).size(), 1u);
-    EXPECT_DOUBLE_EQ(m.dm.GetStat(1)[0].first, 0.8);
-    EXPECT_DOUBLE_EQ(m.dm.GetStat(0)[0].first, 0.2);
+    ASSERT_EQ(m.dm.GetSums(1).n, 1u);
+    EXPECT_DOUBLE_EQ(m.dm.GetSums(1).w, 0.8);
+    EXPECT_DOUBLE_EQ(m.dm.GetSums(0).w, 0.2);
     // (0.5 * 1.6 + 1) / (1 + 2) = 0.6; unmet pair and the leak (no leak
     // variables anywhere): g_aPos / g_aAll = 0.5.
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), 0.6);
@@ -112,8 +114,8 @@ TEST(EMRound, WorkedRound)
 
     m.om.M2Step(nullptr, nullptr, nullptr, m.mixLog);
     m.dm.M2Step(&m.micp, &m.mip, &m.di, m.mixLog);
-    EXPECT_TRUE(m.om.GetStat(0).empty());
-    EXPECT_TRUE(m.dm.GetStat(1).empty());
+    EXPECT_EQ(m.om.GetSums(0).n, 0u);
+    EXPECT_EQ(m.dm.GetSums(1).n, 0u);
     EXPECT_DOUBLE_EQ(m.micp.GetPot(1, 0), 0.6); // still uninformative DDI
     EXPECT_DOUBLE_EQ(m.micp.GetLeak(), 0.5);
 }
@@ -130,10 +132,10 @@ TEST(EMRound, SelfPairCountsEachMotifPairTwice)
     m.pi.AddInter(0, 0, 1.0, 1, 0);
     m.Sync();
     const double q = 0.8 * 0.7 * 0.7 * 0.6;
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 0, 0), q);
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 0, 0), q);
     const double r = 0.8 / ((1 - q) * 0.8 + q * 0.2);
     EnM1Step(m.pm, m.mip, m.micp, m.pi, m.om, m.dm, m.di);
-    EXPECT_DOUBLE_EQ(m.om.GetStat(0)[0].first, (1 - q) * r);
+    EXPECT_DOUBLE_EQ(m.om.GetSums(0).w, (1 - q) * r);
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), (0.3 * 2 * r + 1) / (2 + 2.0));
     EXPECT_DOUBLE_EQ(m.mip.GetPot(0, 0), (0.2 * r + 1) / (1 + 2.0));
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 1), (0.4 * r + 1) / (1 + 2.0));
@@ -152,10 +154,10 @@ TEST(EMRound, FixedVariableAndUnusablePair)
     m.pm.SetNonBind(0, 1, 0, -1);
     EnM1Step(m.pm, m.mip, m.micp, m.pi, m.om, m.dm, m.di);
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), 1 / 3.0);
-    EXPECT_EQ(m.dm.GetStat(0)[0].first, 1.0);
-    EXPECT_EQ(m.dm.GetStat(1)[0].first, 0.0);
+    EXPECT_EQ(m.dm.GetSums(0).w, 1.0);
+    EXPECT_EQ(m.dm.GetSums(1).w, 0.0);
     // Q = 1, P1 = 0.8, P0 = 0.2: r = 4, weight (1 - Q) r = 0.
-    EXPECT_EQ(m.om.GetStat(0)[0].first, 0.0);
+    EXPECT_EQ(m.om.GetSums(0).w, 0.0);
     m.pm.UnsetNonBind();
 
     // Observations impossible under both states (a noise-free 0.5) make the
@@ -172,9 +174,9 @@ TEST(EMRound, FixedVariableAndUnusablePair)
     u.dm.AddDist(std::make_unique<BinaryDist>(0.5));
     u.Sync();
     EnM1Step(u.pm, u.mip, u.micp, u.pi, u.om, u.dm, u.di);
-    EXPECT_TRUE(u.om.GetStat(0).empty());
-    EXPECT_TRUE(u.om.GetStat(1).empty());
-    EXPECT_DOUBLE_EQ(u.dm.GetStat(1)[0].first, 0.5);
+    EXPECT_EQ(u.om.GetSums(0).n, 0u);
+    EXPECT_EQ(u.om.GetSums(1).n, 0u);
+    EXPECT_DOUBLE_EQ(u.dm.GetSums(1).w, 0.5);
     EXPECT_DOUBLE_EQ(u.mip.GetPot(1, 0), (0.5 * 1 + 1) / (1 + 2.0));
     EXPECT_DOUBLE_EQ(u.mip.GetLeak(), (0.1 * 1 + 1) / (1 + 2.0));
     EXPECT_TRUE(std::isfinite(u.mip.GetPot(1, 0)));
@@ -318,4 +320,94 @@ TEST(EMDriver, CacheBelongsToTheParameterSet)
     EXPECT_FALSE(ps.Fresh());
     EXPECT_EQ(LogJointProb(ps, 0), best);
     EXPECT_TRUE(ps.Fresh());
+}
+
+// The E-step hands each model its weighted values model by model; they must
+// reach it exactly as ObsModel::AddStat would hand them over walking the
+// pairs in order, their observations in list order and their binding
+// variables in product order: the same sums, and the same lists where a
+// model keeps one (a Gaussian, a mixture).
+TEST(EMRound, StatisticsReachEachModelInListOrder)
+{
+    ResetGlobals();
+    g_aPos = 1.0;
+    g_aNeg = 2.0;
+    g_aAll = 3.0;
+    ProtMot pm(5, 3);
+    pm.SetLeakType(0);
+    for (const auto& [p, mot] : {std::pair{0, 0}, {0, 2}, {1, 1}, {2, 0}, {2, 1}, {3, 2}, {4, 0}})
+        pm.AddMot(p, mot, 3);
+    MotInterPot mip(3);
+    mip.AddPot(0, 0, 0.2);
+    mip.AddPot(1, 0, 0.3);
+    mip.AddPot(2, 1, 0.4);
+    mip.AddPot(2, 2, 0.5);
+    mip.SetLeak(0.05);
+    MotInterPot micp(mip);
+    micp.SetPot(1, 0, 0.35);
+    ObsModel om, dm;
+    std::istringstream models("OM_BINARY 0.9 OM_BINARY 0.3 OM_GAUSSIAN 0 1 OM_GAUSSIAN 2 1 "
+                              "OM_MIXTURE 2 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_GAUSSIAN 3 1 OM_EXPONENTIAL 0 0 1");
+    for (int i = 0; i < 6; ++i)
+        om.AddDist(ReadDistribution(models));
+    std::istringstream ddiModels("OM_BINARY 0.8 OM_BINARY 0.1 OM_GAUSSIAN 0 1");
+    for (int i = 0; i < 3; ++i)
+        dm.AddDist(ReadDistribution(ddiModels));
+    ProtInter pi(5), di(5);
+    // Binary, Gaussian, mixture and exponential observations, several on a
+    // pair, a model for both actual values, fixed-meaning IDs, a self pair,
+    // and a pair whose observations are impossible (a noise-free 0.5).
+    pi.AddInter(1, 0, 1.0, 0, 1);
+    pi.AddInter(1, 0, 2.5, 2, 3);
+    pi.AddInter(2, 2, 0.7, 4, 4);
+    pi.AddInter(2, 2, 0.0, 0, -1);
+    pi.AddInter(2, 0, 1.5, 5, 2);
+    pi.AddInter(3, 0, 0.0, -2, 1);
+    pi.AddInter(3, 2, 1.2, 2, 4);
+    pi.AddInter(4, 1, 1.0, 0, 1);
+    pi.AddInter(4, 1, 0.5, -1, -1);
+    pi.AddInter(4, 2, 3.0, 3, 2);
+    di.AddInter(1, 0, 1.0, 0, 1);
+    di.AddInter(1, 0, 0.4, 2, 2);
+    di.AddInter(2, 2, 0.0, 0, 1);
+    di.AddInter(2, 1, 2.0, 2, 0);
+    const NonBind forced = pm.MakeNonBind(2, 0, 0, -1);
+
+    // As the formulas state it, pair by pair.
+    ObsModel omRef(om), dmRef(dm);
+    const InferPlan plan(pm, pi, micp, di);
+    const ParamSet ps(plan, mip, micp, ObsModel(om), ObsModel(dm));
+    for (const auto& [key, obs] : pi.GetAllInter()) {
+        const auto [i, j] = pi.RevIndex(key);
+        const double q = AlNonInterProb(pm, forced, ps, i, j);
+        const double p0 = om.GetProb(0, obs), p1 = om.GetProb(1, obs);
+        const double den = (1 - q) * p1 + q * p0;
+        double r = p1 / den;
+        if (den != 0.0 && std::isfinite(den) && std::isfinite(r))
+            omRef.AddStat((1 - q) * r, obs);
+        else
+            r = 1.0;
+        for (const auto& [m1, l1] : pm.GetMots(i))
+            for (const auto& [m2, l2] : pm.GetMots(j)) {
+                if (!micp.IsAct(m1, m2) || !di.IsInter(m1, m2))
+                    continue;
+                const InterList& d = di.GetInter(m1, m2)->second;
+                dmRef.AddStat(forced.IsNonBind(i, j, m1, m2) ? 0.0 : micp.GetPot(m1, m2) * r, d);
+            }
+    }
+
+    pm.SetNonBind(forced.prot1, forced.prot2, forced.mot1, forced.mot2);
+    EnM1Step(pm, mip, micp, pi, om, dm, di);
+    for (const auto& [got, want] : {std::pair{&om, &omRef}, std::pair{&dm, &dmRef}}) {
+        for (std::size_t id = 0; id < got->Size(); ++id) {
+            EXPECT_EQ(got->GetSums(id).n, want->GetSums(id).n) << id;
+            EXPECT_EQ(got->GetSums(id).w, want->GetSums(id).w) << id;
+            EXPECT_EQ(got->GetSums(id).wv, want->GetSums(id).wv) << id;
+            EXPECT_EQ(got->GetSums(id).zero, want->GetSums(id).zero) << id;
+            EXPECT_EQ(got->GetStat(id), want->GetStat(id)) << id;
+        }
+    }
+    EXPECT_GT(om.GetStat(2).size(), 2u); // the Gaussian keeps its list
+    EXPECT_GT(om.GetStat(4).size(), 1u); // and so does the mixture
+    EXPECT_GT(dm.GetStat(2).size(), 1u);
 }

@@ -74,11 +74,11 @@ TEST(Likelihood, NonInteractionProbabilityAndLogJoint)
     // motif pair (1,0) enters twice. 0.9 * 0.8 * 0.5 * 0.5 * 0.6 = 0.108.
     const double q00 = 0.9 * 0.8 * 0.5 * 0.5 * 0.6;
     const double q10 = 0.9 * 0.5 * 0.6; // 0.27, either argument order
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 0, 0), q00);
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 1, 0), q10);
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 0, 1), q10);
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.mip, 0, 0), 0.9 * 0.8 * 0.7 * 0.7 * 0.6);
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 2, 2), 0.9); // the leak alone
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 0, 0), q00);
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 1, 0), q10);
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 0, 1), q10);
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.mip, 0, 0), 0.9 * 0.8 * 0.7 * 0.7 * 0.6);
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 2, 2), 0.9); // the leak alone
 
     // Every free binding variable of the motif pair (1,0) carries the DDI
     // list: ln((1 - 0.3) * 0.2 + 0.3 * 0.9) = ln 0.41, three times (twice on
@@ -98,7 +98,7 @@ TEST(Likelihood, NonInteractionProbabilityAndLogJoint)
     // A variable fixed at 0 contributes ln P(D | B = 0) + ln(1 - theta)
     // instead of ln P(D), and no longer enters the product Q.
     m.pm.SetNonBind(1, 0, 1, 0);
-    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.micp, 1, 0), 0.9 * 0.6);
+    EXPECT_DOUBLE_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 1, 0), 0.9 * 0.6);
     const double forced = std::log(0.46 * 0.3 + 0.54 * 0.9) + std::log(0.2) + std::log(0.7);
     const double before = std::log(0.73 * 0.3 + q10 * 0.9) + std::log(0.41);
     EXPECT_NEAR(m.Joint(7), pairs - before + forced, 1e-12);
@@ -148,7 +148,7 @@ TEST(Likelihood, ImpossibleObservationGivesMinusInfinity)
     // not clamped, and the cache keeps it.
     Model m;
     m.pm.SetLeakType(2);
-    EXPECT_EQ(AlNonInterProb(m.pm, m.micp, 2, 0), 1.0);
+    EXPECT_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 2, 0), 1.0);
     const double minf = -std::numeric_limits<double>::infinity();
     EXPECT_EQ(m.Joint(0), minf);
     EXPECT_EQ(m.Joint(1), minf);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <limits>
@@ -11,6 +12,7 @@
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
+#include "model/ProtMot.h"
 
 namespace {
 
@@ -38,6 +40,18 @@ std::string PrintOf(const ObsModel& om)
 }
 
 const std::string kHead = "***s Model info (stat size, ID, type, (param)+):\n";
+
+// The running sums of a list, added in its order.
+void ExpectSumsOf(const StatSums& got, const StatList& list)
+{
+    StatSums want;
+    for (const auto& [w, v] : list)
+        want.Add(w, v);
+    EXPECT_EQ(got.n, want.n);
+    EXPECT_EQ(got.w, want.w);
+    EXPECT_EQ(got.wv, want.wv);
+    EXPECT_EQ(got.zero, want.zero);
+}
 
 } // namespace
 
@@ -79,15 +93,23 @@ TEST(ObsModel, StatisticsPrintAndM2Step)
     om.AddDist(Read("OM_MIXTURE 0 2 0.3 OM_BINARY 0.9 0.7 OM_GAUSSIAN 0 1"));
     om.AddDist(Read("OM_EXPONENTIAL 2 1 0.5"));
 
+    // The binary and the exponential model learn from running sums and keep
+    // no list; the mixture keeps its list.
+    EXPECT_FALSE(om.KeepsList(0));
+    EXPECT_TRUE(om.KeepsList(1));
+    EXPECT_FALSE(om.KeepsList(2));
     om.AddOneStat(0.8, interdatum{0.6, 2, 2});
     const StatList both = {{1 - 0.8, 0.6}, {0.8, 0.6}};
-    EXPECT_EQ(om.GetStat(2), both);
+    ExpectSumsOf(om.GetSums(2), both);
     om.AddOneStat(0.8, interdatum{0.6, -1, 2});
     om.AddStat(0.5, InterList{{0.0, 0, 1}, {0.3, -2, -1}});
     const StatList three = {{1 - 0.8, 0.6}, {0.8, 0.6}, {0.8, 0.6}};
-    EXPECT_EQ(om.GetStat(2), three);
-    EXPECT_EQ(om.GetStat(0), (StatList{{0.5, 0.0}}));
+    ExpectSumsOf(om.GetSums(2), three);
+    EXPECT_TRUE(om.GetStat(2).empty());
+    ExpectSumsOf(om.GetSums(0), StatList{{0.5, 0.0}});
+    EXPECT_EQ(om.GetSums(0).zero, 0.5);
     EXPECT_EQ(om.GetStat(1), (StatList{{0.5, 0.0}}));
+    ExpectSumsOf(om.GetSums(1), StatList{{0.5, 0.0}});
 
     EXPECT_EQ(PrintOf(om), "*** # models:\t3\n" + kHead +
                                "1\t0\tOM_BINARY\t0.25\n"
@@ -139,8 +161,8 @@ TEST(ObsModel, M2StepConditionsPotentials)
     EXPECT_EQ(micp.GetPot(3, 2), 0.2);
     EXPECT_EQ(micp.GetLeak(), 0.01);
     EXPECT_EQ(mip.GetPot(1, 0), 0.5);
-    EXPECT_EQ(dm.GetStat(0).size(), 0u);
-    EXPECT_EQ(dm.GetStat(1).size(), 0u);
+    EXPECT_EQ(dm.GetSums(0).n, 0u);
+    EXPECT_EQ(dm.GetSums(1).n, 0u);
 }
 
 TEST(ObsModel, CopiesAreDeep)
@@ -168,4 +190,41 @@ TEST(ObsModel, CopiesAreDeep)
     copy.reset();
     EXPECT_TRUE(std::isfinite(again->GetOneProb(1, interdatum{3.0, 1, 1})));
     EXPECT_NE(PrintOf(*again).find("0\t0\tOM_GAUSSIAN\t3\t1\n"), std::string::npos);
+}
+
+// The dumps of the model go to the log line by line without a flush each;
+// the run flushes before a dump and at the next phase line.
+TEST(ObsModel, DumpsDoNotFlushPerLine)
+{
+    class FlushCount : public std::stringbuf {
+    public:
+        int syncs = 0;
+
+    protected:
+        int sync() override
+        {
+            ++syncs;
+            return 0;
+        }
+    };
+    ObsModel om;
+    om.AddDist(Read("OM_BINARY 0.25"));
+    om.AddDist(Read("OM_MIXTURE 0 2 0.3 OM_BINARY 0.9 0.7 OM_GAUSSIAN 0 1"));
+    MotInterPot mip(3);
+    mip.AddPot(1, 0, 0.5);
+    mip.AddPot(2, 2, 0.1);
+    ProtMot pm(3, 3);
+    pm.AddMot(0, 1, 4);
+    ProtInter pi(3);
+    pi.AddInter(1, 0, 1.0, 0, 1);
+    pi.AddInter(2, 2, 0.5, -1, 1);
+    FlushCount buf;
+    std::ostream out(&buf);
+    om.Print(out);
+    mip.Print(out);
+    pm.Print(out);
+    pi.Print(pm, out);
+    const std::string text = buf.str();
+    EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 20);
+    EXPECT_EQ(buf.syncs, 0);
 }

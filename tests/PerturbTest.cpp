@@ -268,7 +268,7 @@ Ref Reconverge(const Data& d, const std::function<void(Model&)>& perturb, int p1
     std::ostringstream sink;
     Ref r{};
     r.rounds = RunEM(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, sink, sink, PERTITERCHECK);
-    r.pR = p1 >= 0 ? AlNonInterProb(m.pm, m.micp, p1, p2) : 0.0;
+    r.pR = p1 >= 0 ? AlNonInterProb(m.pm, m.pi, m.micp, p1, p2) : 0.0;
     r.lR = LogJointProb(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, 0);
     r.posR = LogJointProb(m.pm, m.pi, m.mip, m.micp, m.om, m.dm, m.di, 1);
     m.pm.UnsetNonBind();
@@ -437,7 +437,7 @@ TEST(PertPair, InactiveMotifLeavesLikelihoodUnchangedWithoutLeakForcing)
         d.leakType = leakType;
         Model m(d);
         const double jprob = m.Joint();
-        const double trainedQ = AlNonInterProb(m.pm, m.micp, 1, 0);
+        const double trainedQ = AlNonInterProb(m.pm, m.pi, m.micp, 1, 0);
         const std::string log = Analyse(PertPair, m, "1 0", -1, jprob);
         EXPECT_EQ(log, PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 1, 3, 0, jprob) + PairGroup(d, 0, 0, 1, jprob) +
                            PairGroup(d, 0, 2, 1, jprob));

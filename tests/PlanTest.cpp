@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "dist/SimpleDists.h"
 #include "infer/EMRound.h"
@@ -163,21 +168,77 @@ TEST(InferPlan, ForcingMarksTheFixedVariables)
     EXPECT_EQ(m.pm.GetNonBind().prot1, -1);
 }
 
+namespace {
+
+// The product as the formula states it, over the model objects: (1 - leak)
+// to the number of free leak variables, then 1 - affinity for every free
+// active combination, motifs of prot1 outer.
+double ReferenceQ(const ProtMot& pm, const NonBind& nb, const MotInterPot& pot, int prot1, int prot2)
+{
+    double q = IntPow(1 - pot.GetLeak(), pm.NumLeak(prot1, prot2) - pm.NumNBLeak(nb, prot1, prot2));
+    for (const auto& [m1, l1] : pm.GetMots(prot1))
+        for (const auto& [m2, l2] : pm.GetMots(prot2))
+            if (!nb.IsNonBind(prot1, prot2, m1, m2) && pot.IsAct(m1, m2))
+                q = q * (1 - pot.GetPot(m1, m2));
+    return q;
+}
+
+} // namespace
+
 TEST(InferPlan, DenseNonInteractionProbabilityFollowsTheArgumentOrder)
 {
     Model m;
     const InferPlan plan(m.pm, m.pi, m.micp, m.di);
     const ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
     for (const auto& nb : {NonBind{}, m.pm.MakeNonBind(2, 2, 1, -1), m.pm.MakeNonBind(0, 1, 0, -1),
-                           m.pm.MakeNonBind(2, 1, 2, 1)}) {
-        if (nb.prot1 == -1)
-            m.pm.UnsetNonBind();
-        else
-            m.pm.SetNonBind(nb.prot1, nb.prot2, nb.mot1, nb.mot2);
+                           m.pm.MakeNonBind(2, 1, 2, 1), m.pm.MakeNonBind(3, 2, 0, -1)}) {
+        // Observed pairs and unobserved ones, both orders, self pairs.
         for (int a = 0; a < 4; ++a)
             for (int b = 0; b < 4; ++b)
-                EXPECT_EQ(AlNonInterProb(m.pm, nb, ps, a, b), AlNonInterProb(m.pm, m.micp, a, b)) << a << b;
+                EXPECT_EQ(AlNonInterProb(m.pm, nb, ps, a, b), ReferenceQ(m.pm, nb, m.micp, a, b)) << a << b;
     }
+    // The same through the model objects, for either potential set.
+    EXPECT_EQ(AlNonInterProb(m.pm, m.pi, m.mip, 2, 0), ReferenceQ(m.pm, NonBind{}, m.mip, 2, 0));
+    EXPECT_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 0, 2), ReferenceQ(m.pm, NonBind{}, m.micp, 0, 2));
+}
+
+// Every active combination of a protein pair, observed or not, in product
+// order, against the combinations counted by hand.
+TEST(PairCombos, CombinationsOfAnyPairInProductOrder)
+{
+    Model m;
+    // Protein 4 (unobserved everywhere) carries motifs 0, 1 and 2; protein
+    // 5 is outside the tables of a smaller model.
+    ProtMot pm(5, 3);
+    for (const auto& [p, mot] : {std::pair{0, 0}, {0, 2}, {1, 1}, {2, 1}, {2, 2}, {4, 0}, {4, 1}, {4, 2}})
+        pm.AddMot(p, mot, 3);
+    const InferPlan plan(pm, m.pi, m.micp, m.di);
+    auto list = [&](int a, int b) {
+        std::vector<std::tuple<int, int, int>> out;
+        plan.Combos().ForEach(a, b, [&](int m1, int m2, int s) { out.emplace_back(m1, m2, s); });
+        return out;
+    };
+    using C = std::vector<std::tuple<int, int, int>>;
+    // Slots: (0,0) 0, (1,0) 1, (2,1) 2, (2,2) 3.
+    // (4,0): 0 with 0; 1 with 0 and 2; 2 with 2. (0,4): 0 with 0 and 1; 2
+    // with 1 and 2.
+    EXPECT_EQ(list(4, 0), (C{{0, 0, 0}, {1, 0, 1}, {1, 2, 2}, {2, 2, 3}}));
+    EXPECT_EQ(list(0, 4), (C{{0, 0, 0}, {0, 1, 1}, {2, 1, 2}, {2, 2, 3}}));
+    // A self pair: every ordered combination, (1,2) and (2,1) both.
+    EXPECT_EQ(list(4, 4), (C{{0, 0, 0}, {0, 1, 1}, {1, 0, 1}, {1, 2, 2}, {2, 1, 2}, {2, 2, 3}}));
+    // (4,1): 0 with 1; 1 with 1 is inactive; 2 with 1.
+    EXPECT_EQ(list(4, 1), (C{{0, 1, 1}, {2, 1, 2}}));
+    // No motif on protein 3; no protein 5 or -1.
+    EXPECT_TRUE(list(4, 3).empty());
+    EXPECT_TRUE(list(3, 4).empty());
+    EXPECT_TRUE(list(5, 4).empty());
+    EXPECT_TRUE(list(4, -1).empty());
+    // An observed pair lists what its plan variables are.
+    const auto& pr = plan.GetPair(plan.PairOf(2, 2));
+    std::vector<int> slots;
+    for (const auto& c : list(2, 2))
+        slots.push_back(std::get<2>(c));
+    EXPECT_EQ(slots, std::vector<int>(plan.Vars() + pr.begin, plan.Vars() + pr.end));
 }
 
 TEST(ParamSet, GatherScatterAndMismatchedPotentials)
@@ -302,4 +363,87 @@ TEST(ParamSet, AssignMakesAnIndependentCopy)
     work.Assign(trained, patched);
     EXPECT_FALSE(work.Fresh());
     EXPECT_EQ(&work.Plan(), &patched);
+}
+
+// A copy that only forces a pair shares the pair terms of the set it was
+// copied from and recomputes the forced pair alone. Its log joint, in every
+// part, and the round that follows must equal those of a set that computes
+// everything afresh, to the bit, whatever is forced.
+TEST(ParamSet, ForcedCopiesReuseThePairTerms)
+{
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    ParamSet trained(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    std::ostringstream quiet;
+    for (int r = 0; r < 3; ++r)
+        EMStep(trained, quiet);
+    LogJointProb(trained, 0);
+    ASSERT_TRUE(trained.HasTerms());
+    MotInterPot mip(3), micp(3);
+    trained.Scatter(mip, micp);
+    auto state = [](const ParamSet& ps) {
+        MotInterPot a(3), b(3);
+        ps.Scatter(a, b);
+        std::ostringstream out;
+        out.precision(17);
+        a.Print(out);
+        b.Print(out);
+        ps.Om().Print(out);
+        ps.Dm().Print(out);
+        return out.str();
+    };
+
+    // Every motif of either protein against the other, every single
+    // variable, and nothing or an unobserved pair.
+    std::vector<NonBind> forcings{NonBind{}, m.pm.MakeNonBind(3, 3, 0, -1)};
+    for (int p = 0; p < plan.NumPairs(); ++p) {
+        const auto& pr = plan.GetPair(p);
+        for (const auto& [p1, p2] : {std::pair{pr.prot1, pr.prot2}, std::pair{pr.prot2, pr.prot1}})
+            for (const auto& [m1, l1] : m.pm.GetMots(p1)) {
+                forcings.push_back(m.pm.MakeNonBind(p1, p2, m1, -1));
+                for (const auto& [m2, l2] : m.pm.GetMots(p2))
+                    forcings.push_back(m.pm.MakeNonBind(p1, p2, m1, m2));
+            }
+    }
+    for (const NonBind& nb : forcings) {
+        const Forcing f(plan, m.pm, nb);
+        ParamSet shared(trained);
+        ASSERT_TRUE(shared.HasTerms());
+        shared.Force(f);
+        ParamSet afresh(plan, mip, micp, ObsModel(trained.Om()), ObsModel(trained.Dm()));
+        ASSERT_FALSE(afresh.HasTerms());
+        afresh.Force(f);
+        const std::string what = std::to_string(nb.prot1) + " " + std::to_string(nb.mot1) + " " +
+                                 std::to_string(nb.prot2) + " " + std::to_string(nb.mot2);
+        for (const int part : {0, 1, 2, 7}) {
+            ParamSet own(afresh);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(LogJointProb(shared, part)),
+                      std::bit_cast<std::uint64_t>(LogJointProb(own, part)))
+                << what << " part " << part;
+        }
+        EMStep(shared, quiet);
+        EMStep(afresh, quiet);
+        EXPECT_EQ(state(shared), state(afresh)) << what;
+        EXPECT_EQ(LogJointProb(shared, 0), LogJointProb(afresh, 0)) << what;
+    }
+}
+
+// A removed motif pair leaves terms +0 where its variables' domain-domain
+// terms were: the log joint over the patched plan is the one over a plan
+// compiled without the pair.
+TEST(ParamSet, PatchedPlanSumsAsAPlanWithoutThePair)
+{
+    Model m;
+    for (const int key : {1, 5}) { // (1,0) and (2,2) carry DDI lists
+        InferPlan patched(m.pm, m.pi, m.micp, m.di);
+        patched.RemoveSlot(patched.SlotOf(key));
+        ParamSet onPatched(patched, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+        MotInterPot mip(m.mip), micp(m.micp);
+        mip.DelPotIndex(key);
+        micp.DelPotIndex(key);
+        const InferPlan fewer(m.pm, m.pi, micp, m.di);
+        ParamSet onFewer(fewer, mip, micp, ObsModel(m.om), ObsModel(m.dm));
+        for (const int part : {0, 1, 2, 7})
+            EXPECT_EQ(LogJointProb(onPatched, part), LogJointProb(onFewer, part)) << key << " part " << part;
+    }
 }

@@ -8,6 +8,9 @@
 #include <string>
 
 #include "dist/SimpleDists.h"
+#include "infer/InferPlan.h"
+#include "infer/Likelihood.h"
+#include "infer/ParamSet.h"
 #include "io/FileOpen.h"
 #include "model/Globals.h"
 #include "model/MotInterPot.h"
@@ -61,10 +64,14 @@ std::pair<std::string, std::string> Predict(Model& m, const std::string& pairs, 
     InFile pairFile, bindFile;
     InFopen(pairFile, d.Write("pairs", pairs));
     InFopen(bindFile, d.Write("binds", binds));
+    // The trained model as the run hands it over: a plan and its parameters.
+    const ProtInter noDdi(4);
+    const InferPlan plan(m.pm, m.pi, m.micp, noDdi);
+    const ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel());
     std::ostringstream out, err;
     auto* old = std::cerr.rdbuf(err.rdbuf());
-    PredictProtInter(pairFile, out, m.pm, m.pi, m.mip, m.micp, m.om);
-    PredictBinding(bindFile, out, m.pm, m.mip, m.micp, m.pi, m.om);
+    PredictProtInter(pairFile, out, m.pm, ps);
+    PredictBinding(bindFile, out, m.pm, ps);
     std::cerr.rdbuf(old);
     return {out.str(), err.str()};
 }
@@ -155,4 +162,44 @@ TEST(Predict, ListsStopWhereTheOtherInputsStop)
         EXPECT_NE(err.find("/" + c.where + tail), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     }
+}
+
+// Every pair of the proteome, listed in both orders, against the formulas
+// evaluated on the model objects and written by the stream itself: observed
+// and unobserved pairs, self pairs, a protein without motifs.
+TEST(Predict, EveryPairAgainstTheFormulas)
+{
+    Model m;
+    m.pm.SetLeakType(0); // one leak variable per pair
+    auto q = [&](const MotInterPot& pot, int i, int j) {
+        double v = IntPow(1 - pot.GetLeak(), m.pm.NumLeak(i, j));
+        for (const auto& [m1, l1] : m.pm.GetMots(i))
+            for (const auto& [m2, l2] : m.pm.GetMots(j))
+                if (pot.IsAct(m1, m2))
+                    v = v * (1 - pot.GetPot(m1, m2));
+        return v;
+    };
+    std::string list;
+    std::ostringstream want;
+    want << kPairHead;
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            list += std::to_string(a) + " " + std::to_string(b) + "\n";
+            const int i = std::max(a, b), j = std::min(a, b);
+            const double qw = q(m.mip, i, j), qc = q(m.micp, i, j);
+            want << i << "\t" << j << "\t" << qw << "," << qc << "\t";
+            if (m.pi.IsInter(i, j)) {
+                const InterList& obs = m.pi.GetInter(i, j)->second;
+                const double p0 = m.om.GetProb(0, obs), p1 = m.om.GetProb(1, obs);
+                want << qc * p0 / ((1 - qc) * p1 + qc * p0);
+            } else {
+                want << "H";
+            }
+            want << "\n";
+        }
+    }
+    want << kPairTail << kBindHead << kBindTail;
+    const auto [text, err] = Predict(m, list, "");
+    EXPECT_EQ(text, want.str());
+    EXPECT_EQ(err, "");
 }

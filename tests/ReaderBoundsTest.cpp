@@ -101,6 +101,34 @@ std::string Nested(int depth)
     return s + "OM_BINARY 0.5";
 }
 
+// Records of two ints as the prediction lists read them, with the quick
+// path for ids (`quick`) or plain formatted extraction: the values, the
+// record lines and where reading stopped.
+struct IntRead {
+    std::vector<std::tuple<int, int, int>> recs;
+    std::string err;
+    bool operator==(const IntRead&) const = default;
+};
+
+IntRead ReadInts(const std::string& text, bool quick)
+{
+    std::istringstream in(text);
+    IntRead out;
+    CerrCapture cap;
+    RecordReader r(in);
+    while (r.Start()) {
+        int a = 0, b = 0;
+        const bool ok = quick ? (r.GetInt(a) && r.GetInt(b)) : (r.Get(a) && r.Get(b));
+        if (!ok) {
+            r.WarnStop();
+            break;
+        }
+        out.recs.emplace_back(a, b, r.RecordLine());
+    }
+    out.err = cap.Text();
+    return out;
+}
+
 std::string ModelError(const std::string& models)
 {
     ObsModel om;
@@ -334,4 +362,45 @@ TEST(ReaderBounds, MixturesNestAtMostEightDeep)
     const DistRead d = ReadDist(in);
     EXPECT_EQ(d.badWord, "OM_POISSON");
     EXPECT_FALSE(d.tooDeep);
+}
+
+// The quick path for ids takes exactly what formatted extraction takes, and
+// leaves everything else to it: signs, long numbers, numbers beyond 32 bits,
+// numbers glued to other text, a number that ends the file, and numbers cut
+// by the end of a chunk.
+TEST(ReaderBounds, QuickIdsReadAsFormattedExtractionReads)
+{
+    const std::string texts[] = {
+        "1 2\n3 4\n",
+        "+5 -3\n007 0\n",
+        "123456789 987654321\n1234567890 2147483647\n",
+        "1 2147483648\n",
+        "1 99999999999\n",
+        "12abc 3\n",
+        "4 5\n1.5 2\n",
+        "0x10 1\n",
+        " \t\n\v\f\r1\r\n2\r\n3 4",
+        "5 6\n7",
+        "8 9",
+        "- 1\n",
+        "",
+    };
+    for (const std::string& t : texts)
+        EXPECT_EQ(ReadInts(t, true), ReadInts(t, false)) << t;
+
+    // Many records over several chunks, numbers of every length, so that
+    // some are cut where a chunk ends.
+    std::mt19937 rng(3);
+    std::string big;
+    for (int i = 0; i < 60000; ++i) {
+        const int digits = int(rng() % 9) + 1; // all within 32 bits
+        for (int k = 0; k < 2; ++k) {
+            for (int d = 0; d < digits; ++d)
+                big += char('0' + rng() % 10);
+            big += k == 0 ? (rng() % 3 == 0 ? "\t" : " ") : (rng() % 5 == 0 ? "\n\n" : "\n");
+        }
+    }
+    const IntRead quick = ReadInts(big, true);
+    EXPECT_EQ(quick, ReadInts(big, false));
+    EXPECT_GT(quick.recs.size(), 1000u);
 }

@@ -62,6 +62,32 @@ TEST(FiguresTest, CyclesRunFromOneStartToTheNextAndTheLastToTheEnd)
     EXPECT_NEAR(f[Figure::CycleMean], 0.5, 1e-12);
 }
 
+TEST(FiguresTest, PlanCompilationEndsWhereTheFirstRoundsStart)
+{
+    RunMeasure run = Sample();
+    // The first "Start of EM" follows the compilation of the plan; the
+    // second belongs to the phase with DDI evidence.
+    run.marks.insert(run.marks.begin() + 1, At(LogEvent::EmStart, 1.5, 1.4));
+    run.marks.insert(run.marks.begin() + 5, At(LogEvent::EmStart, 5.6, 5.5));
+    run.predictionBytes = 3 * 1048576.0;
+    const Figures f = ComputeFigures(run, 1000, 2000);
+    EXPECT_DOUBLE_EQ(f[Figure::PlanWall], 0.5);
+    EXPECT_NEAR(f[Figure::PlanCpu], 0.5, 1e-12);
+    EXPECT_DOUBLE_EQ(f[Figure::Em1Wall], 3.5);
+    EXPECT_DOUBLE_EQ(f[Figure::Em1MsPerRound], 35.0);
+    EXPECT_DOUBLE_EQ(f[Figure::Em2Wall], 2.0);
+    // Predictions: 0.5 s for 2000 pairs.
+    EXPECT_DOUBLE_EQ(f[Figure::PredictPairs], 2000);
+    EXPECT_DOUBLE_EQ(f[Figure::PredictNsPerPair], 250000.0);
+    EXPECT_DOUBLE_EQ(f[Figure::PredictMiB], 3.0);
+    // Without the line (an older log), EM without DDI starts at its phase line.
+    const Figures old = ComputeFigures(Sample(), 1000);
+    EXPECT_TRUE(std::isnan(old[Figure::PlanWall]));
+    EXPECT_DOUBLE_EQ(old[Figure::Em1Wall], 4.0);
+    EXPECT_TRUE(std::isnan(old[Figure::PredictNsPerPair]));
+    EXPECT_TRUE(std::isnan(old[Figure::PredictMiB]));
+}
+
 TEST(FiguresTest, MissingLinesLeaveTheirFiguresEmpty)
 {
     RunMeasure run = Sample();

@@ -15,7 +15,7 @@ TEST(LogPhasesTest, RecognisesEachPhaseLine)
     EXPECT_EQ(Event("Joint prob before perturbation:\t-1895.4267739227"), LogEvent::BeforePerturbation);
     EXPECT_EQ(Event("*** End of file."), LogEvent::EndOfFile);
     EXPECT_EQ(Event(""), LogEvent::None);
-    EXPECT_EQ(Event("*** Start of EM, before round 0. Log joint:\t-1847.16414048281"), LogEvent::None);
+    EXPECT_EQ(Event("*** Start of EM, before round 0. Log joint:\t-1847.16414048281"), LogEvent::EmStart);
     EXPECT_EQ(Event("*** Joint prob:\t-2242.61689921005"), LogEvent::None);
 }
 
