@@ -90,7 +90,7 @@ TEST(BenchOptionsTest, ValuesOutsideTheirRangeAreRefusedByName)
     EXPECT_EQ(Refusal({"--seed", "2147483648"}),
               "--seed: expected an integer from 0 to 2147483647, got '2147483648' (see --help)");
     EXPECT_EQ(Refusal({"--setting", "huge"}),
-              "--setting: unknown setting 'huge'; expected one of quick, proteome (see --help)");
+              "--setting: unknown setting 'huge'; expected one of quick, proteome, all-pairs (see --help)");
     EXPECT_NE(Refusal({"--runs"}).find("--runs"), std::string::npos);
     EXPECT_EQ(Refusal({"--exe", ""}), "no executable to time; give --exe");
     EXPECT_EQ(Refusal({"--old-args", "-t 1"}), "--old-args needs --vs");
