@@ -144,8 +144,7 @@ const char* const USAGE =
     "f1: prot. f2: motif coverage.\n"
     "Total a.a. coverage for each protein by all motifs in the training set. It may not equal the sum of all motif lengths in <protein-motif content file> because of overlap.\n";
 
-// Options the usage text leaves out, which --help adds after it: they
-// change how a run is carried out, never what it writes. Each is one
+// Options the usage text leaves out, which --help adds after it. Each is one
 // synopsis line and a paragraph in the style of the usage text; a new
 // option is one more entry.
 struct HelpEntry {
@@ -162,11 +161,21 @@ const HelpEntry ADDED_OPTIONS[] = {
      "<index> <count>:\n"
      "  Train as always, then run only block <index> of <count> contiguous blocks of the perturbation cycles, 0 <= <index> < <count> <= 1000000, and write <output file>.shard beside the log. motifbind-merge joins the blocks into the outputs of a single run.\n"
      "Default: 0 1, all cycles\n"},
+    {"  [-e <estimator>]",
+     "<estimator>:\n"
+     "  How the domain-domain evidence is learned from.\n"
+     "  0: every binding variable of a motif pair sees the pair's DDI observations as evidence of its own, and inference uses the affinities conditioned on them\n"
+     "  1: the DDI observations of a motif pair observe one binding state of the motif pair, whose prior is its affinity: they enter the likelihood once and count once in the affinity, and inference uses the affinities themselves (the conditioned potentials equal them)\n"
+     "Default: 0\n"},
+    {"  [-b <noise prior>]",
+     "<noise prior>:\n"
+     "  Strength, in pseudo-counts, of a Beta prior on every OM_BINARY model of <model type file> and <ddi model file>, centred on its initial prob of being 0: a learned rate then never reaches 0 or 1, and a very large strength keeps the rates fixed. A finite real number >= 0.\n"
+     "Default: 0, no prior\n"},
 };
 
 const char* const HELP_HEAD =
     "\n"
-    "Further options, before the positional arguments. The log's command line leaves them out:\n";
+    "Further options, before the positional arguments. -t and -j change how a run is carried out, never what it writes, and the log's command line leaves them out; -e and -b change what it learns:\n";
 
 const char* const HELP_TAIL =
     "\n"
@@ -321,6 +330,8 @@ Settings ParseCommandLine(int argc, const char* const* argv)
     IntWord perType("option -p <pertype>", INTMIN, INTMAX, s.perType);
     IntWord pertSize("option -s <pertsize>", INTMIN, INTMAX, s.pertSize);
     CountWord n2p("option -n <Dirichlet prior Neg / Pos>", s.n2p);
+    IntWord estimator("option -e <estimator>", 0, 1, s.estimator, "0 or 1");
+    CountWord noisePrior("option -b <noise prior>", s.noisePrior);
     while (words.Left() && words.Peek()[0] == '-') {
         const int optAt = words.At();
         const std::string word = words.Next();
@@ -362,6 +373,12 @@ Settings ParseCommandLine(int argc, const char* const* argv)
         case 's':
             pertSize.Set(words.Arg(opt, 1));
             break;
+        case 'e':
+            estimator.Set(words.Arg(opt, 1));
+            break;
+        case 'b':
+            noisePrior.Set(words.Arg(opt, 1));
+            break;
         case 't': {
             IntWord threads("option -t <threads>", 1, MAXTHREADS, s.threads);
             threads.Set(words.Arg(opt, 1));
@@ -394,6 +411,8 @@ Settings ParseCommandLine(int argc, const char* const* argv)
     s.perType = perType.Checked();
     s.n2p = n2p.Checked();
     s.pertSize = pertSize.Checked();
+    s.estimator = estimator.Checked();
+    s.noisePrior = noisePrior.Checked();
     CountWord aPos("argument <Dirichlet prior: Pos>", s.aPos);
     aPos.Set(pos[10]);
     s.aPos = aPos.Checked();

@@ -152,6 +152,11 @@ int RunSteps(const Settings& s, Outputs& outs)
 
     ReadFiles(pm, pi, mip, om, dm, di, protLenFile, motCoverFile, pmFile, protFile, modelFile, motFile, outFile,
               s.leakGroup, ddiFile, ddmdlFile, ddioptFile);
+    // The noise models' prior is centred on the values just read.
+    if (s.noisePrior > 0.0) {
+        om.SetNoisePrior(s.noisePrior);
+        dm.SetNoisePrior(s.noisePrior);
+    }
 
     pm.Print(outFile);
     Dump(outFile, "****** PPI ******", pi, pm);
@@ -188,6 +193,8 @@ int RunSteps(const Settings& s, Outputs& outs)
     // with dm and di, computed afresh for the new parameter set.
     const InferPlan plan(pm, pi, micp, di);
     ParamSet ps(plan, mip, micp, std::move(trainedOm), std::move(dm));
+    // Phase 1 has no lists, so the estimator matters only from here on.
+    ps.SetEstimator(s.estimator == 1 ? DdiEstimator::SharedState : DdiEstimator::PerVariable);
     Line(outFile, "****** initializing DDI model ...");
     EMStep(ps, *mixOut);
     double j = LogJointProb(ps, 0);

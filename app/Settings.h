@@ -28,6 +28,12 @@ struct Settings {
     // -d: DDI observation, DDI observation-model and DDI option files; without
     // -d there is no DDI evidence.
     std::optional<std::array<std::string, 3>> ddiFiles;
+    // -e: how the domain-domain evidence is learned from: 0 by every binding
+    // variable on its own, 1 through one shared state per motif pair.
+    int estimator = 0;
+    // -b: pseudo-counts of the Beta prior on the binary noise models; 0 sets
+    // none.
+    double noisePrior = 0.0;
     // -t: threads of the perturbation analysis.
     int threads = 1;
     // -j: the block of the perturbation analysis to run; none runs it all.

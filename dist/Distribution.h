@@ -66,6 +66,11 @@ public:
     // with a newline (no flush), any other value ends with nothing.
     virtual void Print(std::ostream& out, int sep) const = 0;
     virtual std::unique_ptr<Distribution> Duplicate() const = 0;
+    // A Beta prior of `strength` pseudo-counts centred on the present
+    // parameters, for the kinds that have one (binary models); 0 removes it.
+    virtual void SetNoisePrior(double strength) { (void)strength; }
+    // ln of that prior's density at the present parameters, up to a constant.
+    virtual double LogPrior() const { return 0.0; }
 };
 
 // How deep mixtures may nest: a mixture of plain components is depth 1, a

@@ -59,6 +59,16 @@ void BinaryDist::LearnSums(const StatSums& sums, const StatList&, std::ostream&)
 
 void BinaryDist::LearnFrom(double w, double zero)
 {
+    if (prior0 + prior1 > 0.0) {
+        // The MAP estimate: the pseudo-counts join the data, so the rate
+        // stays inside (0, 1) whatever the data say.
+        if (!std::isfinite(w))
+            return;
+        const double p = (zero + prior0) / (w + (prior0 + prior1));
+        if (std::isfinite(p))
+            prob0 = p;
+        return;
+    }
     if (!Usable(w))
         return;
     const double p = zero / w;
@@ -70,6 +80,24 @@ void BinaryDist::GetProbs(const double* vals, double* out, std::size_t n) const
 {
     for (std::size_t i = 0; i < n; ++i)
         out[i] = BinaryDist::GetProb(vals[i]);
+}
+
+void BinaryDist::SetNoisePrior(double strength)
+{
+    prior0 = strength * prob0;
+    prior1 = strength * (1 - prob0);
+}
+
+double BinaryDist::LogPrior() const
+{
+    // A side without pseudo-counts adds nothing, so a rate at its end is no
+    // 0 * -inf.
+    double l = 0.0;
+    if (prior0 > 0.0)
+        l += prior0 * std::log(prob0);
+    if (prior1 > 0.0)
+        l += prior1 * std::log(1 - prob0);
+    return l;
 }
 
 bool BinaryDist::Assert(double val) const { return std::fabs(val) < g_eps || std::fabs(val - 1) < g_eps; }

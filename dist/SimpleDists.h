@@ -15,10 +15,16 @@ public:
     bool Assert(double val) const override;
     void Print(std::ostream& out, int sep) const override;
     std::unique_ptr<Distribution> Duplicate() const override;
+    void SetNoisePrior(double strength) override;
+    double LogPrior() const override;
     double GetProb0() const { return prob0; }
 
 private:
     double prob0 = 0.0;
+    // Beta pseudo-counts of an observed 0 and of anything else; both 0
+    // without a prior.
+    double prior0 = 0.0;
+    double prior1 = 0.0;
 
     void LearnFrom(double w, double zero);
 };

@@ -84,6 +84,35 @@ void DdiStats(const InferPlan& plan, int id, const double* thetaC, const double*
         dm.SumsOf(std::size_t(id) + 1) = sums1;
 }
 
+// The M-step of the affinities with a shared motif-level state: the list of
+// each live motif pair observes its state Z once. z = P(Z = 1 | D) under the
+// affinity thetaC (the affinity itself with this estimator) is one more
+// expected count of ones, and one copy of the list, weighted z, teaches the
+// DDI models; in slot order. A list impossible under both values says
+// nothing: z keeps the prior and the list teaches nothing.
+void SharedStateStep(const InferPlan& plan, std::vector<double>& theta, const double* thetaC,
+                     const double* ratioSum, ObsModel& dm)
+{
+    for (int s = 0; s < plan.NumSlots(); ++s) {
+        if (!plan.Live(s))
+            continue;
+        double z = 0.0, states = 0.0;
+        if (const InterList* d = plan.SlotDdi(s)) {
+            const double p0 = dm.GetProb(0, *d);
+            const double p1 = dm.GetProb(1, *d);
+            const double den = (1 - thetaC[s]) * p0 + thetaC[s] * p1;
+            states = 1.0;
+            if (den != 0.0 && std::isfinite(den)) {
+                z = thetaC[s] * p1 / den;
+                dm.AddStat(z, *d);
+            } else {
+                z = thetaC[s];
+            }
+        }
+        theta[s] = (thetaC[s] * ratioSum[s] + z + g_aPos) / (plan.SlotCount(s) + states + g_aAll);
+    }
+}
+
 } // namespace
 
 void EnM1Step(ParamSet& ps)
@@ -151,14 +180,17 @@ void EnM1Step(ParamSet& ps)
     }
     for (int id = 0; id < plan.NumStatModels() && id < int(ps.om.Size()); ++id)
         PpiStats(plan, id, t->q.data(), f.pair, forcedQ, ratio, usableOf, ps.om);
-    for (int id = 0; id < int(ps.dm.Size()); id += 2)
-        DdiStats(plan, id, thetaC, ratio, f, ps.dm);
-
-    // Variables fixed at 0 add nothing to the expected count of ones but
-    // count in the denominator.
-    for (int s = 0; s < n; ++s)
-        if (plan.Live(s))
-            ps.theta[s] = (thetaC[s] * ratioSum[s] + g_aPos) / (plan.SlotCount(s) + g_aAll);
+    if (ps.estimator == DdiEstimator::PerVariable) {
+        for (int id = 0; id < int(ps.dm.Size()); id += 2)
+            DdiStats(plan, id, thetaC, ratio, f, ps.dm);
+        // Variables fixed at 0 add nothing to the expected count of ones but
+        // count in the denominator.
+        for (int s = 0; s < n; ++s)
+            if (plan.Live(s))
+                ps.theta[s] = (thetaC[s] * ratioSum[s] + g_aPos) / (plan.SlotCount(s) + g_aAll);
+    } else {
+        SharedStateStep(plan, ps.theta, thetaC, ratioSum, ps.dm);
+    }
     ps.leak = (ps.leakC * leakRatioSum + g_aPos) / (double(plan.LeakCount()) + g_aAll);
     // theta and the leak changed; thetaC and the observation models not yet.
     ps.fresh = false;
@@ -170,9 +202,19 @@ void EMStep(ParamSet& ps, std::ostream& mixLog)
     EnM1Step(ps);
     ps.om.M2Step(nullptr, nullptr, nullptr, mixLog);
     ps.dm.M2Step(nullptr, nullptr, nullptr, mixLog);
+    const InferPlan& plan = *ps.plan;
+    if (ps.estimator == DdiEstimator::SharedState) {
+        // The evidence is in the affinities already: conditioning on it
+        // again would count it twice.
+        for (int s = 0; s < plan.NumSlots(); ++s)
+            if (plan.Live(s))
+                ps.thetaC[s] = ps.theta[s];
+        ps.leakC = ps.leak;
+        ps.Changed();
+        return;
+    }
     // thetaC = P(B = 1 | D) under the re-learned DDI model; evidence
     // impossible under both values says nothing and keeps the prior.
-    const InferPlan& plan = *ps.plan;
     for (int s = 0; s < plan.NumSlots(); ++s) {
         if (!plan.Live(s))
             continue;

@@ -228,6 +228,16 @@ InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& 
     for (const int s : vars)
         if (slotDdi[s])
             CountStats(*slotDdi[s], dmStatCount);
+    // With a shared motif-level state each list is handed over once per
+    // motif pair, even one on no observed protein pair.
+    std::vector<std::size_t> once;
+    for (int s = 0; s < NumSlots(); ++s)
+        if (slotDdi[s])
+            CountStats(*slotDdi[s], once);
+    if (dmStatCount.size() < once.size())
+        dmStatCount.resize(once.size(), 0);
+    for (std::size_t i = 0; i < once.size(); ++i)
+        dmStatCount[i] = std::max(dmStatCount[i], once[i]);
 }
 
 int InferPlan::SlotOf(int key) const

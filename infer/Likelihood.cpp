@@ -31,8 +31,10 @@ double AlNonInterProb(const ProtMot& pm, const NonBind& nb, const ParamSet& ps, 
 namespace {
 
 // The terms of the forced pair p and of its variables, added to l in order.
+// With `perVar` each variable's domain-domain list adds its own term, as the
+// per-variable estimator has it; otherwise the lists are no part of a pair.
 double AddForcedPair(const InferPlan& plan, const PairTerms& t, const Forcing& f, double q, double lambda,
-                     const double* theta, double l)
+                     const double* theta, bool perVar, double l)
 {
     const int p = f.pair;
     const auto& pr = plan.GetPair(p);
@@ -45,7 +47,7 @@ double AddForcedPair(const InferPlan& plan, const PairTerms& t, const Forcing& f
     const int* vars = plan.Vars();
     for (int v = pr.begin; v < pr.end; ++v) {
         const int s = vars[v];
-        const bool ddi = plan.SlotDdi(s) != nullptr;
+        const bool ddi = perVar && plan.SlotDdi(s) != nullptr;
         if (f.Fixed(v - pr.begin)) {
             if (ddi)
                 l += std::log(t.ddiP0[s]);
@@ -54,6 +56,32 @@ double AddForcedPair(const InferPlan& plan, const PairTerms& t, const Forcing& f
             l += ddiTerm[s];
         }
     }
+    return l;
+}
+
+// The log joint with a shared motif-level state: every pair's term in plan
+// order (the forced pair its own), then, over every pair, the terms of the
+// live motif pairs' lists in slot order, once each.
+double SharedStateJoint(const InferPlan& plan, const PairTerms& t, const Forcing& f, double forcedQ, double lambda,
+                        const double* theta, int part)
+{
+    const int np = plan.NumPairs();
+    double l = 0.0;
+    for (int p = 0; p < np; ++p) {
+        const auto& pr = plan.GetPair(p);
+        if ((part == 1 && !pr.knownPos) || (part == 2 && !pr.knownNeg))
+            continue;
+        if (p == f.pair)
+            l = AddForcedPair(plan, t, f, forcedQ, lambda, theta, false, l);
+        else
+            l += t.logTerm[p];
+    }
+    if (part == 1 || part == 2)
+        return l;
+    const double* ddiTerm = t.logTerm.data() + np;
+    for (int s = 0; s < plan.NumSlots(); ++s)
+        if (plan.Live(s) && plan.SlotDdi(s))
+            l += ddiTerm[s];
     return l;
 }
 
@@ -78,14 +106,18 @@ double LogJointProb(ParamSet& ps, int part)
     const double* logTerm = t.logTerm.data();
     const double* ddiTerm = logTerm + np;
     double l = 0.0;
-    if (part == 1 || part == 2) {
+    if (ps.estimator == DdiEstimator::SharedState) {
+        l = SharedStateJoint(plan, t, f, forcedQ, ps.leak, theta, part);
+        if (part == 1 || part == 2)
+            return l;
+    } else if (part == 1 || part == 2) {
         // Only the pairs known to interact, or known not to.
         for (int p = 0; p < np; ++p) {
             const auto& pr = plan.GetPair(p);
             if (!(part == 1 ? pr.knownPos : pr.knownNeg))
                 continue;
             if (p == f.pair) {
-                l = AddForcedPair(plan, t, f, forcedQ, ps.leak, theta, l);
+                l = AddForcedPair(plan, t, f, forcedQ, ps.leak, theta, true, l);
                 continue;
             }
             l += logTerm[p];
@@ -94,23 +126,29 @@ double LogJointProb(ParamSet& ps, int part)
                     l += ddiTerm[vars[v]];
         }
         return l;
-    }
-    // Every pair: the terms in the plan's order, the forced pair's its own.
-    const int* seq = plan.SumSeq();
-    const int end = plan.SumSeqSize();
-    const int cut = f.pair >= 0 ? plan.SumSeqBegin(f.pair) : end;
-    for (int k = 0; k < cut; ++k)
-        l += logTerm[seq[k]];
-    if (f.pair >= 0) {
-        l = AddForcedPair(plan, t, f, forcedQ, ps.leak, theta, l);
-        for (int k = plan.SumSeqBegin(f.pair + 1); k < end; ++k)
+    } else {
+        // Every pair: the terms in the plan's order, the forced pair's its own.
+        const int* seq = plan.SumSeq();
+        const int end = plan.SumSeqSize();
+        const int cut = f.pair >= 0 ? plan.SumSeqBegin(f.pair) : end;
+        for (int k = 0; k < cut; ++k)
             l += logTerm[seq[k]];
+        if (f.pair >= 0) {
+            l = AddForcedPair(plan, t, f, forcedQ, ps.leak, theta, true, l);
+            for (int k = plan.SumSeqBegin(f.pair + 1); k < end; ++k)
+                l += logTerm[seq[k]];
+        }
     }
     if (part == 0) {
         for (int s = 0; s < plan.NumSlots(); ++s)
             if (plan.Live(s))
                 l += t.prior[s];
         l += t.leakPrior;
+        // The noise models' prior, when they have one.
+        if (ps.om.HasNoisePrior())
+            l += ps.om.LogPrior();
+        if (ps.dm.HasNoisePrior())
+            l += ps.dm.LogPrior();
         ps.joint = l;
         ps.fresh = true;
     }

@@ -50,6 +50,7 @@ void ParamSet::Assign(const ParamSet& other, const InferPlan& pl)
     om.Assign(other.om);
     dm.Assign(other.dm);
     forcing = other.forcing;
+    estimator = other.estimator;
     joint = other.joint;
     const bool same = &pl == other.plan;
     fresh = other.fresh && same;
@@ -57,6 +58,16 @@ void ParamSet::Assign(const ParamSet& other, const InferPlan& pl)
     plan = &pl;
     scratch.factorsFresh = false;
     scratch.cellsFresh = false;
+}
+
+void ParamSet::SetEstimator(DdiEstimator e)
+{
+    estimator = e;
+    if (e == DdiEstimator::SharedState) {
+        thetaC = theta;
+        leakC = leak;
+    }
+    Changed();
 }
 
 void ParamSet::Force(Forcing f)

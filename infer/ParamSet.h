@@ -9,6 +9,17 @@
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 
+// How the domain-domain list D(k) of a motif pair enters the model.
+enum class DdiEstimator {
+    // Every binding variable of the motif pair sees D(k) as evidence of its
+    // own, and inference uses the affinities conditioned on it.
+    PerVariable,
+    // D(k) observes one binding state of the motif pair, whose prior is the
+    // affinity: it enters the likelihood once, adds one expected count to the
+    // affinity, and inference uses the affinities themselves.
+    SharedState,
+};
+
 class ParamSet;
 double LogJointProb(ParamSet& ps, int part);
 void EnM1Step(ParamSet& ps);
@@ -62,6 +73,10 @@ public:
     const ObsModel& Om() const { return om; }
     const ObsModel& Dm() const { return dm; }
     const Forcing& GetForcing() const { return forcing; }
+    DdiEstimator Estimator() const { return estimator; }
+    // Chooses how the domain-domain evidence is learned from. With the
+    // shared state the conditioned affinities become the affinities at once.
+    void SetEstimator(DdiEstimator e);
 
     // Replaces the forced setting. The pair terms stay: they hold nothing
     // forced.
@@ -94,6 +109,7 @@ private:
     ObsModel om;
     ObsModel dm;
     Forcing forcing;
+    DdiEstimator estimator = DdiEstimator::PerVariable;
 
     double joint = 0.0;
     bool fresh = false;

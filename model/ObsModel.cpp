@@ -5,7 +5,7 @@
 
 #include "model/MotInterPot.h"
 
-ObsModel::ObsModel(const ObsModel& old) : stats(old.stats), sums(old.sums), keep(old.keep)
+ObsModel::ObsModel(const ObsModel& old) : stats(old.stats), sums(old.sums), keep(old.keep), noisePrior(old.noisePrior)
 {
     dists.reserve(old.dists.size());
     for (const auto& d : old.dists)
@@ -22,6 +22,7 @@ void ObsModel::Assign(const ObsModel& old)
         stats[i].assign(old.stats[i].begin(), old.stats[i].end());
     sums = old.sums;
     keep = old.keep;
+    noisePrior = old.noisePrior;
 }
 
 void ObsModel::AddDist(std::unique_ptr<Distribution> dist)
@@ -63,6 +64,23 @@ void ObsModel::M2Step(MotInterPot* micp, const MotInterPot* mip, const ProtInter
     if (micp)
         micp->Cond(*mip, *this, *di);
     ClearStat();
+}
+
+void ObsModel::SetNoisePrior(double strength)
+{
+    for (auto& d : dists)
+        if (d)
+            d->SetNoisePrior(strength);
+    noisePrior = strength > 0.0;
+}
+
+double ObsModel::LogPrior() const
+{
+    double l = 0.0;
+    for (const auto& d : dists)
+        if (d)
+            l += d->LogPrior();
+    return l;
 }
 
 void ObsModel::Print(std::ostream& out) const

@@ -96,9 +96,17 @@ public:
 
     void Print(std::ostream& out) const;
 
+    // Every distribution gets a prior of `strength` pseudo-counts centred on
+    // its present parameters (binary models; the other kinds have none).
+    void SetNoisePrior(double strength);
+    bool HasNoisePrior() const { return noisePrior; }
+    // The sum of the distributions' log prior densities.
+    double LogPrior() const;
+
 private:
     std::vector<std::unique_ptr<Distribution>> dists;
     std::vector<StatList> stats;
     std::vector<StatSums> sums;
     std::vector<unsigned char> keep; // per model: NeedsList()
+    bool noisePrior = false;
 };

@@ -214,7 +214,8 @@ TEST(CommandLine, HelpAndVersionAreAnsweredOnStandardOutput)
     // paragraph.
     const std::string more = r.out.substr(usage.size());
     for (const char* w : {"  [-t <threads>]\n", "  [-j <index> <count>]\n", "\n<threads>:\n", "\n<index> <count>:\n",
-                          "1 to 256", "0 <= <index> < <count> <= 1000000", "motifbind-merge", "--version"})
+                          "1 to 256", "0 <= <index> < <count> <= 1000000", "motifbind-merge", "--version",
+                          "  [-e <estimator>]\n", "  [-b <noise prior>]\n", "\n<estimator>:\n", "\n<noise prior>:\n"})
         EXPECT_NE(more.find(w), std::string::npos) << w;
     EXPECT_LT(more.find("<threads>:"), more.find("<index> <count>:"));
 
@@ -397,6 +398,10 @@ TEST(CommandLine, MatrixOfBadNumbers)
          "option -t <threads> needs a whole number from 1 to 256, got ", "", true},
         {"-j <index>", [&](const std::string& v) { return plain({"-j", v, "4"}); }, block, " \"4\"", true},
         {"-j <count>", [&](const std::string& v) { return plain({"-j", "0", v}); }, block + "\"0\" ", "", true},
+        {"-e", [&](const std::string& v) { return plain({"-e", v}); }, "option -e <estimator> needs 0 or 1, got ", "",
+         true},
+        {"-b", [&](const std::string& v) { return plain({"-b", v}); },
+         "option -b <noise prior> needs " + count + ", got ", "", false},
         {"<Dirichlet prior: Pos>", [&](const std::string& v) { return at(10, v); },
          "argument <Dirichlet prior: Pos> needs " + count + ", got ", "", false},
         {"<# a.a. pairs in leakProb>", [&](const std::string& v) { return at(12, v); },
@@ -433,7 +438,11 @@ TEST(CommandLine, MatrixOfBadNumbers)
         }
     }
     EXPECT_EQ(Listing(d), before);
-    EXPECT_GE(refusals, 11 * 25);
+    EXPECT_GE(refusals, 13 * 25);
+    for (const char* v : {"2", "-1", "7"}) {
+        const auto r = RunMotifbind(plain({"-e", v}), d.Path());
+        EXPECT_EQ(r.err, "Error: option -e <estimator> needs 0 or 1, got \"" + std::string(v) + "\"\n" + usage);
+    }
 
     // Accepted words mean what atoi and atof make of them.
     for (const char* v : {"+2", "02", "-0", "+0", "2147483647", "-2147483648", "-7", "7"}) {
@@ -448,8 +457,14 @@ TEST(CommandLine, MatrixOfBadNumbers)
         EXPECT_EQ(p.aPos, std::atof(v)) << v;
         EXPECT_EQ(std::signbit(p.n2p), std::signbit(std::atof(v))) << v;
     }
-    const Settings p = Parse(Cat({"prog", "-f", "+46340", "00", "-l", "+2", "-t", "+256", "-j", "+0", "+1000000"},
+    for (const char* v : {"+2", "0", "1e-3", "200", "1e300"}) {
+        const Settings p = Parse(Cat({"prog", "-b", v}, Positionals()));
+        EXPECT_EQ(p.noisePrior, std::atof(v)) << v;
+    }
+    const Settings p = Parse(Cat({"prog", "-f", "+46340", "00", "-l", "+2", "-t", "+256", "-j", "+0", "+1000000",
+                                  "-e", "+1"},
                                  PosWith(12, "+1")));
+    EXPECT_EQ(p.estimator, 1);
     EXPECT_EQ(p.numProt, 46340);
     EXPECT_EQ(p.numMot, 0);
     EXPECT_EQ(p.leakType, 2);
@@ -560,6 +575,31 @@ TEST(CommandLine, LogHeaderEchoesTheCommandLineAndTheSettings)
                                  "*** # noisy observations:\t0\n";
     const std::string log = ReadFile(d.File("log"));
     EXPECT_EQ(log.substr(0, expected.size()), expected);
+}
+
+TEST(CommandLine, EstimatorOptionsAreEchoedAndChangeTheRunOnlyWithDomainEvidence)
+{
+    // -e and -b change what a run learns, so the log's command line keeps
+    // them. Without DDI evidence -e changes nothing but that line; -b 0 is
+    // no prior at all.
+    TempDir d;
+    WriteData(d);
+    auto pos = Positionals();
+    pos[10] = "2";
+    const auto plain = RunMotifbind(Cat({"-f", "2", "2"}, pos), d.Path());
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const std::string log = ReadFile(d.File("log"));
+    const std::string pred = ReadFile(d.File("pred"));
+    std::filesystem::remove(d.File("log"));
+    std::filesystem::remove(d.File("pred"));
+    const auto shared = RunMotifbind(Cat({"-e", "1", "-b", "0", "-f", "2", "2"}, pos), d.Path());
+    ASSERT_EQ(shared.status, 0) << shared.err;
+    const std::string sharedLog = ReadFile(d.File("log"));
+    const std::string echo = log.substr(0, log.find('\n'));
+    EXPECT_EQ(sharedLog.substr(0, sharedLog.find('\n')),
+              echo.substr(0, echo.find(" -f ")) + " -e 1 -b 0" + echo.substr(echo.find(" -f ")));
+    EXPECT_EQ(sharedLog.substr(sharedLog.find('\n')), log.substr(log.find('\n')));
+    EXPECT_EQ(ReadFile(d.File("pred")), pred);
 }
 
 TEST(CommandLine, ThreadCountIsReadButNotEchoed)

@@ -76,6 +76,50 @@ TEST(ReadDistribution, UnknownWordGivesNone)
     }
 }
 
+TEST(BinaryDist, NoisePriorIsAMapEstimateThatNeverReachesTheEnds)
+{
+    // 10 pseudo-counts centred on 0.9: 9 zeros and 1 one.
+    BinaryDist d(0.9);
+    d.SetNoisePrior(10);
+    EXPECT_DOUBLE_EQ(d.LogPrior(), 9 * std::log(0.9) + 1 * std::log(0.1));
+    d.Learn({{0.5, 0}, {1.5, 1}}, std::cout);
+    EXPECT_DOUBLE_EQ(d.GetProb0(), (0.5 + 9) / (2 + 10));
+    EXPECT_DOUBLE_EQ(d.LogPrior(), 9 * std::log(9.5 / 12) + 1 * std::log(2.5 / 12));
+    // Data of one kind only pull the rate towards an end, never onto it.
+    d.Learn({{1e9, 1}}, std::cout);
+    EXPECT_GT(d.GetProb0(), 0.0);
+    EXPECT_DOUBLE_EQ(d.GetProb0(), 9 / (1e9 + 10));
+    d.Learn({{1e9, 0}}, std::cout);
+    EXPECT_LT(d.GetProb0(), 1.0);
+    // No data: the prior alone, its centre. Weights that are not finite say
+    // nothing: the rate stays.
+    d.Learn({}, std::cout);
+    EXPECT_DOUBLE_EQ(d.GetProb0(), 0.9);
+    d.Learn({{std::numeric_limits<double>::infinity(), 0}}, std::cout);
+    EXPECT_DOUBLE_EQ(d.GetProb0(), 0.9);
+    // The running sums give the same estimate, and a copy keeps the prior.
+    StatSums sums;
+    sums.Add(0.5, 0);
+    sums.Add(1.5, 1);
+    const auto copy = d.Duplicate();
+    copy->LearnSums(sums, {}, std::cout);
+    EXPECT_DOUBLE_EQ(static_cast<const BinaryDist&>(*copy).GetProb0(), 9.5 / 12);
+    // Strength 0 is the maximum-likelihood estimate again.
+    d.SetNoisePrior(0);
+    EXPECT_EQ(d.LogPrior(), 0.0);
+    d.Learn({{2.0, 1}}, std::cout);
+    EXPECT_EQ(d.GetProb0(), 0.0);
+    // A prior centred on an end adds nothing on the other side, so its log
+    // density at that end is finite.
+    BinaryDist end(1.0);
+    end.SetNoisePrior(5);
+    EXPECT_EQ(end.LogPrior(), 0.0);
+    // The kinds without a prior ignore it.
+    GaussianDist g(0, 1);
+    g.SetNoisePrior(10);
+    EXPECT_EQ(g.LogPrior(), 0.0);
+}
+
 TEST(BinaryDist, ProbAssertAndLearn)
 {
     auto d = Read("OM_BINARY 0.3");

@@ -15,7 +15,9 @@
 // non-interaction probability, the evidence ratio, the MAP updates of the
 // affinities and the leak, binary and Gaussian learning, the log joint with
 // its prior, and the EM stopping rule (checks after every third round, stop
-// on an improvement below 0.01). No DDI evidence, one leak variable per pair.
+// on an improvement below 0.01). One leak variable per pair. Without DDI
+// evidence, and with DDI evidence learned through one shared state per
+// motif pair and a Beta prior on the binary noise models.
 
 namespace {
 
@@ -50,6 +52,8 @@ struct Ob {
 struct Dist {
     bool binary;
     double p0, mean, var;
+    // Beta pseudo-counts of a 0 and of a 1 (binary only; none when both 0).
+    double a0 = 0.0, a1 = 0.0;
 
     double Prob(double v) const
     {
@@ -67,7 +71,7 @@ struct Dist {
             sum += wt * v;
         }
         if (binary) {
-            p0 = zero / w;
+            p0 = a0 + a1 > 0.0 ? (zero + a0) / (w + (a0 + a1)) : zero / w;
             return;
         }
         mean = (1 / w) * sum;
@@ -75,7 +79,34 @@ struct Dist {
             sq += wt * ((v - mean) * (v - mean));
         var = (1 / w) * sq;
     }
+    double LogPrior() const
+    {
+        double l = 0.0;
+        if (a0 > 0.0)
+            l += a0 * std::log(p0);
+        if (a1 > 0.0)
+            l += a1 * std::log(1 - p0);
+        return l;
+    }
 };
+
+// The binary models get s pseudo-counts centred on their present value.
+void SetPrior(std::vector<Dist>& dists, double s)
+{
+    for (Dist& d : dists)
+        if (d.binary) {
+            d.a0 = s * d.p0;
+            d.a1 = s * (1 - d.p0);
+        }
+}
+
+double LogPrior(const std::vector<Dist>& dists)
+{
+    double l = 0.0;
+    for (const Dist& d : dists)
+        l += d.LogPrior();
+    return l;
+}
 
 struct Reference {
     std::vector<std::vector<int>> mots{{0}, {1, 2}, {0, 2}, {}, {1}};
@@ -85,6 +116,12 @@ struct Reference {
     std::vector<Dist> dists{{true, 0.9, 0, 0}, {true, 0.3, 0, 0}, {false, 0, 0, 1}, {false, 0, 2, 1.5}};
     std::map<int, std::vector<Ob>> obs; // by pair index, in file order
     double aPos = 0.5, aNeg = 2 * 0.5, aAll = 1.0 + 0.5;
+    // DDI evidence with one shared state per motif pair: the lists by motif
+    // pair index, their models, and whether a round uses them.
+    std::map<int, std::vector<Ob>> ddi;
+    std::vector<Dist> ddiDists;
+    bool shared = false;
+    bool noisePrior = false;
 
     Reference()
     {
@@ -101,11 +138,12 @@ struct Reference {
             ++i;
         return {i, k - i * (i + 1) / 2};
     }
-    double P(int h, const std::vector<Ob>& list) const
+    double P(int h, const std::vector<Ob>& list) const { return P(h, list, dists); }
+    static double P(int h, const std::vector<Ob>& list, const std::vector<Dist>& ds)
     {
         double p = 1.0;
         for (const auto& o : list)
-            p *= dists[o.id[h]].Prob(o.val);
+            p *= ds[o.id[h]].Prob(o.val);
         return p;
     }
     // P(no interaction): one leak variable and every active motif combination.
@@ -143,14 +181,36 @@ struct Reference {
                         ratio[Index(m1, m2)] += r;
                     }
         }
-        for (const auto& [k, tc] : thetaC)
-            theta[k] = (tc * ratio[k] + aPos) / (count[k] + aAll);
+        std::vector<std::vector<std::pair<double, double>>> ddiStats(ddiDists.size());
+        for (const auto& [k, tc] : thetaC) {
+            const auto d = ddi.find(k);
+            if (!shared || d == ddi.end()) {
+                theta[k] = (tc * ratio[k] + aPos) / (count[k] + aAll);
+                continue;
+            }
+            // The motif pair's state: one more expected count, and one
+            // weighted copy of its list for the DDI models.
+            const double p0 = P(0, d->second, ddiDists), p1 = P(1, d->second, ddiDists);
+            const double z = tc * p1 / ((1 - tc) * p0 + tc * p1);
+            for (const auto& o : d->second) {
+                ddiStats[o.id[0]].push_back({1 - z, o.val});
+                ddiStats[o.id[1]].push_back({z, o.val});
+            }
+            theta[k] = (tc * ratio[k] + z + aPos) / (count[k] + 1.0 + aAll);
+        }
         leak = (leakC * leakRatio + aPos) / (leakCount + aAll);
         for (std::size_t m = 0; m < dists.size(); ++m)
             dists[m].Learn(stats[m]);
-        // Conditioning without DDI evidence: P0 = P1 = 1.
-        for (auto& [k, tc] : thetaC)
-            tc = theta[k] * 1.0 / ((1 - theta[k]) * 1.0 + theta[k] * 1.0);
+        for (std::size_t m = 0; m < ddiDists.size(); ++m)
+            if (!ddiStats[m].empty())
+                ddiDists[m].Learn(ddiStats[m]);
+        if (shared) {
+            thetaC = theta;
+        } else {
+            // Conditioning without DDI evidence: P0 = P1 = 1.
+            for (auto& [k, tc] : thetaC)
+                tc = theta[k] * 1.0 / ((1 - theta[k]) * 1.0 + theta[k] * 1.0);
+        }
         leakC = leak;
     }
     double LogJoint() const
@@ -161,9 +221,18 @@ struct Reference {
             const double q = Q(thetaC, leakC, i, j);
             l += std::log((1 - q) * P(1, list) + q * P(0, list));
         }
+        // Each list once, in motif pair order.
+        if (shared)
+            for (const auto& [k, list] : ddi)
+                l += std::log((1 - theta.at(k)) * P(0, list, ddiDists) + theta.at(k) * P(1, list, ddiDists));
         for (const auto& [k, t] : theta)
             l += aNeg * std::log(1 - t) + aPos * std::log(t);
         l += aNeg * std::log(1 - leak) + aPos * std::log(leak);
+        if (noisePrior) {
+            l += LogPrior(dists);
+            if (shared)
+                l += LogPrior(ddiDists);
+        }
         return l;
     }
     int RunEM(std::string& lines)
@@ -316,4 +385,83 @@ TEST(TrainingRun, NoBindingSectionWithTypePerturbation)
     ref.Round();
     ref.RunEM(ignored);
     EXPECT_EQ(testutil::ReadFile(d.File("pred")), ref.PairSection() + "*** End of file.\n");
+}
+
+TEST(TrainingRun, SharedStateAndNoisePriorMatchReferenceComputation)
+{
+    // The same data with DDI lists on three motif pairs, learned through one
+    // shared state per motif pair (-e 1), and 5 pseudo-counts on every binary
+    // model (-b 5). Motif pair (2,1) sits on no observed protein pair: its
+    // list still observes its state.
+    testutil::TempDir d;
+    d.Write("obs", kObs);
+    d.Write("models", kModels);
+    d.Write("pmc", kProtMot);
+    d.Write("act", kActive);
+    d.Write("inact", "");
+    d.Write("wait", "");
+    d.Write("pairs", kPairs);
+    d.Write("binds", kBinds);
+    d.Write("len", "0 50\n1 60\n2 40\n3 30\n4 45\n");
+    d.Write("cov", "0 5\n1 10\n2 8\n3 0\n4 7\n");
+    d.Write("ddi", "1 0 1 0 1\n2 2 0 0 1\n1 2 1 0 1\n1 2 0 0 1\n");
+    d.Write("ddimodels", "0 OM_BINARY 0.9\n1 OM_BINARY 0.4\n");
+    d.Write("ddiopt", "");
+    const auto run = testutil::RunMotifbind({"-e", "1", "-b", "5", "-d", "ddi", "ddimodels", "ddiopt", "-f", "5", "3",
+                                             "-l", "0", "-n", "2", "-p", "4", "obs", "models", "pmc", "act", "inact",
+                                             "wait", "log", "pred", "pairs", "binds", "0.5", "len", "10", "cov"},
+                                            d.Path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string log = testutil::ReadFile(d.File("log"));
+
+    Reference ref;
+    ref.ddi[Index(1, 0)] = {{1.0, {0, 1}}};
+    ref.ddi[Index(2, 2)] = {{0.0, {0, 1}}};
+    ref.ddi[Index(1, 2)] = {{1.0, {0, 1}}, {0.0, {0, 1}}};
+    ref.ddiDists = {{true, 0.9, 0, 0}, {true, 0.4, 0, 0}};
+    SetPrior(ref.dists, 5);
+    SetPrior(ref.ddiDists, 5);
+    ref.noisePrior = true;
+    std::string lines;
+    int rounds = ref.RunEM(lines);
+    lines += "*** Total # EM round and joint prob:\t" + std::to_string(rounds) + "\t" + G15(ref.LogJoint()) + "\n";
+    // From the DDI phase on, inference uses the affinities themselves.
+    ref.shared = true;
+    ref.thetaC = ref.theta;
+    ref.Round();
+    lines += "*** Joint prob:\t" + G15(ref.LogJoint()) + "\n";
+    rounds = ref.RunEM(lines);
+    lines += "*** Total # EM round and joint prob:\t" + std::to_string(rounds) + "\t" + G15(ref.LogJoint()) + "\n";
+    lines += "Joint prob before perturbation:\t" + G15(ref.LogJoint()) + "\n";
+
+    std::string got;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);) {
+        for (const char* p : {"*** Start of EM", "*** (After EM round", "*** Total # EM round", "*** Joint prob:",
+                              "Joint prob before perturbation:"})
+            if (line.rfind(p, 0) == 0)
+                got += line + "\n";
+    }
+    EXPECT_EQ(got, lines);
+
+    // Both potential sections hold the learned affinities, and the DDI
+    // models end where the reference's do, strictly inside (0, 1).
+    const std::string banner = "****** Potential without conditioning ******";
+    const std::string tail =
+        ref.Potentials(banner, ref.theta, ref.leak) +
+        ref.Potentials("***** Potential conditioned on DDi data *****", ref.theta, ref.leak);
+    const auto pos = log.rfind(banner);
+    ASSERT_NE(pos, std::string::npos);
+    EXPECT_EQ(log.substr(pos, tail.size()), tail);
+    const std::string ddiModels = "****** DDI observatoin model ******\n*** # models:\t2\n"
+                                  "***s Model info (stat size, ID, type, (param)+):\n0\t0\tOM_BINARY\t" +
+                                  G15(ref.ddiDists[0].p0) + "\n0\t1\tOM_BINARY\t" + G15(ref.ddiDists[1].p0) +
+                                  "\n***e Model info.\n";
+    EXPECT_NE(log.find(ddiModels, pos), std::string::npos) << ddiModels;
+    for (const Dist& dist : ref.ddiDists) {
+        EXPECT_GT(dist.p0, 0.01);
+        EXPECT_LT(dist.p0, 0.99);
+    }
+
+    EXPECT_EQ(testutil::ReadFile(d.File("pred")), ref.PairSection() + ref.BindSection() + "*** End of file.\n");
 }
