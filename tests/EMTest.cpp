@@ -12,6 +12,8 @@
 #include "infer/EMRound.h"
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
+#include "infer/ParamSet.h"
+#include "infer/InferPlan.h"
 #include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
@@ -410,4 +412,72 @@ TEST(EMRound, StatisticsReachEachModelInListOrder)
     EXPECT_GT(om.GetStat(2).size(), 2u); // the Gaussian keeps its list
     EXPECT_GT(om.GetStat(4).size(), 1u); // and so does the mixture
     EXPECT_GT(dm.GetStat(2).size(), 1u);
+}
+
+TEST(EMRound, SharedStateCountsAListOnceByHand)
+{
+    // Protein 2 carries motif 1 too: the motif pair (1,0) sits on the pairs
+    // (1,0) and (2,0), each observed once with value 1 (P1 = 0.8, P0 = 0.2).
+    // Its DDI list, a report (value 1), is 0.1 likely when the motifs do not
+    // bind and 0.8 when they do.
+    ResetGlobals();
+    g_aPos = 1.0;
+    g_aNeg = 1.0;
+    g_aAll = 2.0;
+    ProtMot pm(3, 2);
+    pm.SetLeakType(2);
+    pm.AddMot(0, 0, 5);
+    pm.AddMot(1, 1, 5);
+    pm.AddMot(2, 1, 5);
+    MotInterPot mip(2);
+    mip.AddPot(1, 0, 0.5);
+    mip.SetLeak(0.5);
+    ProtInter pi(3), di(3);
+    pi.AddInter(1, 0, 1.0, 1, 0);
+    pi.AddInter(2, 0, 1.0, 1, 0);
+    di.AddInter(1, 0, 1.0, 0, 1);
+    ObsModel om, dm;
+    om.AddDist(std::make_unique<BinaryDist>(0.2));
+    om.AddDist(std::make_unique<BinaryDist>(0.8));
+    dm.AddDist(std::make_unique<BinaryDist>(0.9));
+    dm.AddDist(std::make_unique<BinaryDist>(0.2));
+    const InferPlan plan(pm, pi, mip, di);
+    ParamSet perVar(plan, mip, mip, ObsModel(om), ObsModel(dm));
+    ParamSet shared(plan, mip, mip, ObsModel(om), ObsModel(dm));
+    shared.SetEstimator(DdiEstimator::SharedState);
+
+    // Two pairs at ln 0.5 each; the list: ln(0.5 * 0.1 + 0.5 * 0.8) = ln 0.45,
+    // once per binding variable by default and once in all with the shared
+    // state; the prior of the affinity and of the leak, ln 0.5 each twice.
+    const double prior = 4 * std::log(0.5);
+    EXPECT_DOUBLE_EQ(LogJointProb(perVar, 0), 2 * std::log(0.5) + 2 * std::log(0.45) + prior);
+    EXPECT_DOUBLE_EQ(LogJointProb(shared, 0), 2 * std::log(0.5) + std::log(0.45) + prior);
+
+    // r = 0.8 / (0.5 * 0.8 + 0.5 * 0.2) = 1.6 on both pairs. The state's
+    // posterior z = 0.4 / 0.45 = 8/9 is one more count: (0.5 * 3.2 + 8/9 + 1)
+    // / (2 + 1 + 2). One copy of the list teaches the DDI models: 8/9 to
+    // the model of the binding state, 1/9 to the other.
+    EnM1Step(shared);
+    MotInterPot a(2), c(2);
+    shared.Scatter(a, c);
+    EXPECT_DOUBLE_EQ(a.GetPot(1, 0), (0.5 * 3.2 + 8.0 / 9 + 1) / 5);
+    ASSERT_EQ(shared.Dm().GetSums(1).n, 1u);
+    EXPECT_DOUBLE_EQ(shared.Dm().GetSums(1).w, 8.0 / 9);
+    EXPECT_DOUBLE_EQ(shared.Dm().GetSums(0).w, 1.0 / 9);
+    // By default each variable hands over its own copy, weighted 0.5 * 1.6.
+    EnM1Step(perVar);
+    ASSERT_EQ(perVar.Dm().GetSums(1).n, 2u);
+    EXPECT_DOUBLE_EQ(perVar.Dm().GetSums(1).w, 1.6);
+
+    // The round ends with the conditioned affinities equal to the learned
+    // ones: the evidence is in them already.
+    std::ostringstream quiet;
+    ParamSet again(plan, mip, mip, ObsModel(om), ObsModel(dm));
+    again.SetEstimator(DdiEstimator::SharedState);
+    EMStep(again, quiet);
+    again.Scatter(a, c);
+    EXPECT_EQ(c.GetPot(1, 0), a.GetPot(1, 0));
+    EXPECT_EQ(c.GetLeak(), a.GetLeak());
+    // The DDI model of the binding state learned 8/9 of a report: prob0 = 0.
+    EXPECT_EQ(static_cast<const BinaryDist&>(again.Dm().GetDist(1)).GetProb0(), 0.0);
 }

@@ -371,60 +371,65 @@ TEST(ParamSet, AssignMakesAnIndependentCopy)
 // everything afresh, to the bit, whatever is forced.
 TEST(ParamSet, ForcedCopiesReuseThePairTerms)
 {
-    Model m;
-    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
-    ParamSet trained(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
-    std::ostringstream quiet;
-    for (int r = 0; r < 3; ++r)
-        EMStep(trained, quiet);
-    LogJointProb(trained, 0);
-    ASSERT_TRUE(trained.HasTerms());
-    MotInterPot mip(3), micp(3);
-    trained.Scatter(mip, micp);
-    auto state = [](const ParamSet& ps) {
-        MotInterPot a(3), b(3);
-        ps.Scatter(a, b);
-        std::ostringstream out;
-        out.precision(17);
-        a.Print(out);
-        b.Print(out);
-        ps.Om().Print(out);
-        ps.Dm().Print(out);
-        return out.str();
-    };
+    for (const DdiEstimator e : {DdiEstimator::PerVariable, DdiEstimator::SharedState}) {
+        SCOPED_TRACE(e == DdiEstimator::SharedState ? "shared state" : "per variable");
+        Model m;
+        const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+        ParamSet trained(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+        trained.SetEstimator(e);
+        std::ostringstream quiet;
+        for (int r = 0; r < 3; ++r)
+            EMStep(trained, quiet);
+        LogJointProb(trained, 0);
+        ASSERT_TRUE(trained.HasTerms());
+        MotInterPot mip(3), micp(3);
+        trained.Scatter(mip, micp);
+        auto state = [](const ParamSet& ps) {
+            MotInterPot a(3), b(3);
+            ps.Scatter(a, b);
+            std::ostringstream out;
+            out.precision(17);
+            a.Print(out);
+            b.Print(out);
+            ps.Om().Print(out);
+            ps.Dm().Print(out);
+            return out.str();
+        };
 
-    // Every motif of either protein against the other, every single
-    // variable, and nothing or an unobserved pair.
-    std::vector<NonBind> forcings{NonBind{}, m.pm.MakeNonBind(3, 3, 0, -1)};
-    for (int p = 0; p < plan.NumPairs(); ++p) {
-        const auto& pr = plan.GetPair(p);
-        for (const auto& [p1, p2] : {std::pair{pr.prot1, pr.prot2}, std::pair{pr.prot2, pr.prot1}})
-            for (const auto& [m1, l1] : m.pm.GetMots(p1)) {
-                forcings.push_back(m.pm.MakeNonBind(p1, p2, m1, -1));
-                for (const auto& [m2, l2] : m.pm.GetMots(p2))
-                    forcings.push_back(m.pm.MakeNonBind(p1, p2, m1, m2));
-            }
-    }
-    for (const NonBind& nb : forcings) {
-        const Forcing f(plan, m.pm, nb);
-        ParamSet shared(trained);
-        ASSERT_TRUE(shared.HasTerms());
-        shared.Force(f);
-        ParamSet afresh(plan, mip, micp, ObsModel(trained.Om()), ObsModel(trained.Dm()));
-        ASSERT_FALSE(afresh.HasTerms());
-        afresh.Force(f);
-        const std::string what = std::to_string(nb.prot1) + " " + std::to_string(nb.mot1) + " " +
-                                 std::to_string(nb.prot2) + " " + std::to_string(nb.mot2);
-        for (const int part : {0, 1, 2, 7}) {
-            ParamSet own(afresh);
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(LogJointProb(shared, part)),
-                      std::bit_cast<std::uint64_t>(LogJointProb(own, part)))
-                << what << " part " << part;
+        // Every motif of either protein against the other, every single
+        // variable, and nothing or an unobserved pair.
+        std::vector<NonBind> forcings{NonBind{}, m.pm.MakeNonBind(3, 3, 0, -1)};
+        for (int p = 0; p < plan.NumPairs(); ++p) {
+            const auto& pr = plan.GetPair(p);
+            for (const auto& [p1, p2] : {std::pair{pr.prot1, pr.prot2}, std::pair{pr.prot2, pr.prot1}})
+                for (const auto& [m1, l1] : m.pm.GetMots(p1)) {
+                    forcings.push_back(m.pm.MakeNonBind(p1, p2, m1, -1));
+                    for (const auto& [m2, l2] : m.pm.GetMots(p2))
+                        forcings.push_back(m.pm.MakeNonBind(p1, p2, m1, m2));
+                }
         }
-        EMStep(shared, quiet);
-        EMStep(afresh, quiet);
-        EXPECT_EQ(state(shared), state(afresh)) << what;
-        EXPECT_EQ(LogJointProb(shared, 0), LogJointProb(afresh, 0)) << what;
+        for (const NonBind& nb : forcings) {
+            const Forcing f(plan, m.pm, nb);
+            ParamSet shared(trained);
+            ASSERT_TRUE(shared.HasTerms());
+            shared.Force(f);
+            ParamSet afresh(plan, mip, micp, ObsModel(trained.Om()), ObsModel(trained.Dm()));
+            afresh.SetEstimator(e);
+            ASSERT_FALSE(afresh.HasTerms());
+            afresh.Force(f);
+            const std::string what = std::to_string(nb.prot1) + " " + std::to_string(nb.mot1) + " " +
+                                     std::to_string(nb.prot2) + " " + std::to_string(nb.mot2);
+            for (const int part : {0, 1, 2, 7}) {
+                ParamSet own(afresh);
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(LogJointProb(shared, part)),
+                          std::bit_cast<std::uint64_t>(LogJointProb(own, part)))
+                    << what << " part " << part;
+            }
+            EMStep(shared, quiet);
+            EMStep(afresh, quiet);
+            EXPECT_EQ(state(shared), state(afresh)) << what;
+            EXPECT_EQ(LogJointProb(shared, 0), LogJointProb(afresh, 0)) << what;
+        }
     }
 }
 
@@ -434,15 +439,18 @@ TEST(ParamSet, ForcedCopiesReuseThePairTerms)
 TEST(ParamSet, PatchedPlanSumsAsAPlanWithoutThePair)
 {
     Model m;
+    for (const DdiEstimator e : {DdiEstimator::PerVariable, DdiEstimator::SharedState})
     for (const int key : {1, 5}) { // (1,0) and (2,2) carry DDI lists
         InferPlan patched(m.pm, m.pi, m.micp, m.di);
         patched.RemoveSlot(patched.SlotOf(key));
         ParamSet onPatched(patched, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+        onPatched.SetEstimator(e);
         MotInterPot mip(m.mip), micp(m.micp);
         mip.DelPotIndex(key);
         micp.DelPotIndex(key);
         const InferPlan fewer(m.pm, m.pi, micp, m.di);
         ParamSet onFewer(fewer, mip, micp, ObsModel(m.om), ObsModel(m.dm));
+        onFewer.SetEstimator(e);
         for (const int part : {0, 1, 2, 7})
             EXPECT_EQ(LogJointProb(onPatched, part), LogJointProb(onFewer, part)) << key << " part " << part;
     }
