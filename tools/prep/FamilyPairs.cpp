@@ -4,7 +4,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 std::string WithoutPfamVersion(const std::string& family)
 {

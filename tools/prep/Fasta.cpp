@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "tools/common/ToolError.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 namespace {
 

@@ -298,14 +298,14 @@ TEST(RunLogTest, RefusesFilesThatAreNoLogAndLinesThatAreMalformed)
               "run.log line 14: expected motif, motif and affinity, got 'about 0.25'");
     EXPECT_EQ(replaced("3\t2\t0.25\n", "3.5\t2\t0.25\n"),
               "run.log line 14: expected motif, motif and affinity, got '3.5'");
-    EXPECT_EQ(replaced("3\t2\t0.25\n", "3\t2\n"), "run.log line 14: expected motif, motif and affinity, got '3?2'");
+    EXPECT_EQ(replaced("3\t2\t0.25\n", "3\t2\n"), "run.log line 14: expected motif, motif and affinity, got '3\\x092'");
     EXPECT_EQ(replaced("Log joint):\t5\t-120.5", "Log joint):\t5\t-120.5x"),
               "run.log line 9: expected EM round and log joint, got '-120.5x'");
     EXPECT_EQ(replaced("prob:\t6\t-120.5", "prob:\t-120.5"),
               "run.log line 10: expected the number of EM rounds and the log joint, got '-120.5'");
     EXPECT_EQ(replaced("0\t0\tOM_BINARY\t0.97", "0.5\tOM_BINARY\t0.97"),
               "run.log line 21: expected stat size, model id, type and parameters, or a mixture component's weight, "
-              "type and parameters, got '0.5?OM_BINARY?0.97'");
+              "type and parameters, got '0.5\\x09OM_BINARY\\x090.97'");
     EXPECT_EQ(replaced("*** Total # motif pairs:\t2", "*** Total # motif pairs:\t3"),
               "run.log line 16: expected 2, the number of motif pairs in the dump above, got '3'");
     EXPECT_EQ(replaced("*** # models:\t1", "*** # models:\t2"),

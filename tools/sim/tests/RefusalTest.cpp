@@ -63,10 +63,11 @@ TEST(RefusalTest, EmptyOrMissingFolderIsAccepted)
 TEST(RefusalTest, WritingNeverReplacesAFile)
 {
     TempDir tmp;
-    const OutputFolder folder(tmp.Sub("f"));
-    folder.Create();
+    OutputFolder folder(tmp.Sub("f"));
+    folder.Begin();
     folder.Write("a.txt", "first");
     EXPECT_THROW(folder.Write("a.txt", "second"), ToolError);
+    folder.Commit();
     EXPECT_EQ(ReadFile(tmp.Sub("f/a.txt")), "first");
 }
 
