@@ -1,6 +1,7 @@
 #include "tools/prep/Domains.h"
 
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "tools/common/Numbers.h"
@@ -66,9 +67,10 @@ std::string_view WithoutPfamVersion(std::string_view acc)
 
 class DomainReader {
 public:
-    DomainReader(const DomainInput& in, const AccessionRules& rules) : in_(in), rules_(rules), reader_(in.path)
+    DomainReader(LineReader& reader, const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
+        : in_(in), rules_(rules), reader_(reader), warnings_(warnings)
     {
-        table_.path = in.path;
+        table_.path = reader.Path();
     }
 
     DomainTable Read()
@@ -99,7 +101,7 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& what) const { throw LineError(in_.path, reader_.LineNo(), what); }
+    [[noreturn]] void Fail(const std::string& what) const { throw reader_.Error(what); }
 
     void NeedColumns(std::size_t found, std::size_t needed, const char* kind, const char* format) const
     {
@@ -262,25 +264,45 @@ private:
             hit.family = std::string(r.name);
             hit.name = hit.family;
         }
+        // Family keys and names go into motifs.tsv and the report.
+        if (HasControl(hit.family) || HasControl(hit.name)) {
+            Fail("domain family " + Shown(HasControl(hit.family) ? hit.family : hit.name) +
+                 " holds a control character; expected a name without tabs or line breaks");
+        }
         hit.start = start;
         hit.end = end;
         hit.line = reader_.LineNo();
+        // A range listed again adds nothing: merged here, so that a
+        // repetitive file costs no memory.
+        std::string key = hit.protein;
+        key += '\t';
+        key += hit.family;
+        key += '\t' + std::to_string(start) + '\t' + std::to_string(end);
+        if (!seen_.insert(std::move(key)).second) {
+            warnings_.Add("domain ranges listed twice (counted once)", Where(reader_.Path(), reader_.LineNo()));
+            return;
+        }
         table_.hits.push_back(std::move(hit));
     }
 
     const DomainInput& in_;
     const AccessionRules& rules_;
-    LineReader reader_;
+    LineReader& reader_;
+    Warnings& warnings_;
     DomainTable table_;
+    std::unordered_set<std::string> seen_;  // protein, family and range of each hit
     std::map<std::string, std::size_t> lengthLines_;  // where each protein's length was first stated
 };
 
 }  // namespace
 
+DomainTable ReadDomains(LineReader& reader, const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
+{
+    return DomainReader(reader, in, rules, warnings).Read();
+}
+
 DomainTable ReadDomains(const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
 {
-    // Every line either gives a hit, is skipped by a counted filter, or is an
-    // error; nothing is skipped silently that would need a warning.
-    (void)warnings;
-    return DomainReader(in, rules).Read();
+    LineReader reader(in.path);
+    return ReadDomains(reader, in, rules, warnings);
 }
