@@ -249,9 +249,10 @@ private:
             const auto it = sourceIndex_.find(p.source);
             if (it == sourceIndex_.end()) {
                 throw LineError(file, p.line,
-                                "source " + Shown(p.source) +
-                                    " reports no interaction; expected a source of the interaction files, whose "
-                                    "observation models the pair shares");
+                                "source " + Shown(p.source) + " reports no interaction in " +
+                                    FileList(c_.interactionFiles) +
+                                    "; expected a source of the interaction files, whose observation models the "
+                                    "pair shares");
             }
             s = it->second;
         }
