@@ -296,24 +296,31 @@ bool LogReader::Perturbation(std::string_view line)
     const CycleFormat& format = CYCLES[static_cast<std::size_t>(analysis) - 1];
     const CycleLine& kind = format.lines[position];
     const std::vector<std::string_view> f = TabFields(line.substr(tab + 1));
-    std::string expected;
-    for (const char* name : format.ids) {
-        expected += std::string(name) + ", ";
-    }
-    for (const char* name : kind.values) {
-        expected += std::string(name) + ", ";
-    }
-    expected = expected.substr(0, expected.size() - 2);
+    // Made only for a message: a long analysis has millions of these lines.
+    const auto expected = [&]() {
+        std::string e;
+        for (const char* name : format.ids) {
+            e += e.empty() ? "" : ", ";
+            e += name;
+        }
+        for (const char* name : kind.values) {
+            e += ", ";
+            e += name;
+        }
+        return e;
+    };
     if (f.size() != format.ids.size() + kind.values.size()) {
-        throw Bad(expected, line.substr(tab + 1));
+        throw Bad(expected(), line.substr(tab + 1));
     }
-    std::vector<int> ids;
+    std::array<int, 4> ids{};
     for (std::size_t i = 0; i < format.ids.size(); ++i) {
-        ids.push_back(Int(f[i], expected));
+        if (!ParseLoggedInt(f[i], ids[i])) {
+            throw Bad(expected(), f[i]);
+        }
     }
 
     const auto sameIds = [&](const PerturbationCycle& c) {
-        for (std::size_t i = 0; i < ids.size(); ++i) {
+        for (std::size_t i = 0; i < format.ids.size(); ++i) {
             if (c.values[i].second.value != ids[i]) {
                 return false;
             }
@@ -329,7 +336,12 @@ bool LogReader::Perturbation(std::string_view line)
         PerturbationCycle c;
         c.analysis = analysis;
         c.line = no_;
-        for (std::size_t i = 0; i < ids.size(); ++i) {
+        std::size_t all = format.ids.size();
+        for (const CycleLine& l : format.lines) {
+            all += l.values.size();
+        }
+        c.values.reserve(all);
+        for (std::size_t i = 0; i < format.ids.size(); ++i) {
             c.values.emplace_back(format.ids[i], LoggedNumber{std::string(f[i]), static_cast<double>(ids[i])});
             const std::string_view name = format.ids[i];
             int& id = name == "protein_1"   ? c.protein1
@@ -346,13 +358,19 @@ bool LogReader::Perturbation(std::string_view line)
     PerturbationCycle& c = *open_;
     for (std::size_t i = 0; i < kind.values.size(); ++i) {
         const std::string_view text = f[format.ids.size() + i];
-        const LoggedNumber x = std::string_view(kind.values[i]) == "em_rounds"
-                                   ? LoggedNumber{std::string(text), static_cast<double>(Int(text, expected))}
-                                   : Number(text, expected);
-        c.values.emplace_back(kind.values[i], x);
+        LoggedNumber x;
+        int rounds = 0;
+        const bool isRounds = std::string_view(kind.values[i]) == "em_rounds";
+        if (isRounds ? !ParseLoggedInt(text, rounds) : !ParseLoggedNumber(text, x)) {
+            throw Bad(expected(), text);
+        }
+        if (isRounds) {
+            x = LoggedNumber{std::string(text), static_cast<double>(rounds)};
+        }
         if (std::string_view(kind.values[i]) == EFFECT) {
             c.effect = x;
         }
+        c.values.emplace_back(kind.values[i], std::move(x));
     }
     openLines_ |= 1u << position;
     openLast_ = position;
