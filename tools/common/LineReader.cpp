@@ -75,7 +75,10 @@ std::size_t LineReader::ReadSome(unsigned char* to, std::size_t n)
 {
     if (fd_ < 0) {
         const std::size_t k = std::min(n, memory_.size() - memoryAt_);
-        std::memcpy(to, memory_.data() + memoryAt_, k);
+        // An empty view may have no data pointer at all.
+        if (k > 0) {
+            std::memcpy(to, memory_.data() + memoryAt_, k);
+        }
         memoryAt_ += k;
         return k;
     }

@@ -24,7 +24,8 @@ struct Record {
     std::string_view name;       // family name; empty when none
     std::string_view start;
     std::string_view end;
-    std::string_view length;  // empty when the format states none
+    std::string_view length;
+    bool statesLength = false;  // the format has a length column
     std::string_view evalue;  // empty when the format carries none
     const char* startName = "start";
     const char* endName = "end";
@@ -129,6 +130,7 @@ private:
         if (in_.hmmsearch) {
             r.protein = f[0];
             r.length = f[2];
+            r.statesLength = true;
             r.lengthName = "tlen";
             r.name = f[3];
             r.accession = f[4];
@@ -137,6 +139,7 @@ private:
             r.accession = f[1];
             r.protein = f[3];
             r.length = f[5];
+            r.statesLength = true;
             r.lengthName = "qlen";
         }
         r.evalue = f[12];
@@ -171,6 +174,7 @@ private:
         Record r;
         r.protein = f[0];
         r.length = f[2];
+        r.statesLength = true;
         r.lengthName = "sequence length";
         r.accession = f[4];
         r.name = f[5] == "-" ? std::string_view() : f[5];
@@ -222,7 +226,9 @@ private:
             Fail(std::string(r.startName) + " " + std::to_string(start) + " is after " + r.endName + " " +
                  std::to_string(end) + "; expected start <= end");
         }
-        if (!r.length.empty()) {
+        // An empty length column is an error like any other: the range
+        // could not be checked against it.
+        if (r.statesLength) {
             const int length = Positive(r.length, r.lengthName, "a protein length in residues");
             const auto [it, added] = table_.lengths.emplace(protein, length);
             if (added) {
