@@ -234,8 +234,9 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
              prepfiles::HOLDOUT_INTERACTING + " and " + prepfiles::HOLDOUT_NOT_INTERACTING + "\n";
         if (c.holdoutGuard) {
             s += "hold-out guard: " + std::to_string(set.holdout.size()) + " of " + std::to_string(n.holdoutAsked) +
-                 " pairs held out; " + Plural(n.guarded, "pair stays", "pairs stay") +
-                 " in training so that every protein keeps an observation and every source a reported pair\n";
+                 " pairs held out; " + Plural(n.guarded, "drawn pair", "drawn pairs") +
+                 " kept in training instead, so that every protein keeps an observation and every source a "
+                 "reported pair\n";
         } else {
             s += "cold-start pairs: " + std::to_string(n.coldStart) +
                  " held-out pairs with a protein without any training observation (--no-holdout-guard)\n";

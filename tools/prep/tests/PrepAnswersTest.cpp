@@ -196,8 +196,8 @@ TEST_F(HoldoutGuardTest, KeepsEveryProteinAnObservationAndEverySourceAReportedPa
     EXPECT_EQ(Slurp(Path("on/ppi_observations.txt")),
               "5\t4\t1\t0\t1\n6\t0\t0\t0\t1\n7\t1\t0\t0\t1\n8\t2\t0\t0\t1\n9\t3\t0\t0\t1\n");
     EXPECT_NE(r.out.find("held out: 2 reported and 0 non-interacting pairs"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("hold-out guard: 2 of 7 pairs held out; 5 pairs stay in training so that every protein "
-                         "keeps an observation and every source a reported pair\n"),
+    EXPECT_NE(r.out.find("hold-out guard: 2 of 7 pairs held out; 5 drawn pairs kept in training instead, so that "
+                         "every protein keeps an observation and every source a reported pair\n"),
               std::string::npos)
         << r.out;
 
@@ -230,7 +230,8 @@ TEST_F(HoldoutGuardTest, WithoutTheGuardColdStartPairsAreCounted)
     const PrepResult on = Prep(Args(Path("on"), pos, neg, "0.5"));
     ASSERT_EQ(on.status, 0) << on.err;
     EXPECT_EQ(Slurp(Path("on/truth_holdout.txt")), "");
-    EXPECT_NE(on.out.find("hold-out guard: 0 of 2 pairs held out; 4 pairs stay in training"), std::string::npos)
+    EXPECT_NE(on.out.find("hold-out guard: 0 of 2 pairs held out; 4 drawn pairs kept in training instead"),
+              std::string::npos)
         << on.out;
 }
 
