@@ -12,7 +12,8 @@ build="${1:-build/fuzz}"
 secs="${2:-20}"
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_obs fuzz_obsmodel fuzz_ddiopt fuzz_protein fuzz_predict)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_obs fuzz_obsmodel fuzz_ddiopt fuzz_protein fuzz_predict fuzz_mitab fuzz_domtblout fuzz_interproscan
+                                 fuzz_fasta fuzz_runlog)
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/motifbind-fuzz.XXXXXX")"
 failed=()

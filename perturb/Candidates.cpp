@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "io/FileOpen.h"
+#include "io/RecordReader.h"
 
 namespace {
 
@@ -23,8 +24,17 @@ std::vector<Candidate> ReadCandidates(int perType, const ProtMot& pm, const Prot
                                       std::istream& predbindFile, int pertSize)
 {
     std::vector<Candidate> out;
-    int a = 0, b = 0;
-    while (predbindFile >> a >> b) {
+    RecordReader list(predbindFile);
+    while (list.Start()) {
+        int a = 0, b = 0;
+        if (!(list.Get(a) && list.Get(b))) {
+            // Like every list, this one stops at the first record that is
+            // not two integers. With -p 1 and 3 the binding predictions read
+            // it first and have said so already.
+            if (perType == 2)
+                list.WarnStop();
+            break;
+        }
         if (perType == 2) {
             if (!Bounded(a, pertSize) || !Bounded(b, pertSize))
                 continue;

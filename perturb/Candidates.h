@@ -17,8 +17,10 @@ struct Candidate {
     int mot2 = -1;
 };
 
-// Reads the binding-pairs list until an extraction fails and lists the cycles
-// of analysis `perType` (1, 2 or 3) in the order they run. `pertSize` (-1: no
+// Reads the binding-pairs list until an extraction fails (with -p 2 warning
+// on standard error, as the other readers do; with -p 1 and 3 the binding
+// predictions warn about the same list) and lists the cycles of analysis
+// `perType` (1, 2 or 3) in the order they run. `pertSize` (-1: no
 // bound) limits the motif ids perturbed. Listed protein pairs that are
 // unobserved, or have an id outside the protein range, are skipped; motif
 // pairs with an id outside the motif range are skipped with a warning.

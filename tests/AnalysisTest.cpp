@@ -194,10 +194,33 @@ TEST(Candidates, OrderOfTheCyclesOfEachAnalysis)
     // -p 3: the proteins in file order, every motif pair, both ids bounded.
     EXPECT_EQ(read(3, "0 1", -1), "0,0,1,1 0,0,1,2 0,1,1,1 0,1,1,2 ");
     EXPECT_EQ(read(3, "2 0 1", 1), "2,0,0,0 ");
-    // -p 2: motif ids as read; out of range ones are skipped with a warning.
+    // -p 2: motif ids as read; out of range ones are skipped with a warning,
+    // and so is the unpaired id that ends the list.
     testing::internal::CaptureStderr();
     EXPECT_EQ(read(2, "2 1 1 2 3 0 1 1 9", -1), "-1,2,-1,1 -1,1,-1,2 -1,1,-1,1 ");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Warning: <input>: motif pair 3 0 has an id outside [0, 3); it is not perturbed\n");
+              "Warning: <input>: motif pair 3 0 has an id outside [0, 3); it is not perturbed\n"
+              "Warning: <input>, line 1: reading stopped at end of file; the rest of the file is ignored\n");
     EXPECT_EQ(read(2, "2 1 1 0", 2), "-1,1,-1,0 ");
+}
+
+TEST(Candidates, AListThatStopsEarlyWarnsWithMotifTypePairsToo)
+{
+    // The binding-pairs list of -p 2 is read for the analysis alone: an id
+    // no int holds ends it, with the warning every other list gives, naming
+    // the line and the token; the pairs before it still run.
+    Model m;
+    std::istringstream in("1 0\n2 1099511627776\n0 0\n");
+    testing::internal::CaptureStderr();
+    const auto cands = ReadCandidates(2, m.pm, m.pi, in, -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Warning: <input>, line 2: reading stopped at '1099511627776'; the rest of the file is ignored\n");
+    ASSERT_EQ(cands.size(), 1u);
+    EXPECT_EQ(cands[0].mot1, 1);
+    EXPECT_EQ(cands[0].mot2, 0);
+    // With -p 1 the binding predictions have warned about the same list.
+    std::istringstream again("1 0\n2 1099511627776\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ReadCandidates(1, m.pm, m.pi, again, -1).size(), 4u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }

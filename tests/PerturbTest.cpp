@@ -464,15 +464,17 @@ TEST(PerTypes, MotifPairsRemovedFromWorkingPotentials)
     const std::string before = m.Params15();
 
     // Ids stay in read order; (3, 0) is active nowhere; (3, 3) is a self-pair;
-    // (4, 1) and (-1, 2) lie outside the motif range and are only warned about.
+    // (4, 1) and (-1, 2) lie outside the motif range and are only warned about,
+    // and so is the unpaired id that ends the list.
     testing::internal::CaptureStderr();
     const std::string log = Analyse(PerTypes, m, "0 1\n1 0\n3 0\n3 3\n4 1\n-1 2\n0 1\n2", -1, jprob);
     const std::string err = testing::internal::GetCapturedStderr();
     const std::string g01 = TypeGroup(d, 0, 1, jprob);
     EXPECT_EQ(log, g01 + TypeGroup(d, 1, 0, jprob) + TypeGroup(d, 3, 0, jprob) + TypeGroup(d, 3, 3, jprob) + g01);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
     EXPECT_EQ(err.rfind("Warning: ", 0), 0u) << err;
     EXPECT_NE(err.find("\nWarning: "), std::string::npos) << err;
+    EXPECT_NE(err.find("line 8: reading stopped at end of file"), std::string::npos) << err;
     // The swapped pair carries the same values behind the swapped ids.
     std::string g10 = TypeGroup(d, 1, 0, jprob);
     for (size_t p = 0; (p = g10.find(":\t1\t0\t", p)) != std::string::npos; ++p)

@@ -145,6 +145,14 @@ CLI::Validator RealIn(double lo, bool loIncl, double hi, bool hiIncl)
 
 CLI::Validator Fraction() { return RealIn(0.0, true, 1.0, true); }
 
+void FlushOutput(std::ostream& out)
+{
+    out.flush();
+    if (!out) {
+        throw ToolError("cannot write standard output; expected room on its device or an open pipe");
+    }
+}
+
 int RunTool(std::ostream& err, const std::function<int()>& body)
 {
     try {

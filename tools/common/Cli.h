@@ -47,6 +47,11 @@ CLI::Validator RealIn(double lo, bool loIncl, double hi, bool hiIncl);
 // A real in [0, 1].
 CLI::Validator Fraction();
 
+// Flushes what a program wrote on `out`, its standard output; throws
+// ToolError when some of it was lost (a full disk, a closed pipe), so that a
+// run whose summary never arrived does not end with status 0.
+void FlushOutput(std::ostream& out);
+
 // Runs a program body: a ToolError, a failed allocation or any other
 // exception becomes one "Error: " line on `err` and status 1.
 int RunTool(std::ostream& err, const std::function<int()>& body);

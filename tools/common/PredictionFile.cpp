@@ -1,9 +1,9 @@
 #include "tools/common/PredictionFile.h"
 
-#include <fstream>
 #include <iterator>
 #include <string_view>
 
+#include "tools/common/LineReader.h"
 #include "tools/common/ToolError.h"
 
 namespace {
@@ -44,27 +44,20 @@ enum class Section { NONE, INTERACTIONS, BINDINGS };
 
 } // namespace
 
-Predictions ReadPredictionFile(std::istream& in, const std::string& name)
+Predictions ReadPredictionFile(LineReader& in, const PredictionSinks& sinks)
 {
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw ToolError("cannot read " + name);
-    }
+    const std::string& name = in.Path();
     Predictions p;
     p.file = name;
     Section section = Section::NONE;
-    std::string_view rest = text;
-    std::size_t no = 0;
-    while (!rest.empty() && !p.complete) {
-        const std::size_t nl = rest.find('\n');
-        std::string_view line = rest.substr(0, nl);
-        rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
-        ++no;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    std::string text;
+    bool empty = true;
+    while (!p.complete && in.Next(text)) {
+        empty = false;
+        const std::string_view line = text;
+        const std::size_t no = in.LineNo();
         // A last line without its line break was cut by the end of the run.
-        if (nl == std::string_view::npos && line != END) {
+        if (!in.LineEnded() && line != END) {
             break;
         }
         const auto bad = [&](const std::string& expected) {
@@ -82,7 +75,12 @@ Predictions ReadPredictionFile(std::istream& in, const std::string& name)
                 !Posterior(f[3], r.posterior)) {
                 throw bad("protein, protein, two probabilities joined by a comma, and a posterior or H");
             }
-            p.interactions.push_back(r);
+            ++p.interactionRows;
+            if (sinks.interaction) {
+                sinks.interaction(std::move(r));
+            } else {
+                p.interactions.push_back(std::move(r));
+            }
         } else if (section == Section::BINDINGS && line == BINDING_END) {
             p.bindingsEnded = true;
             section = Section::NONE;
@@ -94,7 +92,12 @@ Predictions ReadPredictionFile(std::istream& in, const std::string& name)
                 !Id(f[3], r.motif2) || !NumberPair(f[4], r.affinity, r.conditioned) || !Posterior(f[5], r.posterior)) {
                 throw bad("protein, protein, motif, motif, two affinities joined by a comma, and a posterior or H");
             }
-            p.bindings.push_back(r);
+            ++p.bindingRows;
+            if (sinks.binding) {
+                sinks.binding(std::move(r));
+            } else {
+                p.bindings.push_back(std::move(r));
+            }
         } else if (StartsWith(line, INTERACTION_START)) {
             p.hasInteractions = true;
             section = Section::INTERACTIONS;
@@ -109,12 +112,12 @@ Predictions ReadPredictionFile(std::istream& in, const std::string& name)
         const auto after = [](std::size_t n, const char* what) {
             return ", after " + std::to_string(n) + " " + what + (n == 1 ? "" : "s");
         };
-        if (text.empty()) {
+        if (empty) {
             p.problem = "the prediction file is empty";
         } else if (section == Section::INTERACTIONS) {
-            p.problem = "the prediction file ends in its interaction section" + after(p.interactions.size(), "pair");
+            p.problem = "the prediction file ends in its interaction section" + after(p.interactionRows, "pair");
         } else if (section == Section::BINDINGS) {
-            p.problem = "the prediction file ends in its binding section" + after(p.bindings.size(), "row");
+            p.problem = "the prediction file ends in its binding section" + after(p.bindingRows, "row");
         } else if (p.hasInteractions) {
             p.problem = std::string("the prediction file ends after its ") +
                         (p.hasBindings ? "binding" : "interaction") + " section";
@@ -127,27 +130,38 @@ Predictions ReadPredictionFile(std::istream& in, const std::string& name)
 
 Predictions ReadPredictionFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw ToolError("cannot open " + path.string());
+    LineReader in(path.string());
+    return ReadPredictionFile(in, PredictionSinks());
+}
+
+Predictions ReadPredictionFile(std::istream& in, const std::string& name)
+{
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw ToolError("cannot read " + name);
     }
-    return ReadPredictionFile(in, path.string());
+    LineReader reader(name, text);
+    return ReadPredictionFile(reader, PredictionSinks());
 }
 
 std::map<PairKey, PairPrediction> ReadPredictions(const std::filesystem::path& path)
 {
-    const Predictions p = ReadPredictionFile(path);
+    std::map<PairKey, PairPrediction> byPair;
+    PredictionSinks sinks;
+    sinks.interaction = [&byPair](InteractionPrediction&& r) {
+        PairPrediction& x = byPair[MakePairKey(r.a, r.b)];
+        x.prior = r.qc.value;
+        x.posterior = r.posterior ? std::optional<double>(r.posterior->value) : std::nullopt;
+    };
+    // Judging a run needs no binding rows, which may be many times more.
+    sinks.binding = [](BindingPrediction&&) {};
+    LineReader in(path.string());
+    const Predictions p = ReadPredictionFile(in, sinks);
     if (!p.hasInteractions) {
         throw ToolError(path.string() + ": no predicted non-interaction section");
     }
     if (!p.interactionsEnded) {
         throw ToolError(path.string() + ": the predicted non-interaction section does not end");
-    }
-    std::map<PairKey, PairPrediction> byPair;
-    for (const InteractionPrediction& r : p.interactions) {
-        PairPrediction& x = byPair[MakePairKey(r.a, r.b)];
-        x.prior = r.qc.value;
-        x.posterior = r.posterior ? std::optional<double>(r.posterior->value) : std::nullopt;
     }
     return byPair;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <map>
 #include <optional>
@@ -49,15 +50,27 @@ struct Predictions {
     bool interactionsEnded = false;
     bool hasBindings = false;  // written unless the run's perturbation type is 2
     bool bindingsEnded = false;
+    // Empty when handed to PredictionSinks.
     std::vector<InteractionPrediction> interactions;
     std::vector<BindingPrediction> bindings;
+    std::size_t interactionRows = 0;  // read, kept or handed on
+    std::size_t bindingRows = 0;
     bool complete = false;  // the file ends with "*** End of file."
     std::string problem;
 };
 
-// Throws ToolError when the file cannot be read or a complete row of a
-// section is malformed.
+class LineReader;
+
+// Throws ToolError when the file cannot be read (with the bounds of
+// LineReader) or a complete row of a section is malformed.
 Predictions ReadPredictionFile(const std::filesystem::path& path);
+
+// Where rows go instead of into Predictions, one at a time, when set.
+struct PredictionSinks {
+    std::function<void(InteractionPrediction&&)> interaction;
+    std::function<void(BindingPrediction&&)> binding;
+};
+Predictions ReadPredictionFile(LineReader& in, const PredictionSinks& sinks);
 // The same from a stream; `name` stands for the file in messages.
 Predictions ReadPredictionFile(std::istream& in, const std::string& name);
 

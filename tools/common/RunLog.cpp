@@ -1,10 +1,9 @@
 #include "tools/common/RunLog.h"
 
 #include <array>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
+#include "tools/common/LineReader.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolError.h"
 
@@ -138,7 +137,7 @@ enum class Stage { SETUP, PHASE, AFTER_PHASE, DDI_INIT, TRAINED, PERTURBATION };
 
 class LogReader {
 public:
-    explicit LogReader(const std::string& name) { log_.file = name; }
+    LogReader(const std::string& name, const CycleSink& sink) : sink_(sink) { log_.file = name; }
 
     void Line(std::size_t no, std::string_view line);
     // The log read so far; `complete` when its closing line was reached.
@@ -173,10 +172,29 @@ private:
     LoggedModelSet* modelTarget_ = nullptr;
     std::optional<int> modelCount_;
 
-    // Per cycle: the lines read, as a bit mask, and the last one.
-    std::vector<unsigned> cycleLines_;
-    std::vector<std::size_t> cycleLast_;
+    // The cycle that later lines may still continue: the lines read, as a
+    // bit mask, and the last one.
+    void CloseCycle();
+    const CycleSink& sink_;
+    std::optional<PerturbationCycle> open_;
+    unsigned openLines_ = 0;
+    std::size_t openLast_ = 0;
 };
+
+void LogReader::CloseCycle()
+{
+    if (!open_) {
+        return;
+    }
+    ++log_.cycles;
+    log_.completeCycles += open_->complete ? 1 : 0;
+    if (sink_) {
+        sink_(std::move(*open_));
+    } else {
+        log_.perturbations.push_back(std::move(*open_));
+    }
+    open_.reset();
+}
 
 LoggedNumber LogReader::Number(std::string_view text, const std::string& expected) const
 {
@@ -278,24 +296,31 @@ bool LogReader::Perturbation(std::string_view line)
     const CycleFormat& format = CYCLES[static_cast<std::size_t>(analysis) - 1];
     const CycleLine& kind = format.lines[position];
     const std::vector<std::string_view> f = TabFields(line.substr(tab + 1));
-    std::string expected;
-    for (const char* name : format.ids) {
-        expected += std::string(name) + ", ";
-    }
-    for (const char* name : kind.values) {
-        expected += std::string(name) + ", ";
-    }
-    expected = expected.substr(0, expected.size() - 2);
+    // Made only for a message: a long analysis has millions of these lines.
+    const auto expected = [&]() {
+        std::string e;
+        for (const char* name : format.ids) {
+            e += e.empty() ? "" : ", ";
+            e += name;
+        }
+        for (const char* name : kind.values) {
+            e += ", ";
+            e += name;
+        }
+        return e;
+    };
     if (f.size() != format.ids.size() + kind.values.size()) {
-        throw Bad(expected, line.substr(tab + 1));
+        throw Bad(expected(), line.substr(tab + 1));
     }
-    std::vector<int> ids;
+    std::array<int, 4> ids{};
     for (std::size_t i = 0; i < format.ids.size(); ++i) {
-        ids.push_back(Int(f[i], expected));
+        if (!ParseLoggedInt(f[i], ids[i])) {
+            throw Bad(expected(), f[i]);
+        }
     }
 
     const auto sameIds = [&](const PerturbationCycle& c) {
-        for (std::size_t i = 0; i < ids.size(); ++i) {
+        for (std::size_t i = 0; i < format.ids.size(); ++i) {
             if (c.values[i].second.value != ids[i]) {
                 return false;
             }
@@ -305,14 +330,18 @@ bool LogReader::Perturbation(std::string_view line)
     // A line continues the last cycle when it is a later line of the same
     // forced setting; anything else starts a cycle (a log cut short, or a
     // hand-made one, may miss lines).
-    const bool continues = !log_.perturbations.empty() && !log_.perturbations.back().complete &&
-                           log_.perturbations.back().analysis == analysis && cycleLast_.back() < position &&
-                           sameIds(log_.perturbations.back());
+    const bool continues = open_ && open_->analysis == analysis && openLast_ < position && sameIds(*open_);
     if (!continues) {
+        CloseCycle();
         PerturbationCycle c;
         c.analysis = analysis;
         c.line = no_;
-        for (std::size_t i = 0; i < ids.size(); ++i) {
+        std::size_t all = format.ids.size();
+        for (const CycleLine& l : format.lines) {
+            all += l.values.size();
+        }
+        c.values.reserve(all);
+        for (std::size_t i = 0; i < format.ids.size(); ++i) {
             c.values.emplace_back(format.ids[i], LoggedNumber{std::string(f[i]), static_cast<double>(ids[i])});
             const std::string_view name = format.ids[i];
             int& id = name == "protein_1"   ? c.protein1
@@ -322,24 +351,34 @@ bool LogReader::Perturbation(std::string_view line)
             id = ids[i];
         }
         c.what = Describe(c);
-        log_.perturbations.push_back(c);
-        cycleLines_.push_back(0);
-        cycleLast_.push_back(0);
+        open_ = std::move(c);
+        openLines_ = 0;
+        openLast_ = 0;
     }
-    PerturbationCycle& c = log_.perturbations.back();
+    PerturbationCycle& c = *open_;
     for (std::size_t i = 0; i < kind.values.size(); ++i) {
         const std::string_view text = f[format.ids.size() + i];
-        const LoggedNumber x = std::string_view(kind.values[i]) == "em_rounds"
-                                   ? LoggedNumber{std::string(text), static_cast<double>(Int(text, expected))}
-                                   : Number(text, expected);
-        c.values.emplace_back(kind.values[i], x);
+        LoggedNumber x;
+        int rounds = 0;
+        const bool isRounds = std::string_view(kind.values[i]) == "em_rounds";
+        if (isRounds ? !ParseLoggedInt(text, rounds) : !ParseLoggedNumber(text, x)) {
+            throw Bad(expected(), text);
+        }
+        if (isRounds) {
+            x = LoggedNumber{std::string(text), static_cast<double>(rounds)};
+        }
         if (std::string_view(kind.values[i]) == EFFECT) {
             c.effect = x;
         }
+        c.values.emplace_back(kind.values[i], std::move(x));
     }
-    cycleLines_.back() |= 1u << position;
-    cycleLast_.back() = position;
-    c.complete = cycleLines_.back() == (1u << format.lines.size()) - 1;
+    openLines_ |= 1u << position;
+    openLast_ = position;
+    c.complete = openLines_ == (1u << format.lines.size()) - 1;
+    // A whole cycle is never continued.
+    if (c.complete) {
+        CloseCycle();
+    }
     return true;
 }
 
@@ -453,9 +492,10 @@ void LogReader::Line(std::size_t no, std::string_view line)
 
 RunLog LogReader::Finish(bool complete, bool cutInFirstLine)
 {
+    CloseCycle();
     log_.complete = complete;
     if (complete) {
-        return log_;
+        return std::move(log_);
     }
     std::string where;
     const std::size_t k = log_.phases.size();
@@ -489,7 +529,7 @@ RunLog LogReader::Finish(bool complete, bool cutInFirstLine)
         }
     }
     log_.problem = "the log ends " + where;
-    return log_;
+    return std::move(log_);
 }
 
 } // namespace
@@ -528,14 +568,49 @@ const EmPhase* RunLog::LastFinishedPhase() const
     return nullptr;
 }
 
-std::size_t RunLog::CompleteCycles() const
+RunLog ReadRunLog(LineReader& in, const CycleSink& sink)
 {
-    std::size_t n = 0;
-    for (const PerturbationCycle& c : perturbations) {
-        n += c.complete ? 1 : 0;
+    const std::string& name = in.Path();
+    std::string line;
+    if (!in.Next(line)) {
+        throw ToolError(name + " is empty: not a motifbind log (its first line echoes the command line)");
     }
-    return n;
+    const bool firstCut = !in.LineEnded();
+    if (!StartsWith(line, COMMAND)) {
+        throw ToolError(name + ": not a motifbind log (its first line does not start with \"" + COMMAND + " \")");
+    }
+    std::string_view command = std::string_view(line).substr(COMMAND.size());
+    if (!command.empty() && command.front() == ' ') {
+        command.remove_prefix(1);
+    }
+    const std::string commandLine(command);
+
+    // Every line motifbind writes ends with a line break; a last line
+    // without one was cut by the end of the run and is left out, unless it
+    // is the closing line itself.
+    LogReader reader(name, sink);
+    bool complete = false;
+    while (!complete && !firstCut && in.Next(line)) {
+        if (!in.LineEnded() && line != END) {
+            break;
+        }
+        complete = line == END;
+        if (!complete) {
+            reader.Line(in.LineNo(), line);
+        }
+    }
+    RunLog log = reader.Finish(complete, firstCut);
+    log.commandLine = commandLine;
+    return log;
 }
+
+RunLog ReadRunLog(const std::filesystem::path& path, const CycleSink& sink)
+{
+    LineReader in(path.string());
+    return ReadRunLog(in, sink);
+}
+
+RunLog ReadRunLog(const std::filesystem::path& path) { return ReadRunLog(path, CycleSink()); }
 
 RunLog ReadRunLog(std::istream& in, const std::string& name)
 {
@@ -543,59 +618,6 @@ RunLog ReadRunLog(std::istream& in, const std::string& name)
     if (in.bad()) {
         throw ToolError("cannot read " + name);
     }
-    if (text.empty()) {
-        throw ToolError(name + " is empty: not a motifbind log (its first line echoes the command line)");
-    }
-
-    // Every line motifbind writes ends with a line break; a last line
-    // without one was cut by the end of the run and is left out, unless it
-    // is the closing line itself or all there is.
-    std::vector<std::string_view> lines;
-    std::string_view rest = text;
-    bool firstCut = false;
-    while (!rest.empty()) {
-        const std::size_t nl = rest.find('\n');
-        std::string_view line = rest.substr(0, nl);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (nl == std::string_view::npos) {
-            firstCut = lines.empty();
-            if (line == END || lines.empty()) {
-                lines.push_back(line);
-            }
-            break;
-        }
-        lines.push_back(line);
-        rest.remove_prefix(nl + 1);
-    }
-
-    const std::string_view first = lines.front();
-    if (!StartsWith(first, COMMAND)) {
-        throw ToolError(name + ": not a motifbind log (its first line does not start with \"" + COMMAND + " \")");
-    }
-    LogReader reader(name);
-    bool complete = false;
-    for (std::size_t i = 1; i < lines.size() && !complete; ++i) {
-        complete = lines[i] == END;
-        if (!complete) {
-            reader.Line(i + 1, lines[i]);
-        }
-    }
-    RunLog log = reader.Finish(complete, firstCut);
-    std::string_view command = first.substr(COMMAND.size());
-    if (!command.empty() && command.front() == ' ') {
-        command.remove_prefix(1);
-    }
-    log.commandLine = std::string(command);
-    return log;
-}
-
-RunLog ReadRunLog(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw ToolError("cannot open " + path.string());
-    }
-    return ReadRunLog(in, path.string());
+    LineReader reader(name, text);
+    return ReadRunLog(reader, CycleSink());
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <map>
 #include <optional>
@@ -116,18 +117,35 @@ struct RunLog {
     LoggedPotentials conditioned;
 
     std::optional<LoggedNumber> jointBeforePerturbation;
+    // In log order; empty when the cycles were handed to a CycleSink.
     std::vector<PerturbationCycle> perturbations;
+    std::size_t cycles = 0;          // read, kept or handed on
+    std::size_t completeCycles = 0;  // of them, with all their lines
 
     bool complete = false;  // the log ends with "*** End of file."
     std::string problem;    // where an incomplete log stops, one line
 
     const EmPhase* LastFinishedPhase() const;
-    std::size_t CompleteCycles() const;
+    std::size_t CompleteCycles() const { return completeCycles; }
 };
 
-// Throws ToolError when the file cannot be read, when it is no motifbind log
-// (its first line does not echo a command line), or for a complete line that
-// holds something other than the numbers its kind of line carries.
+class LineReader;
+
+// Takes each perturbation cycle once it is read whole, or once the next
+// cycle or the end of the log shows that it never will be. A long -p 1
+// analysis writes millions of cycles; a reader that hands them on keeps the
+// log's memory to what the training wrote.
+using CycleSink = std::function<void(PerturbationCycle&&)>;
+
+// Throws ToolError when the file cannot be read (with the bounds of
+// LineReader), when it is no motifbind log (its first line does not echo a
+// command line), or for a complete line that holds something other than the
+// numbers its kind of line carries. The file is read as it goes: a FIFO
+// does as well as a file.
 RunLog ReadRunLog(const std::filesystem::path& path);
+// The same, each perturbation cycle handed to `sink` instead of being kept.
+RunLog ReadRunLog(const std::filesystem::path& path, const CycleSink& sink);
+// The same from a reader, the cycles kept when `sink` is empty.
+RunLog ReadRunLog(LineReader& in, const CycleSink& sink);
 // The same from a stream; `name` stands for the file in messages.
 RunLog ReadRunLog(std::istream& in, const std::string& name);

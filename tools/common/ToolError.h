@@ -23,14 +23,22 @@ inline ToolError LineError(const std::string& file, std::size_t line, const std:
 
 // A value from an input file as an error message quotes it: in single
 // quotes, cut to 40 characters so that a damaged file cannot flood the line,
-// control characters shown as '?'.
+// control characters (a terminal's escape sequences among them) shown as
+// \xNN.
 inline std::string Shown(std::string_view value)
 {
     constexpr std::size_t MAX_SHOWN = 40;
+    constexpr char HEX[] = "0123456789abcdef";
     std::string s = "'";
     for (std::size_t i = 0; i < value.size() && i < MAX_SHOWN; ++i) {
         const unsigned char c = static_cast<unsigned char>(value[i]);
-        s += c < 0x20 || c == 0x7f ? '?' : value[i];
+        if (c < 0x20 || c == 0x7f) {
+            s += "\\x";
+            s += HEX[c >> 4];
+            s += HEX[c & 0xf];
+        } else {
+            s += value[i];
+        }
     }
     s += value.size() > MAX_SHOWN ? "...'" : "'";
     return s;

@@ -14,9 +14,11 @@ int EvalMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
                      "motifbind-eval");
         app.add_option("FOLDER", folder, "data folder of a finished run")->required();
         if (!ParseArgs(app, args, out)) {
+            FlushOutput(out);
             return 0;
         }
         out << SummaryText(Evaluate(folder));
+        FlushOutput(out);
         return 0;
     });
 }

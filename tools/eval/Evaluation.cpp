@@ -46,7 +46,9 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     const GroundTruth truth = ReadGroundTruth(folder);
     const std::map<PairKey, int> support = CountBindingVariables(folder);
     const std::filesystem::path logFile = folder / "motifbind.log";
-    const RunLog log = ReadRunLog(logFile);
+    // The judgement needs the training alone: the cycles of a perturbation
+    // analysis, which may fill most of a long log, are read and let go.
+    const RunLog log = ReadRunLog(logFile, [](PerturbationCycle&&) {});
     RequireTraining(log);
     const std::filesystem::path predictionFile = folder / "predictions.txt";
     const auto predictions = ReadPredictions(predictionFile);

@@ -84,7 +84,9 @@ std::string NormalizeAccession(std::string_view raw, const AccessionRules& rules
         return "";
     }
     for (const char c : s) {
-        if (IsBlank(c)) {
+        // Control characters would go into the id tables as they are.
+        const auto u = static_cast<unsigned char>(c);
+        if (IsBlank(c) || u < 0x20 || u == 0x7f) {
             return "";
         }
     }
@@ -97,4 +99,15 @@ std::string NormalizeAccession(std::string_view raw, const AccessionRules& rules
         return "";
     }
     return std::string(rules.keepIsoforms ? s : base);
+}
+
+bool NamesIsoform(std::string_view raw, const AccessionRules& rules)
+{
+    if (rules.keepIsoforms || rules.anyId) {
+        return false;
+    }
+    AccessionRules keep = rules;
+    keep.keepIsoforms = true;
+    const std::string whole = NormalizeAccession(raw, keep);
+    return !whole.empty() && whole != NormalizeAccession(raw, rules);
 }

@@ -21,3 +21,7 @@ struct AccessionRules {
 // format (UniProtKB: [OPQ][0-9][A-Z0-9]{3}[0-9] or
 // [A-NR-Z][0-9]([A-Z][A-Z0-9]{2}[0-9]){1,2}, optionally with "-N").
 std::string NormalizeAccession(std::string_view raw, const AccessionRules& rules);
+
+// Whether `raw` names an isoform ("P12345-2") that the rules fold onto its
+// canonical accession.
+bool NamesIsoform(std::string_view raw, const AccessionRules& rules);

@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
-int CoveredResidues(std::vector<std::pair<int, int>> ranges)
+long long CoveredResidues(std::vector<std::pair<int, int>> ranges)
 {
     std::sort(ranges.begin(), ranges.end());
     long long covered = 0;
-    int end = 0;  // last residue counted so far
+    long long end = 0;  // last residue counted so far
     for (const auto& [first, last] : ranges) {
-        const int from = std::max(first, end + 1);
+        const long long from = std::max<long long>(first, end + 1);
         if (last >= from) {
             covered += last - from + 1;
             end = last;
         }
     }
-    return static_cast<int>(covered);
+    return covered;
 }

@@ -1,12 +1,13 @@
 #include "tools/prep/Domains.h"
 
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ struct Record {
     std::string_view name;       // family name; empty when none
     std::string_view start;
     std::string_view end;
-    std::string_view length;  // empty when the format states none
+    std::string_view length;
+    bool statesLength = false;  // the format has a length column
     std::string_view evalue;  // empty when the format carries none
     const char* startName = "start";
     const char* endName = "end";
@@ -66,9 +68,10 @@ std::string_view WithoutPfamVersion(std::string_view acc)
 
 class DomainReader {
 public:
-    DomainReader(const DomainInput& in, const AccessionRules& rules) : in_(in), rules_(rules), reader_(in.path)
+    DomainReader(LineReader& reader, const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
+        : in_(in), rules_(rules), reader_(reader), warnings_(warnings)
     {
-        table_.path = in.path;
+        table_.path = reader.Path();
     }
 
     DomainTable Read()
@@ -99,7 +102,7 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& what) const { throw LineError(in_.path, reader_.LineNo(), what); }
+    [[noreturn]] void Fail(const std::string& what) const { throw reader_.Error(what); }
 
     void NeedColumns(std::size_t found, std::size_t needed, const char* kind, const char* format) const
     {
@@ -127,6 +130,7 @@ private:
         if (in_.hmmsearch) {
             r.protein = f[0];
             r.length = f[2];
+            r.statesLength = true;
             r.lengthName = "tlen";
             r.name = f[3];
             r.accession = f[4];
@@ -135,6 +139,7 @@ private:
             r.accession = f[1];
             r.protein = f[3];
             r.length = f[5];
+            r.statesLength = true;
             r.lengthName = "qlen";
         }
         r.evalue = f[12];
@@ -169,6 +174,7 @@ private:
         Record r;
         r.protein = f[0];
         r.length = f[2];
+        r.statesLength = true;
         r.lengthName = "sequence length";
         r.accession = f[4];
         r.name = f[5] == "-" ? std::string_view() : f[5];
@@ -220,7 +226,9 @@ private:
             Fail(std::string(r.startName) + " " + std::to_string(start) + " is after " + r.endName + " " +
                  std::to_string(end) + "; expected start <= end");
         }
-        if (!r.length.empty()) {
+        // An empty length column is an error like any other: the range
+        // could not be checked against it.
+        if (r.statesLength) {
             const int length = Positive(r.length, r.lengthName, "a protein length in residues");
             const auto [it, added] = table_.lengths.emplace(protein, length);
             if (added) {
@@ -262,25 +270,45 @@ private:
             hit.family = std::string(r.name);
             hit.name = hit.family;
         }
+        // Family keys and names go into motifs.tsv and the report.
+        if (HasControl(hit.family) || HasControl(hit.name)) {
+            Fail("domain family " + Shown(HasControl(hit.family) ? hit.family : hit.name) +
+                 " holds a control character; expected a name without tabs or line breaks");
+        }
         hit.start = start;
         hit.end = end;
         hit.line = reader_.LineNo();
+        // A range listed again adds nothing: merged here, so that a
+        // repetitive file costs no memory.
+        std::string key = hit.protein;
+        key += '\t';
+        key += hit.family;
+        key += '\t' + std::to_string(start) + '\t' + std::to_string(end);
+        if (!seen_.insert(std::move(key)).second) {
+            warnings_.Add("domain ranges listed twice (counted once)", Where(reader_.Path(), reader_.LineNo()));
+            return;
+        }
         table_.hits.push_back(std::move(hit));
     }
 
     const DomainInput& in_;
     const AccessionRules& rules_;
-    LineReader reader_;
+    LineReader& reader_;
+    Warnings& warnings_;
     DomainTable table_;
+    std::unordered_set<std::string> seen_;  // protein, family and range of each hit
     std::map<std::string, std::size_t> lengthLines_;  // where each protein's length was first stated
 };
 
 }  // namespace
 
+DomainTable ReadDomains(LineReader& reader, const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
+{
+    return DomainReader(reader, in, rules, warnings).Read();
+}
+
 DomainTable ReadDomains(const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
 {
-    // Every line either gives a hit, is skipped by a counted filter, or is an
-    // error; nothing is skipped silently that would need a warning.
-    (void)warnings;
-    return DomainReader(in, rules).Read();
+    LineReader reader(in.path);
+    return ReadDomains(reader, in, rules, warnings);
 }

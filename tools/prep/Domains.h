@@ -46,9 +46,13 @@ struct DomainTable {
     std::size_t otherAnalyses = 0;           // InterProScan hits of other analyses
 };
 
-// Reads one domain file. A malformed line (too few columns, a position or
-// length that is not a positive integer, start after end, an end past the
-// stated protein length, an identifier in no known accession format) throws
+// Reads one domain file with the bounds of LineReader. A malformed line (too
+// few columns, a position or length that is not a positive integer, start
+// after end, an end past the stated protein length, an identifier in no
+// known accession format, a family name with a control character) throws
 // ToolError naming the file and line; comment lines and skipped hits are
-// counted.
+// counted, and a range listed twice is kept once with a counted warning.
 DomainTable ReadDomains(const DomainInput& in, const AccessionRules& rules, Warnings& warnings);
+class LineReader;
+// The same from a reader; `in.path` is not opened.
+DomainTable ReadDomains(LineReader& reader, const DomainInput& in, const AccessionRules& rules, Warnings& warnings);

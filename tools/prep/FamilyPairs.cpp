@@ -4,7 +4,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 std::string WithoutPfamVersion(const std::string& family)
 {
@@ -20,9 +20,8 @@ std::string WithoutPfamVersion(const std::string& family)
     return family;
 }
 
-std::vector<FamilyPair> ReadFamilyPairs(const std::string& path)
+void ReadFamilyPairs(const std::string& path, const std::function<void(FamilyPair&&)>& take)
 {
-    std::vector<FamilyPair> pairs;
     LineReader in(path);
     std::string line;
     while (in.Next(line)) {
@@ -34,7 +33,13 @@ std::vector<FamilyPair> ReadFamilyPairs(const std::string& path)
             throw LineError(path, in.LineNo(), std::to_string(f.size()) + " fields in " + Shown(line) +
                                                    "; expected two domain families");
         }
-        pairs.push_back({WithoutPfamVersion(std::string(f[0])), WithoutPfamVersion(std::string(f[1])), in.LineNo()});
+        take({WithoutPfamVersion(std::string(f[0])), WithoutPfamVersion(std::string(f[1])), in.LineNo()});
     }
+}
+
+std::vector<FamilyPair> ReadFamilyPairs(const std::string& path)
+{
+    std::vector<FamilyPair> pairs;
+    ReadFamilyPairs(path, [&pairs](FamilyPair&& p) { pairs.push_back(std::move(p)); });
     return pairs;
 }

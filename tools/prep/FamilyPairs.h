@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct FamilyPair {
 // skipped). A line with another number of fields throws ToolError naming the
 // file and line.
 std::vector<FamilyPair> ReadFamilyPairs(const std::string& path);
+// The same, each pair handed to `take` as it is read.
+void ReadFamilyPairs(const std::string& path, const std::function<void(FamilyPair&&)>& take);
 
 // "PF00069.25" -> "PF00069"; any other text as it is.
 std::string WithoutPfamVersion(const std::string& family);

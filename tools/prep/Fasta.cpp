@@ -2,10 +2,11 @@
 
 #include <climits>
 #include <cstdio>
+#include <set>
 #include <string_view>
 
 #include "tools/common/ToolError.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 namespace {
 
@@ -26,10 +27,13 @@ std::string CharText(char c)
 
 }  // namespace
 
-std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules, Warnings& warnings)
+std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules& rules, Warnings& warnings)
 {
-    LineReader in(path);
+    const std::string& path = in.Path();
     std::map<std::string, int> lengths;
+    // Accessions whose length comes from a canonical record; the others
+    // hold an isoform's length until their canonical record comes.
+    std::set<std::string> canonical;
 
     // The record being read.
     bool inRecord = false;
@@ -38,7 +42,8 @@ std::map<std::string, int> ReadFastaLengths(const std::string& path, const Acces
     std::size_t headerLine = 0;
     long long residues = 0;
     bool stopped = false;  // a '*' was read: only blanks may follow
-    bool keep = false;     // false for a repeated accession
+    bool keep = false;     // false for a record whose length is not taken
+    bool isoform = false;
 
     const auto finish = [&]() {
         if (!inRecord) {
@@ -49,7 +54,10 @@ std::map<std::string, int> ReadFastaLengths(const std::string& path, const Acces
                             "record " + Shown(id) + " has no residues; expected sequence lines after the header");
         }
         if (keep) {
-            lengths.emplace(acc, static_cast<int>(residues));
+            lengths[acc] = static_cast<int>(residues);
+            if (!isoform) {
+                canonical.insert(acc);
+            }
         }
     };
 
@@ -74,9 +82,20 @@ std::map<std::string, int> ReadFastaLengths(const std::string& path, const Acces
             headerLine = in.LineNo();
             residues = 0;
             stopped = false;
-            keep = lengths.find(acc) == lengths.end();
-            if (!keep) {
-                warnings.Add("FASTA records of an accession already read", Where(path, in.LineNo()));
+            isoform = NamesIsoform(word, rules);
+            const bool known = lengths.find(acc) != lengths.end();
+            // The canonical record's length is the one the annotations
+            // refer to, before or after its isoforms.
+            if (isoform) {
+                keep = !known;
+                warnings.Add("FASTA isoform records folded onto their accession (the canonical record's length is "
+                             "used where there is one)",
+                             Where(path, in.LineNo()));
+            } else {
+                keep = canonical.count(acc) == 0;
+                if (!keep) {
+                    warnings.Add("FASTA records of an accession already read", Where(path, in.LineNo()));
+                }
             }
             continue;
         }
@@ -109,4 +128,10 @@ std::map<std::string, int> ReadFastaLengths(const std::string& path, const Acces
     }
     finish();
     return lengths;
+}
+
+std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules, Warnings& warnings)
+{
+    LineReader in(path);
+    return ReadFastaLengths(in, rules, warnings);
 }

@@ -11,7 +11,12 @@
 // accession is the first word of the header, normalised ("sp|P12345|NAME"
 // gives "P12345"). A header in no known accession format, a record without
 // residues, or text before the first header throws ToolError naming the file
-// and line. The same accession twice keeps the first record and counts a
-// warning (isoforms folded onto one accession are the usual cause).
+// and line. Isoform records ("sp|P12345-2|...") folded onto their accession
+// count a warning and give the length only while the canonical record has
+// not been read, whatever the order: the annotations refer to the canonical
+// sequence. The same accession twice otherwise keeps the first record and
+// counts a warning. The file is read with the bounds of LineReader.
 std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules,
                                             Warnings& warnings);
+class LineReader;
+std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules& rules, Warnings& warnings);

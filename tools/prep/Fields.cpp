@@ -64,3 +64,14 @@ bool IsBlankOrComment(std::string_view line)
     }
     return true;
 }
+
+bool HasControl(std::string_view name)
+{
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}

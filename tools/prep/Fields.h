@@ -14,3 +14,6 @@ std::vector<std::string_view> SplitBlanks(std::string_view line);
 std::vector<std::string_view> SplitTabsOrBlanks(std::string_view line);
 // A line that holds nothing but blanks, or whose first non-blank is '#'.
 bool IsBlankOrComment(std::string_view line);
+// Whether a name holds a control character (a tab, a line break, an escape):
+// it would break the tab-separated tables and the lines it is written into.
+bool HasControl(std::string_view name);

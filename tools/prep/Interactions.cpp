@@ -6,7 +6,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/prep/LineReader.h"
+#include "tools/common/LineReader.h"
 
 namespace {
 
@@ -18,24 +18,9 @@ constexpr std::size_t MITAB_ALT_A = 2;
 constexpr std::size_t MITAB_ALT_B = 3;
 constexpr std::size_t MITAB_METHOD = 6;
 constexpr std::size_t MITAB_DATABASE = 12;
-// An error quotes at most this much of a bad value: a line may be a megabyte.
-constexpr std::size_t QUOTED_MAX = 60;
 
 const char* const NO_UNIPROT = "MITAB lines with an interactor without a UniProtKB accession";
 const char* const BAD_UNIPROT = "MITAB lines with a UniProtKB identifier that is not an accession";
-
-std::string Quoted(std::string_view s)
-{
-    std::string q = "'";
-    if (s.size() > QUOTED_MAX) {
-        q.append(s.substr(0, QUOTED_MAX));
-        q += "...";
-    } else {
-        q.append(s);
-    }
-    q += '\'';
-    return q;
-}
 
 std::string ExpectedId(const AccessionRules& rules)
 {
@@ -52,9 +37,18 @@ std::string TsvAccession(std::string_view raw, std::size_t column, const Accessi
     }
     std::string acc = NormalizeAccession(raw, rules);
     if (acc.empty()) {
-        throw LineError(in.Path(), in.LineNo(), "unknown accession format " + Quoted(raw) + "; " + ExpectedId(rules));
+        throw LineError(in.Path(), in.LineNo(), "unknown accession format " + Shown(raw) + "; " + ExpectedId(rules));
     }
     return acc;
+}
+
+// A source names observation models in sources.tsv and the summary.
+void CheckSource(const std::string& source, const LineReader& in)
+{
+    if (HasControl(source)) {
+        throw in.Error("source name " + Shown(source) +
+                       " holds a control character; expected a name without tabs or line breaks");
+    }
 }
 
 bool IsHeader(const std::vector<std::string_view>& f, const AccessionRules& rules)
@@ -64,7 +58,7 @@ bool IsHeader(const std::vector<std::string_view>& f, const AccessionRules& rule
 
 // The pair of a TSV line (already split into `f`); `maxColumns` is 2 or 3.
 void ReadTsvLine(const std::vector<std::string_view>& f, std::size_t maxColumns, const std::string& defaultSource,
-                 const AccessionRules& rules, const LineReader& in, std::vector<ListedPair>& pairs)
+                 const AccessionRules& rules, const LineReader& in, const PairSink& take)
 {
     if (f.size() < 2 || f.size() > maxColumns) {
         throw LineError(in.Path(), in.LineNo(),
@@ -76,14 +70,15 @@ void ReadTsvLine(const std::vector<std::string_view>& f, std::size_t maxColumns,
     p.a = TsvAccession(f[0], 1, rules, in);
     p.b = TsvAccession(f[1], 2, rules, in);
     p.source = f.size() == 3 && !f[2].empty() ? std::string(f[2]) : defaultSource;
+    CheckSource(p.source, in);
     p.line = in.LineNo();
-    pairs.push_back(std::move(p));
+    take(std::move(p));
 }
 
 // The lines of a TSV file from its first record line, already read into
 // `line` (`haveFirst` false when the file holds none).
 void ReadTsvRest(LineReader& in, std::string& line, bool haveFirst, std::size_t maxColumns,
-                 const std::string& defaultSource, const AccessionRules& rules, std::vector<ListedPair>& pairs)
+                 const std::string& defaultSource, const AccessionRules& rules, const PairSink& take)
 {
     bool first = true;
     for (bool have = haveFirst; have; have = in.Next(line)) {
@@ -92,7 +87,7 @@ void ReadTsvRest(LineReader& in, std::string& line, bool haveFirst, std::size_t 
         }
         const std::vector<std::string_view> f = SplitTabsOrBlanks(line);
         if (!(first && IsHeader(f, rules))) {
-            ReadTsvLine(f, maxColumns, defaultSource, rules, in, pairs);
+            ReadTsvLine(f, maxColumns, defaultSource, rules, in, take);
         }
         first = false;
     }
@@ -193,7 +188,7 @@ Lookup FindUniprot(std::string_view col, std::size_t column, const AccessionRule
         Xref x;
         if (!ParseXref(id, x)) {
             throw LineError(in.Path(), in.LineNo(),
-                            "identifier " + Quoted(id) + " in column " + std::to_string(column) +
+                            "identifier " + Shown(id) + " in column " + std::to_string(column) +
                                 "; expected db:value identifiers separated by '|', such as uniprotkb:P12345");
         }
         if (!IsUniprotDb(x.db)) {
@@ -275,7 +270,7 @@ bool IsMitabHeader(const std::vector<std::string_view>& f)
 
 // The lines of a MITAB file from its first record line, as for TSV.
 void ReadMitabRest(LineReader& in, std::string& line, bool haveFirst, const InteractionInput& request,
-                   const AccessionRules& rules, Warnings& warnings, std::vector<ListedPair>& pairs)
+                   const AccessionRules& rules, Warnings& warnings, const PairSink& take)
 {
     bool first = true;
     for (bool have = haveFirst; have; have = in.Next(line)) {
@@ -309,8 +304,9 @@ void ReadMitabRest(LineReader& in, std::string& line, bool haveFirst, const Inte
             p.source = MitabExperimentName(f[MITAB_DATABASE], request.defaultSource);
             break;
         }
+        CheckSource(p.source, in);
         p.line = in.LineNo();
-        pairs.push_back(std::move(p));
+        take(std::move(p));
     }
 }
 
@@ -327,32 +323,50 @@ bool FirstRecord(LineReader& in, std::string& line)
 
 } // namespace
 
-std::vector<ListedPair> ReadInteractions(const InteractionInput& request, const AccessionRules& rules,
-                                         Warnings& warnings)
+void ReadInteractions(LineReader& in, const InteractionInput& request, const AccessionRules& rules,
+                      Warnings& warnings, const PairSink& take)
 {
-    LineReader in(request.path);
     std::string line;
     const bool have = FirstRecord(in, line);
     InteractionFormat format = request.format;
     if (format == InteractionFormat::AUTO) {
         format = have && SplitTabs(line).size() >= MITAB_COLUMNS ? InteractionFormat::MITAB : InteractionFormat::TSV;
     }
-    std::vector<ListedPair> pairs;
     if (format == InteractionFormat::MITAB) {
-        ReadMitabRest(in, line, have, request, rules, warnings, pairs);
+        ReadMitabRest(in, line, have, request, rules, warnings, take);
     } else {
-        ReadTsvRest(in, line, have, 3, request.defaultSource, rules, pairs);
+        ReadTsvRest(in, line, have, 3, request.defaultSource, rules, take);
     }
+}
+
+void ReadInteractions(const InteractionInput& request, const AccessionRules& rules, Warnings& warnings,
+                      const PairSink& take)
+{
+    LineReader in(request.path);
+    ReadInteractions(in, request, rules, warnings, take);
+}
+
+std::vector<ListedPair> ReadInteractions(const InteractionInput& request, const AccessionRules& rules,
+                                         Warnings& warnings)
+{
+    std::vector<ListedPair> pairs;
+    ReadInteractions(request, rules, warnings, [&pairs](ListedPair&& p) { pairs.push_back(std::move(p)); });
     return pairs;
 }
 
-std::vector<ListedPair> ReadPairList(const std::string& path, bool withSource, const AccessionRules& rules,
-                                     Warnings& /*warnings*/)
+void ReadPairList(const std::string& path, bool withSource, const AccessionRules& rules, Warnings& /*warnings*/,
+                  const PairSink& take)
 {
     LineReader in(path);
     std::string line;
     const bool have = FirstRecord(in, line);
+    ReadTsvRest(in, line, have, withSource ? 3 : 2, "", rules, take);
+}
+
+std::vector<ListedPair> ReadPairList(const std::string& path, bool withSource, const AccessionRules& rules,
+                                     Warnings& warnings)
+{
     std::vector<ListedPair> pairs;
-    ReadTsvRest(in, line, have, withSource ? 3 : 2, "", rules, pairs);
+    ReadPairList(path, withSource, rules, warnings, [&pairs](ListedPair&& p) { pairs.push_back(std::move(p)); });
     return pairs;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,18 +37,32 @@ struct ListedPair {
     std::size_t line = 0;
 };
 
+class LineReader;
+
+// Takes each pair as it is read.
+using PairSink = std::function<void(ListedPair&&)>;
+
 // Reads an interaction file. TSV: two or three tab- or blank-separated
 // columns, '#' comments; a first line whose two fields are both not
 // accessions is a header. MITAB: the first UniProtKB accession of columns 1
 // and 2 ("uniprotkb:P12345"; several identifiers are separated by '|');
 // an interactor without one (a small molecule, an unreviewed entity) skips
-// the line with a counted warning. A malformed line throws ToolError naming
-// the file and line.
+// the line with a counted warning. A malformed line, and a source name with
+// a control character, throws ToolError naming the file and line. The file
+// is read with the bounds of LineReader, one pair at a time.
+void ReadInteractions(const InteractionInput& in, const AccessionRules& rules, Warnings& warnings,
+                      const PairSink& take);
+// The same from a reader; `in.path` is not opened.
+void ReadInteractions(LineReader& reader, const InteractionInput& in, const AccessionRules& rules, Warnings& warnings,
+                      const PairSink& take);
+// Every pair at once.
 std::vector<ListedPair> ReadInteractions(const InteractionInput& in, const AccessionRules& rules,
                                          Warnings& warnings);
 
 // A list of accession pairs (non-interacting pairs, pairs to predict): two
 // columns, or three when `withSource` (the third optional, empty when
 // absent), '#' comments, an optional header line as above.
+void ReadPairList(const std::string& path, bool withSource, const AccessionRules& rules, Warnings& warnings,
+                  const PairSink& take);
 std::vector<ListedPair> ReadPairList(const std::string& path, bool withSource, const AccessionRules& rules,
                                      Warnings& warnings);

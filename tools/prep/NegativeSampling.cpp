@@ -18,6 +18,8 @@ constexpr std::uint64_t TRIES_PER_PAIR = 100;
 constexpr std::uint64_t TRIES_FLOOR = 10000;
 // Rounds of fitting the partner weights; the shares settle after a few.
 constexpr int FIT_ROUNDS = 8;
+// Most pairs listed to draw the last free ones from when random draws run out.
+constexpr std::uint64_t MAX_LISTED = 20000000;
 
 // The two ids of a PairIndex key.
 PairKey FromPairIndex(std::int64_t key)
@@ -40,25 +42,37 @@ struct ReportedGraph {
     std::uint64_t pairs = 0;
 };
 
-ReportedGraph Reported(const std::vector<int>& proteins, const std::unordered_set<std::int64_t>& reported)
+ReportedGraph Reported(const std::vector<int>& proteins, const ReportedPairs& reported)
 {
     const auto index = [&](int id) -> std::size_t {
         const auto it = std::lower_bound(proteins.begin(), proteins.end(), id);
         return it != proteins.end() && *it == id ? static_cast<std::size_t>(it - proteins.begin()) : proteins.size();
     };
+    const std::size_t k = proteins.size();
+    std::uint64_t partners = 0;
+    for (const int p : proteins) {
+        partners += reported.Partners(p).size();
+    }
+    // Whichever is less work: every pair of the proteins, or every reported
+    // partner of each.
     std::vector<std::pair<std::size_t, std::size_t>> edges;
-    constexpr int MAX_ID = std::numeric_limits<int>::max();
-    for (const std::int64_t key : reported) {
-        // Keys of no pair of ids take nothing away.
-        if (key < 0 || key > PairIndex(MAX_ID, MAX_ID)) {
-            continue;
+    if (static_cast<std::uint64_t>(k) * (k - (k > 0 ? 1 : 0)) / 2 <= partners) {
+        for (std::size_t i = 0; i < k; ++i) {
+            for (std::size_t j = i + 1; j < k; ++j) {
+                if (reported.Has(proteins[i], proteins[j])) {
+                    edges.emplace_back(i, j);
+                    edges.emplace_back(j, i);
+                }
+            }
         }
-        const auto [l, s] = FromPairIndex(key);
-        const std::size_t i = index(l);
-        const std::size_t j = index(s);
-        if (l != s && i < proteins.size() && j < proteins.size()) {
-            edges.emplace_back(i, j);
-            edges.emplace_back(j, i);
+    } else {
+        for (std::size_t i = 0; i < k; ++i) {
+            for (const int q : reported.Partners(proteins[i])) {
+                const std::size_t j = index(q);
+                if (j < k) {
+                    edges.emplace_back(i, j);
+                }
+            }
         }
     }
     // Sorted, so that the fit sums in the same order whatever the hash set's.
@@ -118,6 +132,17 @@ std::vector<double> PartnerWeights(const std::vector<double>& p, const ReportedG
     return q;
 }
 
+std::size_t CountProteins(const std::vector<PairKey>& positives)
+{
+    std::vector<int> ids;
+    for (const auto& [a, b] : positives) {
+        ids.push_back(a);
+        ids.push_back(b);
+    }
+    std::sort(ids.begin(), ids.end());
+    return static_cast<std::size_t>(std::unique(ids.begin(), ids.end()) - ids.begin());
+}
+
 std::uint64_t MaxTries(std::size_t count)
 {
     constexpr std::uint64_t MAX = std::numeric_limits<std::uint64_t>::max();
@@ -126,9 +151,24 @@ std::uint64_t MaxTries(std::size_t count)
 
 } // namespace
 
-std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
-                                     const std::unordered_set<std::int64_t>& reported, std::size_t count,
-                                     Sampling sampling, Rng& rng)
+void ReportedPairs::Add(int a, int b)
+{
+    if (!keys_.insert(PairIndex(a, b)).second || a == b) {
+        return;
+    }
+    partners_[a].push_back(b);
+    partners_[b].push_back(a);
+}
+
+const std::vector<int>& ReportedPairs::Partners(int p) const
+{
+    static const std::vector<int> none;
+    const auto it = partners_.find(p);
+    return it == partners_.end() ? none : it->second;
+}
+
+std::vector<PairKey> SampleNegativesUpTo(const std::vector<PairKey>& positives, const ReportedPairs& reported,
+                                         std::size_t count, Sampling sampling, Rng& rng)
 {
     std::vector<PairKey> drawn;
     if (count == 0) {
@@ -146,10 +186,9 @@ std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
 
     const ReportedGraph graph = Reported(proteins, reported);
     const std::uint64_t free = (k < 2 ? 0 : static_cast<std::uint64_t>(k) * (k - 1) / 2) - graph.pairs;
-    if (count > free) {
-        throw ToolError("cannot find " + std::to_string(count) + " non-interacting pairs among " +
-                        std::to_string(k) + " proteins; only " + std::to_string(free) +
-                        " pairs are not reported; expected a smaller ratio");
+    count = static_cast<std::size_t>(std::min<std::uint64_t>(count, free));
+    if (count == 0) {
+        return drawn;
     }
 
     // Every endpoint of every positive pair (as an index into `proteins`):
@@ -187,25 +226,62 @@ std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
     taken.reserve(count);
     drawn.reserve(count);
     std::uint64_t tries = 0;
-    while (drawn.size() < count) {
+    while (drawn.size() < count && tries < maxTries) {
         const int a = first();
-        for (int t = 0; t < partnerTries; ++t) {
-            if (++tries > maxTries) {
-                throw ToolError("cannot find " + std::to_string(count) + " non-interacting pairs among " +
-                                std::to_string(k) + " proteins; found " + std::to_string(drawn.size()) +
-                                "; expected a smaller ratio");
-            }
+        for (int t = 0; t < partnerTries && ++tries <= maxTries; ++t) {
             const int b = partner();
             if (a == b) {
                 continue;
             }
             const std::int64_t key = PairIndex(a, b);
-            if (reported.count(key) != 0 || !taken.insert(key).second) {
+            if (reported.Has(a, b) || !taken.insert(key).second) {
                 continue;
             }
             drawn.push_back(MakePairKey(a, b));
             break;
         }
+    }
+    if (drawn.size() < count && free - drawn.size() <= MAX_LISTED) {
+        // The free pairs are few among many reported ones: the rest uniformly
+        // among those not drawn yet.
+        std::vector<PairKey> left;
+        for (std::size_t i = 0; i < k; ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                const int a = proteins[i];
+                const int b = proteins[j];
+                if (!reported.Has(a, b) && taken.count(PairIndex(a, b)) == 0) {
+                    left.push_back(MakePairKey(a, b));
+                }
+            }
+        }
+        for (std::size_t i = 0; drawn.size() < count && i < left.size(); ++i) {
+            const std::size_t j = i + static_cast<std::size_t>(rng.Below(left.size() - i));
+            std::swap(left[i], left[j]);
+            drawn.push_back(left[i]);
+        }
+    }
+    return drawn;
+}
+
+std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
+                                     const std::unordered_set<std::int64_t>& reported, std::size_t count,
+                                     Sampling sampling, Rng& rng)
+{
+    ReportedPairs pairs;
+    constexpr int MAX_ID = std::numeric_limits<int>::max();
+    for (const std::int64_t key : reported) {
+        // Keys of no pair of ids take nothing away.
+        if (key < 0 || key > PairIndex(MAX_ID, MAX_ID)) {
+            continue;
+        }
+        const auto [l, s] = FromPairIndex(key);
+        pairs.Add(l, s);
+    }
+    std::vector<PairKey> drawn = SampleNegativesUpTo(positives, pairs, count, sampling, rng);
+    if (drawn.size() < count) {
+        throw ToolError("cannot find " + std::to_string(count) + " non-interacting pairs among " +
+                        std::to_string(CountProteins(positives)) + " proteins; found " +
+                        std::to_string(drawn.size()) + "; expected a smaller ratio");
     }
     return drawn;
 }

@@ -5,6 +5,7 @@
 
 #include "tools/common/Cli.h"
 #include "tools/common/ToolError.h"
+#include "tools/prep/Fields.h"
 
 namespace {
 
@@ -91,6 +92,9 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
     app.add_option("--evalue", c.maxEvalue, "skip domain hits with a larger (independent) E-value; default none")
         ->check(RealIn(0.0, true, INF, false))
         ->group(dom);
+    app.add_flag("--require-domains", c.requireDomains,
+                 "keep only proteins that carry at least one domain; pairs with a protein without any are dropped")
+        ->group(dom);
     app.add_option("--fasta", c.fastaFile,
                    "protein sequences (plain or gzip) for the lengths; needed unless the domain format states them")
         ->check(CLI::ExistingFile)
@@ -147,6 +151,10 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
         ->check(RealIn(0.0, true, 1.0, false))
         ->capture_default_str()
         ->group(hold);
+    app.add_flag("--holdout-guard,!--no-holdout-guard", c.holdoutGuard,
+                 "hold out no pair that would leave a protein without a training observation or a source without a "
+                 "reported training pair (on by default; --no-holdout-guard turns it off)")
+        ->group(hold);
     app.add_option("--predict", c.predictFile,
                    "accession pairs to predict; default the observed and held-out pairs")
         ->check(CLI::ExistingFile)
@@ -185,6 +193,9 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
 
 void Validate(const PrepConfig& c)
 {
+    if (c.source.empty() || HasControl(c.source)) {
+        throw ToolError("--source " + Shown(c.source) + ": expected a name without tabs or line breaks");
+    }
     if (c.fpr + c.fnr >= 1.0) {
         throw ToolError("--fpr plus --fnr must stay below 1 for the observations to carry information");
     }

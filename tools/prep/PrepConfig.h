@@ -33,6 +33,8 @@ struct PrepConfig {
     std::string analysis;
     double maxEvalue = -1.0;  // -1: no threshold
     std::string fastaFile;
+    // Keep only proteins that carry at least one domain.
+    bool requireDomains = false;
 
     // Non-interacting pairs: a list, or sampled.
     std::string negativeFile;
@@ -51,6 +53,9 @@ struct PrepConfig {
 
     // Hold-out and prediction lists.
     double holdout = 0.0;
+    // Hold out no pair whose proteins would be left without a training
+    // observation, or whose sources without a reported training pair.
+    bool holdoutGuard = true;
     std::string predictFile;
 
     // The motifbind command line.

@@ -14,11 +14,12 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         CLI::App app("", "motifbind-prep");
         DefinePrepOptions(app, config);
         if (!ParseArgs(app, args, out)) {
+            FlushOutput(out);
             return 0;
         }
         Validate(config);
-        const OutputFolder folder(config.outDir);
-        // Refuse before the work, and again (by exclusive creation) at writing.
+        OutputFolder folder(config.outDir);
+        // Refuse before the work, and again when the files are put in place.
         folder.CheckUsable();
         Warnings warnings;
         const PreparedSet set = Prepare(config, warnings);
@@ -29,6 +30,7 @@ int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostre
         folder.CreateWith(files);
         out << "motifbind-prep: wrote " << files.size() << " files to " << config.outDir << "\n" << summary;
         out << RunLine(config.outDir);
+        FlushOutput(out);
         return 0;
     });
 }

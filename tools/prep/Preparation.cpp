@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <set>
-#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "tools/common/Numbers.h"
 #include "tools/common/Rng.h"
 #include "tools/common/ToolError.h"
 #include "tools/prep/Coverage.h"
@@ -20,13 +22,30 @@ constexpr std::size_t MAX_IDS = 46339;
 // Random streams, so that changing one part leaves the draws of the others.
 constexpr std::uint64_t HOLDOUT_STREAM = 1000;
 
-// A pair as listed, with where it was listed.
-struct Listed {
-    ListedPair pair;
-    std::string file;
+// Two listed proteins (indexes of their accessions, the smaller first): the
+// same pair whatever order a line names them in.
+std::uint64_t Packed(int a, int b)
+{
+    const auto lo = static_cast<std::uint32_t>(std::min(a, b));
+    const auto hi = static_cast<std::uint32_t>(std::max(a, b));
+    return static_cast<std::uint64_t>(lo) << 32 | hi;
+}
+int Low(std::uint64_t p) { return static_cast<int>(p >> 32); }
+int High(std::uint64_t p) { return static_cast<int>(p & 0xffffffffu); }
+
+// A pair listed by one source.
+struct Listing {
+    int source = 0;
+    std::uint64_t pair = 0;
+    bool operator==(const Listing&) const = default;
 };
 
-using PairSet = std::set<std::int64_t>;
+struct ListingHash {
+    std::size_t operator()(const Listing& l) const
+    {
+        return std::hash<std::uint64_t>()(l.pair * 0x9e3779b97f4a7c15ULL ^ static_cast<std::uint64_t>(l.source));
+    }
+};
 
 PairKey KeyOf(std::int64_t index)
 {
@@ -59,16 +78,68 @@ std::map<std::string, int> ReadLengths(const PrepConfig& c, const std::vector<Do
     return lengths;
 }
 
-// Draws round(fraction * size) entries of `keys` without replacement.
-std::vector<std::int64_t> Draw(std::vector<std::int64_t> keys, double fraction, Rng& rng)
+// Draws round(fraction * size) entries of `keys` without replacement, in
+// random order, passing over those `accept` turns down.
+std::vector<std::int64_t> Draw(std::vector<std::int64_t> keys, double fraction, Rng& rng,
+                               const std::function<bool(std::int64_t)>& accept, std::size_t& asked,
+                               std::size_t& refused)
 {
     const std::size_t n = static_cast<std::size_t>(std::llround(fraction * static_cast<double>(keys.size())));
-    for (std::size_t i = 0; i < n; ++i) {
+    asked += n;
+    std::vector<std::int64_t> drawn;
+    for (std::size_t i = 0; drawn.size() < n && i < keys.size(); ++i) {
         const std::size_t j = i + static_cast<std::size_t>(rng.Below(keys.size() - i));
         std::swap(keys[i], keys[j]);
+        if (accept(keys[i])) {
+            drawn.push_back(keys[i]);
+        } else {
+            ++refused;
+        }
     }
-    keys.resize(n);
-    return keys;
+    return drawn;
+}
+
+// Pearson correlation of two equally long lists; NaN when either is constant.
+double Correlation(const std::vector<double>& x, const std::vector<double>& y)
+{
+    const double n = static_cast<double>(x.size());
+    double mx = 0.0;
+    double my = 0.0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        mx += x[i];
+        my += y[i];
+    }
+    mx /= n;
+    my /= n;
+    double sxy = 0.0;
+    double sxx = 0.0;
+    double syy = 0.0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        sxy += (x[i] - mx) * (y[i] - my);
+        sxx += (x[i] - mx) * (x[i] - mx);
+        syy += (y[i] - my) * (y[i] - my);
+    }
+    return sxx > 0.0 && syy > 0.0 ? sxy / std::sqrt(sxx * syy) : std::nan("");
+}
+
+// Keys in ascending order, each once.
+using Keys = std::vector<std::int64_t>;
+
+void SortUnique(Keys& keys)
+{
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+}
+
+bool Contains(const Keys& keys, std::int64_t k) { return std::binary_search(keys.begin(), keys.end(), k); }
+
+std::string FileList(const std::vector<std::string>& files)
+{
+    std::string s;
+    for (const std::string& f : files) {
+        s += (s.empty() ? "" : ", ") + f;
+    }
+    return s;
 }
 
 class Builder {
@@ -89,6 +160,27 @@ public:
     }
 
 private:
+    // The index of an accession of the pair lists, in order of first sight.
+    int Accession(const std::string& acc)
+    {
+        const auto [it, added] = accIndex_.try_emplace(acc, static_cast<int>(accs_.size()));
+        if (added) {
+            accs_.push_back(acc);
+        }
+        return it->second;
+    }
+
+    int SourceId(const std::string& name)
+    {
+        const auto [it, added] = sourceIndex_.try_emplace(name, static_cast<int>(set_.sources.size()));
+        if (added) {
+            set_.sources.push_back(name);
+        }
+        return it->second;
+    }
+
+    // Every listing is merged into the sets as it is read, so that a file
+    // that repeats itself costs no memory.
     void ReadInputs()
     {
         for (const std::string& file : c_.domainFiles) {
@@ -103,107 +195,217 @@ private:
             tables_.push_back(ReadDomains(in, c_.accessions, w_));
         }
         lengths_ = ReadLengths(c_, tables_, w_);
+        const std::size_t warned = w_.Total();
         for (const std::string& file : c_.interactionFiles) {
             InteractionInput in;
             in.path = file;
             in.format = c_.interactionFormat;
             in.experiment = c_.mitabExperiment;
             in.defaultSource = c_.source;
-            for (ListedPair& p : ReadInteractions(in, c_.accessions, w_)) {
+            ReadInteractions(in, c_.accessions, w_, [this](ListedPair&& p) {
                 if (c_.dropSelf && p.a == p.b) {
                     ++set_.counts.selfDropped;
-                    continue;
+                    return;
                 }
-                reported_.push_back({std::move(p), file});
-            }
+                const int s = SourceId(p.source);
+                const std::uint64_t pair = Packed(Accession(p.a), Accession(p.b));
+                if (!reported_.insert({s, pair}).second) {
+                    ++set_.counts.repeated;
+                }
+                reportedAny_.insert(pair);
+            });
+        }
+        if (reported_.empty()) {
+            const std::size_t skipped = w_.Total() - warned;
+            throw ToolError(
+                "no interaction of two proteins in " + FileList(c_.interactionFiles) +
+                (skipped > 0 ? " (" + std::to_string(skipped) + " lines skipped with a warning)" : std::string()) +
+                (set_.counts.selfDropped > 0
+                     ? " (" + std::to_string(set_.counts.selfDropped) + " self-interactions dropped by --drop-self)"
+                     : std::string()) +
+                "; expected lines of two protein accessions");
         }
         if (!c_.negativeFile.empty()) {
-            for (ListedPair& p : ReadPairList(c_.negativeFile, true, c_.accessions, w_)) {
-                negatives_.push_back({std::move(p), c_.negativeFile});
-            }
+            ReadPairList(c_.negativeFile, true, c_.accessions, w_, [this](ListedPair&& p) { ListedNegative(p); });
         }
         if (!c_.predictFile.empty()) {
-            for (ListedPair& p : ReadPairList(c_.predictFile, false, c_.accessions, w_)) {
-                predicted_.push_back({std::move(p), c_.predictFile});
-            }
+            ReadPairList(c_.predictFile, false, c_.accessions, w_, [this](ListedPair&& p) {
+                predicted_.emplace(Packed(Accession(p.a), Accession(p.b)), p.line);
+            });
         }
     }
 
-    // Every protein of a pair list whose length is known; ids in accession order.
+    void ListedNegative(const ListedPair& p)
+    {
+        const std::string& file = c_.negativeFile;
+        int s = 0;
+        if (p.source.empty()) {
+            if (set_.sources.size() != 1) {
+                throw LineError(file, p.line,
+                                "no source column, but the interactions name " + std::to_string(set_.sources.size()) +
+                                    " sources; expected a third column naming one of them");
+            }
+        } else {
+            const auto it = sourceIndex_.find(p.source);
+            if (it == sourceIndex_.end()) {
+                throw LineError(file, p.line,
+                                "source " + Shown(p.source) + " reports no interaction in " +
+                                    FileList(c_.interactionFiles) +
+                                    "; expected a source of the interaction files, whose observation models the "
+                                    "pair shares");
+            }
+            s = it->second;
+        }
+        const std::uint64_t pair = Packed(Accession(p.a), Accession(p.b));
+        if (reportedAny_.count(pair) != 0) {
+            w_.Add("non-interacting pairs that a source reports as interacting (both kept)", Where(file, p.line));
+        }
+        if (!negatives_.insert({s, pair}).second) {
+            ++set_.counts.repeated;
+        }
+    }
+
+    // The proteins of the pair lists with a known length (and a domain, when
+    // asked) that keep at least one listed pair; ids in accession order.
     void KeepProteins()
     {
-        std::set<std::string> listed;
-        for (const auto* list : {&reported_, &negatives_, &predicted_}) {
-            for (const Listed& l : *list) {
-                listed.insert(l.pair.a);
-                listed.insert(l.pair.b);
+        const std::size_t n = accs_.size();
+        set_.counts.proteinsListed = n;
+        std::unordered_set<std::string> withDomain;
+        for (const DomainTable& t : tables_) {
+            for (const DomainHit& h : t.hits) {
+                withDomain.insert(h.protein);
             }
         }
-        set_.counts.proteinsListed = listed.size();
-        if (reported_.empty()) {
-            throw ToolError("the interaction files list no interaction; expected lines of two protein accessions");
+        std::vector<char> length(n);
+        std::vector<char> domain(n);
+        std::vector<char> candidate(n);
+        bool anyLength = false;
+        for (std::size_t t = 0; t < n; ++t) {
+            length[t] = lengths_.count(accs_[t]) != 0;
+            domain[t] = withDomain.count(accs_[t]) != 0;
+            candidate[t] = length[t] && (domain[t] || !c_.requireDomains);
+            anyLength = anyLength || length[t];
         }
-        const std::string reason = c_.fastaFile.empty() ? "no length: no domain annotation states one"
-                                                        : "no length: not in the FASTA file";
-        for (const std::string& acc : listed) {
-            const auto it = lengths_.find(acc);
-            if (it == lengths_.end()) {
-                ++set_.counts.dropped[reason];
-                continue;
+        if (!anyLength) {
+            throw ToolError("no protein of the pair lists (" + FileList(c_.interactionFiles) +
+                            ") has a known length in " +
+                            (c_.fastaFile.empty() ? FileList(c_.domainFiles) : c_.fastaFile) +
+                            "; expected their sequences in --fasta (or a domain format that states lengths) under the "
+                            "same accessions");
+        }
+        // The leak alone would have to explain a reported pair with a
+        // protein without any domain.
+        for (const std::uint64_t p : reportedAny_) {
+            if (length[Low(p)] && length[High(p)]) {
+                ++set_.counts.reportedPairs;
+                set_.counts.domainlessPairs += domain[Low(p)] && domain[High(p)] ? 0 : 1;
             }
-            id_.emplace(acc, static_cast<int>(set_.proteins.size()));
-            SetProtein p;
-            p.accession = acc;
-            p.length = it->second;
-            set_.proteins.push_back(std::move(p));
         }
-        if (set_.proteins.empty()) {
-            throw ToolError("no protein of the pair lists has a known length; expected their sequences in --fasta "
-                            "(or a domain format that states lengths) under the same accessions");
+        std::vector<char> paired(n);
+        const auto mark = [&](std::uint64_t p) {
+            if (candidate[Low(p)] && candidate[High(p)]) {
+                paired[Low(p)] = paired[High(p)] = 1;
+            }
+        };
+        for (const Listing& l : reported_) {
+            mark(l.pair);
         }
-        if (set_.proteins.size() > MAX_IDS) {
-            throw ToolError(std::to_string(set_.proteins.size()) + " proteins; motifbind takes at most " +
+        for (const Listing& l : negatives_) {
+            mark(l.pair);
+        }
+        for (const auto& [p, line] : predicted_) {
+            mark(p);
+        }
+        const std::string noLength = c_.fastaFile.empty() ? "no length: no domain annotation states one"
+                                                           : "no length: not in the FASTA file";
+        std::vector<int> kept;
+        for (std::size_t t = 0; t < n; ++t) {
+            if (!length[t]) {
+                ++set_.counts.dropped[noLength];
+            } else if (!candidate[t]) {
+                ++set_.counts.dropped["no domain (--require-domains)"];
+            } else if (!paired[t]) {
+                ++set_.counts.dropped["no pair left (every partner dropped)"];
+                lostPairs_.insert(accs_[t]);
+            } else {
+                kept.push_back(static_cast<int>(t));
+            }
+        }
+        if (kept.empty()) {
+            throw ToolError("no protein of the pair lists (" + FileList(c_.interactionFiles) +
+                            ") is left with a pair of two kept proteins" +
+                            (c_.requireDomains ? " and a domain (--require-domains)" : std::string()) +
+                            "; expected pairs of proteins with a known length");
+        }
+        std::sort(kept.begin(), kept.end(), [this](int a, int b) { return accs_[a] < accs_[b]; });
+        if (kept.size() > MAX_IDS) {
+            throw ToolError(std::to_string(kept.size()) + " proteins; motifbind takes at most " +
                             std::to_string(MAX_IDS));
         }
+        final_.assign(n, -1);
+        for (const int t : kept) {
+            final_[t] = static_cast<int>(set_.proteins.size());
+            SetProtein p;
+            p.accession = accs_[t];
+            p.length = lengths_.at(accs_[t]);
+            set_.proteins.push_back(std::move(p));
+        }
+    }
+
+    // The id of an accession in the set, or -1.
+    int IdOf(const std::string& acc) const
+    {
+        const auto it = accIndex_.find(acc);
+        return it == accIndex_.end() ? -1 : final_[it->second];
     }
 
     void AddDomains()
     {
-        std::vector<std::map<std::string, int>> summed(set_.proteins.size());
+        // Per protein, the ranges of each family's copies.
+        std::vector<std::map<std::string, std::vector<std::pair<int, int>>>> copies(set_.proteins.size());
         std::vector<std::vector<std::pair<int, int>>> ranges(set_.proteins.size());
         std::set<std::tuple<int, std::string, int, int>> seen;
         std::map<std::string, std::string> names;
+        std::set<std::string> lost;  // families of proteins that lost every pair
         for (const DomainTable& t : tables_) {
             for (const DomainHit& h : t.hits) {
-                const auto it = id_.find(h.protein);
-                if (it == id_.end()) {
+                const int id = IdOf(h.protein);
+                if (id < 0) {
                     ++set_.counts.hitsElsewhere;
+                    if (lostPairs_.count(h.protein) != 0) {
+                        lost.insert(h.family);
+                    }
                     continue;
                 }
-                const SetProtein& p = set_.proteins[it->second];
+                const SetProtein& p = set_.proteins[static_cast<std::size_t>(id)];
                 if (h.end > p.length) {
                     throw LineError(t.path, h.line, "domain " + Shown(h.family) + " at " + std::to_string(h.start) +
                                                         "-" + std::to_string(h.end) + " ends past the end of " +
                                                         h.protein + ", which has " + std::to_string(p.length) +
                                                         " residues; expected the sequence the annotation was made on");
                 }
-                if (!seen.emplace(it->second, h.family, h.start, h.end).second) {
+                // Within a file the reader merged repeats already.
+                if (!seen.emplace(id, h.family, h.start, h.end).second) {
                     w_.Add("domain ranges listed twice (counted once)", Where(t.path, h.line));
                     continue;
                 }
                 ++set_.counts.hits;
-                summed[it->second][h.family] += h.end - h.start + 1;
-                ranges[it->second].emplace_back(h.start, h.end);
+                copies[static_cast<std::size_t>(id)][h.family].emplace_back(h.start, h.end);
+                ranges[static_cast<std::size_t>(id)].emplace_back(h.start, h.end);
                 names.emplace(h.family, h.name);
             }
         }
         // SetMotif ids: the most widely carried families first, so that -s N
         // perturbs the N most common ones.
         std::map<std::string, int> carriers;
-        for (const auto& fams : summed) {
-            for (const auto& [family, len] : fams) {
+        for (const auto& fams : copies) {
+            for (const auto& [family, list] : fams) {
                 ++carriers[family];
             }
+        }
+        for (const std::string& family : lost) {
+            set_.counts.familiesDropped += carriers.count(family) == 0 ? 1 : 0;
         }
         std::vector<std::pair<int, std::string>> order;
         for (const auto& [family, n] : carriers) {
@@ -221,11 +423,13 @@ private:
         }
         for (std::size_t i = 0; i < set_.proteins.size(); ++i) {
             SetProtein& p = set_.proteins[i];
-            for (const auto& [family, len] : summed[i]) {
-                p.motifs.emplace_back(motifId.at(family), len);
+            // A motif is as long as the residues its copies cover: residues
+            // under two overlapping copies are one stretch of the motif.
+            for (const auto& [family, list] : copies[i]) {
+                p.motifs.emplace_back(motifId.at(family), static_cast<int>(CoveredResidues(list)));
             }
             std::sort(p.motifs.begin(), p.motifs.end());
-            p.coverage = CoveredResidues(ranges[i]);
+            p.coverage = static_cast<int>(CoveredResidues(ranges[i]));
             set_.counts.withoutDomains += p.motifs.empty() ? 1 : 0;
         }
         for (const SetMotif& m : set_.motifs) {
@@ -236,55 +440,54 @@ private:
         }
     }
 
-    int SourceId(const std::string& name)
+    // The set's ids of a listed pair as a PairIndex key, or -1 when a protein
+    // was dropped.
+    std::int64_t Key(std::uint64_t pair) const
     {
-        const auto it = std::find(set_.sources.begin(), set_.sources.end(), name);
-        if (it != set_.sources.end()) {
-            return static_cast<int>(it - set_.sources.begin());
-        }
-        set_.sources.push_back(name);
-        positives_.emplace_back();
-        negativesBySource_.emplace_back();
-        return static_cast<int>(set_.sources.size() - 1);
-    }
-
-    // The ids of a listed pair, or false when one protein was dropped.
-    bool Ids(const ListedPair& p, PairKey& key) const
-    {
-        const auto a = id_.find(p.a);
-        const auto b = id_.find(p.b);
-        if (a == id_.end() || b == id_.end()) {
-            return false;
-        }
-        key = MakePairKey(a->second, b->second);
-        return true;
+        const int a = final_[static_cast<std::size_t>(Low(pair))];
+        const int b = final_[static_cast<std::size_t>(High(pair))];
+        return a < 0 || b < 0 ? -1 : PairIndex(a, b);
     }
 
     void AddObservations()
     {
+        positives_.assign(set_.sources.size(), {});
+        negativesBySource_.assign(set_.sources.size(), {});
         std::set<std::int64_t> selfPairs;
-        for (const Listed& l : reported_) {
-            const int s = SourceId(l.pair.source);
-            PairKey key;
-            if (!Ids(l.pair, key)) {
+        for (const Listing& l : reported_) {
+            const std::int64_t k = Key(l.pair);
+            if (k < 0) {
                 ++set_.counts.pairsDropped;
                 continue;
             }
-            const std::int64_t k = PairIndex(key.first, key.second);
-            if (!positives_[s].insert(k).second) {
-                ++set_.counts.repeated;
-                continue;
-            }
-            allReported_.insert(k);
-            if (key.first == key.second) {
+            positives_[static_cast<std::size_t>(l.source)].push_back(k);
+            const PairKey p = KeyOf(k);
+            reportedPairs_.Add(p.first, p.second);
+            if (p.first == p.second) {
                 selfPairs.insert(k);
             }
         }
         set_.counts.selfKept = selfPairs.size();
+        for (Keys& keys : positives_) {
+            SortUnique(keys);
+        }
         if (c_.negativeFile.empty()) {
             SampleAll();
         } else {
-            ListedNegatives();
+            for (const Listing& l : negatives_) {
+                const std::int64_t k = Key(l.pair);
+                if (k < 0) {
+                    ++set_.counts.pairsDropped;
+                    continue;
+                }
+                negativesBySource_[static_cast<std::size_t>(l.source)].push_back(k);
+            }
+        }
+        for (Keys& keys : negativesBySource_) {
+            SortUnique(keys);
+        }
+        for (std::size_t s = 0; s < set_.sources.size(); ++s) {
+            set_.counts.degreeCorrelation.push_back(DegreeCorrelation(positives_[s], negativesBySource_[s]));
         }
     }
 
@@ -297,93 +500,149 @@ private:
             }
             const auto count = static_cast<std::size_t>(std::llround(c_.negativeRatio * static_cast<double>(pos.size())));
             Rng rng(c_.seed, 1 + s);
-            for (const PairKey& p : SampleNegatives(pos, allReported_, count, c_.sampling, rng)) {
-                negativesBySource_[s].insert(PairIndex(p.first, p.second));
+            const std::vector<PairKey> drawn = SampleNegativesUpTo(pos, reportedPairs_, count, c_.sampling, rng);
+            // A source with one reported pair has no free pair among its
+            // proteins: it gets what there is.
+            if (drawn.size() < count) {
+                w_.Add("sources with fewer free pairs among their proteins than the non-interacting pairs asked for "
+                       "(as many drawn as there are)",
+                       "source " + Shown(set_.sources[s]) + ", " + std::to_string(drawn.size()) + " of " +
+                           std::to_string(count));
+            }
+            for (const PairKey& p : drawn) {
+                negativesBySource_[s].push_back(PairIndex(p.first, p.second));
             }
         }
     }
 
-    void ListedNegatives()
+    // How alike the proteins' numbers of reported and of non-interacting
+    // pairs are: near 1 when a protein's degree does not tell the two apart.
+    static double DegreeCorrelation(const Keys& pos, const Keys& neg)
     {
-        for (const Listed& l : negatives_) {
-            int s = 0;
-            if (l.pair.source.empty()) {
-                if (set_.sources.size() != 1) {
-                    throw LineError(l.file, l.pair.line,
-                                    "no source column, but the interactions name " +
-                                        std::to_string(set_.sources.size()) +
-                                        " sources; expected a third column naming one of them");
-                }
-            } else {
-                const auto it = std::find(set_.sources.begin(), set_.sources.end(), l.pair.source);
-                if (it == set_.sources.end()) {
-                    throw LineError(l.file, l.pair.line,
-                                    "source " + Shown(l.pair.source) +
-                                        " reports no interaction; expected a source of the interaction files, "
-                                        "whose observation models the pair shares");
-                }
-                s = static_cast<int>(it - set_.sources.begin());
-            }
-            PairKey key;
-            if (!Ids(l.pair, key)) {
-                ++set_.counts.pairsDropped;
-                continue;
-            }
-            const std::int64_t k = PairIndex(key.first, key.second);
-            if (allReported_.count(k) != 0) {
-                w_.Add("non-interacting pairs that a source reports as interacting (both kept)",
-                       Where(l.file, l.pair.line));
-            }
-            if (!negativesBySource_[s].insert(k).second) {
-                ++set_.counts.repeated;
+        // Each end of each pair, tagged 0 for reported and 1 for not.
+        std::vector<std::pair<int, int>> ends;
+        for (const auto* keys : {&pos, &neg}) {
+            for (const std::int64_t k : *keys) {
+                const PairKey p = KeyOf(k);
+                ends.emplace_back(p.first, keys == &neg ? 1 : 0);
+                ends.emplace_back(p.second, keys == &neg ? 1 : 0);
             }
         }
+        std::sort(ends.begin(), ends.end());
+        std::vector<double> x;
+        std::vector<double> y;
+        for (std::size_t i = 0; i < ends.size(); ++i) {
+            if (i == 0 || ends[i].first != ends[i - 1].first) {
+                x.push_back(0.0);
+                y.push_back(0.0);
+            }
+            (ends[i].second == 0 ? x.back() : y.back()) += 1.0;
+        }
+        return x.size() < 2 ? std::nan("") : Correlation(x, y);
     }
 
     void HoldOut()
     {
-        std::set<std::int64_t> observed;
+        Keys observed;
         for (std::size_t s = 0; s < set_.sources.size(); ++s) {
-            observed.insert(positives_[s].begin(), positives_[s].end());
-            observed.insert(negativesBySource_[s].begin(), negativesBySource_[s].end());
+            observed.insert(observed.end(), positives_[s].begin(), positives_[s].end());
+            observed.insert(observed.end(), negativesBySource_[s].begin(), negativesBySource_[s].end());
         }
+        SortUnique(observed);
         std::vector<std::int64_t> pos;
         std::vector<std::int64_t> neg;
+        // Training observations left to each protein, reported training
+        // pairs to each source.
+        std::vector<std::size_t> proteinLeft(set_.proteins.size());
         for (const std::int64_t k : observed) {
-            (allReported_.count(k) != 0 ? pos : neg).push_back(k);
+            const PairKey p = KeyOf(k);
+            (reportedPairs_.Has(p.first, p.second) ? pos : neg).push_back(k);
+            ++proteinLeft[static_cast<std::size_t>(p.first)];
+            if (p.first != p.second) {
+                ++proteinLeft[static_cast<std::size_t>(p.second)];
+            }
         }
-        std::set<std::int64_t> held;
+        std::vector<std::size_t> sourceLeft(set_.sources.size());
+        std::unordered_map<std::int64_t, std::vector<int>> reporters;
+        for (std::size_t s = 0; s < set_.sources.size(); ++s) {
+            sourceLeft[s] = positives_[s].size();
+            if (c_.holdout > 0.0) {
+                for (const std::int64_t k : positives_[s]) {
+                    reporters[k].push_back(static_cast<int>(s));
+                }
+            }
+        }
+        const auto accept = [&](std::int64_t k) {
+            const PairKey p = KeyOf(k);
+            const auto a = static_cast<std::size_t>(p.first);
+            const auto b = static_cast<std::size_t>(p.second);
+            const auto r = reporters.find(k);
+            if (c_.holdoutGuard) {
+                if (proteinLeft[a] < 2 || proteinLeft[b] < 2) {
+                    return false;
+                }
+                if (r != reporters.end()) {
+                    for (const int s : r->second) {
+                        if (sourceLeft[static_cast<std::size_t>(s)] < 2) {
+                            return false;
+                        }
+                    }
+                }
+            }
+            --proteinLeft[a];
+            if (a != b) {
+                --proteinLeft[b];
+            }
+            if (r != reporters.end()) {
+                for (const int s : r->second) {
+                    --sourceLeft[static_cast<std::size_t>(s)];
+                }
+            }
+            return true;
+        };
+        Keys held;
         if (c_.holdout > 0.0) {
             Rng rng(c_.seed, HOLDOUT_STREAM);
-            for (const std::int64_t k : Draw(pos, c_.holdout, rng)) {
-                held.insert(k);
-            }
-            for (const std::int64_t k : Draw(neg, c_.holdout, rng)) {
-                held.insert(k);
+            held = Draw(pos, c_.holdout, rng, accept, set_.counts.holdoutAsked, set_.counts.guarded);
+            const Keys heldNeg = Draw(neg, c_.holdout, rng, accept, set_.counts.holdoutAsked, set_.counts.guarded);
+            held.insert(held.end(), heldNeg.begin(), heldNeg.end());
+            SortUnique(held);
+        }
+        for (std::size_t s = 0; s < set_.sources.size(); ++s) {
+            if (!positives_[s].empty() && sourceLeft[s] == 0) {
+                throw ToolError("--holdout " + RealText(c_.holdout) + " leaves source " + Shown(set_.sources[s]) +
+                                " without a reported training pair (all " + std::to_string(positives_[s].size()) +
+                                " held out); expected a smaller --holdout, or the hold-out guard");
             }
         }
         for (const std::int64_t k : held) {
-            set_.holdout.emplace_back(KeyOf(k), allReported_.count(k) != 0 ? 1 : 0);
+            const PairKey p = KeyOf(k);
+            set_.holdout.emplace_back(p, reportedPairs_.Has(p.first, p.second) ? 1 : 0);
+            const bool cold = proteinLeft[static_cast<std::size_t>(p.first)] == 0 ||
+                              proteinLeft[static_cast<std::size_t>(p.second)] == 0;
+            set_.counts.coldStart += cold ? 1 : 0;
         }
         set_.counts.positives.assign(set_.sources.size(), 0);
         set_.counts.negatives.assign(set_.sources.size(), 0);
         for (std::size_t s = 0; s < set_.sources.size(); ++s) {
             for (const std::int64_t k : positives_[s]) {
-                if (held.count(k) == 0) {
+                if (!Contains(held, k)) {
                     set_.observations.push_back({KeyOf(k), 1, static_cast<int>(s)});
                     ++set_.counts.positives[s];
-                    trainingReported_.insert(k);
-                    trainingObserved_.insert(k);
+                    trainingReported_.push_back(k);
+                    trainingObserved_.push_back(k);
                 }
             }
             for (const std::int64_t k : negativesBySource_[s]) {
-                if (held.count(k) == 0) {
+                if (!Contains(held, k)) {
                     set_.observations.push_back({KeyOf(k), 0, static_cast<int>(s)});
                     ++set_.counts.negatives[s];
-                    trainingObserved_.insert(k);
+                    trainingObserved_.push_back(k);
                 }
             }
         }
+        SortUnique(trainingReported_);
+        SortUnique(trainingObserved_);
     }
 
     // Every motif pair formed by a motif of each protein of a reported
@@ -435,21 +694,21 @@ private:
         }
         set_.ddi = true;
         std::set<std::int64_t> pairs;
-        for (const FamilyPair& f : ReadFamilyPairs(c_.ddiFile)) {
+        ReadFamilyPairs(c_.ddiFile, [&](FamilyPair&& f) {
             ++set_.counts.ddiListed;
             const auto a = familyId_.find(f.a);
             const auto b = familyId_.find(f.b);
             if (a == familyId_.end() || b == familyId_.end()) {
                 ++set_.counts.ddiUnknown;
-                continue;
+                return;
             }
             const std::int64_t k = PairIndex(static_cast<int>(a->second), static_cast<int>(b->second));
             if (active_.count(k) == 0) {
                 ++set_.counts.ddiNotCandidate;
-                continue;
+                return;
             }
             pairs.insert(k);
-        }
+        });
         for (const std::int64_t k : pairs) {
             set_.ddiPairs.push_back(KeyOf(k));
         }
@@ -457,22 +716,29 @@ private:
 
     void AddPredictions()
     {
-        std::set<std::int64_t> pairs;
+        Keys pairs;
         if (c_.predictFile.empty()) {
             pairs = trainingObserved_;
             for (const auto& [key, state] : set_.holdout) {
-                pairs.insert(PairIndex(key.first, key.second));
+                pairs.push_back(PairIndex(key.first, key.second));
             }
         }
-        for (const Listed& l : predicted_) {
+        std::vector<std::size_t> unknownLines;
+        for (const auto& [pair, line] : predicted_) {
             ++set_.counts.predictListed;
-            PairKey key;
-            if (!Ids(l.pair, key)) {
+            const std::int64_t k = Key(pair);
+            if (k < 0) {
                 ++set_.counts.predictUnknown;
-                w_.Add("pairs to predict naming a protein not in the set (not predicted)", Where(l.file, l.pair.line));
+                unknownLines.push_back(line);
                 continue;
             }
-            pairs.insert(PairIndex(key.first, key.second));
+            pairs.push_back(k);
+        }
+        SortUnique(pairs);
+        // Named in file order, whatever the order of the hash table.
+        std::sort(unknownLines.begin(), unknownLines.end());
+        for (const std::size_t line : unknownLines) {
+            w_.Add("pairs to predict naming a protein not in the set (not predicted)", Where(c_.predictFile, line));
         }
         for (const std::int64_t k : pairs) {
             set_.predict.push_back(KeyOf(k));
@@ -485,17 +751,24 @@ private:
 
     std::vector<DomainTable> tables_;
     std::map<std::string, int> lengths_;
-    std::vector<Listed> reported_;
-    std::vector<Listed> negatives_;
-    std::vector<Listed> predicted_;
 
-    std::unordered_map<std::string, int> id_;             // accession -> protein id
+    // The pair lists as read, by accession index.
+    std::unordered_map<std::string, int> accIndex_;
+    std::vector<std::string> accs_;
+    std::unordered_map<std::string, int> sourceIndex_;
+    std::unordered_set<Listing, ListingHash> reported_;
+    std::unordered_set<std::uint64_t> reportedAny_;  // by any source
+    std::unordered_set<Listing, ListingHash> negatives_;
+    std::unordered_map<std::uint64_t, std::size_t> predicted_;  // pair -> its first line
+    std::set<std::string> lostPairs_;  // proteins dropped because every partner was
+
+    std::vector<int> final_;  // accession index -> protein id, -1 when dropped
     std::unordered_map<std::string, std::size_t> familyId_;  // family key or name -> motif id
-    std::vector<PairSet> positives_;                      // per source
-    std::vector<PairSet> negativesBySource_;
-    std::unordered_set<std::int64_t> allReported_;
-    std::set<std::int64_t> trainingReported_;
-    std::set<std::int64_t> trainingObserved_;
+    std::vector<Keys> positives_;  // per source
+    std::vector<Keys> negativesBySource_;
+    ReportedPairs reportedPairs_;
+    Keys trainingReported_;
+    Keys trainingObserved_;
     std::unordered_set<std::int64_t> active_;
 };
 

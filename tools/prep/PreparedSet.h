@@ -13,7 +13,7 @@ struct SetProtein {
     std::string accession;
     int length = 0;
     int coverage = 0;                          // residues under any domain
-    std::vector<std::pair<int, int>> motifs;   // (motif id, summed length of its copies), ascending id
+    std::vector<std::pair<int, int>> motifs;   // (motif id, residues its copies cover), ascending id
 };
 
 // A motif family of the input set, by id.
@@ -36,20 +36,30 @@ struct PrepCounts {
     std::size_t proteinsListed = 0;                  // distinct accessions of all pair lists
     std::map<std::string, std::size_t> dropped;      // reason -> proteins
     std::size_t withoutDomains = 0;                  // kept proteins without any annotation
-    std::size_t pairsDropped = 0;                    // listed pairs lost with a dropped protein
+    std::size_t familiesDropped = 0;                 // families only on proteins that lost every pair
+    std::size_t reportedPairs = 0;                   // distinct reported pairs of proteins with a length
+    std::size_t domainlessPairs = 0;                 // of them, with a protein without any domain
+    std::size_t pairsDropped = 0;                    // distinct listed pairs lost with a dropped protein
     std::size_t selfDropped = 0;                     // self-interactions dropped on request
     std::size_t selfKept = 0;                        // distinct self-pairs among reported interactions
     std::size_t repeated = 0;                        // listings of a pair a source had already listed
     std::size_t hits = 0;                            // domain ranges used
     std::size_t hitsElsewhere = 0;                   // ranges on proteins not in the set
-    std::vector<std::size_t> positives;              // per source
-    std::vector<std::size_t> negatives;              // per source
+    std::vector<std::size_t> positives;              // per source, in training
+    std::vector<std::size_t> negatives;              // per source, in training
+    // Per source: Pearson correlation of the proteins' numbers of reported
+    // and of non-interacting pairs (before the hold-out); NaN when there is
+    // nothing to correlate.
+    std::vector<double> degreeCorrelation;
+    std::size_t holdoutAsked = 0;                    // pairs the hold-out fraction asked for
+    std::size_t guarded = 0;                         // pairs the guard kept in training
+    std::size_t coldStart = 0;                       // held-out pairs with a protein without training observations
     std::size_t motifPairs = 0;                      // motif pairs on reported interactions, before --min-support
     std::size_t ddiListed = 0;                       // pairs of the domain-domain list
     std::size_t ddiUnknown = 0;                      // of them naming a family not in the set
     std::size_t ddiNotCandidate = 0;                 // of them not a candidate pair
-    std::size_t predictListed = 0;
-    std::size_t predictUnknown = 0;                  // pairs naming an accession not in the set
+    std::size_t predictListed = 0;                   // distinct pairs of the list
+    std::size_t predictUnknown = 0;                  // of them naming an accession not in the set
 };
 
 // A complete motifbind input set in terms of ids, with the tables that map

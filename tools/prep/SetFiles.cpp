@@ -1,5 +1,8 @@
 #include "tools/prep/SetFiles.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "motifbind/Version.h"
 #include "tools/common/FileNames.h"
 #include "tools/common/RunCommand.h"
@@ -48,6 +51,27 @@ std::string Plural(std::size_t n, const std::string& one, const std::string& man
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+std::string Percent(std::size_t part, std::size_t whole)
+{
+    if (whole == 0) {
+        return "n/a";
+    }
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+    return buf;
+}
+
+// Of per-protein counts; "n/a" when there was nothing to correlate.
+std::string Correlation(double r)
+{
+    if (std::isnan(r)) {
+        return "n/a";
+    }
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", r);
+    return buf;
+}
+
 } // namespace
 
 std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set, const PrepConfig& c)
@@ -72,10 +96,13 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
         obs.Int(o.pair.first).Int(o.pair.second).Int(o.value).Int(ModelIfNot(o.source)).Int(ModelIfInteracting(o.source)).EndLine();
     }
     TextFile models;
+    // Every source starts from the same rates: formatted once.
+    const std::string ifNot = FormatReal(1.0 - c.fpr);
+    const std::string ifInteracting = FormatReal(c.fnr);
     for (std::size_t s = 0; s < set.sources.size(); ++s) {
         const int id = static_cast<int>(s);
-        models.Int(ModelIfNot(id)).Word("OM_BINARY").Real(1.0 - c.fpr).EndLine();
-        models.Int(ModelIfInteracting(id)).Word("OM_BINARY").Real(c.fnr).EndLine();
+        models.Int(ModelIfNot(id)).Word("OM_BINARY").Word(ifNot).EndLine();
+        models.Int(ModelIfInteracting(id)).Word("OM_BINARY").Word(ifInteracting).EndLine();
     }
 
     TextFile active;
@@ -170,6 +197,14 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
     if (n.pairsDropped > 0) {
         s += "pairs dropped with a dropped protein: " + std::to_string(n.pairsDropped) + "\n";
     }
+    if (n.familiesDropped > 0) {
+        s += "domain families dropped with the proteins that lost every pair: " + std::to_string(n.familiesDropped) +
+             "\n";
+    }
+    // Only the leak can explain such a pair.
+    s += "reported pairs with a protein without any domain: " + std::to_string(n.domainlessPairs) + " of " +
+         std::to_string(n.reportedPairs) + " (" + Percent(n.domainlessPairs, n.reportedPairs) + ")" +
+         (c.requireDomains ? ", dropped by --require-domains" : ", kept; --require-domains drops them") + "\n";
     s += "self-interactions: " + (c.dropSelf ? std::to_string(n.selfDropped) + " listed, dropped"
                                              : std::to_string(n.selfKept) + " kept as pairs of a protein with itself") +
          "\n";
@@ -186,7 +221,8 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
         s += "  source '" + set.sources[i] + "': " + std::to_string(n.positives[i]) + " reported, " +
              std::to_string(n.negatives[i]) + " non-interacting (" + negWord + "), models " +
              std::to_string(ModelIfNot(static_cast<int>(i))) + " and " +
-             std::to_string(ModelIfInteracting(static_cast<int>(i))) + "\n";
+             std::to_string(ModelIfInteracting(static_cast<int>(i))) + ", degree correlation " +
+             Correlation(n.degreeCorrelation[i]) + "\n";
     }
     if (c.holdout > 0.0) {
         std::size_t pos = 0;
@@ -196,6 +232,15 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
         s += "held out: " + std::to_string(pos) + " reported and " + std::to_string(set.holdout.size() - pos) +
              " non-interacting pairs, truth in " + prepfiles::TRUTH_HOLDOUT + ", " +
              prepfiles::HOLDOUT_INTERACTING + " and " + prepfiles::HOLDOUT_NOT_INTERACTING + "\n";
+        if (c.holdoutGuard) {
+            s += "hold-out guard: " + std::to_string(set.holdout.size()) + " of " + std::to_string(n.holdoutAsked) +
+                 " pairs held out; " + Plural(n.guarded, "drawn pair", "drawn pairs") +
+                 " kept in training instead, so that every protein keeps an observation and every source a "
+                 "reported pair\n";
+        } else {
+            s += "cold-start pairs: " + std::to_string(n.coldStart) +
+                 " held-out pairs with a protein without any training observation (--no-holdout-guard)\n";
+        }
     }
     s += "candidate motif pairs: " + std::to_string(set.candidates.size()) + " of " + std::to_string(n.motifPairs) +
          " motif pairs on reported interactions (support at least " + std::to_string(c.minSupport) + ")\n";

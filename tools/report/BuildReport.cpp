@@ -63,6 +63,24 @@ std::string PairName(int m, const Names& names)
 
 } // namespace
 
+std::vector<PerturbationView> TopPerturbations(const std::vector<PerturbationCycle>& cycles, const Names& names)
+{
+    TopCycles top(TOP_ROWS);
+    for (PerturbationCycle c : cycles) {
+        top.Add(std::move(c));
+    }
+    return PerturbationViews(top, names);
+}
+
+std::vector<PerturbationView> PerturbationViews(const TopCycles& top, const Names& names)
+{
+    std::vector<PerturbationView> views;
+    for (const PerturbationCycle& c : top.Cycles()) {
+        views.push_back({PerturbationWhat(c, names), c.effect->value});
+    }
+    return views;
+}
+
 ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions,
                        const Names& names, const RunInputs& inputs, const ReportRequest& request)
 {
@@ -117,18 +135,7 @@ ReportData BuildReport(const std::string& title, const RunLog& log, const Predic
         d.topMotifPairs.push_back(std::move(v));
     }
 
-    std::vector<const PerturbationCycle*> cycles;
-    for (const PerturbationCycle& c : log.perturbations) {
-        if (c.effect && std::isfinite(c.effect->value)) {
-            cycles.push_back(&c);
-        }
-    }
-    std::stable_sort(cycles.begin(), cycles.end(), [](const PerturbationCycle* a, const PerturbationCycle* b) {
-        return std::fabs(a->effect->value) > std::fabs(b->effect->value);
-    });
-    for (std::size_t i = 0; i < cycles.size() && i < TOP_ROWS; ++i) {
-        d.topPerturbations.push_back({PerturbationWhat(*cycles[i], names), cycles[i]->effect->value});
-    }
+    d.topPerturbations = TopPerturbations(log.perturbations, names);
 
     if (request.truth) {
         const NamedPairs pos = ReadProteinPairs(request.truth->first, names);

@@ -11,6 +11,7 @@
 #include "tools/report/Names.h"
 #include "tools/report/ReportData.h"
 #include "tools/report/RunInputs.h"
+#include "tools/report/TopCycles.h"
 
 // What a report is asked to judge the run against.
 struct ReportRequest {
@@ -21,7 +22,13 @@ struct ReportRequest {
 // Most motif pairs and perturbations the page shows.
 constexpr std::size_t TOP_ROWS = 20;
 
-// Gathers what report.html shows from what was read. `predictions` is
+// The TOP_ROWS cycles with the largest effects, named.
+std::vector<PerturbationView> TopPerturbations(const std::vector<PerturbationCycle>& cycles, const Names& names);
+std::vector<PerturbationView> PerturbationViews(const TopCycles& top, const Names& names);
+
+// Gathers what report.html shows from what was read; the perturbations from
+// log.perturbations (a log read with a CycleSink has none: see
+// PerturbationViews). `predictions` is
 // absent when the run wrote no prediction file.
 ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions,
                        const Names& names, const RunInputs& inputs, const ReportRequest& request);

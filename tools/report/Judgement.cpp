@@ -1,9 +1,7 @@
 #include "tools/report/Judgement.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-
+#include "tools/common/LineReader.h"
 #include "tools/common/ToolError.h"
 #include "tools/report/Curves.h"
 
@@ -14,30 +12,20 @@ constexpr std::size_t TOPS[] = {10, 50, 100};
 NamedPairs ReadPairs(const std::filesystem::path& path,
                      const std::function<std::optional<int>(const std::string&)>& id)
 {
-    std::ifstream in(path);
-    if (!in) {
-        throw ToolError("cannot open " + path.string() + "; expected a file of pairs");
-    }
+    LineReader in(path.string());
     NamedPairs r;
     std::string line;
-    std::size_t lineNo = 0;
     bool first = true;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        std::istringstream words(line);
-        std::vector<std::string> f;
-        for (std::string w; words >> w;) {
-            f.push_back(w);
-        }
+    while (in.Next(line)) {
+        const std::vector<std::string_view> f = Words(in, line);
         if (f.empty() || f[0][0] == '#') {
             continue;
         }
         if (f.size() != 2) {
-            throw LineError(path.string(), lineNo, std::to_string(f.size()) + " fields in " + Shown(line) +
-                                                       "; expected two names");
+            throw in.Error(std::to_string(f.size()) + " fields in " + Shown(line) + "; expected two names");
         }
-        const std::optional<int> a = id(f[0]);
-        const std::optional<int> b = id(f[1]);
+        const std::optional<int> a = id(std::string(f[0]));
+        const std::optional<int> b = id(std::string(f[1]));
         if (!a || !b) {
             if (!(first && !a && !b)) {  // a header names nothing
                 ++r.unknown;

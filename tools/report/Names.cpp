@@ -1,8 +1,9 @@
 #include "tools/report/Names.h"
 
-#include <fstream>
-#include <sstream>
+#include <system_error>
 
+#include "tools/common/LineReader.h"
+#include "tools/common/LoggedNumber.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolError.h"
 
@@ -11,33 +12,30 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 
 // The rows of a tab-separated table after its header line; nothing when the
-// file is absent. Every row must have at least `fields` fields.
+// file is absent. A name that is there but no readable file (a directory,
+// /dev/zero) is an error, not a missing table. Every row must have at least
+// `fields` fields.
 Rows ReadTable(const std::filesystem::path& path, std::size_t fields)
 {
     Rows rows;
-    std::ifstream in(path);
-    if (!in) {
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
         return rows;
     }
+    LineReader in(path.string());
     std::string line;
-    std::getline(in, line);  // header
-    std::size_t lineNo = 1;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    in.Next(line);  // header
+    while (in.Next(line)) {
         if (line.empty()) {
             continue;
         }
         std::vector<std::string> row;
-        std::istringstream split(line);
-        for (std::string f; std::getline(split, f, '\t');) {
-            row.push_back(f);
+        for (const std::string_view f : TabFields(line)) {
+            row.emplace_back(f);
         }
         if (row.size() < fields) {
-            throw LineError(path.string(), lineNo, std::to_string(row.size()) + " fields in " + Shown(line) +
-                                                       "; expected at least " + std::to_string(fields));
+            throw in.Error(std::to_string(row.size()) + " fields in " + Shown(line) + "; expected at least " +
+                           std::to_string(fields));
         }
         rows.push_back(std::move(row));
     }

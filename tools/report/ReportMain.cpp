@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <sstream>
+#include <system_error>
 
 #include "tools/common/Cli.h"
 #include "tools/common/OutputFolder.h"
@@ -73,18 +74,29 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
                        "known interacting motif pairs: how many are among the top 10, 50 and 100 by affinity")
             ->check(CLI::ExistingFile);
         if (!ParseArgs(app, args, out)) {
+            FlushOutput(out);
             return 0;
         }
         const fs::path run(runDir);
         const fs::path logPath = logFile.empty() ? run / "motifbind.log" : fs::path(logFile);
-        const OutputFolder folder(outDir);
+        OutputFolder folder(outDir);
         folder.CheckUsable();
 
-        const RunLog log = ReadRunLog(logPath);
+        // The log is read as it goes: a long perturbation analysis keeps only
+        // the rows of its table and the cycles the page names.
+        PerturbationTable perturbations;
+        TopCycles top(TOP_ROWS);
+        const RunLog log = ReadRunLog(logPath, [&](PerturbationCycle&& c) {
+            perturbations.Add(c);
+            top.Add(std::move(c));
+        });
         const fs::path predPath =
             predictionFile.empty() ? run / PredictionName(log.commandLine) : fs::path(predictionFile);
         std::optional<Predictions> predictions;
-        if (fs::exists(predPath)) {
+        // A file named on the command line must be there; the one the run's
+        // command line names may be missing when the run stopped before it.
+        std::error_code ec;
+        if (!predictionFile.empty() || fs::exists(fs::symlink_status(predPath, ec))) {
             predictions = ReadPredictionFile(predPath);
         }
         const Names names = Names::Read(run);
@@ -106,12 +118,26 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::string title = whole.filename().string();
         ReportData data = BuildReport(title.empty() ? runDir : title, log, predictions ? &*predictions : nullptr,
                                       names, inputs, request);
+        data.topPerturbations = PerturbationViews(top, names);
         for (const auto& [name, text] : files) {
             data.tables.push_back(name);
         }
-        files.emplace_back("report.html", ReportHtml(data));
-        folder.CreateWith(files);
-        out << "motifbind-report: wrote " << files.size() << " files to " << outDir << "\n";
+        if (!perturbations.Empty()) {
+            data.tables.push_back(PERTURBATION_TABLE);
+        }
+        folder.Begin();
+        for (const auto& [name, text] : files) {
+            folder.Write(name, text);
+        }
+        if (!perturbations.Empty()) {
+            OutputFolder::File table = folder.Open(PERTURBATION_TABLE);
+            perturbations.Write(names, [&table](std::string_view line) { table.Append(line); });
+            table.Close();
+        }
+        folder.Write("report.html", ReportHtml(data));
+        folder.Commit();
+        const std::size_t written = data.tables.size() + 1;
+        out << "motifbind-report: wrote " << written << " files to " << outDir << "\n";
         if (!data.complete) {
             err << "warning: the run is cut short (" << data.problem << "); the report is partial\n";
         }
@@ -134,6 +160,7 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
             }
         }
         out << "report: " << (fs::path(outDir) / "report.html").string() << "\n";
+        FlushOutput(out);
         return 0;
     });
 }

@@ -71,15 +71,16 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
         carriers[MakePairKey(IdField(activeFile, active[i], 0, i + 1), IdField(activeFile, active[i], 1, i + 1))] = 0;
     }
     const auto obsFile = folder / pos[OBSERVATIONS];
-    const auto obs = ReadNumberRecords(obsFile, 5);
     std::set<PairKey> reported;
-    for (std::size_t i = 0; i < obs.size(); ++i) {
-        const PairKey p = MakePairKey(IdField(obsFile, obs[i], 0, i + 1), IdField(obsFile, obs[i], 1, i + 1));
+    std::size_t records = 0;
+    ReadNumberRecords(obsFile, 5, [&](const NumberRecord& obs) {
+        ++records;
+        const PairKey p = MakePairKey(IdField(obsFile, obs, 0, records), IdField(obsFile, obs, 1, records));
         r.observedPairs.insert(p);
-        if (std::fabs(obs[i][2] - 1.0) < EPS) {
+        if (std::fabs(obs[2] - 1.0) < EPS) {
             reported.insert(p);
         }
-    }
+    });
     for (const PairKey& p : reported) {
         ++r.degree[p.first];
         if (p.second != p.first) {

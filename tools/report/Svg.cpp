@@ -186,7 +186,16 @@ std::string EscapeHtml(std::string_view text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&#39;"; break;
-        default: out += c;
+        // Control characters (a terminal's escape sequences) have no place
+        // in a page; the replacement character shows where one was.
+        case '\t':
+        case '\n': out += c; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+                out += "\xEF\xBF\xBD";
+            } else {
+                out += c;
+            }
         }
     }
     return out;

@@ -1,8 +1,10 @@
 #include "tools/report/Tables.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 #include "tools/common/Numbers.h"
@@ -160,54 +162,6 @@ std::string MotifPairsTable(const RunLog& log, const Names& names, const RunInpu
 bool IsProtein(std::string_view column) { return column == "protein_1" || column == "protein_2"; }
 bool IsMotif(std::string_view column) { return column == "motif_1" || column == "motif_2"; }
 
-std::string PerturbationTable(const RunLog& log, const Names& names)
-{
-    // One run performs one analysis; a log that mixes them gets the columns
-    // of all, in the order they first appear.
-    Row columns;
-    std::vector<int> motifs;
-    for (const PerturbationCycle& c : log.perturbations) {
-        for (const std::string& name : PerturbationColumns(c.analysis)) {
-            if (std::find(columns.begin(), columns.end(), name) == columns.end()) {
-                columns.push_back(name);
-            }
-        }
-        for (const auto& [name, x] : c.values) {
-            if (IsMotif(name)) {
-                motifs.push_back(static_cast<int>(x.value));
-            }
-        }
-    }
-    const bool named = NamesDiffer(names, motifs);
-    Row header;
-    for (const std::string& name : columns) {
-        header.push_back(name);
-        if (named && IsMotif(name)) {
-            header.push_back(name + "_name");
-        }
-    }
-    header.push_back("effect");
-
-    std::vector<Row> rows;
-    for (const PerturbationCycle& c : log.perturbations) {
-        Row row;
-        for (const std::string& name : columns) {
-            const LoggedNumber* x = c.Value(name);
-            const int id = x != nullptr ? static_cast<int>(x->value) : 0;
-            row.push_back(x == nullptr        ? std::string()
-                          : IsProtein(name) ? names.Protein(id)
-                          : IsMotif(name)   ? names.Motif(id)
-                                            : x->text);
-            if (named && IsMotif(name)) {
-                row.push_back(x == nullptr ? std::string() : names.MotifName(id));
-            }
-        }
-        row.push_back(Optional(c.effect));
-        rows.push_back(std::move(row));
-    }
-    return Tsv(header, rows);
-}
-
 // The digits of a plain decimal or exponent text, as an integer and the
 // power of ten that divides it. False for anything else.
 bool DecimalDigits(const std::string& text, std::string& digits, long long& scale)
@@ -302,6 +256,98 @@ std::string PerturbationWhat(const PerturbationCycle& c, const Names& names)
     }
 }
 
+// PerturbationColumns of each analysis, made once: a table may take
+// millions of cycles.
+const std::vector<std::string>& ColumnsOf(int analysis)
+{
+    static const std::array<std::vector<std::string>, 4> COLUMNS = {
+        std::vector<std::string>(), PerturbationColumns(1), PerturbationColumns(2), PerturbationColumns(3)};
+    return analysis >= 1 && analysis <= 3 ? COLUMNS[static_cast<std::size_t>(analysis)] : COLUMNS[0];
+}
+
+void PerturbationTable::Add(const PerturbationCycle& c)
+{
+    const std::vector<std::string>& own = ColumnsOf(c.analysis);
+    const unsigned bit = c.analysis >= 1 && c.analysis <= 3 ? 1u << c.analysis : 1u;
+    if ((seen_ & bit) == 0) {
+        // One run performs one analysis; a log that mixes them gets the
+        // columns of all, in the order they first appear.
+        seen_ |= bit;
+        for (const std::string& name : own) {
+            if (std::find(columns_.begin(), columns_.end(), name) == columns_.end()) {
+                columns_.push_back(name);
+            }
+        }
+    }
+    for (const std::string& name : own) {
+        const LoggedNumber* x = c.Value(name);
+        if (x != nullptr) {
+            cells_ += x->text;
+            if (IsMotif(name)) {
+                motifs_.insert(static_cast<int>(x->value));
+            }
+        }
+        cells_ += '\t';
+    }
+    cells_ += Optional(c.effect);
+    cells_ += '\n';
+    analyses_.push_back(c.analysis);
+}
+
+void PerturbationTable::Write(const Names& names, const std::function<void(std::string_view)>& out) const
+{
+    const std::vector<int> motifs(motifs_.begin(), motifs_.end());
+    const bool named = NamesDiffer(names, motifs);
+    Row header;
+    for (const std::string& name : columns_) {
+        header.push_back(name);
+        if (named && IsMotif(name)) {
+            header.push_back(name + "_name");
+        }
+    }
+    header.push_back("effect");
+    std::string line;
+    AppendRow(line, header);
+    out(line);
+
+    // Where each column of the table is among a cycle's own, per analysis.
+    std::map<int, std::vector<int>> places;
+    std::size_t at = 0;
+    std::vector<std::string_view> cells;
+    for (const int analysis : analyses_) {
+        auto [place, added] = places.try_emplace(analysis);
+        if (added) {
+            const std::vector<std::string>& own = ColumnsOf(analysis);
+            for (const std::string& name : columns_) {
+                const auto it = std::find(own.begin(), own.end(), name);
+                place->second.push_back(it == own.end() ? -1 : static_cast<int>(it - own.begin()));
+            }
+        }
+        const std::size_t end = cells_.find('\n', at);
+        cells = TabFields(std::string_view(cells_).substr(at, end - at));
+        at = end + 1;
+        Row row;
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const std::string& name = columns_[i];
+            const int k = place->second[i];
+            const std::string_view text = k < 0 ? std::string_view() : cells[static_cast<std::size_t>(k)];
+            int id = 0;
+            ParseLoggedInt(text, id);
+            row.push_back(text.empty()      ? std::string()
+                          : IsProtein(name) ? names.Protein(id)
+                          : IsMotif(name)   ? names.Motif(id)
+                                            : std::string(text));
+            if (named && IsMotif(name)) {
+                row.push_back(text.empty() ? std::string() : names.MotifName(id));
+            }
+        }
+        row.emplace_back(cells.back());
+        line.clear();
+        AppendRow(line, row);
+        out(line);
+    }
+}
+
 std::vector<std::pair<std::string, std::string>> ReportTables(const RunLog& log, const Predictions& predictions,
                                                               const Names& names, const RunInputs& inputs)
 {
@@ -311,7 +357,13 @@ std::vector<std::pair<std::string, std::string>> ReportTables(const RunLog& log,
         {"motif_pairs.tsv", MotifPairsTable(log, names, inputs)},
     };
     if (!log.perturbations.empty()) {
-        tables.emplace_back("perturbation.tsv", PerturbationTable(log, names));
+        PerturbationTable table;
+        for (const PerturbationCycle& c : log.perturbations) {
+            table.Add(c);
+        }
+        std::string text;
+        table.Write(names, [&text](std::string_view line) { text += line; });
+        tables.emplace_back(PERTURBATION_TABLE, std::move(text));
     }
     return tables;
 }

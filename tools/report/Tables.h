@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +25,30 @@
 // replaced by their names.
 std::vector<std::pair<std::string, std::string>> ReportTables(const RunLog& log, const Predictions& predictions,
                                                               const Names& names, const RunInputs& inputs);
+
+inline constexpr const char* PERTURBATION_TABLE = "perturbation.tsv";
+
+// perturbation.tsv gathered a cycle at a time, as a log is read: each row is
+// kept as the texts the log wrote, in one buffer, so that a long analysis
+// costs about the size of the table it makes, whatever the log holds else.
+class PerturbationTable {
+public:
+    void Add(const PerturbationCycle& cycle);
+    bool Empty() const { return analyses_.empty(); }
+    std::size_t Rows() const { return analyses_.size(); }
+    // The header and one line per cycle in the order added, each line
+    // handed to `out` with its line break.
+    void Write(const Names& names, const std::function<void(std::string_view)>& out) const;
+
+private:
+    unsigned seen_ = 0;                 // analyses added, as bits
+    std::vector<std::string> columns_;  // of every analysis added
+    std::set<int> motifs_;              // motif ids of the cycles
+    std::vector<std::int8_t> analyses_;
+    // Per cycle: the texts of its analysis's columns (empty where its line
+    // is missing) and the effect, joined by tabs and ended by a line break.
+    std::string cells_;
+};
 
 // What a cycle forced non-binding, with names: "motif PF00069 of P12345 with
 // P67890", "motif types PF00069 and PF00017", "motif PF00069 of P12345 with

@@ -18,6 +18,9 @@ namespace {
 constexpr int MAX_IDS = 46340;
 // Keeps the tested pairs (and their observations) within memory and time.
 constexpr long long MAX_PAIRS = 20000000;
+// Keeps the planted motif pairs within memory and time: each is drawn,
+// looked up and written, and more than a million is no model EM can learn.
+constexpr long long MAX_ACTIVE_PAIRS = 1000000;
 
 // Adds an integer option checked against [lo, hi].
 template <typename T>
@@ -101,7 +104,7 @@ void DefineSimOptions(CLI::App& app, SimConfig& c)
          "chance of one more copy of a motif on the same protein (up to 4 copies); copies add up their lengths");
 
     const std::string act = "Active motif pairs";
-    Integer(app, act, "active-pairs", c.activePairs, -1LL, std::numeric_limits<long long>::max(),
+    Integer(app, act, "active-pairs", c.activePairs, -1LL, MAX_ACTIVE_PAIRS,
             "number of active motif pairs; -1 means as many as there are motifs");
     Real(app, act, "self-motif-frac", c.selfMotifFrac, Fraction(),
          "fraction of active pairs that pair a motif with itself (adjusted when one kind runs out)");

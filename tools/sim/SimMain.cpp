@@ -13,16 +13,18 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         CLI::App app("", "motifbind-sim");
         DefineSimOptions(app, config);
         if (!ParseArgs(app, args, out)) {
+            FlushOutput(out);
             return 0;
         }
         Validate(config);
-        const OutputFolder folder(config.outDir);
-        // Refuse before the work, and again (by exclusive creation) at writing.
+        OutputFolder folder(config.outDir);
+        // Refuse before the work, and again when the files are put in place.
         folder.CheckUsable();
         const SimulatedSet set = Simulate(config);
         folder.CreateWith(set.files);
         out << "motifbind-sim: wrote " << set.files.size() << " files to " << config.outDir << "\n" << set.summary;
         out << RunLine(config.outDir);
+        FlushOutput(out);
         return 0;
     });
 }

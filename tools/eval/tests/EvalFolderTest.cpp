@@ -192,7 +192,8 @@ TEST(EvalFolderTest, BadOrMissingFilesGiveOneErrorLine)
         const EvalRun r = Eval({f.Str()});
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, "Error: cannot open " + f.File("predictions.txt") + "\n");
+        EXPECT_EQ(r.err, "Error: cannot open " + f.File("predictions.txt") +
+                             ": No such file or directory; expected a readable file\n");
     }
     {
         // A tested pair predicted without observations.
@@ -219,7 +220,7 @@ TEST(EvalFolderTest, BadOrMissingFilesGiveOneErrorLine)
         f.Write("truth_affinities.txt", std::string("m1 m2 affinity\n") + TRUTH_AFFINITIES);
         const EvalRun r = Eval({f.Str()});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, "Error: " + f.File("truth_affinities.txt") + ": 'm1' in record 1 is not a number\n");
+        EXPECT_EQ(r.err, "Error: " + f.File("truth_affinities.txt") + " line 1: 'm1' in record 1 is not a number\n");
     }
     {
         // An option where the folder belongs is named, then the folder it hides.

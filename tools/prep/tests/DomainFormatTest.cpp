@@ -204,6 +204,9 @@ TEST_F(DomainFormatTest, MalformedLinesAreRefusedWithOneMessage)
          1, "stop 427 is past the protein length 420"},
         {DomainFormat::INTERPROSCAN, "P12345\tmd5\t-\tPfam\tPF00069\tProtein kinase\t148\t407\t2.0E-70\tT\t12-03-2024\n", 1,
          "sequence length '-' is not a positive integer"},
+        // An empty length column: the range could not be checked.
+        {DomainFormat::INTERPROSCAN, "P12345\tmd5\t\tPfam\tPF00069\tProtein kinase\t148\t407\t2.0E-70\tT\t12-03-2024\n", 1,
+         "sequence length '' is not a positive integer"},
         {DomainFormat::TSV, "P12345\tPkinase\t148\t407\nP12345\tSH3\tabc\t43\n", 2, "start 'abc'"},
         {DomainFormat::TSV, "P12345 SH3 43 20\n", 1, "start 43 is after end 20"},
         {DomainFormat::TSV, "P12345 SH3 20\n", 1, "found 3"},

@@ -33,7 +33,10 @@ TEST_F(FastaTest, LengthsCountResidueLettersOnly)
     EXPECT_EQ(warnings.Total(), 0u);
 }
 
-TEST_F(FastaTest, AnIsoformFoldedOntoItsAccessionKeepsTheFirstRecord)
+const std::string ISOFORMS = "FASTA isoform records folded onto their accession (the canonical record's length is "
+                             "used where there is one)";
+
+TEST_F(FastaTest, AnIsoformFoldedOntoItsAccessionKeepsTheCanonicalLength)
 {
     const std::string path = Write("isoforms.fasta",
                                    ">sp|P12345|KIN1_HUMAN\nMSTNPKPQRK\n"
@@ -41,8 +44,26 @@ TEST_F(FastaTest, AnIsoformFoldedOntoItsAccessionKeepsTheFirstRecord)
                                    ">sp|P12345-3|KIN1_HUMAN Isoform 3\nMSTN\n");
     Warnings folded;
     EXPECT_EQ(ReadFastaLengths(path, CANONICAL, folded), (std::map<std::string, int>{{"P12345", 10}}));
-    EXPECT_EQ(folded.Count("FASTA records of an accession already read"), 2u);
+    EXPECT_EQ(folded.Count(ISOFORMS), 2u);
+    EXPECT_EQ(folded.Total(), 2u);
     EXPECT_NE(folded.Text().find(path + " line 3"), std::string::npos) << folded.Text();
+
+    // Isoforms first: the canonical record still gives the length, and an
+    // isoform's length stands in only for an accession without one. A
+    // canonical record twice keeps the first.
+    const std::string first = Write("isoform-first.fasta",
+                                    ">sp|P12345-2|KIN1_HUMAN Isoform 2\nMSTNPK\n"
+                                    ">sp|Q99999-2|X_HUMAN Isoform 2\nMST\n"
+                                    ">sp|P12345-3|KIN1_HUMAN Isoform 3\nMSTN\n"
+                                    ">sp|P12345|KIN1_HUMAN\nMSTNPKPQRK\n"
+                                    ">sp|Q99999-3|X_HUMAN Isoform 3\nMSTNP\n"
+                                    ">P12345\nMS\n");
+    Warnings w;
+    EXPECT_EQ(ReadFastaLengths(first, CANONICAL, w), (std::map<std::string, int>{{"P12345", 10}, {"Q99999", 3}}));
+    EXPECT_EQ(w.Count(ISOFORMS), 4u);
+    EXPECT_EQ(w.Count("FASTA records of an accession already read"), 1u);
+    EXPECT_NE(w.Text().find(first + " line 1)"), std::string::npos) << w.Text();
+    EXPECT_NE(w.Text().find(first + " line 11)"), std::string::npos) << w.Text();
 
     Warnings kept;
     const std::map<std::string, int> isoforms{{"P12345", 10}, {"P12345-2", 6}, {"P12345-3", 4}};

@@ -123,14 +123,21 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
               "10000 motif_coverage.txt\n");
     EXPECT_FALSE(std::filesystem::exists(out + "/truth_holdout.txt"));
     // 6 domain ranges; 3 reported pairs once each and 2 listed negatives make
-    // 5 observations; every observed pair is predicted.
+    // 5 observations; every observed pair is predicted. Reported and
+    // non-interacting pairs per protein, a self-pair counting twice: (2, 1,
+    // 2, 1) and (0, 1, 2, 1), whose deviations from the means 1.5 and 1 have
+    // no product sum: correlation 0.
+
     const std::string summary = std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n" +
                                 "proteins: 4 listed, 4 kept (0 without any domain), 0 dropped\n"
+                                "reported pairs with a protein without any domain: 0 of 3 (0.0%), kept; "
+                                "--require-domains drops them\n"
                                 "self-interactions: 1 kept as pairs of a protein with itself\n"
                                 "pairs listed again by the same source (counted once): 1\n"
                                 "motifs: 3 domain families from 6 domain ranges (0 ranges on proteins outside the set)\n"
                                 "observations: 5\n"
-                                "  source 'reported': 3 reported, 2 non-interacting (listed), models 0 and 1\n"
+                                "  source 'reported': 3 reported, 2 non-interacting (listed), models 0 and 1, "
+                                "degree correlation 0.000\n"
                                 "candidate motif pairs: 4 of 4 motif pairs on reported interactions (support at least 1)\n"
                                 "binding variables: 5 on the observed protein pairs\n"
                                 "pairs to predict: 5\n";
@@ -241,7 +248,7 @@ TEST_F(PrepRunTest, InputItCannotUseIsRefusedBeforeAnythingIsWritten)
         {"lengths needed", {"--fasta", ""}, "--fasta"},
     };
     std::vector<Case> all = cases;
-    all.push_back({"no interaction at all", {}, "list no interaction"});
+    all.push_back({"no interaction at all", {}, "no interaction of two proteins in " + empty + ";"});
     for (const Case& c : all) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> args = Args(Path("set"));

@@ -183,15 +183,15 @@ TEST(PredictionFileTest, RefusesMalformedRows)
     const std::string expectedPair =
         "expected protein, protein, two probabilities joined by a comma, and a posterior or H, got ";
     EXPECT_EQ(ErrorOf(withRow("7\t3\t0.5;0.25\t0.2")),
-              "predictions.txt line 2: " + expectedPair + "'7?3?0.5;0.25?0.2'");
+              "predictions.txt line 2: " + expectedPair + "'7\\x093\\x090.5;0.25\\x090.2'");
     EXPECT_EQ(ErrorOf(withRow("7\t3\t0.5,0.25\tnone")),
-              "predictions.txt line 2: " + expectedPair + "'7?3?0.5,0.25?none'");
+              "predictions.txt line 2: " + expectedPair + "'7\\x093\\x090.5,0.25\\x09none'");
     EXPECT_EQ(ErrorOf(withRow("7\t-3\t0.5,0.25\t0.2")),
-              "predictions.txt line 2: " + expectedPair + "'7?-3?0.5,0.25?0.2'");
-    EXPECT_EQ(ErrorOf(withRow("7\t3\t0.5,0.25")), "predictions.txt line 2: " + expectedPair + "'7?3?0.5,0.25'");
+              "predictions.txt line 2: " + expectedPair + "'7\\x09-3\\x090.5,0.25\\x090.2'");
+    EXPECT_EQ(ErrorOf(withRow("7\t3\t0.5,0.25")), "predictions.txt line 2: " + expectedPair + "'7\\x093\\x090.5,0.25'");
     EXPECT_EQ(ErrorOf(BINDINGS_START + "7\t3\t2\t5\t0.5\t0.8\n"),
               "predictions.txt line 2: expected protein, protein, motif, motif, two affinities joined by a comma, and "
-              "a posterior or H, got '7?3?2?5?0.5?0.8'");
+              "a posterior or H, got '7\\x093\\x092\\x095\\x090.5\\x090.8'");
 
     // The evaluator needs the whole interaction section.
     const std::filesystem::path tmp = TempFile("cut-predictions.txt");

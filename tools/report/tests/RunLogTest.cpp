@@ -2,8 +2,12 @@
 // re-read line by line here; logs cut short anywhere; refused files.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <limits>
 #include <sstream>
+
+#include <zlib.h>
 
 #include "RunFixtures.h"
 #include "tools/common/Numbers.h"
@@ -298,14 +302,14 @@ TEST(RunLogTest, RefusesFilesThatAreNoLogAndLinesThatAreMalformed)
               "run.log line 14: expected motif, motif and affinity, got 'about 0.25'");
     EXPECT_EQ(replaced("3\t2\t0.25\n", "3.5\t2\t0.25\n"),
               "run.log line 14: expected motif, motif and affinity, got '3.5'");
-    EXPECT_EQ(replaced("3\t2\t0.25\n", "3\t2\n"), "run.log line 14: expected motif, motif and affinity, got '3?2'");
+    EXPECT_EQ(replaced("3\t2\t0.25\n", "3\t2\n"), "run.log line 14: expected motif, motif and affinity, got '3\\x092'");
     EXPECT_EQ(replaced("Log joint):\t5\t-120.5", "Log joint):\t5\t-120.5x"),
               "run.log line 9: expected EM round and log joint, got '-120.5x'");
     EXPECT_EQ(replaced("prob:\t6\t-120.5", "prob:\t-120.5"),
               "run.log line 10: expected the number of EM rounds and the log joint, got '-120.5'");
     EXPECT_EQ(replaced("0\t0\tOM_BINARY\t0.97", "0.5\tOM_BINARY\t0.97"),
               "run.log line 21: expected stat size, model id, type and parameters, or a mixture component's weight, "
-              "type and parameters, got '0.5?OM_BINARY?0.97'");
+              "type and parameters, got '0.5\\x09OM_BINARY\\x090.97'");
     EXPECT_EQ(replaced("*** Total # motif pairs:\t2", "*** Total # motif pairs:\t3"),
               "run.log line 16: expected 2, the number of motif pairs in the dump above, got '3'");
     EXPECT_EQ(replaced("*** # models:\t1", "*** # models:\t2"),
@@ -456,4 +460,43 @@ TEST(RunLogTest, RealRunsAgreeWithTheirLogLines)
             EXPECT_EQ(std::to_string(cycle.motif1), values[p == 2 ? 0 : 1]);
         }
     }
+}
+
+TEST(RunLogTest, CyclesHandedToASinkAreTheCyclesKeptAndTheLogMayComeCompressed)
+{
+    // The report reads a long analysis cycle by cycle: the same cycles in
+    // the same order, none kept, the counts and the rest of the log alike.
+    for (const char* log : {"p1/motifbind.log", "p3/motifbind.log", "p1/cut_in_perturbation.log"}) {
+        SCOPED_TRACE(log);
+        const RunLog kept = ReadRunLog(DataPath(log));
+        std::vector<PerturbationCycle> handed;
+        const RunLog streamed =
+            ReadRunLog(DataPath(log), [&handed](PerturbationCycle&& c) { handed.push_back(std::move(c)); });
+        EXPECT_TRUE(streamed.perturbations.empty());
+        ASSERT_EQ(handed.size(), kept.perturbations.size());
+        for (std::size_t i = 0; i < handed.size(); ++i) {
+            EXPECT_EQ(Summary(handed[i]), Summary(kept.perturbations[i])) << i;
+            EXPECT_EQ(handed[i].line, kept.perturbations[i].line) << i;
+        }
+        EXPECT_EQ(streamed.cycles, handed.size());
+        EXPECT_EQ(streamed.CompleteCycles(), kept.CompleteCycles());
+        EXPECT_EQ(streamed.problem, kept.problem);
+        EXPECT_EQ(Summary(streamed.learned), Summary(kept.learned));
+    }
+    // gzip-compressed, as `gzip motifbind.log` leaves it, reads the same.
+    const std::filesystem::path gz =
+        std::filesystem::path(::testing::TempDir()) / ("runlog-" + std::to_string(getpid()) + "-motifbind.log.gz");
+    {
+        gzFile f = gzopen(gz.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        const std::string text = FileText(DataPath("p1/motifbind.log"));
+        ASSERT_EQ(gzwrite(f, text.data(), static_cast<unsigned>(text.size())), static_cast<int>(text.size()));
+        ASSERT_EQ(gzclose(f), Z_OK);
+    }
+    const RunLog plain = ReadRunLog(DataPath("p1/motifbind.log"));
+    const RunLog unzipped = ReadRunLog(gz);
+    EXPECT_TRUE(unzipped.complete);
+    EXPECT_EQ(unzipped.perturbations.size(), plain.perturbations.size());
+    EXPECT_EQ(Summary(unzipped.learned), Summary(plain.learned));
+    std::filesystem::remove(gz);
 }

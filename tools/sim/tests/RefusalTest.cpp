@@ -63,10 +63,11 @@ TEST(RefusalTest, EmptyOrMissingFolderIsAccepted)
 TEST(RefusalTest, WritingNeverReplacesAFile)
 {
     TempDir tmp;
-    const OutputFolder folder(tmp.Sub("f"));
-    folder.Create();
+    OutputFolder folder(tmp.Sub("f"));
+    folder.Begin();
     folder.Write("a.txt", "first");
     EXPECT_THROW(folder.Write("a.txt", "second"), ToolError);
+    folder.Commit();
     EXPECT_EQ(ReadFile(tmp.Sub("f/a.txt")), "first");
 }
 
@@ -94,6 +95,8 @@ TEST(RefusalTest, BadParametersAreRefusedBeforeAnythingIsWritten)
         {{"--proteins", "10", "--pairs", "100"}, "--pairs"},
         {{"--proteins", "10", "--pairs", "20", "--self-frac", "1"}, "--self-frac"},
         {{"--motifs", "3", "--active-pairs", "7"}, "--active-pairs"},
+        // Far fewer than the motifs allow, but more than can be drawn in time.
+        {{"--motifs", "46340", "--active-pairs", "1000000000"}, "--active-pairs"},
         {{"--ddi-sens", "0.01", "--ddi-fpr", "0.02"}, "--ddi-fpr"},
         {{"--pertype", "4"}, "--pertype"},
         {{"--seed", "-3"}, "--seed"},
