@@ -15,7 +15,11 @@ int Arity(const std::string& flag)
     if (flag == "-d") {
         return 3;
     }
-    if (flag == "-l" || flag == "-p" || flag == "-n" || flag == "-s" || flag == "-t") {
+    if (flag == "-j") {
+        return 2;
+    }
+    if (flag == "-l" || flag == "-p" || flag == "-n" || flag == "-s" || flag == "-t" || flag == "-e" ||
+        flag == "-b") {
         return 1;
     }
     return -1;

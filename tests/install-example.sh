@@ -89,7 +89,7 @@ done
 # A finished run: status 0 was checked by the caller; the log echoes the bare
 # name motifbind and both files are complete.
 finished() { # folder
-  head -n 1 "$1/motifbind.log" | grep -q '^\*\*\* Command line: motifbind -f ' ||
+  head -n 1 "$1/motifbind.log" | grep -q '^\*\*\* Command line: motifbind -' ||
     fail "$1/motifbind.log does not echo the bare name motifbind: $(head -c 80 "$1/motifbind.log")"
   [ "$(tail -n 1 "$1/motifbind.log")" = "*** End of file." ] || fail "$1/motifbind.log is not complete"
   [ "$(tail -n 1 "$1/predictions.txt")" = "*** End of file." ] || fail "$1/predictions.txt is not complete"

@@ -56,6 +56,16 @@ TEST(MotifbindCommandTest, RefusesMalformedLines)
     EXPECT_NO_THROW(MotifbindCommand::Parse("motifbind a b c d e f g h i j k l m n"));
 }
 
+TEST(MotifbindCommandTest, ReadsTheEstimatorAndNoisePriorThatSetsNowCarry)
+{
+    const MotifbindCommand cmd = MotifbindCommand::Parse(std::string("motifbind -e 1 -b 200 ") + (LINE + 10));
+    EXPECT_EQ(cmd.Option("-e"), std::vector<std::string>{"1"});
+    EXPECT_EQ(cmd.Option("-b"), std::vector<std::string>{"200"});
+    EXPECT_EQ(cmd.Option("-f"), (std::vector<std::string>{"300", "60"}));
+    EXPECT_EQ(cmd.Positional(MotifbindCommand::OBSERVATIONS), "ppi_observations.txt");
+    EXPECT_THROW(MotifbindCommand::Parse("motifbind -e a b c d e f g h i j k l m n"), BenchError);
+}
+
 TEST(MarkdownTableTest, PadsEveryCellToItsColumn)
 {
     MarkdownTable t({"figure", "new"}, {MarkdownTable::Align::Left, MarkdownTable::Align::Right});

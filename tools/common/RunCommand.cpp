@@ -45,6 +45,14 @@ std::string RunCommand(const RunSettings& run)
 {
     std::string cmd = "motifbind";
     const auto add = [&cmd](const std::string& word) { cmd += " " + word; };
+    if (run.estimator != 0) {
+        add("-e");
+        add(std::to_string(run.estimator));
+    }
+    if (run.noisePrior != 0.0) {
+        add("-b");
+        add(Number(run.noisePrior));
+    }
     add("-f");
     add(std::to_string(run.proteins));
     add(std::to_string(run.motifs));

@@ -12,6 +12,12 @@ struct RunSettings {
     int pertSize = -1;
     double priorPos = 0.1;
     double priorRatio = 1.0;  // -n is written only when it is not 1
+    // The recommended estimator and noise prior: DDI evidence through one
+    // shared state per motif pair, and 200 pseudo-counts on every binary noise
+    // model. Each is written only when it is not 0 (motifbind's default), so
+    // 0 and 0 give the command line of earlier versions.
+    int estimator = 1;         // -e
+    double noisePrior = 200.0; // -b
     bool ddi = false;         // -d with the three domain-domain files
 };
 

@@ -185,6 +185,17 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
         ->check(RealIn(0.0, false, INF, false))
         ->capture_default_str()
         ->group(run);
+    app.add_option("--estimator", c.estimator,
+                   "-e: 1 learns the domain-domain evidence through one shared state per motif pair, 0 is "
+                   "motifbind's default (written only when not 0)")
+        ->check(IntegerIn(0, 1))
+        ->capture_default_str()
+        ->group(run);
+    app.add_option("--noise-prior", c.noisePrior,
+                   "-b: pseudo-counts of the prior on every binary noise model (written only when not 0)")
+        ->check(RealIn(0.0, true, INF, false))
+        ->capture_default_str()
+        ->group(run);
     app.add_option("--init-affinity", c.initAffinity, "initial affinity of every candidate motif pair")
         ->check(RealIn(0.0, false, 1.0, false))
         ->capture_default_str()

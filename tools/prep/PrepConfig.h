@@ -65,6 +65,8 @@ struct PrepConfig {
     int pertSize = -1;
     double priorPos = 0.1;
     double priorRatio = 1.0;
+    int estimator = 1;         // -e, written only when not 0
+    double noisePrior = 200.0; // -b, written only when not 0
     double initAffinity = 0.1;
 };
 

@@ -42,6 +42,8 @@ RunSettings Run(const PreparedSet& set, const PrepConfig& c)
     run.pertSize = c.pertSize;
     run.priorPos = c.priorPos;
     run.priorRatio = c.priorRatio;
+    run.estimator = c.estimator;
+    run.noisePrior = c.noisePrior;
     run.ddi = set.ddi;
     return run;
 }

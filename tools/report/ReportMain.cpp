@@ -21,7 +21,8 @@ namespace {
 std::string PredictionName(const std::string& commandLine)
 {
     static const std::map<std::string, int> ARITY{{"-f", 2}, {"-l", 1}, {"-p", 1}, {"-d", 3},
-                                                  {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2}};
+                                                  {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2},
+                                                  {"-e", 1}, {"-b", 1}};
     std::istringstream in(commandLine);
     std::vector<std::string> words;
     for (std::string w; in >> w;) {

@@ -12,7 +12,8 @@ namespace {
 
 // How many words each option of motifbind's command line takes.
 const std::map<std::string, std::size_t> ARITY{{"-f", 2}, {"-l", 1}, {"-p", 1}, {"-d", 3},
-                                                {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2}};
+                                                {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2},
+                                                {"-e", 1}, {"-b", 1}};
 constexpr std::size_t OBSERVATIONS = 0;
 constexpr std::size_t PROTEIN_MOTIFS = 2;
 constexpr std::size_t ACTIVE_PAIRS = 3;

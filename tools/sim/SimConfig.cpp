@@ -160,6 +160,11 @@ void DefineSimOptions(CLI::App& app, SimConfig& c)
     Real(app, run, "prior-pos", c.priorPos, RealIn(0.0, false, INF, false), "Dirichlet prior count Pos");
     Real(app, run, "prior-ratio", c.priorRatio, RealIn(0.0, false, INF, false),
          "Dirichlet prior Neg / Pos (-n, written only when it is not 1)");
+    Integer(app, run, "estimator", c.estimator, 0, 1,
+            "-e: 1 learns the domain-domain evidence through one shared state per motif pair, 0 is motifbind's "
+            "default (written only when not 0)");
+    Real(app, run, "noise-prior", c.noisePrior, RealIn(0.0, true, INF, false),
+         "-b: pseudo-counts of the prior on every binary noise model (written only when not 0)");
     Real(app, run, "init-affinity", c.initAffinity, RealIn(0.0, false, 1.0, false),
          "initial affinity written for every active motif pair");
 }

@@ -63,6 +63,8 @@ struct SimConfig {
     int pertSize = 10;
     double priorPos = 0.1;
     double priorRatio = 1.0;
+    int estimator = 1;         // -e, written only when not 0
+    double noisePrior = 200.0; // -b, written only when not 0
     double initAffinity = 0.1;
 
     // The leak probability actually planted (resolves the -1 default).

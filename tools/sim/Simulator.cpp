@@ -218,6 +218,8 @@ SimulatedSet Simulate(const SimConfig& config)
     run.pertSize = config.pertSize;
     run.priorPos = config.priorPos;
     run.priorRatio = config.priorRatio;
+    run.estimator = config.estimator;
+    run.noisePrior = config.noisePrior;
     run.ddi = config.ddi == 1;
     f.emplace_back(files::COMMAND, RunCommand(run));
 

@@ -22,6 +22,8 @@ minutes=60
 sbatch_options=()
 
 # Leading options; leave one empty for motifbind's default.
+e=1                       # estimator: 1 a shared DDI state per motif pair (default 0)
+b=200                     # pseudo-counts on the binary noise models (default 0)
 f=(300 60)                # numprot nummot
 l=1                       # leak type
 p=1                       # perturbation type

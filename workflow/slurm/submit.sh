@@ -20,7 +20,7 @@ settings=${1:-$here/settings.sh}
 [ -f "$settings" ] || { echo "Error: no settings file $settings" >&2; exit 2; }
 
 sbatch_options=() f=() d=()
-l= p= s= n=
+e= b= l= p= s= n=
 # shellcheck source=settings.sh
 source "$settings"
 
@@ -44,6 +44,8 @@ outdir=$(absolute "$outdir")
 # Leading options in the order the log echoes them, then the positional ones;
 # the log and prediction file are named alike in every shard and the merge.
 args=()
+[ -z "$e" ] || args+=(-e "$e")
+[ -z "$b" ] || args+=(-b "$b")
 [ ${#f[@]} -eq 0 ] || { [ ${#f[@]} -eq 2 ] || die "f needs (numprot nummot)"; args+=(-f "${f[@]}"); }
 [ -z "$l" ] || args+=(-l "$l")
 [ -z "$p" ] || args+=(-p "$p")

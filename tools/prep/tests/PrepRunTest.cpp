@@ -117,7 +117,7 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
               "source\tmodel_not_interacting\tmodel_interacting\treported\tnot_interacting\n"
               "reported\t0\t1\t3\t2\n");
     EXPECT_EQ(file("command.txt"),
-              "motifbind -f 4 3 -l 1 -p 0 -s -1 ppi_observations.txt ppi_models.txt protein_motifs.txt "
+              "motifbind -e 1 -b 200 -f 4 3 -l 1 -p 0 -s -1 ppi_observations.txt ppi_models.txt protein_motifs.txt "
               "active_motif_pairs.txt inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log "
               "predictions.txt predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 protein_lengths.txt "
               "10000 motif_coverage.txt\n");
@@ -154,6 +154,40 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
     EXPECT_NE(r.out.find("self-interactions: 1 kept"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("pairs listed again by the same source (counted once): 1\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("candidate motif pairs: 4 of 4"), std::string::npos) << r.out;
+}
+
+TEST_F(PrepRunTest, EstimatorAndNoisePriorLeadTheCommandOnlyWhenNotZero)
+{
+    const std::string tail = "-f 4 3 -l 1 -p 0 -s -1 ppi_observations.txt ppi_models.txt protein_motifs.txt "
+                             "active_motif_pairs.txt inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log "
+                             "predictions.txt predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 "
+                             "protein_lengths.txt 10000 motif_coverage.txt\n";
+    const struct {
+        const char* folder;
+        std::vector<std::string> extra;
+        std::string head;
+    } cases[] = {
+        // Both at motifbind's defaults: the command line of earlier versions.
+        {"old", {"--estimator", "0", "--noise-prior", "0"}, "motifbind "},
+        {"prior-only", {"--estimator", "0", "--noise-prior", "0.5"}, "motifbind -b 0.5 "},
+        {"estimator-only", {"--noise-prior", "0"}, "motifbind -e 1 "},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = Args(Path(c.folder));
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const PrepRun r = RunPrep(args);
+        ASSERT_EQ(r.status, 0) << c.folder << ": " << r.err;
+        EXPECT_EQ(Slurp(Path(c.folder) + "/command.txt"), c.head + tail) << c.folder;
+    }
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--estimator", "2"}, std::vector<std::string>{"--noise-prior", "-1"}}) {
+        std::vector<std::string> args = Args(Path("refused"));
+        args.insert(args.end(), bad.begin(), bad.end());
+        const PrepRun r = RunPrep(args);
+        EXPECT_NE(r.status, 0) << bad[0];
+        EXPECT_NE(r.err.find(bad[0]), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(Path("refused"))) << bad[0];
+    }
 }
 
 TEST_F(PrepRunTest, SupportDomainDomainEvidenceAndSelfPairs)

@@ -266,4 +266,24 @@ TEST(CommandLineTest, OptionsFollowTheChosenSettings)
     EXPECT_TRUE(fs::is_empty(fs::path(out) / cmd.positionals[5]));
 }
 
+TEST(CommandLineTest, RecommendedEstimatorAndPriorLeadUnlessSetToZero)
+{
+    TempDir tmp;
+    const auto head = [&tmp](const std::string& name, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--out", tmp.Sub(name)});
+        EXPECT_EQ(RunSim(args).status, 0) << name;
+        const std::string text = ReadFile(fs::path(tmp.Sub(name)) / "command.txt");
+        return text.substr(0, text.find(" -l "));
+    };
+    EXPECT_EQ(head("default", {}), "motifbind -e 1 -b 200 -f 300 60");
+    EXPECT_EQ(head("old", {"--estimator", "0", "--noise-prior", "0"}), "motifbind -f 300 60");
+    EXPECT_EQ(head("weak", {"--estimator", "0", "--noise-prior", "2.5"}), "motifbind -b 2.5 -f 300 60");
+    // The command line changes nothing the simulator draws.
+    for (const char* name : {"ppi_observations.txt", "ddi_observations.txt", "truth_ddi.txt", "truth_affinities.txt"}) {
+        EXPECT_EQ(ReadFile(fs::path(tmp.Sub("default")) / name), ReadFile(fs::path(tmp.Sub("old")) / name)) << name;
+    }
+    EXPECT_NE(RunSim({"--out", tmp.Sub("bad"), "--estimator", "2"}).status, 0);
+    EXPECT_NE(RunSim({"--out", tmp.Sub("bad"), "--noise-prior", "-1"}).status, 0);
+}
+
 } // namespace
