@@ -6,35 +6,10 @@
 
 #include <sstream>
 
-#include "tools/prep/PrepMain.h"
 #include "tools/prep/tests/AnnotationFiles.h"
+#include "tools/prep/tests/PrepRuns.h"
 
 namespace {
-
-struct PrepResult {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-PrepResult Prep(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    PrepResult r;
-    r.status = PrepMain(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string Residues(std::size_t n) { return std::string(n, 'A') + "\n"; }
 
@@ -83,7 +58,7 @@ protected:
 TEST_F(PrepAnswersTest, IsoformFirstOverlappingCopiesAndAProteinThatLosesItsPairs)
 {
     const std::string out = Path("set");
-    const PrepResult r = Prep(Args(out));
+    const PrepRun r = RunPrep(Args(out));
     ASSERT_EQ(r.status, 0) << r.err;
     const auto file = [&](const std::string& name) { return Slurp(out + "/" + name); };
 
@@ -133,7 +108,7 @@ TEST_F(PrepAnswersTest, RequireDomainsDropsProteinsWithoutOneAndTheirPairs)
 {
     std::vector<std::string> args = Args(Path("set"));
     args.emplace_back("--require-domains");
-    const PrepResult r = Prep(args);
+    const PrepRun r = RunPrep(args);
     ASSERT_EQ(r.status, 0) << r.err;
     // P33333 goes, and with it (P22222,P33333), (P33333,Q66666) and the
     // negative (P11111,P33333); the other three keep pairs.
@@ -155,7 +130,7 @@ TEST_F(PrepAnswersTest, RequireDomainsDropsProteinsWithoutOneAndTheirPairs)
     args[1] = Path("none");
     args[3] = bare;
     args[5] = Write("no-negatives.tsv", "");
-    const PrepResult none = Prep(args);
+    const PrepRun none = RunPrep(args);
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "Error: no protein of the pair lists (" + bare +
                             ") is left with a pair of two kept proteins and a domain (--require-domains); expected "
@@ -190,7 +165,7 @@ TEST_F(HoldoutGuardTest, KeepsEveryProteinAnObservationAndEverySourceAReportedPa
     // leaving the source P10004-P10005.
     const std::string pos = "P10000\tP10001\nP10002\tP10003\nP10004\tP10005\n";
     const std::string neg = "P10000\tP10006\nP10001\tP10007\nP10002\tP10008\nP10003\tP10009\n";
-    const PrepResult r = Prep(Args(Path("on"), pos, neg, "0.99"));
+    const PrepRun r = RunPrep(Args(Path("on"), pos, neg, "0.99"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Slurp(Path("on/truth_holdout.txt")), "1\t0\t1\n3\t2\t1\n");
     EXPECT_EQ(Slurp(Path("on/ppi_observations.txt")),
@@ -204,7 +179,7 @@ TEST_F(HoldoutGuardTest, KeepsEveryProteinAnObservationAndEverySourceAReportedPa
     // Without the guard all three reported pairs go: refused, nothing written.
     std::vector<std::string> off = Args(Path("off"), pos, neg, "0.99");
     off.emplace_back("--no-holdout-guard");
-    const PrepResult refused = Prep(off);
+    const PrepRun refused = RunPrep(off);
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "Error: --holdout 0.99 leaves source 'reported' without a reported training pair (all 3 "
                            "held out); expected a smaller --holdout, or the hold-out guard\n");
@@ -219,7 +194,7 @@ TEST_F(HoldoutGuardTest, WithoutTheGuardColdStartPairsAreCounted)
     const std::string neg = "P10004\tP10005\nP10006\tP10007\n";
     std::vector<std::string> off = Args(Path("off"), pos, neg, "0.5");
     off.emplace_back("--no-holdout-guard");
-    const PrepResult r = Prep(off);
+    const PrepRun r = RunPrep(off);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("held out: 1 reported and 1 non-interacting pairs"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("cold-start pairs: 2 held-out pairs with a protein without any training observation "
@@ -227,7 +202,7 @@ TEST_F(HoldoutGuardTest, WithoutTheGuardColdStartPairsAreCounted)
               std::string::npos)
         << r.out;
     // With it, no pair can go: each of the four is looked at once.
-    const PrepResult on = Prep(Args(Path("on"), pos, neg, "0.5"));
+    const PrepRun on = RunPrep(Args(Path("on"), pos, neg, "0.5"));
     ASSERT_EQ(on.status, 0) << on.err;
     EXPECT_EQ(Slurp(Path("on/truth_holdout.txt")), "");
     EXPECT_NE(on.out.find("hold-out guard: 0 of 2 pairs held out; 4 drawn pairs kept in training instead"),
@@ -246,7 +221,7 @@ TEST_F(HoldoutGuardTest, SamplingTakesEveryFreePairAndASourceOfOnePairGetsNone)
                                          "P10004\tP10005\tsolo\n",
                                          "", "0");
     args.erase(args.begin() + 4, args.begin() + 6);  // no --negatives
-    const PrepResult r = Prep(args);
+    const PrepRun r = RunPrep(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Slurp(Path("set/ppi_observations.txt")),
               "1\t0\t1\t0\t1\n2\t1\t1\t0\t1\n3\t2\t1\t0\t1\n2\t0\t0\t0\t1\n3\t0\t0\t0\t1\n3\t1\t0\t0\t1\n"

@@ -7,35 +7,10 @@
 
 #include "motifbind/Version.h"
 #include "tools/common/RunCommand.h"
-#include "tools/prep/PrepMain.h"
 #include "tools/prep/tests/AnnotationFiles.h"
+#include "tools/prep/tests/PrepRuns.h"
 
 namespace {
-
-struct PrepRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-PrepRun RunPrep(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    PrepRun r;
-    r.status = PrepMain(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Four proteins; P11111 and P22222 listed in both orders, a self-interaction
 // of P33333, an isoform of Q44444; overlapping, split and repeated domains.
