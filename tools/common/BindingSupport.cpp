@@ -1,4 +1,4 @@
-#include "tools/eval/BindingSupport.h"
+#include "tools/common/BindingSupport.h"
 
 #include <set>
 #include <vector>

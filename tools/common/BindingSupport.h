@@ -5,6 +5,13 @@
 
 #include "tools/common/PairKey.h"
 
+// A motif pair's learned affinity is judged only when the pair has at least
+// this many binding variables on observed protein pairs. With fewer, EM's
+// estimate is mostly the prior count over the few variables, and ranking
+// such pairs against their planted values measures the noise of the
+// simulation rather than the model.
+constexpr int MIN_BINDING_VARIABLES = 5;
+
 // How much evidence EM has about each active motif pair: the number of its
 // binding variables on protein pairs that have at least one observation. A
 // protein pair (i, j) carries one variable for every motif m1 of i and motif

@@ -1,0 +1,159 @@
+#include "tools/common/ModelStates.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "tools/common/LineReader.h"
+#include "tools/common/NumberRecords.h"
+#include "tools/common/Numbers.h"
+
+namespace {
+
+// Parameters each simple distribution takes in a model file.
+std::size_t SimpleParams(std::string_view type)
+{
+    return type == "OM_BINARY" ? 1 : type == "OM_GAUSSIAN" ? 2 : type == "OM_EXPONENTIAL" ? 3 : type == "OM_UNIFORM" ? 3 : 0;
+}
+
+class Tokens {
+public:
+    explicit Tokens(const std::filesystem::path& path) : in_(path.string()) {}
+    bool Next(std::string& word)
+    {
+        while (at_ == words_.size()) {
+            if (!in_.Next(line_)) {
+                return false;
+            }
+            words_.clear();
+            for (const std::string_view w : Words(in_, line_)) {
+                words_.emplace_back(w);
+            }
+            at_ = 0;
+        }
+        word = words_[at_++];
+        return true;
+    }
+    ToolError Error(const std::string& what) const { return in_.Error(what); }
+
+private:
+    LineReader in_;
+    std::string line_;
+    std::vector<std::string> words_;
+    std::size_t at_ = 0;
+};
+
+// Skips one distribution after its type word; false at an unknown type or a
+// file that ends inside it.
+bool SkipDistribution(Tokens& in, const std::string& type)
+{
+    std::string w;
+    if (type == "OM_MIXTURE") {
+        long long components = 0;
+        if (!in.Next(w) || !in.Next(w) || !ParseInteger(w, components)) {
+            return false;
+        }
+        for (long long k = 0; k < components; ++k) {
+            std::string inner;
+            if (!in.Next(w) || !in.Next(inner) || !SkipDistribution(in, inner)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    const std::size_t n = SimpleParams(type);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (!in.Next(w)) {
+            return false;
+        }
+    }
+    return n > 0;
+}
+
+// Model file id -> position; a repeated id maps to its last record.
+std::map<int, int> ModelPositions(const std::filesystem::path& path)
+{
+    Tokens in(path);
+    std::map<int, int> positions;
+    int position = 0;
+    std::string id;
+    std::string type;
+    while (in.Next(id)) {
+        int value = 0;
+        if (!ParseInteger(id, value) || !in.Next(type) || !SkipDistribution(in, type)) {
+            throw in.Error("expected a model id, a distribution type and its parameters, got " + Shown(id) +
+                           (type.empty() ? "" : " " + Shown(type)));
+        }
+        positions[value] = position++;
+        type.clear();
+    }
+    return positions;
+}
+
+// A model id of an observation: a position's id, or -1 or -2.
+int ModelId(const std::filesystem::path& path, const NumberRecord& r, std::size_t field, std::size_t recordNo)
+{
+    const double x = r[field];
+    if (!(x >= -2.0) || x > std::numeric_limits<int>::max() || std::floor(x) != x) {
+        throw LineError(path.string(), r.line,
+                        "field " + std::to_string(field + 1) + " of record " + std::to_string(recordNo) +
+                            " is not a model id (an id, -1 or -2)");
+    }
+    return static_cast<int>(x);
+}
+
+void Name(std::map<int, ModelState>& states, const std::map<int, int>* positions, int id, ModelState state)
+{
+    if (id < 0) {
+        return;  // noise-free (-1) or uniform (-2): no model
+    }
+    int position = id;
+    if (positions != nullptr) {
+        const auto it = positions->find(id);
+        if (it == positions->end()) {
+            return;
+        }
+        position = it->second;
+    }
+    ModelState& s = states[position];
+    s = static_cast<ModelState>(static_cast<int>(s) | static_cast<int>(state));
+}
+
+} // namespace
+
+std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::path>& models,
+                                          const std::filesystem::path& observations,
+                                          const std::optional<std::filesystem::path>& options)
+{
+    std::map<int, int> positions;
+    if (models) {
+        positions = ModelPositions(*models);
+    }
+    const std::map<int, int>* table = models ? &positions : nullptr;
+    std::map<int, ModelState> states;
+    std::size_t records = 0;
+    ReadNumberRecords(observations, 5, [&](const NumberRecord& r) {
+        ++records;
+        Name(states, table, ModelId(observations, r, 3, records), ModelState::ZERO);
+        Name(states, table, ModelId(observations, r, 4, records), ModelState::ONE);
+    });
+    if (options) {
+        records = 0;
+        ReadNumberRecords(*options, 5, [&](const NumberRecord& r) {
+            ++records;
+            Name(states, table, ModelId(*options, r, 2, records), ModelState::ZERO);
+            Name(states, table, ModelId(*options, r, 3, records), ModelState::ONE);
+        });
+    }
+    return states;
+}
+
+int ServedState(const std::map<int, ModelState>& states, int position)
+{
+    const auto it = states.find(position);
+    if (it == states.end()) {
+        return -1;
+    }
+    return it->second == ModelState::ZERO ? 0 : it->second == ModelState::ONE ? 1 : -1;
+}

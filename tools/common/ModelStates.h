@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+
+// Which hidden state each model of an observation model set serves. Every
+// observation names one model for the case that its pair's actual value is
+// 0 (pairs that do not interact, motif pairs that do not bind) and one for
+// 1; a binary model named only for 0 says 1 at its false-positive rate, one
+// named only for 1 says 0 at its false-negative rate.
+enum class ModelState { NONE = 0, ZERO = 1, ONE = 2, BOTH = 3 };
+
+// Model position (as the log numbers models) -> the states observations name
+// it for. The model file maps the ids the observation files use onto
+// positions, in the order of its records; without one (an absent name) ids
+// are taken as positions. `options` is a domain-domain option file, whose
+// records name the two models in their third and fourth fields. Files that
+// are given must exist; throws ToolError for a malformed one.
+std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::path>& models,
+                                          const std::filesystem::path& observations,
+                                          const std::optional<std::filesystem::path>& options);
+
+// The state a model serves, 0 or 1, or -1 when observations name it for
+// both or for none.
+int ServedState(const std::map<int, ModelState>& states, int position);
