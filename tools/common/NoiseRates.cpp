@@ -7,7 +7,7 @@ double NoiseRate::Rate() const { return state == 1 ? prob0.value : 1.0 - prob0.v
 
 std::string NoiseRate::RateName() const
 {
-    return state == 0 ? "false-positive rate" : state == 1 ? "false-negative rate" : "chance of saying 1";
+    return state == 0 ? "false-positive rate" : state == 1 ? "false-negative rate" : "chance of observing 1";
 }
 
 std::string NoiseRate::Serves() const
@@ -19,7 +19,7 @@ std::string NoiseRate::Serves() const
     if (state == 1) {
         return ppi ? "interacting pairs" : "binding motif pairs";
     }
-    return ppi ? "protein pairs of either state" : "motif pairs of either state";
+    return "state not known";
 }
 
 bool NoiseRate::Degenerate() const

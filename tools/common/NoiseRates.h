@@ -22,10 +22,10 @@ struct NoiseRate {
     // The false-positive rate 1 - prob0 for a model of state 0, the
     // false-negative rate prob0 for state 1, else the chance of observing 1.
     double Rate() const;
-    // "false-positive rate", "false-negative rate" or "chance of saying 1".
+    // "false-positive rate", "false-negative rate" or "chance of observing 1".
     std::string RateName() const;
     // The pairs it observes in words: "non-interacting pairs", "binding
-    // motif pairs", "pairs of both states".
+    // motif pairs", or "state not known" (named for both states, or none).
     std::string Serves() const;
     bool Degenerate() const;
 };

@@ -174,7 +174,7 @@ TEST(EvalFolderTest, SummaryOfAFinishedRun)
               "noise models after EM without domain-domain evidence: protein-protein model 0 false-positive rate "
               "0.03, model 1 false-negative rate 0.3\n"
               "noise models after EM with domain-domain evidence: protein-protein model 0 false-positive rate 0, "
-              "model 1 false-negative rate 0.25; domain-domain model 0 chance of saying 1 0.01\n");
+              "model 1 false-negative rate 0.25; domain-domain model 0 chance of observing 1 0.01\n");
 }
 
 TEST(EvalFolderTest, ModelFilesMapTheIdsThatObservationsNameOntoLoggedPositions)
@@ -204,7 +204,7 @@ TEST(EvalFolderTest, ModelFilesMapTheIdsThatObservationsNameOntoLoggedPositions)
     // A model named for both states serves neither alone; a model file
     // that names an unknown distribution is refused with its line.
     f.Write("ddi_observations.txt", "2 1 1 5 7\n3 3 0 7 7\n");
-    EXPECT_NE(Eval({f.Str()}).out.find("domain-domain model 0 chance of saying 1 0.01\n"), std::string::npos);
+    EXPECT_NE(Eval({f.Str()}).out.find("domain-domain model 0 chance of observing 1 0.01\n"), std::string::npos);
     f.Write("ppi_models.txt", "1 OM_BINARY 0.3\n0 OM_POISSON 2\n");
     const EvalRun bad = Eval({f.Str()});
     EXPECT_EQ(bad.status, 1);
@@ -241,7 +241,7 @@ TEST(EvalFolderTest, PreparedSetIsScoredOnItsHeldOutPairs)
               "noise models after EM without domain-domain evidence: protein-protein model 0 false-positive rate "
               "0.03, model 1 false-negative rate 0.3\n"
               "noise models after EM with domain-domain evidence: protein-protein model 0 false-positive rate 0, "
-              "model 1 false-negative rate 0.25; domain-domain model 0 chance of saying 1 0.01\n");
+              "model 1 false-negative rate 0.25; domain-domain model 0 chance of observing 1 0.01\n");
 
     f.Write("truth_holdout.txt", "4\t1\t0\n6\t0\t1\n");
     EXPECT_EQ(Eval({f.Str()}).err,
