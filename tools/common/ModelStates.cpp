@@ -14,7 +14,13 @@ namespace {
 // Parameters each simple distribution takes in a model file.
 std::size_t SimpleParams(std::string_view type)
 {
-    return type == "OM_BINARY" ? 1 : type == "OM_GAUSSIAN" ? 2 : type == "OM_EXPONENTIAL" ? 3 : type == "OM_UNIFORM" ? 3 : 0;
+    if (type == "OM_BINARY") {
+        return 1;
+    }
+    if (type == "OM_GAUSSIAN") {
+        return 2;
+    }
+    return type == "OM_EXPONENTIAL" || type == "OM_UNIFORM" ? 3 : 0;
 }
 
 class Tokens {

@@ -135,8 +135,9 @@ std::string PhaseLines(const Evaluation& e)
     std::string s;
     for (const PhaseRecovery& r : e.recovery) {
         if (!e.holdout) {
-            s += "affinities after EM " + r.label + ": rank correlation " + Format("%.3f", r.affinityCorrelation) +
-                 " between learned and planted, over the same " + std::to_string(e.judgedPairs) + " motif pairs\n";
+            s += "affinities after EM " + r.label + ": rank correlation " +
+                 Format("%.3f", r.affinityCorrelation) + " between learned and planted, over the same " +
+                 std::to_string(e.judgedPairs) + " motif pairs\n";
         }
     }
     for (const PhaseRecovery& r : e.recovery) {

@@ -249,7 +249,8 @@ TEST(RunLogTest, EachPhaseKeepsTheDumpsWrittenAfterItsSummary)
 
     // A log cut inside the last phase's dumps: each phase has what was
     // written after its own summary, the first phase all of it.
-    const std::string cut = HEAD + INITIAL + PHASE1 + DDI_INIT + PHASE2.substr(0, PHASE2.find("***** Potential conditioned"));
+    const std::string cut =
+        HEAD + INITIAL + PHASE1 + DDI_INIT + PHASE2.substr(0, PHASE2.find("***** Potential conditioned"));
     const RunLog partial = FromText(cut);
     ASSERT_EQ(partial.phases.size(), 2u);
     EXPECT_EQ(Summary(partial.phases[0].learned), "1 0 0.9 | 3 2 0.25");
