@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
+#include <utility>
 
 #include "tools/common/PairKey.h"
 
@@ -24,4 +26,8 @@ constexpr int MIN_BINDING_VARIABLES = 5;
 // (motif, motif, starting affinity) and ppi_observations.txt (protein,
 // protein, value, model0, model1) from the folder; throws ToolError. Every
 // active pair is in the result, with 0 when it occurs on no observed pair.
-std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder);
+// With `models`, also gathers the pairs of model ids (for state 0 and 1)
+// that the observations name, from the same single reading of the file,
+// which may be a pipe.
+std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder,
+                                             std::set<std::pair<int, int>>* models = nullptr);

@@ -97,18 +97,6 @@ std::map<int, int> ModelPositions(const std::filesystem::path& path)
     return positions;
 }
 
-// A model id of an observation: a position's id, or -1 or -2.
-int ModelId(const std::filesystem::path& path, const NumberRecord& r, std::size_t field, std::size_t recordNo)
-{
-    const double x = r[field];
-    if (!(x >= -2.0) || x > std::numeric_limits<int>::max() || std::floor(x) != x) {
-        throw LineError(path.string(), r.line,
-                        "field " + std::to_string(field + 1) + " of record " + std::to_string(recordNo) +
-                            " is not a model id (an id, -1 or -2)");
-    }
-    return static_cast<int>(x);
-}
-
 void Name(std::map<int, ModelState>& states, const std::map<int, int>* positions, int id, ModelState state)
 {
     if (id < 0) {
@@ -128,9 +116,24 @@ void Name(std::map<int, ModelState>& states, const std::map<int, int>* positions
 
 } // namespace
 
-std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::path>& models,
-                                          const std::filesystem::path& observations,
-                                          const std::optional<std::filesystem::path>& options)
+std::pair<int, int> ObservationModels(const std::filesystem::path& path, const NumberRecord& record,
+                                      std::size_t first, std::size_t recordNo)
+{
+    int ids[2] = {0, 0};
+    for (std::size_t k = 0; k < 2; ++k) {
+        const double x = record[first + k];
+        if (!(x >= -2.0) || x > std::numeric_limits<int>::max() || std::floor(x) != x) {
+            throw LineError(path.string(), record.line,
+                            "field " + std::to_string(first + k + 1) + " of record " + std::to_string(recordNo) +
+                                " is not a model id (an id, -1 or -2)");
+        }
+        ids[k] = static_cast<int>(x);
+    }
+    return {ids[0], ids[1]};
+}
+
+std::map<int, ModelState> StatesOfModels(const std::optional<std::filesystem::path>& models,
+                                         const std::set<std::pair<int, int>>& named)
 {
     std::map<int, int> positions;
     if (models) {
@@ -138,21 +141,30 @@ std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::p
     }
     const std::map<int, int>* table = models ? &positions : nullptr;
     std::map<int, ModelState> states;
+    for (const auto& [zero, one] : named) {
+        Name(states, table, zero, ModelState::ZERO);
+        Name(states, table, one, ModelState::ONE);
+    }
+    return states;
+}
+
+std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::path>& models,
+                                          const std::filesystem::path& observations,
+                                          const std::optional<std::filesystem::path>& options)
+{
+    // Distinct pairs only: a large observation file names few.
+    std::set<std::pair<int, int>> named;
     std::size_t records = 0;
     ReadNumberRecords(observations, 5, [&](const NumberRecord& r) {
-        ++records;
-        Name(states, table, ModelId(observations, r, 3, records), ModelState::ZERO);
-        Name(states, table, ModelId(observations, r, 4, records), ModelState::ONE);
+        named.insert(ObservationModels(observations, r, 3, ++records));
     });
     if (options) {
         records = 0;
         ReadNumberRecords(*options, 5, [&](const NumberRecord& r) {
-            ++records;
-            Name(states, table, ModelId(*options, r, 2, records), ModelState::ZERO);
-            Name(states, table, ModelId(*options, r, 3, records), ModelState::ONE);
+            named.insert(ObservationModels(*options, r, 2, ++records));
         });
     }
-    return states;
+    return StatesOfModels(models, named);
 }
 
 int ServedState(const std::map<int, ModelState>& states, int position)

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
+#include <utility>
+
+#include "tools/common/NumberRecords.h"
 
 // Which hidden state each model of an observation model set serves. Every
 // observation names one model for the case that its pair's actual value is
@@ -20,6 +25,18 @@ enum class ModelState { NONE = 0, ZERO = 1, ONE = 2, BOTH = 3 };
 std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::path>& models,
                                           const std::filesystem::path& observations,
                                           const std::optional<std::filesystem::path>& options);
+
+// The two model ids of an observation record, for state 0 and state 1, from
+// fields `first` and `first` + 1: a model file's id, or -1 or -2 (no model);
+// throws ToolError naming the file and record otherwise.
+std::pair<int, int> ObservationModels(const std::filesystem::path& path, const NumberRecord& record,
+                                      std::size_t first, std::size_t recordNo);
+
+// The same as ReadModelStates from the id pairs that observations name, for
+// a reader that goes through the observation file once for other reasons
+// too (it may be a pipe).
+std::map<int, ModelState> StatesOfModels(const std::optional<std::filesystem::path>& models,
+                                         const std::set<std::pair<int, int>>& named);
 
 // The state a model serves, 0 or 1, or -1 when observations name it for
 // both or for none.

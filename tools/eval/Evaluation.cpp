@@ -64,7 +64,8 @@ std::map<int, ModelState> States(const std::filesystem::path& folder, const char
 Evaluation Evaluate(const std::filesystem::path& folder)
 {
     const GroundTruth truth = ReadGroundTruth(folder);
-    const std::map<PairKey, int> support = CountBindingVariables(folder);
+    std::set<std::pair<int, int>> ppiModels;
+    const std::map<PairKey, int> support = CountBindingVariables(folder, &ppiModels);
     const std::filesystem::path logFile = folder / "motifbind.log";
     // The judgement needs the training alone: the cycles of a perturbation
     // analysis, which may fill most of a long log, are read and let go.
@@ -120,7 +121,7 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     e.testedPairs = score.size();
     e.interactionAuc = AreaUnderRoc(score, nonInteracting);
 
-    const auto ppiStates = States(folder, files::PPI_MODELS, files::PPI_OBSERVATIONS, nullptr);
+    const auto ppiStates = StatesOfModels(IfThere(folder / files::PPI_MODELS), ppiModels);
     const auto ddiStates = States(folder, files::DDI_MODELS, files::DDI_OBSERVATIONS, files::DDI_OPTIONS);
     e.recovery = RecoveryByPhase(log, judged, ppiStates, ddiStates);
     return e;

@@ -142,9 +142,6 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!data.complete) {
             err << "warning: the run is cut short (" << data.problem << "); the report is partial\n";
         }
-        if (data.degeneracy.Any()) {
-            err << "warning: degenerate estimates: " << data.degeneracy.Text() << "\n";
-        }
         if (!inputs.present) {
             out << "inputs: " << inputs.problem << "; no carriers and no degree-only baseline\n";
         }
@@ -174,6 +171,11 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         out << "report: " << (fs::path(outDir) / "report.html").string() << "\n";
         FlushOutput(out);
+        // After the output: a report that cannot say where it is fails
+        // with that one error.
+        if (data.degeneracy.Any()) {
+            err << "warning: degenerate estimates: " << data.degeneracy.Text() << "\n";
+        }
         return 0;
     });
 }

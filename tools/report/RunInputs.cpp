@@ -40,17 +40,8 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
     const EchoedCommand command = SplitCommandLine(commandLine);
     const std::vector<std::string>& pos = command.positionals;
     // The states only name the models: a model file the report cannot
-    // follow leaves them unnamed rather than the report unwritten (the
-    // observation files themselves are checked below).
-    try {
-        if (pos.size() > POS_MODELS) {
-            if (const auto obs = IfThere(folder / pos[POS_OBSERVATIONS])) {
-                r.ppiStates = ReadModelStates(IfThere(folder / pos[POS_MODELS]), *obs, std::nullopt);
-            }
-        }
-    } catch (const ToolError&) {
-        r.ppiStates.clear();
-    }
+    // follow leaves them unnamed rather than the report unwritten. The
+    // protein-protein ones come with the observations, read below.
     try {
         const auto ddi = command.options.find("-d");
         if (ddi != command.options.end() && ddi->second.size() == 3) {
@@ -90,6 +81,7 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
     }
     const auto obsFile = folder / pos[POS_OBSERVATIONS];
     std::set<PairKey> reported;
+    std::set<std::pair<int, int>> named;  // model ids for state 0 and 1
     std::size_t records = 0;
     ReadNumberRecords(obsFile, 5, [&](const NumberRecord& obs) {
         ++records;
@@ -100,6 +92,11 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
         }
         if (RulesOutZero(obs[2], obs[3])) {
             r.certainPairs.insert(p);
+        }
+        try {
+            named.insert(ObservationModels(obsFile, obs, 3, records));
+        } catch (const ToolError&) {
+            // Ids the model could not take only leave models unnamed here.
         }
     });
     for (const PairKey& p : reported) {
@@ -130,6 +127,11 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
                 ++it->second;
             }
         }
+    }
+    try {
+        r.ppiStates = StatesOfModels(IfThere(folder / pos[POS_MODELS]), named);
+    } catch (const ToolError&) {
+        r.ppiStates.clear();
     }
     r.carriers = std::move(carriers);
     r.present = true;

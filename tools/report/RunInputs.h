@@ -25,7 +25,8 @@ struct RunInputs {
     std::set<PairKey> certainPairs;
     // Which state each model serves, from the observation files (and the
     // domain-domain option file), through the model files' ids; empty when
-    // the files are not at hand. Read also when other inputs are missing.
+    // the files are not at hand. The domain-domain ones also when other
+    // inputs are missing.
     std::map<int, ModelState> ppiStates;
     std::map<int, ModelState> ddiStates;
 };
