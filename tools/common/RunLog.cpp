@@ -156,11 +156,14 @@ private:
     void ModelRow(std::string_view line);
     void EndModels();
     bool Perturbation(std::string_view line);
+    // The dumps after a phase's summary end: the phase keeps what it learned.
+    void EndPhaseDumps();
 
     RunLog log_;
     std::size_t no_ = 0;
     Stage stage_ = Stage::SETUP;
     bool afterSummary_ = false;
+    std::size_t summaryPhase_ = 0;  // index of the phase whose summary was read last
     std::string banner_;  // the last line of asterisks that names a section
 
     LoggedPotentials* potentials_ = nullptr;  // the dump being read, or the one just read
@@ -218,6 +221,7 @@ EmPhase& LogReader::OpenPhase()
 {
     // Progress without its banner: the phases come in a fixed order.
     if (log_.phases.empty() || log_.phases.back().finished) {
+        EndPhaseDumps();
         EmPhase phase;
         phase.label = log_.phases.empty() ? "without domain-domain evidence" : "with domain-domain evidence";
         log_.phases.push_back(phase);
@@ -278,11 +282,25 @@ void LogReader::EndModels()
     modelCount_.reset();
     if (modelTarget_ != nullptr) {
         *modelTarget_ = models_;
+        if (afterSummary_) {
+            EmPhase& phase = log_.phases[summaryPhase_];
+            (modelTarget_ == &log_.ppiModels ? phase.ppiModels : phase.ddiModels) = models_;
+        }
     }
     // The domain-domain models are the last dump of a phase with evidence.
     if (modelTarget_ == &log_.ddiModels && stage_ == Stage::AFTER_PHASE && log_.phases.size() >= 2) {
         stage_ = Stage::TRAINED;
     }
+}
+
+void LogReader::EndPhaseDumps()
+{
+    if (afterSummary_) {
+        EmPhase& phase = log_.phases[summaryPhase_];
+        phase.learned = log_.learned;
+        phase.conditioned = log_.conditioned;
+    }
+    afterSummary_ = false;
 }
 
 bool LogReader::Perturbation(std::string_view line)
@@ -450,19 +468,19 @@ void LogReader::Line(std::size_t no, std::string_view line)
     } else if (StartsWith(line, BEFORE_PERTURBATION)) {
         log_.jointBeforePerturbation = single(BEFORE_PERTURBATION, "the log joint");
         stage_ = Stage::PERTURBATION;
-        afterSummary_ = false;
+        EndPhaseDumps();
     } else if (Perturbation(line)) {
         stage_ = Stage::PERTURBATION;
-        afterSummary_ = false;
+        EndPhaseDumps();
     } else if (stage_ == Stage::PERTURBATION) {
         // The re-convergences of the analyses log their EM elsewhere.
     } else if (StartsWith(line, PHASE_BANNER)) {
         EmPhase phase;
         phase.label = line.find("without DDI") != std::string_view::npos ? "without domain-domain evidence"
                                                                          : "with domain-domain evidence";
+        EndPhaseDumps();
         log_.phases.push_back(phase);
         stage_ = Stage::PHASE;
-        afterSummary_ = false;
     } else if (StartsWith(line, PHASE_START)) {
         OpenPhase().startLogJoint = single(PHASE_START, "the log joint before round 0").value;
     } else if (StartsWith(line, PHASE_CHECK)) {
@@ -472,19 +490,21 @@ void LogReader::Line(std::size_t no, std::string_view line)
     } else if (StartsWith(line, PHASE_SUMMARY)) {
         int rounds = 0;
         const double joint = twoFields(PHASE_SUMMARY, "the number of EM rounds and the log joint", rounds);
+        EndPhaseDumps();
         EmPhase& phase = OpenPhase();
         phase.finished = true;
         phase.rounds = rounds;
         phase.logJoint = joint;
         stage_ = Stage::AFTER_PHASE;
         afterSummary_ = true;
+        summaryPhase_ = log_.phases.size() - 1;
         // What this phase learned replaces what the one before learned.
         log_.learned = LoggedPotentials();
         log_.conditioned = LoggedPotentials();
         potentials_ = nullptr;
     } else if (line == DDI_INIT) {
         stage_ = Stage::DDI_INIT;
-        afterSummary_ = false;
+        EndPhaseDumps();
     } else if (StartsWith(line, DDI_INIT_JOINT)) {
         log_.ddiStartLogJoint = single(DDI_INIT_JOINT, "the log joint").value;
     }
@@ -493,6 +513,7 @@ void LogReader::Line(std::size_t no, std::string_view line)
 RunLog LogReader::Finish(bool complete, bool cutInFirstLine)
 {
     CloseCycle();
+    EndPhaseDumps();
     log_.complete = complete;
     if (complete) {
         return std::move(log_);

@@ -21,16 +21,6 @@ struct EmCheck {
     double logJoint = 0.0;
 };
 
-// One EM phase of training, as far as the log got.
-struct EmPhase {
-    std::string label;  // "without domain-domain evidence" or "with domain-domain evidence"
-    std::optional<double> startLogJoint;  // before round 0
-    std::vector<EmCheck> checks;
-    // From the phase's summary line; rounds and logJoint are 0 until then.
-    bool finished = false;
-    int rounds = 0;
-    double logJoint = 0.0;
-};
 
 // A component line of a mixture model: its weight, then a distribution of
 // its own (a component that is itself a mixture is followed by the lines of
@@ -65,6 +55,24 @@ struct LoggedPotentials {
     std::size_t line = 0;  // of the dump's "***s" line
     std::map<PairKey, LoggedNumber> affinities;
     std::optional<LoggedNumber> leak;
+};
+
+// One EM phase of training, as far as the log got.
+struct EmPhase {
+    std::string label;  // "without domain-domain evidence" or "with domain-domain evidence"
+    std::optional<double> startLogJoint;  // before round 0
+    std::vector<EmCheck> checks;
+    // From the phase's summary line; rounds and logJoint are 0 until then.
+    bool finished = false;
+    int rounds = 0;
+    double logJoint = 0.0;
+    // What the phase learned: the dumps written after its summary line (the
+    // first phase has no domain-domain evidence and dumps neither a
+    // conditioned copy nor domain-domain models).
+    LoggedPotentials learned;
+    LoggedPotentials conditioned;
+    LoggedModelSet ppiModels;
+    LoggedModelSet ddiModels;
 };
 
 // One perturbation cycle: the lines one forced setting wrote.

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/eval/BindingSupport.h"
+#include "tools/common/BindingSupport.h"
+#include "tools/common/FileNames.h"
+#include "tools/common/ModelStates.h"
 #include "tools/common/ToolError.h"
 #include "tools/eval/GroundTruth.h"
 #include "tools/common/PredictionFile.h"
-#include "tools/eval/RankCorrelation.h"
+#include "tools/common/RankCorrelation.h"
 #include "tools/eval/RocAuc.h"
 
 namespace {
@@ -39,12 +41,31 @@ std::string Format(const char* format, double x)
     return buf;
 }
 
+std::optional<std::filesystem::path> IfThere(const std::filesystem::path& file)
+{
+    return std::filesystem::exists(file) ? std::optional<std::filesystem::path>(file) : std::nullopt;
+}
+
+// The states each model serves, from the observation files of the set; none
+// when the set has no observations of the kind.
+std::map<int, ModelState> States(const std::filesystem::path& folder, const char* models, const char* observations,
+                                 const char* options)
+{
+    const auto obs = IfThere(folder / observations);
+    if (!obs) {
+        return {};
+    }
+    return ReadModelStates(IfThere(folder / models), *obs,
+                           options == nullptr ? std::nullopt : IfThere(folder / options));
+}
+
 } // namespace
 
 Evaluation Evaluate(const std::filesystem::path& folder)
 {
     const GroundTruth truth = ReadGroundTruth(folder);
-    const std::map<PairKey, int> support = CountBindingVariables(folder);
+    std::set<std::pair<int, int>> ppiModels;
+    const std::map<PairKey, int> support = CountBindingVariables(folder, &ppiModels);
     const std::filesystem::path logFile = folder / "motifbind.log";
     // The judgement needs the training alone: the cycles of a perturbation
     // analysis, which may fill most of a long log, are read and let go.
@@ -64,6 +85,7 @@ Evaluation Evaluate(const std::filesystem::path& folder)
 
     std::vector<double> learned;
     std::vector<double> planted;
+    std::vector<std::pair<PairKey, double>> judged;
     for (const auto& [pair, affinity] : truth.affinities) {
         const auto it = log.learned.affinities.find(pair);
         if (it == log.learned.affinities.end()) {
@@ -74,6 +96,7 @@ Evaluation Evaluate(const std::filesystem::path& folder)
         if (s != support.end() && s->second >= MIN_BINDING_VARIABLES) {
             learned.push_back(it->second.value);
             planted.push_back(affinity);
+            judged.emplace_back(pair, affinity);
         }
     }
     e.judgedPairs = learned.size();
@@ -97,8 +120,34 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     }
     e.testedPairs = score.size();
     e.interactionAuc = AreaUnderRoc(score, nonInteracting);
+
+    const auto ppiStates = StatesOfModels(IfThere(folder / files::PPI_MODELS), ppiModels);
+    const auto ddiStates = States(folder, files::DDI_MODELS, files::DDI_OBSERVATIONS, files::DDI_OPTIONS);
+    e.recovery = RecoveryByPhase(log, judged, ppiStates, ddiStates);
     return e;
 }
+
+namespace {
+
+// What each phase had learned: its recovery of the planted affinities (not
+// for a held-out set, which has none) and its noise models.
+std::string PhaseLines(const Evaluation& e)
+{
+    std::string s;
+    for (const PhaseRecovery& r : e.recovery) {
+        if (!e.holdout) {
+            s += "affinities after EM " + r.label + ": rank correlation " +
+                 Format("%.3f", r.affinityCorrelation) + " between learned and planted, over the same " +
+                 std::to_string(e.judgedPairs) + " motif pairs\n";
+        }
+    }
+    for (const PhaseRecovery& r : e.recovery) {
+        s += "noise models after EM " + r.label + ": " + RatesText(r.rates) + "\n";
+    }
+    return s;
+}
+
+} // namespace
 
 std::string SummaryText(const Evaluation& e)
 {
@@ -113,7 +162,7 @@ std::string SummaryText(const Evaluation& e)
              " of the predicted non-interaction probability (without the pair's own observations), over " +
              std::to_string(e.testedPairs) + " held-out protein pairs (" + std::to_string(e.interactingPairs) + " reported, " +
              std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
-        return s;
+        return s + PhaseLines(e);
     }
     s += "affinities: rank correlation " + Format("%.3f", e.affinityCorrelation) +
          " between learned and planted, over " + std::to_string(e.judgedPairs) + " of " +
@@ -123,5 +172,5 @@ std::string SummaryText(const Evaluation& e)
          " of the posterior non-interaction probability, over " + std::to_string(e.testedPairs) +
          " tested protein pairs (" + std::to_string(e.interactingPairs) + " interacting, " +
          std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
-    return s;
+    return s + PhaseLines(e);
 }

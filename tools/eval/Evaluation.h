@@ -5,14 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/BindingSupport.h"
+#include "tools/common/PhaseRecovery.h"
 #include "tools/common/RunLog.h"
 
-// A motif pair's learned affinity is judged only when the pair has at least
-// this many binding variables on observed protein pairs. With fewer, EM's
-// estimate is mostly the prior count over the few variables, and ranking
-// such pairs against their planted values measures the noise of the
-// simulation rather than the model.
-constexpr int MIN_BINDING_VARIABLES = 5;
 
 // How well one motifbind run recovered what the simulator planted.
 struct Evaluation {
@@ -30,6 +26,8 @@ struct Evaluation {
     // file separates the truly non-interacting tested pairs (higher) from the
     // interacting ones.
     double interactionAuc = 0.0;
+
+    std::vector<PhaseRecovery> recovery;  // one per finished phase, in order
 };
 
 // Reads the inputs, the truth files, motifbind.log and predictions.txt of a

@@ -4,7 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "tools/eval/Ranks.h"
+#include "tools/common/Ranks.h"
 
 double AreaUnderRoc(const std::vector<double>& score, const std::vector<bool>& positive)
 {

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <map>
 
+#include "tools/common/BindingSupport.h"
+#include "tools/common/FileNames.h"
+#include "tools/common/NumberRecords.h"
 #include "tools/report/Judgement.h"
 #include "tools/report/ModelWords.h"
 #include "tools/report/Tables.h"
@@ -28,8 +31,33 @@ std::string Texts(const std::vector<LoggedNumber>& numbers)
     return s;
 }
 
+// Which state each model of a dumped set serves: from sources.tsv where it
+// names the model (a set written by motifbind-prep, whose domain-domain
+// model 0 serves motif pairs that do not bind and 1 those that do),
+// otherwise from the observation files.
+std::map<int, ModelState> ModelStates(const LoggedModelSet& set, bool ppi, const Names& names,
+                                      const std::map<int, ModelState>& observed)
+{
+    std::map<int, ModelState> states;
+    for (const LoggedModel& m : set.models) {
+        int role = -1;
+        if (ppi) {
+            role = names.ModelRole(m.id);
+        } else if (names.HasSources() && (m.id == 0 || m.id == 1)) {
+            role = m.id;
+        }
+        if (role == -1) {
+            role = ServedState(observed, m.id);
+        }
+        if (role != -1) {
+            states[m.id] = role == 0 ? ModelState::ZERO : ModelState::ONE;
+        }
+    }
+    return states;
+}
+
 void AddModels(const LoggedModelSet& set, const std::string& label, bool ppi, const Names& names,
-               std::vector<ModelView>& out)
+               const std::map<int, ModelState>& states, std::vector<ModelView>& out)
 {
     for (const LoggedModel& m : set.models) {
         ModelView v;
@@ -40,18 +68,25 @@ void AddModels(const LoggedModelSet& set, const std::string& label, bool ppi, co
         for (const LoggedComponent& c : m.components) {
             v.params += "; " + c.weight.text + " x " + c.type + " " + Texts(c.params);
         }
-        int role = -1;
         if (ppi) {
             v.source = names.Source(m.id);
-            role = names.ModelRole(m.id);
-        } else if (names.HasSources() && (m.id == 0 || m.id == 1)) {
-            // Sets written by motifbind-prep: model 0 serves motif pairs
-            // that do not bind, 1 those that do.
-            role = m.id;
         }
-        v.words = ModelWords(m.type, Values(m.params), role);
+        v.words = ModelWords(m.type, Values(m.params), ServedState(states, m.id));
         out.push_back(std::move(v));
     }
+}
+
+// The planted affinities of the motif pairs with enough binding variables.
+std::vector<std::pair<PairKey, double>> Planted(const std::filesystem::path& folder)
+{
+    const std::filesystem::path file = folder / files::TRUTH_AFFINITIES;
+    std::map<PairKey, double> planted;
+    const auto records = ReadNumberRecords(file, 3);
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        planted[MakePairKey(IdField(file, records[r], 0, r + 1), IdField(file, records[r], 1, r + 1))] =
+            records[r][2];
+    }
+    return JudgedPairs(planted, CountBindingVariables(folder));
 }
 
 std::string PairName(int m, const Names& names)
@@ -108,8 +143,23 @@ ReportData BuildReport(const std::string& title, const RunLog& log, const Predic
         }
         d.emPhases.push_back(std::move(s));
     }
-    AddModels(log.ppiModels, "protein-protein", true, names, d.models);
-    AddModels(log.ddiModels, "domain-domain", false, names, d.models);
+    const auto ppiStates = ModelStates(log.ppiModels, true, names, inputs.ppiStates);
+    const auto ddiStates = ModelStates(log.ddiModels, false, names, inputs.ddiStates);
+    AddModels(log.ppiModels, "protein-protein", true, names, ppiStates, d.models);
+    AddModels(log.ddiModels, "domain-domain", false, names, ddiStates, d.models);
+
+    std::vector<std::pair<PairKey, double>> judged;
+    if (request.planted) {
+        judged = Planted(*request.planted);
+        d.planted = true;
+        d.judgedPairs = judged.size();
+    }
+    d.phases = RecoveryByPhase(log, judged, ppiStates, ddiStates);
+    std::vector<NoiseRate> rates = BinaryRates(log.ppiModels, "protein-protein", ppiStates);
+    for (NoiseRate& r : BinaryRates(log.ddiModels, "domain-domain", ddiStates)) {
+        rates.push_back(std::move(r));
+    }
+    d.degeneracy = FindDegeneracy(rates, predictions, inputs);
 
     if (predictions != nullptr) {
         for (const InteractionPrediction& p : predictions->interactions) {

@@ -17,6 +17,9 @@
 struct ReportRequest {
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> truth;  // interacting, not
     std::optional<std::filesystem::path> known;  // known interacting motif pairs
+    // A simulated set's folder with truth_affinities.txt and the inputs that
+    // count each motif pair's binding variables.
+    std::optional<std::filesystem::path> planted;
 };
 
 // Most motif pairs and perturbations the page shows.

@@ -5,6 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "tools/common/PhaseRecovery.h"
+#include "tools/report/Degeneracy.h"
+
 // Everything report.html shows, already named and computed: the page only
 // lays it out. Values that the run did not produce (a cut-short log, no
 // truth given) are empty.
@@ -74,6 +77,12 @@ struct ReportData {
 
     std::vector<Series> emPhases;        // log joint (y) by EM round (x), one series per phase
     std::vector<ModelView> models;       // after the last finished phase
+    // What each finished phase learned; the rank correlations only when the
+    // run folder holds the planted affinities of a simulated set.
+    std::vector<PhaseRecovery> phases;
+    bool planted = false;
+    std::size_t judgedPairs = 0;  // motif pairs ranked against their planted affinities
+    Degeneracy degeneracy;
     std::vector<double> interactionProbabilities;  // 1 - posterior (or 1 - Qc when unobserved), one per listed pair
     std::vector<MotifPairView> topMotifPairs;      // by affinity, highest first, at most 20
     std::vector<PerturbationView> topPerturbations;  // by |effect|, largest first, at most 20

@@ -4,10 +4,12 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "motifbind/Version.h"
+#include "tools/common/BindingSupport.h"
 #include "tools/report/Svg.h"
 
 namespace {
@@ -182,6 +184,49 @@ std::string Models(const ReportData& data)
         out += "<tr><td>" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
                (m.source.empty() ? std::string("\u2013") : Esc(m.source)) + "</td><td>" + Esc(m.type) +
                "</td><td><code>" + Esc(m.params) + "</code></td><td>" + Esc(m.words) + "</td></tr>\n";
+    }
+    return out + "</tbody>\n</table>\n</section>\n";
+}
+
+std::string RateText(const NoiseRate& r)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3g", r.Rate());
+    return r.set + " model " + std::to_string(r.model) + " (" + r.Serves() + "): " + r.RateName() + " " + buf +
+           (r.Degenerate() ? " – degenerate" : "");
+}
+
+std::string Phases(const ReportData& data)
+{
+    std::string out = "<section id=\"phases\">\n<h2>Recovery by phase</h2>\n";
+    if (data.phases.empty()) {
+        return out + Empty("The log has no finished EM phase.") + "</section>\n";
+    }
+    out += "<p>What each EM phase had learned when it ended: a later phase can lose what an earlier one found.";
+    if (data.planted) {
+        out += " Rank correlation: Spearman's, of the learned against the planted affinities of the " +
+               std::to_string(data.judgedPairs) +
+               " motif pairs with at least " + std::to_string(MIN_BINDING_VARIABLES) +
+               " binding variables on observed protein pairs.";
+    }
+    out += "</p>\n<table>\n<thead><tr><th>phase</th>";
+    if (data.planted) {
+        out += "<th class=\"num\">rank correlation</th>";
+    }
+    out += "<th>learned binary noise rates</th></tr></thead>\n<tbody>\n";
+    for (const PhaseRecovery& p : data.phases) {
+        out += "<tr><td>" + Esc(p.label) + "</td>";
+        if (data.planted) {
+            out += "<td class=\"num\">" +
+                   (std::isfinite(p.affinityCorrelation) ? ReadableNumber(p.affinityCorrelation, 3)
+                                                         : std::string("n/a")) +
+                   "</td>";
+        }
+        std::string rates;
+        for (const NoiseRate& r : p.rates) {
+            rates += (rates.empty() ? "" : "<br />") + Esc(RateText(r));
+        }
+        out += "<td>" + (rates.empty() ? std::string("–") : rates) + "</td></tr>\n";
     }
     return out + "</tbody>\n</table>\n</section>\n";
 }
@@ -420,9 +465,18 @@ std::string ReportHtml(const ReportData& data)
         out += "<div class=\"notice\" role=\"note\"><strong>Partial report:</strong> " + Esc(problem) +
                " Sections the run did not reach are empty.</div>\n";
     }
+    if (data.degeneracy.Any()) {
+        out += "<div class=\"notice\" role=\"note\" id=\"degenerate\"><strong>Degenerate estimates:</strong> " +
+               Esc(data.degeneracy.Text()) +
+               ". A rate of 0 or 1 claims a source that never errs one way, and pairs at probability exactly 1 "
+               "cannot be ranked among themselves: read these values as a failure of the estimate, not as "
+               "facts about the data. Pseudo-counts on the noise models (-b) keep the rates away from 0 and "
+               "1.</div>\n";
+    }
 
     std::vector<std::array<const char*, 2>> nav = {{"convergence", "Convergence"},
                                                    {"models", "Observation models"},
+                                                   {"phases", "Recovery by phase"},
                                                    {"interactions", "Predicted interactions"},
                                                    {"motif-pairs", "Top motif pairs"},
                                                    {"perturbation", "Perturbation"}};
@@ -441,6 +495,7 @@ std::string ReportHtml(const ReportData& data)
 
     out += Convergence(data);
     out += Models(data);
+    out += Phases(data);
     out += Interactions(data);
     out += MotifPairs(data);
     out += Perturbation(data);

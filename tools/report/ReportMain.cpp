@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "tools/common/Cli.h"
+#include "tools/common/EchoedCommand.h"
+#include "tools/common/FileNames.h"
 #include "tools/common/OutputFolder.h"
 #include "tools/report/BuildReport.h"
 #include "tools/report/ReportHtml.h"
@@ -17,23 +19,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // The prediction file's name is the 8th positional argument of the echoed
-// command line; the words of the options before them are skipped.
+// command line.
 std::string PredictionName(const std::string& commandLine)
 {
-    static const std::map<std::string, int> ARITY{{"-f", 2}, {"-l", 1}, {"-p", 1}, {"-d", 3},
-                                                  {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2},
-                                                  {"-e", 1}, {"-b", 1}};
-    std::istringstream in(commandLine);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) {
-        words.push_back(w);
-    }
-    std::size_t i = 1;
-    while (i < words.size() && ARITY.count(words[i]) != 0) {
-        i += 1 + static_cast<std::size_t>(ARITY.at(words[i]));
-    }
-    constexpr std::size_t PREDICTIONS = 7;
-    return i + PREDICTIONS < words.size() ? words[i + PREDICTIONS] : "predictions.txt";
+    const EchoedCommand command = SplitCommandLine(commandLine);
+    return command.positionals.size() > POS_PREDICTIONS ? command.positionals[POS_PREDICTIONS] : "predictions.txt";
 }
 
 std::string Area(double x)
@@ -109,6 +99,16 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!known.empty()) {
             request.known = known;
         }
+        // A simulated set run in its own folder: the planted affinities and
+        // what counts each motif pair's binding variables are beside the log.
+        bool planted = true;
+        for (const char* name : {files::TRUTH_AFFINITIES, files::PROTEIN_MOTIFS, files::ACTIVE_PAIRS,
+                                 files::PPI_OBSERVATIONS}) {
+            planted = planted && fs::exists(run / name);
+        }
+        if (planted) {
+            request.planted = run;
+        }
         const Predictions none;
         auto files = ReportTables(log, predictions ? *predictions : none, names, inputs);
         // The run folder's own name, also for "." or a name ending in "/".
@@ -160,8 +160,22 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
                     << Area(r.chance) << ")\n";
             }
         }
+        if (data.planted) {
+            for (const PhaseRecovery& p : data.phases) {
+                out << "affinities after EM " << p.label << ": rank correlation " << Area(p.affinityCorrelation)
+                    << " between learned and planted, over " << data.judgedPairs << " motif pairs\n";
+            }
+        }
+        for (const PhaseRecovery& p : data.phases) {
+            out << "noise models after EM " << p.label << ": " << RatesText(p.rates) << "\n";
+        }
         out << "report: " << (fs::path(outDir) / "report.html").string() << "\n";
         FlushOutput(out);
+        // After the output: a report that cannot say where it is fails
+        // with that one error.
+        if (data.degeneracy.Any()) {
+            err << "warning: degenerate estimates: " << data.degeneracy.Text() << "\n";
+        }
         return 0;
     });
 }

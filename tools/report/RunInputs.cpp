@@ -3,40 +3,33 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <sstream>
+#include <optional>
 #include <vector>
 
+#include "tools/common/EchoedCommand.h"
 #include "tools/common/NumberRecords.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
-// How many words each option of motifbind's command line takes.
-const std::map<std::string, std::size_t> ARITY{{"-f", 2}, {"-l", 1}, {"-p", 1}, {"-d", 3},
-                                                {"-n", 1}, {"-s", 1}, {"-t", 1}, {"-j", 2},
-                                                {"-e", 1}, {"-b", 1}};
-constexpr std::size_t OBSERVATIONS = 0;
-constexpr std::size_t PROTEIN_MOTIFS = 2;
-constexpr std::size_t ACTIVE_PAIRS = 3;
-// An observed value this close to 1 is a report of interaction.
+// An observed value this close to 1 is a report of interaction; the same
+// closeness makes a noise-free observation agree with a state.
 constexpr double EPS = 1e-5;
 
-std::vector<std::string> Positionals(const std::string& commandLine)
+std::optional<std::filesystem::path> IfThere(const std::filesystem::path& file)
 {
-    std::istringstream in(commandLine);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) {
-        words.push_back(w);
+    return std::filesystem::exists(file) ? std::optional<std::filesystem::path>(file) : std::nullopt;
+}
+
+// An observation that the state "does not interact" cannot give: id -1
+// (the value is the state) with a value other than 0, or id -2 (uniform on
+// [0, 1]) with a value outside.
+bool RulesOutZero(double value, double model0)
+{
+    if (model0 == -1.0) {
+        return !(std::fabs(value) < EPS);
     }
-    std::size_t i = 1;  // the program name
-    while (i < words.size()) {
-        const auto it = ARITY.find(words[i]);
-        if (it == ARITY.end()) {
-            break;
-        }
-        i += 1 + it->second;
-    }
-    return i < words.size() ? std::vector<std::string>(words.begin() + static_cast<long>(i), words.end())
-                            : std::vector<std::string>();
+    return model0 == -2.0 && !(value >= 0.0 && value <= 1.0);
 }
 
 } // namespace
@@ -44,18 +37,33 @@ std::vector<std::string> Positionals(const std::string& commandLine)
 RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& commandLine)
 {
     RunInputs r;
-    const std::vector<std::string> pos = Positionals(commandLine);
-    if (pos.size() <= ACTIVE_PAIRS) {
+    const EchoedCommand command = SplitCommandLine(commandLine);
+    const std::vector<std::string>& pos = command.positionals;
+    // The states only name the models: a model file the report cannot
+    // follow leaves them unnamed rather than the report unwritten. The
+    // protein-protein ones come with the observations, read below.
+    try {
+        const auto ddi = command.options.find("-d");
+        if (ddi != command.options.end() && ddi->second.size() == 3) {
+            if (const auto obs = IfThere(folder / ddi->second[0])) {
+                r.ddiStates =
+                    ReadModelStates(IfThere(folder / ddi->second[1]), *obs, IfThere(folder / ddi->second[2]));
+            }
+        }
+    } catch (const ToolError&) {
+        r.ddiStates.clear();
+    }
+    if (pos.size() <= POS_ACTIVE_PAIRS) {
         r.problem = "the command line in the log names no input files";
         return r;
     }
-    for (const std::size_t k : {OBSERVATIONS, PROTEIN_MOTIFS, ACTIVE_PAIRS}) {
+    for (const std::size_t k : {POS_OBSERVATIONS, POS_PROTEIN_MOTIFS, POS_ACTIVE_PAIRS}) {
         if (!std::filesystem::exists(folder / pos[k])) {
             r.problem = "the run's input file " + pos[k] + " is not beside the log";
             return r;
         }
     }
-    const auto motifFile = folder / pos[PROTEIN_MOTIFS];
+    const auto motifFile = folder / pos[POS_PROTEIN_MOTIFS];
     std::map<int, std::vector<int>> motifs;
     const auto content = ReadNumberRecords(motifFile, 3);
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -65,14 +73,15 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
         std::sort(list.begin(), list.end());
         list.erase(std::unique(list.begin(), list.end()), list.end());
     }
-    const auto activeFile = folder / pos[ACTIVE_PAIRS];
+    const auto activeFile = folder / pos[POS_ACTIVE_PAIRS];
     std::map<PairKey, long long> carriers;
     const auto active = ReadNumberRecords(activeFile, 3);
     for (std::size_t i = 0; i < active.size(); ++i) {
         carriers[MakePairKey(IdField(activeFile, active[i], 0, i + 1), IdField(activeFile, active[i], 1, i + 1))] = 0;
     }
-    const auto obsFile = folder / pos[OBSERVATIONS];
+    const auto obsFile = folder / pos[POS_OBSERVATIONS];
     std::set<PairKey> reported;
+    std::set<std::pair<int, int>> named;  // model ids for state 0 and 1
     std::size_t records = 0;
     ReadNumberRecords(obsFile, 5, [&](const NumberRecord& obs) {
         ++records;
@@ -80,6 +89,14 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
         r.observedPairs.insert(p);
         if (std::fabs(obs[2] - 1.0) < EPS) {
             reported.insert(p);
+        }
+        if (RulesOutZero(obs[2], obs[3])) {
+            r.certainPairs.insert(p);
+        }
+        try {
+            named.insert(ObservationModels(obsFile, obs, 3, records));
+        } catch (const ToolError&) {
+            // Ids the model could not take only leave models unnamed here.
         }
     });
     for (const PairKey& p : reported) {
@@ -110,6 +127,11 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
                 ++it->second;
             }
         }
+    }
+    try {
+        r.ppiStates = StatesOfModels(IfThere(folder / pos[POS_MODELS]), named);
+    } catch (const ToolError&) {
+        r.ppiStates.clear();
     }
     r.carriers = std::move(carriers);
     r.present = true;

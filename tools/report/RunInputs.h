@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "tools/common/ModelStates.h"
 #include "tools/common/PairKey.h"
 
 // What the report takes from the run's own input files, found through the
@@ -18,6 +19,16 @@ struct RunInputs {
     // (reported), the degree a degree-only guess ranks by.
     std::map<int, int> degree;
     std::set<PairKey> observedPairs;
+    // Observed pairs that interact for certain: an observation under no
+    // model (id -1 or -2 for the state "does not interact") that the state
+    // cannot give, so their interaction probability of 1 is the data's.
+    std::set<PairKey> certainPairs;
+    // Which state each model serves, from the observation files (and the
+    // domain-domain option file), through the model files' ids; empty when
+    // the files are not at hand. The domain-domain ones also when other
+    // inputs are missing.
+    std::map<int, ModelState> ppiStates;
+    std::map<int, ModelState> ddiStates;
 };
 
 // Reads the protein-motif, active-pair and observation files that the

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "motifbind/Version.h"
-#include "tools/eval/BindingSupport.h"
+#include "tools/common/BindingSupport.h"
 #include "tools/eval/EvalMain.h"
 
 namespace fs = std::filesystem;
@@ -51,6 +51,9 @@ const char* const LOG =
     "****** Potential without conditioning ******\n"
     "***s Motif pair affinity:\n2\t1\t0.9\n3\t2\t0.1\n3\t3\t0.2\n4\t4\t0.3\n***e Motif pair affinity.\n"
     "*** Total # motif pairs:\t4\n*** Leak probability:\t0.001\n"
+    "****** PPI observatoin model ******\n*** # models:\t3\n"
+    "***s Model info (stat size, ID, type, (param)+):\n"
+    "0\t0\tOM_BINARY\t0.97\n0\t1\tOM_BINARY\t0.3\n0\t2\tOM_GAUSSIAN\t0\t1\n***e Model info.\n"
     "****** initializing DDI model ...\n"
     "*** Joint prob:\t-115\n"
     "****** RunEM with DDI ...\n"
@@ -62,6 +65,12 @@ const char* const LOG =
     "*** Total # motif pairs:\t4\n*** Leak probability:\t0.001\n"
     "***** Potential conditioned on DDi data *****\n"
     "***s Motif pair affinity:\n2\t1\t0.6\n3\t2\t0.1\n3\t3\t0.2\n4\t4\t0.9\n***e Motif pair affinity.\n"
+    "*** Total # motif pairs:\t4\n*** Leak probability:\t0.001\n"
+    "****** PPI observatoin model ******\n*** # models:\t3\n"
+    "***s Model info (stat size, ID, type, (param)+):\n"
+    "0\t0\tOM_BINARY\t1\n0\t1\tOM_BINARY\t0.25\n0\t2\tOM_GAUSSIAN\t0\t1\n***e Model info.\n"
+    "****** DDI observatoin model ******\n*** # models:\t1\n"
+    "***s Model info (stat size, ID, type, (param)+):\n0\t0\tOM_BINARY\t0.99\n***e Model info.\n"
     "Joint prob before perturbation:\t-110.25\n"
     "*** Total # EM round (Prot1, Mot1, Prot2, EM):\t1\t1\t0\t1\n"
     "*** End of file.\n";
@@ -151,7 +160,57 @@ TEST(EvalFolderTest, SummaryOfAFinishedRun)
               "affinities: rank correlation 0.500 between learned and planted, over 3 of 4 active motif pairs "
               "(those with at least 5 binding variables on observed protein pairs)\n"
               "interactions: ROC AUC 0.833 of the posterior non-interaction probability, over 6 tested protein "
-              "pairs (3 interacting, 3 not)\n");
+              "pairs (3 interacting, 3 not)\n"
+              // The phase-1 dump: learned 0.9 0.1 0.2 (ranks 3 1 2) against
+              // planted ranks 1 2 3, d = 2 -1 -1: rho = 1 - 6 * 6 / 24 = -0.5.
+              "affinities after EM without domain-domain evidence: rank correlation -0.500 between learned and "
+              "planted, over the same 3 motif pairs\n"
+              "affinities after EM with domain-domain evidence: rank correlation 0.500 between learned and "
+              "planted, over the same 3 motif pairs\n"
+              // Without model files ids are positions: observations name 0
+              // (and the Gaussian 2) for pairs that do not interact, 1 (and
+              // 3) for those that do. No domain-domain observations: the
+              // model's state is unknown.
+              "noise models after EM without domain-domain evidence: protein-protein model 0 false-positive rate "
+              "0.03, model 1 false-negative rate 0.3\n"
+              "noise models after EM with domain-domain evidence: protein-protein model 0 false-positive rate 0, "
+              "model 1 false-negative rate 0.25; domain-domain model 0 chance of observing 1 0.01\n");
+}
+
+TEST(EvalFolderTest, ModelFilesMapTheIdsThatObservationsNameOntoLoggedPositions)
+{
+    // File id 1 is position 0 and serves interacting pairs, file id 0 is
+    // position 1 and serves the others. In the domain-domain file a mixture
+    // (with a component of its own) comes first, so file id 5 is position 1:
+    // the one observation names 5 for non-binding and 7 (position 0) for
+    // binding motif pairs; the option record names them again.
+    const Folder f;
+    f.Write("ppi_models.txt", "1 OM_BINARY 0.3\n0 OM_BINARY 0.98\n2\tOM_GAUSSIAN 0 1\n3 OM_GAUSSIAN\n2 1\n");
+    f.Write("ddi_models.txt", "7 OM_MIXTURE 50 2\n0.3 OM_BINARY 0.9\n0.7 OM_GAUSSIAN 0 1\n5 OM_BINARY 0.99\n");
+    f.Write("ddi_observations.txt", "2 1 1 5 7\n");
+    f.Write("ddi_options.txt", "2 0 5 7 4\n");
+    const EvalRun r = Eval({f.Str()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("noise models after EM without domain-domain evidence: protein-protein model 0 "
+                         "false-negative rate 0.97, model 1 false-positive rate 0.7\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("noise models after EM with domain-domain evidence: protein-protein model 0 "
+                         "false-negative rate 1, model 1 false-positive rate 0.75; domain-domain model 0 "
+                         "false-negative rate 0.99\n"),
+              std::string::npos)
+        << r.out;
+
+    // A model named for both states serves neither alone; a model file
+    // that names an unknown distribution is refused with its line.
+    f.Write("ddi_observations.txt", "2 1 1 5 7\n3 3 0 7 7\n");
+    EXPECT_NE(Eval({f.Str()}).out.find("domain-domain model 0 chance of observing 1 0.01\n"), std::string::npos);
+    f.Write("ppi_models.txt", "1 OM_BINARY 0.3\n0 OM_POISSON 2\n");
+    const EvalRun bad = Eval({f.Str()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "Error: " + f.File("ppi_models.txt") +
+                           " line 2: expected a model id, a distribution type and its parameters, got '0' "
+                           "'OM_POISSON'\n");
 }
 
 TEST(EvalFolderTest, PreparedSetIsScoredOnItsHeldOutPairs)
@@ -177,7 +236,12 @@ TEST(EvalFolderTest, PreparedSetIsScoredOnItsHeldOutPairs)
               "EM with domain-domain evidence: 3 rounds, log joint -110.25\n"
               "final log joint: -110.25\n"
               "interactions: ROC AUC 0.667 of the predicted non-interaction probability (without the pair's own "
-              "observations), over 5 held-out protein pairs (2 reported, 3 not)\n");
+              "observations), over 5 held-out protein pairs (2 reported, 3 not)\n"
+              // No planted affinities to rank, but the noise models still.
+              "noise models after EM without domain-domain evidence: protein-protein model 0 false-positive rate "
+              "0.03, model 1 false-negative rate 0.3\n"
+              "noise models after EM with domain-domain evidence: protein-protein model 0 false-positive rate 0, "
+              "model 1 false-negative rate 0.25; domain-domain model 0 chance of observing 1 0.01\n");
 
     f.Write("truth_holdout.txt", "4\t1\t0\n6\t0\t1\n");
     EXPECT_EQ(Eval({f.Str()}).err,

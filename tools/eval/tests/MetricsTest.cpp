@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "tools/eval/RankCorrelation.h"
-#include "tools/eval/Ranks.h"
+#include "tools/common/RankCorrelation.h"
+#include "tools/common/Ranks.h"
 #include "tools/eval/RocAuc.h"
 
 TEST(MetricsTest, TiedValuesShareTheMeanOfTheirRanks)

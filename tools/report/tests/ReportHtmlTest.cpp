@@ -183,6 +183,50 @@ TEST(ReportHtmlPage, PartialRunStatesItsProblem)
     EXPECT_NE(Section(html, "perturbation").find("no perturbation lines"), std::string::npos);
 }
 
+TEST(ReportHtmlPage, DegenerateEstimatesGetANoticeAndEachPhaseItsRow)
+{
+    ReportData d = SampleData();
+    EXPECT_EQ(ReportHtml(d).find("Degenerate estimates"), std::string::npos);
+    NoiseRate fpr;
+    fpr.set = "domain-domain";
+    fpr.model = 0;
+    fpr.state = 0;
+    fpr.prob0 = LoggedNumber{"1", 1.0};
+    NoiseRate fnr = fpr;
+    fnr.set = "protein-protein";
+    fnr.state = 1;
+    fnr.prob0 = LoggedNumber{"0.3", 0.3};
+    d.degeneracy.rates = {fpr};
+    d.degeneracy.certain = 5;
+    d.planted = true;
+    d.judgedPairs = 7;
+    d.phases = {{"without domain-domain evidence", 0.718, {fnr}}, {"with " + std::string(HOSTILE), NaN, {fnr, fpr}}};
+    const std::string html = ReportHtml(d);
+    EXPECT_EQ(Problems(html), "");
+    const std::size_t notice = html.find("<div class=\"notice\" role=\"note\" id=\"degenerate\">");
+    ASSERT_NE(notice, std::string::npos);
+    EXPECT_LT(notice, html.find("<section"));
+    const std::string box = html.substr(notice, html.find("</div>", notice) - notice);
+    EXPECT_NE(box.find("domain-domain model 0 (non-binding motif pairs) false-positive rate 0; 5 listed protein "
+                       "pairs tied at interaction probability exactly 1."),
+              std::string::npos)
+        << box;
+
+    const std::string phases = Section(html, "phases");
+    EXPECT_NE(phases.find("the 7 motif pairs with at least 5 binding variables"), std::string::npos) << phases;
+    EXPECT_NE(phases.find("<td class=\"num\">0.718</td>"), std::string::npos) << phases;
+    EXPECT_NE(phases.find("<td class=\"num\">n/a</td>"), std::string::npos) << phases;
+    EXPECT_NE(phases.find(HOSTILE_ESCAPED), std::string::npos);
+    EXPECT_NE(phases.find("protein-protein model 0 (interacting pairs): false-negative rate 0.3<br />domain-domain "
+                          "model 0 (non-binding motif pairs): false-positive rate 0 \u2013 degenerate"),
+              std::string::npos)
+        << phases;
+
+    // Without planted affinities the table has no rank correlation column.
+    d.planted = false;
+    EXPECT_EQ(Section(ReportHtml(d), "phases").find("rank correlation"), std::string::npos);
+}
+
 TEST(ReportHtmlPage, TableLinksStayBesideTheReport)
 {
     ReportData d = SampleData();

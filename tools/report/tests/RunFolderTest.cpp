@@ -7,6 +7,8 @@
 #include "tools/report/Names.h"
 #include "tools/report/RunInputs.h"
 
+#include <set>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -84,6 +86,44 @@ TEST_F(RunFolderTest, CarriersAndDegreesFromTheInputFiles)
     const RunInputs missing = ReadRunInputs(dir_, "motifbind obs.txt models.txt nothere.txt act.txt");
     EXPECT_FALSE(missing.present);
     EXPECT_NE(missing.problem.find("nothere.txt"), std::string::npos) << missing.problem;
+}
+
+TEST_F(RunFolderTest, CertainPairsAndServedStatesBehindEveryLeadingOption)
+{
+    // Noise-free observations: -1 for state 0 rules it out unless the value
+    // is 0 (within 1e-5); -2 (uniform on [0, 1]) only outside [0, 1].
+    Write("obs.txt", "1 0 1 -1 -1\n2 0 0.000001 -1 -1\n3 0 1.5 -2 1\n4 0 0.5 -2 1\n5 0 1 4 9\n5 1 0 4 4\n");
+    // File ids 9, 4, 3 are positions 0, 1, 2; 3 is named by no observation.
+    Write("models.txt", "9 OM_BINARY 0.3\n4 OM_BINARY 0.98\n3 OM_GAUSSIAN 0 1\n");
+    Write("pm.txt", "0 1 10\n1 1 10\n");
+    Write("act.txt", "1 1 0.1\n");
+    // The domain-domain files through -d, the option file naming its models
+    // in fields 3 and 4; every leading option that takes words, -e and -b
+    // included, before the positional arguments.
+    Write("dobs.txt", "1 1 1 0 1\n");
+    Write("dmod.txt", "1 OM_BINARY 0.3\n0 OM_BINARY 0.99\n");
+    Write("dopt.txt", "2 0 0 1 3\n");
+    const std::string tail = " obs.txt models.txt pm.txt act.txt x y motifbind.log predictions.txt p q 0.1 len.txt "
+                             "10000 cov.txt";
+    const RunInputs r = ReadRunInputs(
+        dir_, "motifbind -e 1 -b 200 -f 6 2 -l 1 -p 1 -s 10 -n 2 -d dobs.txt dmod.txt dopt.txt" + tail);
+    ASSERT_TRUE(r.present) << r.problem;
+    EXPECT_EQ(r.certainPairs, (std::set<PairKey>{{1, 0}, {3, 0}}));
+    const std::map<int, ModelState> ppi{{0, ModelState::ONE}, {1, ModelState::BOTH}};
+    EXPECT_EQ(r.ppiStates, ppi);
+    const std::map<int, ModelState> ddi{{0, ModelState::ONE}, {1, ModelState::ZERO}};
+    EXPECT_EQ(r.ddiStates, ddi);
+    EXPECT_EQ(ServedState(r.ppiStates, 0), 1);
+    EXPECT_EQ(ServedState(r.ppiStates, 1), -1);  // both states
+    EXPECT_EQ(ServedState(r.ppiStates, 2), -1);  // none
+
+    // A model file the report cannot follow leaves the models unnamed, and
+    // the rest of the inputs read.
+    Write("models.txt", "9 OM_BINARY 0.3\n4 OM_NOSUCH 0.98\n");
+    const RunInputs unnamed = ReadRunInputs(dir_, "motifbind -d dobs.txt dmod.txt dopt.txt" + tail);
+    EXPECT_TRUE(unnamed.present) << unnamed.problem;
+    EXPECT_TRUE(unnamed.ppiStates.empty());
+    EXPECT_EQ(unnamed.ddiStates, ddi);
 }
 
 } // namespace

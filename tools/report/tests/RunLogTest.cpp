@@ -228,6 +228,39 @@ TEST(RunLogTest, HandMadeLogGivesEveryPart)
     EXPECT_EQ(log.perturbations[1].effect->text, "-1.2");
 }
 
+TEST(RunLogTest, EachPhaseKeepsTheDumpsWrittenAfterItsSummary)
+{
+    // The first phase dumps the affinities and the protein-protein models;
+    // the round that brings the domain-domain model in dumps both sets and a
+    // conditioned copy, which belong to no phase; the last phase dumps all.
+    const RunLog log = FromText(COMPLETE);
+    ASSERT_EQ(log.phases.size(), 2u);
+    const EmPhase& first = log.phases[0];
+    EXPECT_EQ(Summary(first.learned), "1 0 0.9 | 3 2 0.25");
+    EXPECT_EQ(first.learned.leak->text, "0.002");
+    EXPECT_FALSE(first.conditioned.present);
+    EXPECT_EQ(Summary(first.ppiModels), "0 0 OM_BINARY 0.97");
+    EXPECT_FALSE(first.ddiModels.present);
+    const EmPhase& last = log.phases[1];
+    EXPECT_EQ(Summary(last.learned), Summary(log.learned));
+    EXPECT_EQ(Summary(last.conditioned), "1 0 0.6 | 3 2 2e-05");
+    EXPECT_EQ(Summary(last.ppiModels), Summary(log.ppiModels));
+    EXPECT_EQ(Summary(last.ddiModels), "0 0 OM_UNIFORM 0 1 3");
+
+    // A log cut inside the last phase's dumps: each phase has what was
+    // written after its own summary, the first phase all of it.
+    const std::string cut =
+        HEAD + INITIAL + PHASE1 + DDI_INIT + PHASE2.substr(0, PHASE2.find("***** Potential conditioned"));
+    const RunLog partial = FromText(cut);
+    ASSERT_EQ(partial.phases.size(), 2u);
+    EXPECT_EQ(Summary(partial.phases[0].learned), "1 0 0.9 | 3 2 0.25");
+    EXPECT_EQ(Summary(partial.phases[0].ppiModels), "0 0 OM_BINARY 0.97");
+    EXPECT_EQ(Summary(partial.phases[1].learned), "1 0 0.2 | 3 2 1e-05");
+    EXPECT_FALSE(partial.phases[1].conditioned.present || partial.phases[1].ppiModels.present);
+    // The domain-domain round's dumps are the last ones read, not a phase's.
+    EXPECT_EQ(Summary(partial.ppiModels), "0 0 OM_BINARY 0.97");
+}
+
 TEST(RunLogTest, EachAnalysisHasItsValuesAndItsEffect)
 {
     // Every value differs, so that a wrong pick shows. The effect is the

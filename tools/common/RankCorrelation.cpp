@@ -1,10 +1,10 @@
-#include "tools/eval/RankCorrelation.h"
+#include "tools/common/RankCorrelation.h"
 
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
-#include "tools/eval/Ranks.h"
+#include "tools/common/Ranks.h"
 
 namespace {
 

@@ -1,11 +1,13 @@
-#include "tools/eval/BindingSupport.h"
+#include "tools/common/BindingSupport.h"
 
 #include <set>
 #include <vector>
 
+#include "tools/common/ModelStates.h"
 #include "tools/common/NumberRecords.h"
 
-std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder)
+std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder,
+                                             std::set<std::pair<int, int>>* models)
 {
     // Repeated (protein, motif) records name the same motif once: the
     // lengths of copies matter for leaks, not for binding variables.
@@ -30,6 +32,9 @@ std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder
     const auto obsRecords = ReadNumberRecords(obsFile, 5);
     for (std::size_t r = 0; r < obsRecords.size(); ++r) {
         observed.insert(MakePairKey(IdField(obsFile, obsRecords[r], 0, r + 1), IdField(obsFile, obsRecords[r], 1, r + 1)));
+        if (models != nullptr) {
+            models->insert(ObservationModels(obsFile, obsRecords[r], 3, r + 1));
+        }
     }
 
     const std::set<int> none;

@@ -1,4 +1,4 @@
-#include "tools/eval/Ranks.h"
+#include "tools/common/Ranks.h"
 
 #include <algorithm>
 #include <numeric>
