@@ -16,13 +16,23 @@ work=$2
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 rm -rf "$work"
 mkdir -p "$work"
-read -r -a words < "$root/examples/data/command.txt"
+read -r -a line < "$root/examples/data/command.txt"
+# The example's command line without its estimator options, which each run
+# below sets itself.
+words=()
+i=1
+while [ "$i" -lt "${#line[@]}" ]; do
+  case "${line[$i]}" in
+    -e | -b) i=$((i + 2)) ;;
+    *) words+=("${line[$i]}"); i=$((i + 1)) ;;
+  esac
+done
 for run in default shared; do
   cp -R "$root/examples/data" "$work/$run"
   rm -f "$work/$run/motifbind.log" "$work/$run/predictions.txt"
   lead=()
   if [ "$run" = shared ]; then lead=(-e 1 -b 200); fi
-  (cd "$work/$run" && exec -a motifbind "$bin/motifbind" "${lead[@]}" "${words[@]:1}" > stdout.txt 2> stderr.txt)
+  (cd "$work/$run" && exec -a motifbind "$bin/motifbind" "${lead[@]}" "${words[@]}" > stdout.txt 2> stderr.txt)
   "$bin/tools/motifbind-report" "$work/$run" --out "$work/$run/report" > "$work/$run/report.out" 2> "$work/$run/report.err"
   "$bin/tools/motifbind-eval" "$work/$run" > "$work/$run/eval.out"
 done
