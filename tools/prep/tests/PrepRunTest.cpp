@@ -146,9 +146,10 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
                                 "pairs to predict: 5\n";
     EXPECT_EQ(file("summary.txt"), summary);
     // What prep prints is the summary it wrote, framed by the folder and the
-    // command: 10 inputs of motifbind, 3 name tables, command.txt, summary.txt.
+    // command: 10 inputs of motifbind, 3 name tables, command.txt, summary.txt,
+    // provenance.txt.
     // The run line names the motifbind beside prep; its text has a test of its own.
-    EXPECT_EQ(r.out, "motifbind-prep: wrote 15 files to " + out + "\n" + summary + RunLine(out));
+    EXPECT_EQ(r.out, "motifbind-prep: wrote 16 files to " + out + "\n" + summary + RunLine(out));
 
     // Binding variables on the observed pairs: 2 on (1,0), 1 on (2,2), 2 on
     // (3,0), none on the two negatives.
