@@ -34,12 +34,12 @@ std::map<std::string, std::string> ReadFamilyNames(LineReader& in, Warnings& war
         std::string_view name;
         if (line.find('\t') != std::string::npos) {
             const std::vector<std::string_view> f = SplitTabs(text);
-            if (f.size() != 2) {
+            if (f.size() > 2) {
                 throw in.Error(std::to_string(f.size()) + " tab-separated fields in " + Shown(line) +
                                "; expected two: a domain family and its name");
             }
             family = Trimmed(f[0]);
-            name = Trimmed(f[1]);
+            name = f.size() == 2 ? Trimmed(f[1]) : std::string_view();
         } else {
             const std::size_t gap = text.find(' ');
             family = text.substr(0, gap);
