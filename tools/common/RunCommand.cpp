@@ -17,20 +17,43 @@ std::string Number(double x)
     return buf;
 }
 
-// `word` as the shell reads it back: as it is when it holds nothing the shell
-// would split, expand or quote, otherwise in single quotes.
+} // namespace
+
 std::string ShellWord(const std::string& word)
 {
     const auto plain = [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                std::string_view("_-+=:,./@%").find(c) != std::string_view::npos;
     };
+    const auto control = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7f;
+    };
     bool quote = word.empty();
+    bool escape = false;
     for (const char c : word) {
         quote = quote || !plain(c);
+        escape = escape || control(c);
     }
     if (!quote) {
         return word;
+    }
+    if (escape) {
+        // A line break inside plain quotes would end the line it is shown
+        // on: $'...' spells every control byte out.
+        std::string q = "$'";
+        for (const char c : word) {
+            if (control(c)) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\x%02x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                q += buf;
+            } else if (c == '\'' || c == '\\') {
+                q += std::string("\\") + c;
+            } else {
+                q += c;
+            }
+        }
+        return q + "'";
     }
     std::string q = "'";
     for (const char c : word) {
@@ -38,8 +61,6 @@ std::string ShellWord(const std::string& word)
     }
     return q + "'";
 }
-
-} // namespace
 
 std::string RunCommand(const RunSettings& run)
 {

@@ -39,3 +39,8 @@ std::string RunLine(const std::string& outDir, const std::string& motifbindDir);
 // with it (beside it when installed, above it in a build tree), unless PATH
 // already finds that very file, or no such motifbind exists.
 std::string RunLine(const std::string& outDir);
+
+// `word` as a shell reads it back: as it is when it holds nothing the shell
+// would split, expand or quote; in single quotes otherwise; as $'...' with
+// \xNN escapes when it holds a control byte, so that it stays on one line.
+std::string ShellWord(const std::string& word);

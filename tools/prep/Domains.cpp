@@ -22,6 +22,7 @@ struct Record {
     std::string_view protein;
     std::string_view accession;  // family accession; empty or "-" when none
     std::string_view name;       // family name; empty when none
+    std::string description;     // family description; empty when none
     std::string_view start;
     std::string_view end;
     std::string_view length;
@@ -137,6 +138,17 @@ private:
         } else {
             r.name = f[0];
             r.accession = f[1];
+            // The free text after the fixed columns describes the target,
+            // here the family (with hmmsearch it describes the protein).
+            for (std::size_t i = DOMTBLOUT_COLUMNS; i < f.size(); ++i) {
+                if (!r.description.empty()) {
+                    r.description += ' ';
+                }
+                r.description += f[i];
+            }
+            if (r.description == "-") {
+                r.description.clear();
+            }
             r.protein = f[3];
             r.length = f[5];
             r.statesLength = true;
@@ -178,6 +190,7 @@ private:
         r.lengthName = "sequence length";
         r.accession = f[4];
         r.name = f[5] == "-" ? std::string_view() : f[5];
+        r.description = std::string(r.name);
         r.start = f[6];
         r.end = f[7];
         r.endName = "stop";
@@ -270,9 +283,12 @@ private:
             hit.family = std::string(r.name);
             hit.name = hit.family;
         }
-        // Family keys and names go into motifs.tsv and the report.
-        if (HasControl(hit.family) || HasControl(hit.name)) {
-            Fail("domain family " + Shown(HasControl(hit.family) ? hit.family : hit.name) +
+        hit.description = r.description;
+        // Family keys, names and descriptions go into motifs.tsv and the
+        // report.
+        if (HasControl(hit.family) || HasControl(hit.name) || HasControl(hit.description)) {
+            Fail("domain family " +
+                 Shown(HasControl(hit.family) ? hit.family : HasControl(hit.name) ? hit.name : hit.description) +
                  " holds a control character; expected a name without tabs or line breaks");
         }
         hit.start = start;

@@ -33,6 +33,10 @@ struct DomainHit {
     std::string protein;  // canonical accession
     std::string family;   // the motif key: family accession without version, or the name when no accession
     std::string name;     // readable family name (equals family when the format has none)
+    // What the family is, in words: InterProScan's signature description,
+    // the target description of an hmmscan --domtblout; empty when the
+    // format gives none.
+    std::string description;
     int start = 0;
     int end = 0;
     std::size_t line = 0;  // line of the domain file

@@ -1,5 +1,6 @@
 #include "tools/prep/Fasta.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <set>
@@ -7,6 +8,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/common/LineReader.h"
+#include "tools/prep/Fields.h"
 
 namespace {
 
@@ -25,12 +27,37 @@ std::string CharText(char c)
     return buf;
 }
 
+// The value of the header's "GN=" word, or empty.
+std::string_view GeneName(std::string_view header)
+{
+    std::size_t at = 0;
+    while (at < header.size()) {
+        const std::size_t start = header.find_first_not_of(" \t", at);
+        if (start == std::string_view::npos) {
+            break;
+        }
+        const std::size_t end = std::min(header.find_first_of(" \t", start), header.size());
+        const std::string_view word = header.substr(start, end - start);
+        if (word.size() > 3 && word.substr(0, 3) == "GN=") {
+            return word.substr(3);
+        }
+        at = end;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules& rules, Warnings& warnings)
 {
+    return ReadFasta(in, rules, warnings).lengths;
+}
+
+FastaProteins ReadFasta(LineReader& in, const AccessionRules& rules, Warnings& warnings)
+{
     const std::string& path = in.Path();
-    std::map<std::string, int> lengths;
+    FastaProteins proteins;
+    std::map<std::string, int>& lengths = proteins.lengths;
     // Accessions whose length comes from a canonical record; the others
     // hold an isoform's length until their canonical record comes.
     std::set<std::string> canonical;
@@ -97,6 +124,13 @@ std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules
                     warnings.Add("FASTA records of an accession already read", Where(path, in.LineNo()));
                 }
             }
+            const std::string_view gene = GeneName(rest.substr(first + word.size()));
+            if (HasControl(gene)) {
+                warnings.Add("FASTA gene names with a control character (not used; the accession stands in)",
+                             Where(path, in.LineNo()));
+            } else if (!gene.empty()) {
+                proteins.geneNames.emplace(acc, gene);
+            }
             continue;
         }
         for (const char c : line) {
@@ -127,11 +161,16 @@ std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules
         }
     }
     finish();
-    return lengths;
+    return proteins;
 }
 
 std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules, Warnings& warnings)
 {
+    return ReadFasta(path, rules, warnings).lengths;
+}
+
+FastaProteins ReadFasta(const std::string& path, const AccessionRules& rules, Warnings& warnings)
+{
     LineReader in(path);
-    return ReadFastaLengths(in, rules, warnings);
+    return ReadFasta(in, rules, warnings);
 }

@@ -20,3 +20,15 @@ std::map<std::string, int> ReadFastaLengths(const std::string& path, const Acces
                                             Warnings& warnings);
 class LineReader;
 std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules& rules, Warnings& warnings);
+
+// The lengths as above, and the gene name a UniProt header gives
+// (">sp|P12345|ABC1_HUMAN Desc OS=... GN=ABC1 PE=1"), by accession: the
+// first record of an accession that names one wins. A gene name with a
+// control character is not taken (a counted warning): it would break the
+// tables it is written into, and the accession stands in.
+struct FastaProteins {
+    std::map<std::string, int> lengths;
+    std::map<std::string, std::string> geneNames;
+};
+FastaProteins ReadFasta(const std::string& path, const AccessionRules& rules, Warnings& warnings);
+FastaProteins ReadFasta(LineReader& in, const AccessionRules& rules, Warnings& warnings);

@@ -16,6 +16,8 @@ constexpr std::size_t MITAB_ID_A = 0;
 constexpr std::size_t MITAB_ID_B = 1;
 constexpr std::size_t MITAB_ALT_A = 2;
 constexpr std::size_t MITAB_ALT_B = 3;
+constexpr std::size_t MITAB_ALIAS_A = 4;
+constexpr std::size_t MITAB_ALIAS_B = 5;
 constexpr std::size_t MITAB_METHOD = 6;
 constexpr std::size_t MITAB_DATABASE = 12;
 
@@ -262,6 +264,39 @@ bool MitabInteractor(const std::vector<std::string_view>& f, std::size_t idCol, 
     return false;
 }
 
+// The display name among the aliases of an interactor
+// (uniprotkb:ABC1(gene name)|psi-mi:abc1_human(display_short)): the first
+// marked as the gene name, else the first alias; empty when none is usable.
+std::string MitabAlias(std::string_view col, const LineReader& in, Warnings& warnings)
+{
+    if (col.empty() || col == "-") {
+        return {};
+    }
+    std::string_view first;
+    bool hostile = false;
+    for (const std::string_view alias : SplitBars(col)) {
+        Xref x;
+        if (!ParseXref(alias, x) || x.value == "-") {
+            continue;
+        }
+        if (HasControl(x.value)) {
+            hostile = true;
+            continue;
+        }
+        if (x.description == "gene name") {
+            first = x.value;
+            break;
+        }
+        if (first.empty()) {
+            first = x.value;
+        }
+    }
+    if (hostile) {
+        warnings.Add("MITAB aliases with a control character (not used as names)", Where(in.Path(), in.LineNo()));
+    }
+    return std::string(first);
+}
+
 // Column 1 of a header line without '#' is a title, not identifiers.
 bool IsMitabHeader(const std::vector<std::string_view>& f)
 {
@@ -305,6 +340,8 @@ void ReadMitabRest(LineReader& in, std::string& line, bool haveFirst, const Inte
             break;
         }
         CheckSource(p.source, in);
+        p.nameA = MitabAlias(f[MITAB_ALIAS_A], in, warnings);
+        p.nameB = MitabAlias(f[MITAB_ALIAS_B], in, warnings);
         p.line = in.LineNo();
         take(std::move(p));
     }

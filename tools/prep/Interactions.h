@@ -35,6 +35,11 @@ struct ListedPair {
     std::string b;
     std::string source;
     std::size_t line = 0;
+    // MITAB: a display name of each interactor from its aliases (columns 5
+    // and 6), the one marked "(gene name)" or else the first; empty when
+    // there is none, and in the other formats.
+    std::string nameA;
+    std::string nameB;
 };
 
 class LineReader;
@@ -47,7 +52,9 @@ using PairSink = std::function<void(ListedPair&&)>;
 // accessions is a header. MITAB: the first UniProtKB accession of columns 1
 // and 2 ("uniprotkb:P12345"; several identifiers are separated by '|');
 // an interactor without one (a small molecule, an unreviewed entity) skips
-// the line with a counted warning. A malformed line, and a source name with
+// the line with a counted warning. The aliases give display names; an
+// alias that is not db:value, or holds a control character, is passed over
+// (the latter with a counted warning). A malformed line, and a source name with
 // a control character, throws ToolError naming the file and line. The file
 // is read with the bounds of LineReader, one pair at a time.
 void ReadInteractions(const InteractionInput& in, const AccessionRules& rules, Warnings& warnings,

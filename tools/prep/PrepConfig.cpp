@@ -99,6 +99,11 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
                    "protein sequences (plain or gzip) for the lengths; needed unless the domain format states them")
         ->check(CLI::ExistingFile)
         ->group(dom);
+    app.add_option("--family-names", c.familyNamesFile,
+                   "display names of domain families, \"family<TAB>name\" per line; over the descriptions the "
+                   "annotations give")
+        ->check(CLI::ExistingFile)
+        ->group(dom);
 
     const std::string neg = "Non-interacting pairs";
     auto* list = app.add_option("--negatives", c.negativeFile,

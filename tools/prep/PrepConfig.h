@@ -33,6 +33,8 @@ struct PrepConfig {
     std::string analysis;
     double maxEvalue = -1.0;  // -1: no threshold
     std::string fastaFile;
+    // Display names of domain families, over those the annotations give.
+    std::string familyNamesFile;
     // Keep only proteins that carry at least one domain.
     bool requireDomains = false;
 

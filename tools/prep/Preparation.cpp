@@ -12,6 +12,7 @@
 #include "tools/common/Rng.h"
 #include "tools/common/ToolError.h"
 #include "tools/prep/Coverage.h"
+#include "tools/prep/FamilyNames.h"
 #include "tools/prep/FamilyPairs.h"
 #include "tools/prep/Fasta.h"
 
@@ -60,11 +61,14 @@ PairKey KeyOf(std::int64_t index)
     return {static_cast<int>(l), static_cast<int>(index - l * (l + 1) / 2)};
 }
 
-std::map<std::string, int> ReadLengths(const PrepConfig& c, const std::vector<DomainTable>& tables, Warnings& w)
+std::map<std::string, int> ReadLengths(const PrepConfig& c, const std::vector<DomainTable>& tables, Warnings& w,
+                                       std::map<std::string, std::string>& geneNames)
 {
     std::map<std::string, int> lengths;
     if (!c.fastaFile.empty()) {
-        lengths = ReadFastaLengths(c.fastaFile, c.accessions, w);
+        FastaProteins fasta = ReadFasta(c.fastaFile, c.accessions, w);
+        lengths = std::move(fasta.lengths);
+        geneNames = std::move(fasta.geneNames);
     }
     for (const DomainTable& t : tables) {
         for (const auto& [acc, len] : t.lengths) {
@@ -183,6 +187,10 @@ private:
     // that repeats itself costs no memory.
     void ReadInputs()
     {
+        if (!c_.familyNamesFile.empty()) {
+            familyNames_ = ReadFamilyNames(c_.familyNamesFile, w_);
+            set_.counts.familyNamesListed = familyNames_.size();
+        }
         for (const std::string& file : c_.domainFiles) {
             DomainInput in;
             in.path = file;
@@ -194,7 +202,7 @@ private:
             in.hmmsearch = c_.hmmsearch;
             tables_.push_back(ReadDomains(in, c_.accessions, w_));
         }
-        lengths_ = ReadLengths(c_, tables_, w_);
+        lengths_ = ReadLengths(c_, tables_, w_, geneNames_);
         const std::size_t warned = w_.Total();
         for (const std::string& file : c_.interactionFiles) {
             InteractionInput in;
@@ -203,6 +211,12 @@ private:
             in.experiment = c_.mitabExperiment;
             in.defaultSource = c_.source;
             ReadInteractions(in, c_.accessions, w_, [this](ListedPair&& p) {
+                if (!p.nameA.empty()) {
+                    aliasNames_.emplace(p.a, std::move(p.nameA));
+                }
+                if (!p.nameB.empty()) {
+                    aliasNames_.emplace(p.b, std::move(p.nameB));
+                }
                 if (c_.dropSelf && p.a == p.b) {
                     ++set_.counts.selfDropped;
                     return;
@@ -349,6 +363,19 @@ private:
             SetProtein p;
             p.accession = accs_[t];
             p.length = lengths_.at(accs_[t]);
+            // Biologists read gene names: the header's, else an alias of
+            // the interaction files, else the accession.
+            const auto gene = geneNames_.find(p.accession);
+            const auto alias = aliasNames_.find(p.accession);
+            if (gene != geneNames_.end()) {
+                p.name = gene->second;
+                ++set_.counts.geneNames;
+            } else if (alias != aliasNames_.end()) {
+                p.name = alias->second;
+                ++set_.counts.aliasNames;
+            } else {
+                p.name = p.accession;
+            }
             set_.proteins.push_back(std::move(p));
         }
     }
@@ -367,6 +394,7 @@ private:
         std::vector<std::vector<std::pair<int, int>>> ranges(set_.proteins.size());
         std::set<std::tuple<int, std::string, int, int>> seen;
         std::map<std::string, std::string> names;
+        std::map<std::string, std::string> descriptions;  // the first of each family
         std::set<std::string> lost;  // families of proteins that lost every pair
         for (const DomainTable& t : tables_) {
             for (const DomainHit& h : t.hits) {
@@ -394,6 +422,9 @@ private:
                 copies[static_cast<std::size_t>(id)][h.family].emplace_back(h.start, h.end);
                 ranges[static_cast<std::size_t>(id)].emplace_back(h.start, h.end);
                 names.emplace(h.family, h.name);
+                if (!h.description.empty()) {
+                    descriptions.emplace(h.family, h.description);
+                }
             }
         }
         // SetMotif ids: the most widely carried families first, so that -s N
@@ -419,7 +450,7 @@ private:
         std::map<std::string, int> motifId;
         for (const auto& [negCarriers, family] : order) {
             motifId.emplace(family, static_cast<int>(set_.motifs.size()));
-            set_.motifs.push_back({family, names.at(family), -negCarriers});
+            set_.motifs.push_back({family, names.at(family), -negCarriers, DisplayName(family, names, descriptions)});
         }
         for (std::size_t i = 0; i < set_.proteins.size(); ++i) {
             SetProtein& p = set_.proteins[i];
@@ -438,6 +469,23 @@ private:
         for (const SetMotif& m : set_.motifs) {
             familyId_.emplace(m.name, &m - set_.motifs.data());
         }
+    }
+
+    // A family's display name: the family names file's, by key or name,
+    // else the annotation's description, else its name.
+    std::string DisplayName(const std::string& family, const std::map<std::string, std::string>& names,
+                            const std::map<std::string, std::string>& descriptions)
+    {
+        const std::string& name = names.at(family);
+        for (const std::string* key : {&family, &name}) {
+            const auto it = familyNames_.find(*key);
+            if (it != familyNames_.end()) {
+                ++set_.counts.familyNamesUsed;
+                return it->second;
+            }
+        }
+        const auto d = descriptions.find(family);
+        return d != descriptions.end() ? d->second : name;
     }
 
     // The set's ids of a listed pair as a PairIndex key, or -1 when a protein
@@ -751,6 +799,9 @@ private:
 
     std::vector<DomainTable> tables_;
     std::map<std::string, int> lengths_;
+    std::map<std::string, std::string> geneNames_;                // accession -> FASTA gene name
+    std::unordered_map<std::string, std::string> aliasNames_;     // accession -> first alias read
+    std::map<std::string, std::string> familyNames_;              // family key or name -> display name
 
     // The pair lists as read, by accession index.
     std::unordered_map<std::string, int> accIndex_;

@@ -11,6 +11,7 @@
 // A protein of the input set, by id.
 struct SetProtein {
     std::string accession;
+    std::string name;  // display name: the gene name, else an interaction file's alias, else the accession
     int length = 0;
     int coverage = 0;                          // residues under any domain
     std::vector<std::pair<int, int>> motifs;   // (motif id, residues its copies cover), ascending id
@@ -21,6 +22,9 @@ struct SetMotif {
     std::string family;  // the key: family accession, or the name
     std::string name;
     int carriers = 0;    // proteins of the set that carry it
+    // Display name: from the family names file, else the annotation's
+    // description, else the name.
+    std::string description;
 };
 
 // One observation of a protein pair by one source: 1 reported, 0 listed or
@@ -60,6 +64,10 @@ struct PrepCounts {
     std::size_t ddiNotCandidate = 0;                 // of them not a candidate pair
     std::size_t predictListed = 0;                   // distinct pairs of the list
     std::size_t predictUnknown = 0;                  // of them naming an accession not in the set
+    std::size_t familyNamesListed = 0;               // families of the family names file
+    std::size_t familyNamesUsed = 0;                 // motifs of the set named by it
+    std::size_t geneNames = 0;                       // proteins named by a FASTA gene name
+    std::size_t aliasNames = 0;                      // proteins named by an interaction file's alias
 };
 
 // A complete motifbind input set in terms of ids, with the tables that map

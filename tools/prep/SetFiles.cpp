@@ -142,17 +142,19 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
     }
 
     TextFile proteins;
-    proteins.Word("id").Word("accession").Word("length").Word("covered").Word("motifs").EndLine();
+    // The display names go last, so that readers of the earlier columns
+    // read on as before.
+    proteins.Word("id").Word("accession").Word("length").Word("covered").Word("motifs").Word("name").EndLine();
     for (std::size_t i = 0; i < set.proteins.size(); ++i) {
         const SetProtein& p = set.proteins[i];
         proteins.Int(static_cast<long long>(i)).Word(p.accession).Int(p.length).Int(p.coverage);
-        proteins.Int(static_cast<long long>(p.motifs.size())).EndLine();
+        proteins.Int(static_cast<long long>(p.motifs.size())).Word(p.name).EndLine();
     }
     TextFile motifs;
-    motifs.Word("id").Word("family").Word("name").Word("proteins").EndLine();
+    motifs.Word("id").Word("family").Word("name").Word("proteins").Word("description").EndLine();
     for (std::size_t m = 0; m < set.motifs.size(); ++m) {
         motifs.Int(static_cast<long long>(m)).Word(set.motifs[m].family).Word(set.motifs[m].name);
-        motifs.Int(set.motifs[m].carriers).EndLine();
+        motifs.Int(set.motifs[m].carriers).Word(set.motifs[m].description).EndLine();
     }
     TextFile sources;
     sources.Word("source").Word("model_not_interacting").Word("model_interacting").Word("reported").Word("not_interacting").EndLine();
@@ -215,6 +217,13 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
     }
     s += "motifs: " + std::to_string(set.motifs.size()) + " domain families from " + std::to_string(n.hits) +
          " domain ranges (" + std::to_string(n.hitsElsewhere) + " ranges on proteins outside the set)\n";
+    s += "protein names: " + Plural(n.geneNames, "gene name", "gene names") + " from the FASTA headers, " +
+         Plural(n.aliasNames, "alias", "aliases") + " from the interaction files, " +
+         Plural(set.proteins.size() - n.geneNames - n.aliasNames, "accession", "accessions") + " for want of both\n";
+    if (!c.familyNamesFile.empty()) {
+        s += "family names: " + std::to_string(n.familyNamesUsed) + " of " + std::to_string(set.motifs.size()) +
+             " families named by " + c.familyNamesFile + " (" + std::to_string(n.familyNamesListed) + " listed)\n";
+    }
     s += "observations: " + std::to_string(set.observations.size()) + "\n";
     const std::string negWord = !c.negativeFile.empty() ? "listed"
                                 : c.sampling == Sampling::DEGREE ? "sampled degree-matched"

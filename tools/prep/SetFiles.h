@@ -18,6 +18,8 @@ inline constexpr const char* HOLDOUT_NOT_INTERACTING = "holdout_not_interacting.
 inline constexpr const char* TRUTH_HOLDOUT = "truth_holdout.txt";
 // What prep printed: the version that made the set, the counts, the warnings.
 inline constexpr const char* SUMMARY = "summary.txt";
+// What made the set: version, command line, seed, checksums of the inputs.
+inline constexpr const char* PROVENANCE = "provenance.txt";
 } // namespace prepfiles
 
 // The files of the input set, name and text, in writing order.

@@ -11,6 +11,10 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
+// The columns prep appends to its tables for display names.
+constexpr std::size_t PROTEIN_NAME = 5;       // proteins.tsv "name"
+constexpr std::size_t MOTIF_DESCRIPTION = 4;  // motifs.tsv "description"
+
 // The rows of a tab-separated table after its header line; nothing when the
 // file is absent. A name that is there but no readable file (a directory,
 // /dev/zero) is an error, not a missing table. Every row must have at least
@@ -64,6 +68,9 @@ Names Names::Read(const std::filesystem::path& folder)
     for (std::size_t i = 0; i < p.size(); ++i) {
         IdOf(proteins, i, p[i][0], i);
         n.proteins_.push_back(p[i][1]);
+        // Tables from before display names stop at the motif count.
+        n.proteinNames_.push_back(p[i].size() > PROTEIN_NAME && !p[i][PROTEIN_NAME].empty() ? p[i][PROTEIN_NAME]
+                                                                                            : p[i][1]);
         n.proteinIds_.emplace(p[i][1], static_cast<int>(i));
     }
     const auto motifs = folder / "motifs.tsv";
@@ -71,7 +78,9 @@ Names Names::Read(const std::filesystem::path& folder)
     for (std::size_t i = 0; i < m.size(); ++i) {
         IdOf(motifs, i, m[i][0], i);
         n.families_.push_back(m[i][1]);
-        n.motifNames_.push_back(m[i][2]);
+        n.motifNames_.push_back(m[i].size() > MOTIF_DESCRIPTION && !m[i][MOTIF_DESCRIPTION].empty()
+                                    ? m[i][MOTIF_DESCRIPTION]
+                                    : m[i][2]);
         n.motifIds_.emplace(m[i][1], static_cast<int>(i));
     }
     for (std::size_t i = 0; i < m.size(); ++i) {
@@ -96,6 +105,30 @@ std::string Names::Protein(int id) const
 {
     return id >= 0 && static_cast<std::size_t>(id) < proteins_.size() ? proteins_[static_cast<std::size_t>(id)]
                                                                        : IdText(id);
+}
+
+std::string Names::ProteinName(int id) const
+{
+    return id >= 0 && static_cast<std::size_t>(id) < proteinNames_.size()
+               ? proteinNames_[static_cast<std::size_t>(id)]
+               : Protein(id);
+}
+
+std::string Names::ProteinLabel(int id) const
+{
+    const std::string acc = Protein(id);
+    const std::string name = ProteinName(id);
+    return name == acc ? acc : name + " (" + acc + ")";
+}
+
+bool Names::ProteinNamesDiffer(const std::vector<int>& ids) const
+{
+    for (const int id : ids) {
+        if (ProteinName(id) != Protein(id)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string Names::Motif(int id) const

@@ -18,7 +18,16 @@ public:
     std::string Protein(int id) const;
     // Family key of a motif id ("PF00069"), or the id as text.
     std::string Motif(int id) const;
-    // Readable family name ("Pkinase"), or Motif(id) when there is none.
+    // Display name of a protein (a gene name such as "ABC1"), or
+    // Protein(id) when the table gives none.
+    std::string ProteinName(int id) const;
+    // "ABC1 (P12345)" where the display name says more than the accession,
+    // else Protein(id).
+    std::string ProteinLabel(int id) const;
+    // Whether any of these proteins has a display name beside its accession.
+    bool ProteinNamesDiffer(const std::vector<int>& ids) const;
+    // Readable family name: the display name ("Protein kinase domain") when
+    // the table gives one, else the short name ("Pkinase"), else Motif(id).
     std::string MotifName(int id) const;
     // The source owning a protein-protein model id, or empty.
     std::string Source(int modelId) const;
@@ -37,6 +46,7 @@ public:
 
 private:
     std::vector<std::string> proteins_;
+    std::vector<std::string> proteinNames_;  // display names; empty when the table has none
     std::vector<std::string> families_;
     std::vector<std::string> motifNames_;
     std::map<int, std::string> sources_;  // model id -> source

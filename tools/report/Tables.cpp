@@ -79,8 +79,23 @@ bool NamesDiffer(const Names& names, const std::vector<int>& motifs)
     return std::any_of(motifs.begin(), motifs.end(), [&](int m) { return names.MotifName(m) != names.Motif(m); });
 }
 
+// Protein display names go into the last columns, where they shift none of
+// the columns before them, when they say more than the accessions.
+template <typename R>
+bool ProteinNamesDiffer(const Names& names, const std::vector<R>& records, int R::*a, int R::*b)
+{
+    std::vector<int> ids;
+    for (const R& r : records) {
+        ids.push_back(r.*a);
+        ids.push_back(r.*b);
+    }
+    return names.ProteinNamesDiffer(ids);
+}
+
 std::string InteractionsTable(const Predictions& predictions, const Names& names)
 {
+    const bool named =
+        ProteinNamesDiffer(names, predictions.interactions, &InteractionPrediction::a, &InteractionPrediction::b);
     std::vector<Row> rows;
     std::vector<double> keys;
     for (const InteractionPrediction& r : predictions.interactions) {
@@ -90,10 +105,16 @@ std::string InteractionsTable(const Predictions& predictions, const Names& names
         const LoggedNumber& q = r.posterior ? *r.posterior : r.qc;
         rows.push_back({names.Protein(r.a), names.Protein(r.b), ComplementText(q), r.qw.text, r.qc.text,
                         Optional(r.posterior)});
+        if (named) {
+            rows.back().insert(rows.back().end(), {names.ProteinName(r.a), names.ProteinName(r.b)});
+        }
         keys.push_back(r.InteractionProbability());
     }
-    return Tsv({"protein_a", "protein_b", "interaction_probability", "q_without_ddi", "q_with_ddi", "posterior"},
-               ByKeyDescending(std::move(rows), keys));
+    Row header = {"protein_a", "protein_b", "interaction_probability", "q_without_ddi", "q_with_ddi", "posterior"};
+    if (named) {
+        header.insert(header.end(), {"protein_a_name", "protein_b_name"});
+    }
+    return Tsv(header, ByKeyDescending(std::move(rows), keys));
 }
 
 std::string BindingTable(const Predictions& predictions, const Names& names)
@@ -109,6 +130,11 @@ std::string BindingTable(const Predictions& predictions, const Names& names)
         header.insert(header.end(), {"motif_a_name", "motif_b_name"});
     }
     header.insert(header.end(), {"affinity", "conditioned_affinity", "posterior"});
+    const bool proteinsNamed =
+        ProteinNamesDiffer(names, predictions.bindings, &BindingPrediction::protein1, &BindingPrediction::protein2);
+    if (proteinsNamed) {
+        header.insert(header.end(), {"protein_a_name", "protein_b_name"});
+    }
 
     std::vector<Row> rows;
     std::vector<double> keys;
@@ -118,6 +144,9 @@ std::string BindingTable(const Predictions& predictions, const Names& names)
             row.insert(row.end(), {names.MotifName(r.motif1), names.MotifName(r.motif2)});
         }
         row.insert(row.end(), {r.affinity.text, r.conditioned.text, Optional(r.posterior)});
+        if (proteinsNamed) {
+            row.insert(row.end(), {names.ProteinName(r.protein1), names.ProteinName(r.protein2)});
+        }
         rows.push_back(std::move(row));
         keys.push_back(KeyOf(r.posterior));
     }
@@ -244,13 +273,13 @@ std::string PerturbationWhat(const PerturbationCycle& c, const Names& names)
 {
     switch (c.analysis) {
     case 1:
-        return "motif " + names.Motif(c.motif1) + " of " + names.Protein(c.protein1) + " with " +
-               names.Protein(c.protein2);
+        return "motif " + names.Motif(c.motif1) + " of " + names.ProteinLabel(c.protein1) + " with " +
+               names.ProteinLabel(c.protein2);
     case 2:
         return "motif types " + names.Motif(c.motif1) + " and " + names.Motif(c.motif2);
     case 3:
-        return "motif " + names.Motif(c.motif1) + " of " + names.Protein(c.protein1) + " with motif " +
-               names.Motif(c.motif2) + " of " + names.Protein(c.protein2);
+        return "motif " + names.Motif(c.motif1) + " of " + names.ProteinLabel(c.protein1) + " with motif " +
+               names.Motif(c.motif2) + " of " + names.ProteinLabel(c.protein2);
     default:
         return c.what;
     }

@@ -73,6 +73,16 @@ TEST_F(DomainFormatTest, HmmscanDomtbloutGivesEnvelopesOfTheQueryProteins)
     EXPECT_EQ(Hits(all), expected);
     EXPECT_EQ(all.lengths, (std::map<std::string, int>{{"P12345", 420}, {"Q9Y6K9", 300}}));
     EXPECT_EQ(all.aboveEvalue, 0u);
+    // The free text after the fixed columns describes the family, blanks
+    // and all; "-" is none.
+    std::vector<std::string> descriptions;
+    for (const DomainHit& h : all.hits) {
+        descriptions.push_back(h.description);
+    }
+    EXPECT_EQ(descriptions, (std::vector<std::string>{"Protein kinase domain",
+                                                      "Protein tyrosine and serine/threonine kinase", "SH3 domain",
+                                                      "SH3 domain", "WD domain, G-beta repeat", "WD domain, G-beta repeat",
+                                                      "WD domain, G-beta repeat", "Ankyrin repeats (3 copies)", ""}));
 
     // Ank_2 is significant as a sequence and conditionally, not by its
     // independent E-value.
@@ -94,6 +104,10 @@ TEST_F(DomainFormatTest, HmmsearchDomtbloutTakesTheProteinsFromTheTargets)
     EXPECT_EQ(Hits(t), (std::vector<std::string>{"P12345 PF00069 Pkinase 148-407 line 1",
                                                   "A0A024R161 PF00069 Pkinase 300-566 line 2"}));
     EXPECT_EQ(t.lengths, (std::map<std::string, int>{{"P12345", 420}, {"A0A024R161", 610}}));
+    // Here the description is the protein's, not the family's.
+    for (const DomainHit& h : t.hits) {
+        EXPECT_EQ(h.description, "") << h.protein;
+    }
 }
 
 TEST_F(DomainFormatTest, PfamScanGivesEnvelopesWithoutLengths)

@@ -66,13 +66,13 @@ TEST_F(PrepAnswersTest, IsoformFirstOverlappingCopiesAndAProteinThatLosesItsPair
     // accession order. P11111 has its canonical 100 residues, so its Kinase
     // at 50-90 lies inside it.
     EXPECT_EQ(file("proteins.tsv"),
-              "id\taccession\tlength\tcovered\tmotifs\n"
-              "0\tP11111\t100\t81\t2\n"
-              "1\tP22222\t50\t20\t1\n"
-              "2\tP33333\t40\t0\t0\n"
-              "3\tQ66666\t70\t42\t2\n");
+              "id\taccession\tlength\tcovered\tmotifs\tname\n"
+              "0\tP11111\t100\t81\t2\tP11111\n"
+              "1\tP22222\t50\t20\t1\tP22222\n"
+              "2\tP33333\t40\t0\t0\tP33333\n"
+              "3\tQ66666\t70\t42\t2\tQ66666\n");
     // PDZ went with P44444; SH3 on three proteins comes before Kinase on two.
-    EXPECT_EQ(file("motifs.tsv"), "id\tfamily\tname\tproteins\n0\tSH3\tSH3\t3\n1\tKinase\tKinase\t2\n");
+    EXPECT_EQ(file("motifs.tsv"), "id\tfamily\tname\tproteins\tdescription\n0\tSH3\tSH3\t3\tSH3\n1\tKinase\tKinase\t2\tKinase\n");
     // Kinase on P11111 covers 10-90, 81 residues, not the 51 + 41 = 92 of its
     // copies; SH3 70-80 is 11. The whole protein: 10-90 again, 81.
     EXPECT_EQ(file("protein_motifs.txt"), "0\t0\t11\n0\t1\t81\n1\t0\t20\n3\t0\t21\n3\t1\t21\n");
@@ -113,10 +113,10 @@ TEST_F(PrepAnswersTest, RequireDomainsDropsProteinsWithoutOneAndTheirPairs)
     // P33333 goes, and with it (P22222,P33333), (P33333,Q66666) and the
     // negative (P11111,P33333); the other three keep pairs.
     EXPECT_EQ(Slurp(Path("set/proteins.tsv")),
-              "id\taccession\tlength\tcovered\tmotifs\n"
-              "0\tP11111\t100\t81\t2\n"
-              "1\tP22222\t50\t20\t1\n"
-              "2\tQ66666\t70\t42\t2\n");
+              "id\taccession\tlength\tcovered\tmotifs\tname\n"
+              "0\tP11111\t100\t81\t2\tP11111\n"
+              "1\tP22222\t50\t20\t1\tP22222\n"
+              "2\tQ66666\t70\t42\t2\tQ66666\n");
     EXPECT_EQ(Slurp(Path("set/ppi_observations.txt")), "1\t0\t1\t0\t1\n2\t0\t1\t0\t1\n2\t1\t0\t0\t1\n");
     for (const std::string& line : std::vector<std::string>{
              "proteins: 6 listed, 3 kept (0 without any domain), 3 dropped: 1 no domain (--require-domains); 1 no "

@@ -63,16 +63,17 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
 
     // Proteins in accession order; families by the number of carriers, then name.
     EXPECT_EQ(file("proteins.tsv"),
-              "id\taccession\tlength\tcovered\tmotifs\n"
-              "0\tP11111\t100\t71\t2\n"
-              "1\tP22222\t50\t30\t1\n"
-              "2\tP33333\t30\t11\t1\n"
-              "3\tQ44444\t120\t100\t1\n");
+              "id\taccession\tlength\tcovered\tmotifs\tname\n"
+              "0\tP11111\t100\t71\t2\tP11111\n"
+              "1\tP22222\t50\t30\t1\tP22222\n"
+              "2\tP33333\t30\t11\t1\tP33333\n"
+              "3\tQ44444\t120\t100\t1\tQ44444\n");
+    // A plain domain list has no descriptions: the name stands in.
     EXPECT_EQ(file("motifs.tsv"),
-              "id\tfamily\tname\tproteins\n"
-              "0\tKinase\tKinase\t2\n"
-              "1\tSH3\tSH3\t2\n"
-              "2\tPDZ\tPDZ\t1\n");
+              "id\tfamily\tname\tproteins\tdescription\n"
+              "0\tKinase\tKinase\t2\tKinase\n"
+              "1\tSH3\tSH3\t2\tSH3\n"
+              "2\tPDZ\tPDZ\t1\tPDZ\n");
     EXPECT_EQ(file("protein_lengths.txt"), "0\t100\n1\t50\n2\t30\n3\t120\n");
     // Kinase 10-60 and SH3 50-80 overlap in 50-60: 71 residues, not 82.
     EXPECT_EQ(file("motif_coverage.txt"), "0\t71\n1\t30\n2\t11\n3\t100\n");
@@ -110,6 +111,8 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
                                 "self-interactions: 1 kept as pairs of a protein with itself\n"
                                 "pairs listed again by the same source (counted once): 1\n"
                                 "motifs: 3 domain families from 6 domain ranges (0 ranges on proteins outside the set)\n"
+                                "protein names: 0 gene names from the FASTA headers, 0 aliases from the interaction "
+                                "files, 4 accessions for want of both\n"
                                 "observations: 5\n"
                                 "  source 'reported': 3 reported, 2 non-interacting (listed), models 0 and 1, "
                                 "degree correlation 0.000\n"
@@ -118,9 +121,10 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
                                 "pairs to predict: 5\n";
     EXPECT_EQ(file("summary.txt"), summary);
     // What prep prints is the summary it wrote, framed by the folder and the
-    // command: 10 inputs of motifbind, 3 name tables, command.txt, summary.txt.
+    // command: 10 inputs of motifbind, 3 name tables, command.txt, summary.txt,
+    // provenance.txt.
     // The run line names the motifbind beside prep; its text has a test of its own.
-    EXPECT_EQ(r.out, "motifbind-prep: wrote 15 files to " + out + "\n" + summary + RunLine(out));
+    EXPECT_EQ(r.out, "motifbind-prep: wrote 16 files to " + out + "\n" + summary + RunLine(out));
 
     // Binding variables on the observed pairs: 2 on (1,0), 1 on (2,2), 2 on
     // (3,0), none on the two negatives.

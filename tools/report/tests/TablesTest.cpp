@@ -313,6 +313,57 @@ TEST(TablesTest, NamesStandInForIds)
     EXPECT_EQ(keysOnly.at("perturbation.tsv")[0], Tables(one).at("perturbation.tsv")[0]);
 }
 
+TEST(TablesTest, ProteinDisplayNamesGoLastAndBesideTheAccessionsInWords)
+{
+    // Display names as prep writes them in the last column: gene names for
+    // all but P05, whose cell is empty (the accession stands in), and P07,
+    // whose name holds markup the page must escape.
+    const fs::path dir = fs::temp_directory_path() / "motifbind-report-display-names";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    {
+        std::ofstream proteins(dir / "proteins.tsv");
+        proteins << "id\taccession\tlength\tcovered\tmotifs\tname\n";
+        for (int i = 0; i < 12; ++i) {
+            const std::string name = i == 5 ? "" : i == 7 ? "<b>G7&</b>" : std::string("G").append(std::to_string(i));
+            proteins << i << "\tP" << (i < 10 ? "0" : "") << i << "\t100\t10\t1\t" << name << "\n";
+        }
+        std::ofstream(dir / "motifs.tsv") << "id\tfamily\tname\tproteins\tdescription\n"
+                                          << "0\tPF0000\tFam0\t2\tFamily zero\n1\tPF0001\tFam1\t2\t\n";
+    }
+    const Names names = Names::Read(dir);
+    fs::remove_all(dir);
+    EXPECT_EQ(names.ProteinLabel(6), "G6 (P06)");
+    EXPECT_EQ(names.ProteinLabel(5), "P05");
+    EXPECT_EQ(names.ProteinName(20), "20");
+    // The description is the readable name; without one, the short name.
+    // Lookups go by key and short name as before.
+    EXPECT_EQ(names.MotifName(0), "Family zero");
+    EXPECT_EQ(names.MotifName(1), "Fam1");
+    EXPECT_EQ(names.MotifId("Fam0"), 0);
+
+    const RunFiles one = ReadRun("p1");
+    const auto tables = Tables(one, names);
+    // The columns before the names are where they were.
+    const std::vector<std::string>& interactions = tables.at("interactions.tsv");
+    EXPECT_EQ(interactions[0], "protein_a\tprotein_b\tinteraction_probability\tq_without_ddi\tq_with_ddi\tposterior\t"
+                               "protein_a_name\tprotein_b_name");
+    for (std::size_t i = 1; i < interactions.size(); ++i) {
+        const std::vector<std::string> f = SplitAt(interactions[i], '\t');
+        ASSERT_EQ(f.size(), 8u);
+        EXPECT_EQ(f[6], f[0] == "P05" ? "P05" : f[0] == "P07" ? "<b>G7&</b>"
+                                                                  : std::string("G").append(std::to_string(std::stoi(f[0].substr(1)))));
+    }
+    const std::vector<std::string>& binding = tables.at("binding.tsv");
+    EXPECT_EQ(binding[0], "protein_a\tprotein_b\tmotif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
+                          "conditioned_affinity\tposterior\tprotein_a_name\tprotein_b_name");
+    EXPECT_TRUE(Begins(binding[1], "P09\tP07\tPF0001\tPF0000\tFam1\tFamily zero\t0.98")) << binding[1];
+    EXPECT_EQ(binding[1].substr(binding[1].size() - 14), "\tG9\t<b>G7&</b>") << binding[1];
+    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names), "motif PF0000 of G6 (P06) with P05");
+    EXPECT_EQ(PerturbationWhat(ReadRun("p3").log.perturbations[1], names),
+              "motif PF0000 of G6 (P06) with motif 2 of P05");
+}
+
 TEST(TablesTest, CutShortRunGivesWhatItHas)
 {
     // Cut in EM phase 2: the affinities of phase 1, which has no
