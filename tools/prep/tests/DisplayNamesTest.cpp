@@ -9,18 +9,10 @@
 #include "tools/common/LineReader.h"
 #include "tools/prep/FamilyNames.h"
 #include "tools/prep/Fasta.h"
-#include "tools/prep/PrepMain.h"
 #include "tools/prep/tests/AnnotationFiles.h"
+#include "tools/prep/tests/PrepRuns.h"
 
 namespace {
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string Residues(std::size_t n) { return std::string(n, 'M') + "\n"; }
 
@@ -77,22 +69,6 @@ protected:
                 "--fasta", fasta_};
     }
 
-    struct Result {
-        int status = 0;
-        std::string out;
-        std::string err;
-    };
-    static Result Prep(const std::vector<std::string>& args)
-    {
-        std::ostringstream out;
-        std::ostringstream err;
-        Result r;
-        r.status = PrepMain(args, out, err);
-        r.out = out.str();
-        r.err = err.str();
-        return r;
-    }
-
     std::string fasta_;
     std::string mitab_;
     std::string domains_;
@@ -100,7 +76,7 @@ protected:
 
 TEST_F(DisplayNamesTest, GeneNamesThenAliasesThenAccessionsAndFamilyDescriptions)
 {
-    const Result r = Prep(Args(Path("set")));
+    const PrepRun r = RunPrep(Args(Path("set")));
     ASSERT_EQ(r.status, 0) << r.err;
     // Covered: 10-60 is 51, 1-20 is 20, 5-25 is 21, 1-20 is 20, 1-30 is 30.
     EXPECT_EQ(Slurp(Path("set/proteins.tsv")),
@@ -141,7 +117,7 @@ TEST_F(DisplayNamesTest, AFamilyNamesTableOverridesTheDescriptions)
                                                         "PF99999   Not in the set\n");
     std::vector<std::string> args = Args(Path("set"));
     args.insert(args.end(), {"--family-names", names});
-    const Result r = Prep(args);
+    const PrepRun r = RunPrep(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Slurp(Path("set/motifs.tsv")),
               "id\tfamily\tname\tproteins\tdescription\n"
@@ -181,7 +157,7 @@ TEST_F(DisplayNamesTest, FamilyNamesThatWouldBreakATableAreRefusedWithTheirLine)
     const std::string bad = Write("bad.tsv", "PF00018\tSH3\x07\n");
     std::vector<std::string> args = Args(Path("set"));
     args.insert(args.end(), {"--family-names", bad});
-    const Result r = Prep(args);
+    const PrepRun r = RunPrep(args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("Error: " + bad + " line 1: ", 0), 0u) << r.err;
     EXPECT_FALSE(std::filesystem::exists(Path("set/motifs.tsv")));
