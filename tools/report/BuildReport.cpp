@@ -244,15 +244,7 @@ ReportData BuildReport(const std::string& title, const RunLog& log, const Predic
                 return it == score.end() ? std::nullopt : std::optional<double>(it->second);
             },
             inputs.present ? &inputs.degree : nullptr, Observed(predictions, inputs));
-        d.truth->unknown = pos->unknown;
-        d.truth->unknown.pairs += neg->unknown.pairs;
-        d.truth->unknown.names += neg->unknown.names;
-        for (const std::string& n : neg->unknown.first) {
-            const auto& seen = d.truth->unknown.first;
-            if (seen.size() < UNKNOWN_SHOWN && std::find(seen.begin(), seen.end(), n) == seen.end()) {
-                d.truth->unknown.first.push_back(n);
-            }
-        }
+        d.truth->unknown = UnknownOfBoth(*pos, *neg);
     }
     if (request.known) {
         const NamedPairs known = ReadMotifPairs(*request.known, names);

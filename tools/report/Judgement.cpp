@@ -18,8 +18,11 @@ NamedPairs ReadPairs(const std::filesystem::path& path, bool moreColumns,
     NamedPairs r;
     std::set<std::string> unknown;
     const auto note = [&](std::string_view name, const std::optional<int>& found) {
-        if (!found && unknown.emplace(name).second && r.unknown.first.size() < UNKNOWN_SHOWN) {
-            r.unknown.first.emplace_back(name);
+        if (!found && unknown.emplace(name).second) {
+            r.unknownNames.emplace_back(name);
+            if (r.unknown.first.size() < UNKNOWN_SHOWN) {
+                r.unknown.first.emplace_back(name);
+            }
         }
     };
     std::string line;
@@ -60,6 +63,22 @@ NamedPairs ReadProteinPairs(const std::filesystem::path& path, const Names& name
 NamedPairs ReadMotifPairs(const std::filesystem::path& path, const Names& names)
 {
     return ReadPairs(path, true, [&names](const std::string& s) { return names.MotifId(s); });
+}
+
+UnknownNames UnknownOfBoth(const NamedPairs& a, const NamedPairs& b)
+{
+    UnknownNames u;
+    u.pairs = a.unknown.pairs + b.unknown.pairs;
+    std::set<std::string> seen;
+    for (const NamedPairs* list : {&a, &b}) {
+        for (const std::string& n : list->unknownNames) {
+            if (seen.insert(n).second && u.first.size() < UNKNOWN_SHOWN) {
+                u.first.push_back(n);
+            }
+        }
+    }
+    u.names = seen.size();
+    return u;
 }
 
 TruthView JudgeTruth(const std::set<PairKey>& interacting, const std::set<PairKey>& notInteracting,

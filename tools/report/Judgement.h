@@ -20,10 +20,13 @@
 struct NamedPairs {
     std::set<PairKey> pairs;
     UnknownNames unknown;  // lines naming something the run does not know
+    std::vector<std::string> unknownNames;  // all of those names, once each, in file order
 };
 // Unknown names shown by name, the rest only counted.
 inline constexpr std::size_t UNKNOWN_SHOWN = 5;
 NamedPairs ReadProteinPairs(const std::filesystem::path& path, const Names& names);
+// The unknown names of two lists read for one option, each name once.
+UnknownNames UnknownOfBoth(const NamedPairs& a, const NamedPairs& b);
 NamedPairs ReadMotifPairs(const std::filesystem::path& path, const Names& names);
 
 // The report's judgement against held-out pairs: ROC and precision-recall

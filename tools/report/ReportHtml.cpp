@@ -34,12 +34,14 @@ a { color: #0060a0; }
 table { border-collapse: collapse; margin: 0.8em 0; font-size: 0.92em; }
 th, td { border-bottom: 1px solid #e2e2e2; padding: 4px 10px; text-align: left; vertical-align: top; }
 th { background: #f3f3f3; font-weight: 600; }
-td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; }
+td.num { white-space: nowrap; }
 td code { font-size: 0.95em; }
 td.name, td code { overflow-wrap: anywhere; }
 td .id { color: #666; font-size: 0.9em; }
 td .line { display: block; }
 td .prior { color: #666; font-style: italic; }
+code.opt { white-space: nowrap; font-size: 0.95em; }
 h3 { font-size: 1.05em; margin-top: 1.4em; }
 .figures { display: flex; flex-wrap: wrap; gap: 16px; }
 figure { margin: 0.6em 0; }
@@ -59,6 +61,21 @@ footer { margin-top: 3em; color: #777; font-size: 0.85em; }
 std::string Esc(const std::string& text)
 {
     return EscapeHtml(text);
+}
+
+// Text of a paragraph: escaped, the program's options kept whole on a
+// line (a browser may break after the hyphens of "--truth").
+std::string Prose(const std::string& text)
+{
+    std::string out = Esc(text);
+    for (const char* option : {"--truth", "--known", "--top"}) {
+        const std::string o = option;
+        const std::string code = "<code class=\"opt\">" + o + "</code>";
+        for (std::size_t at = out.find(o); at != std::string::npos; at = out.find(o, at + code.size())) {
+            out.replace(at, o.size(), code);
+        }
+    }
+    return out;
 }
 
 std::string Count(std::size_t n, const char* one, const char* many)
@@ -352,7 +369,11 @@ std::string TopInteractionsSection(const TopInteractionsView& v)
     } else {
         intro += " The prediction file lists no binding variables, so no motif pair is named beside them.";
     }
-    out += "<p>" + Esc(intro) + "</p>\n";
+    if (v.rows.front().probability > 0.9995) {
+        intro += " Probabilities shown as 1 are below 1 by less than 0.0005; interactions.tsv has them in full "
+                 "and ranks them exactly.";
+    }
+    out += "<p>" + Prose(intro) + "</p>\n";
     out += "<table id=\"top-interactions-table\">\n<thead><tr><th class=\"num\">rank</th><th>protein A</th>"
            "<th>protein B</th><th class=\"num\">interaction probability</th><th>status</th>";
     if (v.truth) {
@@ -547,7 +568,7 @@ std::string HeldOut(const TruthView& truth)
     out += "<p>" + Esc(sentence) + "</p>\n";
     out += "<p id=\"in-sample\"><strong>" + Esc(InSample(truth)) + "</strong></p>\n";
     if (truth.unknown.pairs > 0) {
-        out += "<p>" + Esc(UnknownText("--truth", "protein", truth.unknown)) + ".</p>\n";
+        out += "<p>" + Prose(UnknownText("--truth", "protein", truth.unknown)) + ".</p>\n";
     }
     double share = std::nan("");
     if (truth.interacting + truth.notInteracting > 0) {
@@ -590,7 +611,7 @@ std::string Known(const KnownView& known)
                ", out of " + Count(known.candidates, "candidate pair", "candidate pairs") + ".") +
            "</p>\n";
     if (known.circular > 0) {
-        out += "<p><strong>" + Esc(CircularText(known)) +
+        out += "<p><strong>" + Prose(CircularText(known)) +
                ".</strong> The run fitted its affinities to that evidence, so finding those pairs on top says "
                "little; the last two columns count only the " +
                std::to_string(known.knownOutside) + " known candidate pairs it does not list.</p>\n";
@@ -600,7 +621,7 @@ std::string Known(const KnownView& known)
                "</p>\n";
     }
     if (known.unknown.pairs > 0) {
-        out += "<p>" + Esc(UnknownText("--known", "family", known.unknown)) + ".</p>\n";
+        out += "<p>" + Prose(UnknownText("--known", "family", known.unknown)) + ".</p>\n";
     }
     if (known.rows.empty()) {
         return out + Empty("There are no ranked motif pairs to compare with the known ones.") + "</section>\n";
@@ -671,16 +692,16 @@ std::string ReportHtml(const ReportData& data)
 
     if (data.known && data.known->circular > 0) {
         out += Notice("circular", "Circular evidence",
-                      Esc(CircularText(*data.known)) +
+                      Prose(CircularText(*data.known)) +
                           ". Their place among the top pairs repeats the evidence the run was given; the Known "
                           "motif pairs section also counts the others alone.");
     }
     std::string unknown;
     if (data.truth && data.truth->unknown.pairs > 0) {
-        unknown += Esc(UnknownText("--truth", "protein", data.truth->unknown)) + ". ";
+        unknown += Prose(UnknownText("--truth", "protein", data.truth->unknown)) + ". ";
     }
     if (data.known && data.known->unknown.pairs > 0) {
-        unknown += Esc(UnknownText("--known", "family", data.known->unknown)) + ". ";
+        unknown += Prose(UnknownText("--known", "family", data.known->unknown)) + ". ";
     }
     if (!unknown.empty()) {
         out += Notice("unknown-names", "Names the run does not know",
