@@ -35,7 +35,7 @@ table { border-collapse: collapse; margin: 0.8em 0; font-size: 0.92em; }
 th, td { border-bottom: 1px solid #e2e2e2; padding: 4px 10px; text-align: left; vertical-align: top; }
 th { background: #f3f3f3; font-weight: 600; }
 td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; }
-td.num { white-space: nowrap; }
+td.num, td.set { white-space: nowrap; }
 td code { font-size: 0.95em; }
 td.name, td code { overflow-wrap: anywhere; }
 td .id { color: #666; font-size: 0.9em; }
@@ -221,7 +221,7 @@ std::string Models(const ReportData& data)
     out += "<table>\n<thead><tr><th>set</th><th class=\"num\">id</th><th>source</th><th>type</th>"
            "<th>parameters</th><th>meaning</th></tr></thead>\n<tbody>\n";
     for (const auto& m : data.models) {
-        out += "<tr><td>" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
+        out += "<tr><td class=\"set\">" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
                (m.source.empty() ? std::string("\u2013") : Esc(m.source)) + "</td><td>" + Esc(m.type) +
                "</td><td><code>" + Esc(m.params) + "</code></td><td>" + Esc(m.words) + "</td></tr>\n";
     }
