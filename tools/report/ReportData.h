@@ -25,7 +25,7 @@ struct ModelView {
     int id = 0;          // position in the log's model section
     std::string source;  // the source that owns it (from sources.tsv), or empty
     std::string type;    // "OM_BINARY", "OM_GAUSSIAN", ...
-    std::string params;  // as the log writes them, tab-separated values joined by blanks
+    std::string params;  // the logged values as the page writes numbers, joined by blanks
     std::string words;   // e.g. "says interacting for 2.1% of non-interacting pairs (false-positive rate)"
 };
 

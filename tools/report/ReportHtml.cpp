@@ -38,6 +38,7 @@ td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; }
 td.num, td.set { white-space: nowrap; }
 td code { font-size: 0.95em; }
 td.name, td code { overflow-wrap: anywhere; }
+td.protein { overflow-wrap: break-word; }
 td .id { color: #666; font-size: 0.9em; }
 td .line { display: block; }
 td .prior { color: #666; font-style: italic; }
@@ -313,13 +314,14 @@ std::string Interactions(const ReportData& data)
 }
 
 // A protein by its display name with the accession beside it, or by the
-// accession alone when the tables give no other name.
+// accession alone when the tables give no other name. Kept whole: a table
+// short of room wraps the motif pairs beside it, not a gene name.
 std::string ProteinCell(const std::string& name, const std::string& id)
 {
     if (name == id) {
-        return "<td class=\"name\">" + Esc(id) + "</td>";
+        return "<td class=\"protein\">" + Esc(id) + "</td>";
     }
-    return "<td class=\"name\"><strong>" + Esc(name) + "</strong> <span class=\"id\">" + Esc(id) + "</span></td>";
+    return "<td class=\"protein\"><strong>" + Esc(name) + "</strong> <span class=\"id\">" + Esc(id) + "</span></td>";
 }
 
 const char* StatusText(InteractionView::Status s)
@@ -560,7 +562,7 @@ std::string InSample(const TruthView& truth)
 std::string HeldOut(const TruthView& truth)
 {
     std::string out = "<section id=\"held-out\">\n<h2>Against the truth</h2>\n";
-    std::string sentence = "The truth (pairs held out of the observations, or known otherwise) lists " +
+    std::string sentence = "The truth lists hold " +
                            Count(truth.interacting, "interacting pair", "interacting pairs") + " and " +
                            Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") +
                            " that the prediction file ranks; " +

@@ -541,15 +541,15 @@ TEST(ReportHtmlTop, InteractionsByDisplayNameWithStatusAndMediators)
     EXPECT_NE(html.find("<li><a href=\"#top-interactions\">Top interactions</a></li>"), std::string::npos);
     EXPECT_NE(top.find("<th>truth</th><th>mediating motif pairs</th>"), std::string::npos);
     // Name first, accession beside; a pair without names shows its ids.
-    EXPECT_NE(top.find("<tr><td class=\"num\">1</td><td class=\"name\"><strong>ABC1</strong> <span "
-                       "class=\"id\">P12345</span></td><td class=\"name\"><strong>Ste5 scaffold protein</strong> "
+    EXPECT_NE(top.find("<tr><td class=\"num\">1</td><td class=\"protein\"><strong>ABC1</strong> <span "
+                       "class=\"id\">P12345</span></td><td class=\"protein\"><strong>Ste5 scaffold protein</strong> "
                        "<span class=\"id\">Q9Y6K9</span></td><td class=\"num\">0.97</td><td>observed</td>"
                        "<td>interacting</td><td class=\"name\"><span class=\"line\">Pkinase (PF00069) \u2013 SH2 "
                        "(PF00017) 0.93</span><span class=\"line\">SH3_1 (PF00018) \u2013 Pro-rich (PF00000) "
                        "0.41</span><span class=\"line\">+ 2 more</span></td></tr>"),
               std::string::npos)
         << top;
-    EXPECT_NE(top.find("<td class=\"name\">P67890</td>"), std::string::npos);
+    EXPECT_NE(top.find("<td class=\"protein\">P67890</td>"), std::string::npos);
     EXPECT_NE(top.find("<td>held out</td><td>not interacting</td><td class=\"name\"><span class=\"line\">WD40 "
                        "(PF00400) \u2013 WD40 (PF00400) &lt; 1e-6 <span class=\"prior\">prior</span></span></td>"),
               std::string::npos)
