@@ -3,11 +3,12 @@
 #include <set>
 #include <vector>
 
+#include "tools/common/DegreeBaseline.h"
 #include "tools/common/ModelStates.h"
 #include "tools/common/NumberRecords.h"
 
 std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder,
-                                             std::set<std::pair<int, int>>* models)
+                                             std::set<std::pair<int, int>>* models, std::set<PairKey>* reported)
 {
     // Repeated (protein, motif) records name the same motif once: the
     // lengths of copies matter for leaks, not for binding variables.
@@ -31,7 +32,12 @@ std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder
     std::set<PairKey> observed;
     const auto obsRecords = ReadNumberRecords(obsFile, 5);
     for (std::size_t r = 0; r < obsRecords.size(); ++r) {
-        observed.insert(MakePairKey(IdField(obsFile, obsRecords[r], 0, r + 1), IdField(obsFile, obsRecords[r], 1, r + 1)));
+        const PairKey pair =
+            MakePairKey(IdField(obsFile, obsRecords[r], 0, r + 1), IdField(obsFile, obsRecords[r], 1, r + 1));
+        observed.insert(pair);
+        if (reported != nullptr && IsReported(obsRecords[r][2])) {
+            reported->insert(pair);
+        }
         if (models != nullptr) {
             models->insert(ObservationModels(obsFile, obsRecords[r], 3, r + 1));
         }

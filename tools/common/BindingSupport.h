@@ -28,6 +28,8 @@ constexpr int MIN_BINDING_VARIABLES = 5;
 // active pair is in the result, with 0 when it occurs on no observed pair.
 // With `models`, also gathers the pairs of model ids (for state 0 and 1)
 // that the observations name, from the same single reading of the file,
-// which may be a pipe.
+// which may be a pipe; with `reported`, the protein pairs with a reported
+// observation (value 1), the degree-only baseline's input, likewise.
 std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder,
-                                             std::set<std::pair<int, int>>* models = nullptr);
+                                             std::set<std::pair<int, int>>* models = nullptr,
+                                             std::set<PairKey>* reported = nullptr);

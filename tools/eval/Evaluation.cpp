@@ -4,13 +4,14 @@
 #include <cstdio>
 
 #include "tools/common/BindingSupport.h"
+#include "tools/common/Curves.h"
+#include "tools/common/DegreeBaseline.h"
 #include "tools/common/FileNames.h"
 #include "tools/common/ModelStates.h"
 #include "tools/common/ToolError.h"
 #include "tools/eval/GroundTruth.h"
 #include "tools/common/PredictionFile.h"
 #include "tools/common/RankCorrelation.h"
-#include "tools/eval/RocAuc.h"
 
 namespace {
 
@@ -65,7 +66,9 @@ Evaluation Evaluate(const std::filesystem::path& folder)
 {
     const GroundTruth truth = ReadGroundTruth(folder);
     std::set<std::pair<int, int>> ppiModels;
-    const std::map<PairKey, int> support = CountBindingVariables(folder, &ppiModels);
+    std::set<PairKey> reported;
+    const std::map<PairKey, int> support = CountBindingVariables(folder, &ppiModels, &reported);
+    const std::map<int, int> degrees = PartnerDegrees(reported);
     const std::filesystem::path logFile = folder / "motifbind.log";
     // The judgement needs the training alone: the cycles of a perturbation
     // analysis, which may fill most of a long log, are read and let go.
@@ -102,24 +105,34 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     e.judgedPairs = learned.size();
     e.affinityCorrelation = SpearmanCorrelation(learned, planted);
 
-    std::vector<double> score;
-    std::vector<bool> nonInteracting;
+    // Ranked by the chance of interacting, highest first: the negated
+    // non-interaction probability orders them without the rounding of 1 - q.
+    std::vector<ScoredPair> model;
+    std::vector<ScoredPair> baseline;
     for (const auto& [pair, interacts] : truth.interacts) {
         const auto it = predictions.find(pair);
+        double q = 0.0;
         // A held-out pair has no observations: the model alone predicts it.
         if (it != predictions.end() && truth.holdout) {
-            score.push_back(it->second.prior);
+            q = it->second.prior;
         } else if (it != predictions.end() && it->second.posterior) {
-            score.push_back(*it->second.posterior);
+            q = *it->second.posterior;
         } else {
             throw ToolError(predictionFile.string() + ": no " + (truth.holdout ? "prediction" : "posterior") +
                             " for " + (truth.holdout ? "held-out" : "tested") + " protein pair " + PairText(pair));
         }
-        nonInteracting.push_back(!interacts);
+        model.push_back({-q, interacts});
+        baseline.push_back({DegreeScore(degrees, pair), interacts});
         e.interactingPairs += interacts ? 1 : 0;
     }
-    e.testedPairs = score.size();
-    e.interactionAuc = AreaUnderRoc(score, nonInteracting);
+    e.testedPairs = model.size();
+    e.interactionAuc = RocCurve(model).area;
+    e.averagePrecision = PrecisionRecallCurve(model).area;
+    e.chancePrecision = e.testedPairs == 0 ? std::nan("")
+                                           : static_cast<double>(e.interactingPairs) /
+                                                 static_cast<double>(e.testedPairs);
+    e.baselineAuc = RocCurve(baseline).area;
+    e.baselinePrecision = PrecisionRecallCurve(baseline).area;
 
     const auto ppiStates = StatesOfModels(IfThere(folder / files::PPI_MODELS), ppiModels);
     const auto ddiStates = States(folder, files::DDI_MODELS, files::DDI_OBSERVATIONS, files::DDI_OPTIONS);
@@ -147,6 +160,17 @@ std::string PhaseLines(const Evaluation& e)
     return s;
 }
 
+// The same ranking's average precision, and the degree-only baseline's
+// figures over the same pairs.
+std::string RankingLines(const Evaluation& e, const char* positives)
+{
+    return std::string("interactions: average precision ") + Format("%.3f", e.averagePrecision) + " for the " +
+           positives + " pairs in the same ranking (" + Format("%.3f", e.chancePrecision) +
+           " by chance, their share)\n" + "degree-only baseline: ROC AUC " + Format("%.3f", e.baselineAuc) +
+           ", average precision " + Format("%.3f", e.baselinePrecision) +
+           " over the same pairs, ranked by the product of the two proteins' numbers of reported partners\n";
+}
+
 } // namespace
 
 std::string SummaryText(const Evaluation& e)
@@ -162,7 +186,7 @@ std::string SummaryText(const Evaluation& e)
              " of the predicted non-interaction probability (without the pair's own observations), over " +
              std::to_string(e.testedPairs) + " held-out protein pairs (" + std::to_string(e.interactingPairs) + " reported, " +
              std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
-        return s + PhaseLines(e);
+        return s + RankingLines(e, "reported") + PhaseLines(e);
     }
     s += "affinities: rank correlation " + Format("%.3f", e.affinityCorrelation) +
          " between learned and planted, over " + std::to_string(e.judgedPairs) + " of " +
@@ -172,5 +196,5 @@ std::string SummaryText(const Evaluation& e)
          " of the posterior non-interaction probability, over " + std::to_string(e.testedPairs) +
          " tested protein pairs (" + std::to_string(e.interactingPairs) + " interacting, " +
          std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
-    return s + PhaseLines(e);
+    return s + RankingLines(e, "interacting") + PhaseLines(e);
 }

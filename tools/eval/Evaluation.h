@@ -26,6 +26,14 @@ struct Evaluation {
     // file separates the truly non-interacting tested pairs (higher) from the
     // interacting ones.
     double interactionAuc = 0.0;
+    // The same ranking's average precision for the interacting (reported)
+    // pairs, and what a random ranking gives: their share.
+    double averagePrecision = 0.0;
+    double chancePrecision = 0.0;
+    // The degree-only baseline on the same pairs: each ranked by the product
+    // of its proteins' numbers of reported partners in the observations.
+    double baselineAuc = 0.0;
+    double baselinePrecision = 0.0;
 
     std::vector<PhaseRecovery> recovery;  // one per finished phase, in order
 };

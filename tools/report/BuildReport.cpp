@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <set>
 
 #include "tools/common/BindingSupport.h"
 #include "tools/common/FileNames.h"
 #include "tools/common/NumberRecords.h"
 #include "tools/report/Judgement.h"
 #include "tools/report/ModelWords.h"
+#include "tools/report/PageNumber.h"
 #include "tools/report/Tables.h"
+#include "tools/report/TopInteractions.h"
 
 namespace {
 
@@ -26,7 +30,10 @@ std::string Texts(const std::vector<LoggedNumber>& numbers)
 {
     std::string s;
     for (const LoggedNumber& n : numbers) {
-        s += (s.empty() ? "" : " ") + n.text;
+        if (!s.empty()) {
+            s += ' ';
+        }
+        s += PageNumber(n.value);
     }
     return s;
 }
@@ -66,7 +73,7 @@ void AddModels(const LoggedModelSet& set, const std::string& label, bool ppi, co
         v.type = m.type;
         v.params = Texts(m.params);
         for (const LoggedComponent& c : m.components) {
-            v.params += "; " + c.weight.text + " x " + c.type + " " + Texts(c.params);
+            v.params += "; " + PageNumber(c.weight.value) + " x " + c.type + " " + Texts(c.params);
         }
         if (ppi) {
             v.source = names.Source(m.id);
@@ -89,11 +96,21 @@ std::vector<std::pair<PairKey, double>> Planted(const std::filesystem::path& fol
     return JudgedPairs(planted, CountBindingVariables(folder));
 }
 
-std::string PairName(int m, const Names& names)
+// Whether the run has observations of a protein pair: its inputs say so,
+// or the prediction file gives it a posterior.
+std::function<bool(const PairKey&)> Observed(const Predictions* predictions, const RunInputs& inputs)
 {
-    const std::string family = names.Motif(m);
-    const std::string name = names.MotifName(m);
-    return name == family ? family : family + " " + name;
+    std::set<PairKey> posterior;
+    if (predictions != nullptr) {
+        for (const InteractionPrediction& p : predictions->interactions) {
+            if (p.posterior) {
+                posterior.insert(MakePairKey(p.a, p.b));
+            }
+        }
+    }
+    return [posterior = std::move(posterior), &inputs](const PairKey& p) {
+        return posterior.count(p) > 0 || inputs.observedPairs.count(p) > 0;
+    };
 }
 
 } // namespace
@@ -175,8 +192,8 @@ ReportData BuildReport(const std::string& title, const RunLog& log, const Predic
     for (std::size_t i = 0; i < ranked.size() && i < TOP_ROWS; ++i) {
         const PairKey& p = ranked[i].second;
         MotifPairView v;
-        v.first = PairName(p.first, names);
-        v.second = PairName(p.second, names);
+        v.first = names.MotifLabel(p.first);
+        v.second = names.MotifLabel(p.second);
         v.affinity = ranked[i].first;
         const auto c = log.conditioned.affinities.find(p);
         v.conditioned = c == log.conditioned.affinities.end() ? std::nan("") : c->second.value;
@@ -187,9 +204,33 @@ ReportData BuildReport(const std::string& title, const RunLog& log, const Predic
 
     d.topPerturbations = TopPerturbations(log.perturbations, names);
 
+    std::map<PairKey, double> affinities;
+    for (const auto& [pair, a] : log.learned.affinities) {
+        affinities.emplace(pair, a.value);
+    }
+    std::optional<NamedPairs> pos;
+    std::optional<NamedPairs> neg;
     if (request.truth) {
-        const NamedPairs pos = ReadProteinPairs(request.truth->first, names);
-        const NamedPairs neg = ReadProteinPairs(request.truth->second, names);
+        pos = ReadProteinPairs(request.truth->first, names);
+        neg = ReadProteinPairs(request.truth->second, names);
+    }
+    if (predictions != nullptr) {
+        InteractionTruth truth;
+        truth.interacting = pos ? &pos->pairs : nullptr;
+        truth.notInteracting = neg ? &neg->pairs : nullptr;
+        truth.observed = &inputs.observedPairs;
+        TopInteractions top = FindTopInteractions(*predictions, names, request.top, TOP_ROWS, truth, affinities);
+        for (std::size_t i = 0; i < ranked.size() && i < TOP_ROWS; ++i) {
+            const auto it = top.explains.find(ranked[i].second);
+            if (it != top.explains.end()) {
+                d.topMotifPairs[i].explainsTop = it->second.first;
+                d.topMotifPairs[i].explainsPredicted = it->second.second;
+            }
+        }
+        d.topInteractions = std::move(top.view);
+    }
+
+    if (request.truth) {
         std::map<PairKey, double> score;
         if (predictions != nullptr) {
             for (const InteractionPrediction& p : predictions->interactions) {
@@ -197,20 +238,20 @@ ReportData BuildReport(const std::string& title, const RunLog& log, const Predic
             }
         }
         d.truth = JudgeTruth(
-            pos.pairs, neg.pairs,
+            pos->pairs, neg->pairs,
             [&score](const PairKey& p) -> std::optional<double> {
                 const auto it = score.find(p);
                 return it == score.end() ? std::nullopt : std::optional<double>(it->second);
             },
-            inputs.present ? &inputs.degree : nullptr);
-        d.truth->missing += pos.unknown + neg.unknown;
+            inputs.present ? &inputs.degree : nullptr, Observed(predictions, inputs));
+        d.truth->unknown = UnknownOfBoth(*pos, *neg);
     }
     if (request.known) {
-        std::map<PairKey, double> affinities;
-        for (const auto& [pair, a] : log.learned.affinities) {
-            affinities.emplace(pair, a.value);
-        }
-        d.known = JudgeKnown(affinities, ReadMotifPairs(*request.known, names).pairs);
+        const NamedPairs known = ReadMotifPairs(*request.known, names);
+        d.known = JudgeKnown(affinities, known.pairs, inputs.ddiPairs);
+        d.known->unknown = known.unknown;
+        d.known->evidenceFile = inputs.ddiFile;
+        d.known->evidenceProblem = inputs.ddiProblem;
     }
     return d;
 }

@@ -13,6 +13,9 @@
 #include "tools/report/RunInputs.h"
 #include "tools/report/TopCycles.h"
 
+// Rows of the top-interactions table unless --top says otherwise.
+constexpr std::size_t DEFAULT_TOP = 50;
+
 // What a report is asked to judge the run against.
 struct ReportRequest {
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> truth;  // interacting, not
@@ -20,6 +23,7 @@ struct ReportRequest {
     // A simulated set's folder with truth_affinities.txt and the inputs that
     // count each motif pair's binding variables.
     std::optional<std::filesystem::path> planted;
+    std::size_t top = DEFAULT_TOP;  // rows of the top-interactions table
 };
 
 // Most motif pairs and perturbations the page shows.

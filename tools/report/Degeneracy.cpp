@@ -2,17 +2,32 @@
 
 #include <cstdio>
 
-std::string Degeneracy::Text() const
+#include "tools/report/PageNumber.h"
+
+namespace {
+
+std::string Printed(double x)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3g", x);
+    return buf;
+}
+
+} // namespace
+
+std::string Degeneracy::Text() const { return Sentence(Printed); }
+
+std::string Degeneracy::PageText() const { return Sentence(PageNumber); }
+
+std::string Degeneracy::Sentence(std::string (*number)(double)) const
 {
     std::string s;
     if (!rates.empty()) {
         s = "learned noise rates at 0 or 1: ";
         for (std::size_t i = 0; i < rates.size(); ++i) {
             const NoiseRate& r = rates[i];
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%.3g", r.Rate());
             s += (i == 0 ? "" : ", ") + r.set + " model " + std::to_string(r.model) + " (" + r.Serves() + ") " +
-                 r.RateName() + " " + buf;
+                 r.RateName() + " " + number(r.Rate());
         }
     }
     if (certain > explained) {

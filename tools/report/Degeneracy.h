@@ -22,8 +22,14 @@ struct Degeneracy {
     std::size_t explained = 0;
 
     bool Any() const { return !rates.empty() || certain > explained; }
-    // What is degenerate, in one sentence without a final full stop.
+    // What is degenerate, in one sentence without a final full stop; rates
+    // with three significant digits as printf's %.3g writes them, for the
+    // warning line, or as the page writes numbers.
     std::string Text() const;
+    std::string PageText() const;
+
+private:
+    std::string Sentence(std::string (*number)(double)) const;
 };
 
 // `rates` are the binary models learned last (those the report shows).

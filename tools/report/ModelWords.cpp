@@ -3,20 +3,21 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tools/report/PageNumber.h"
+
 namespace {
 
-std::string Num(double x)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4g", x);
-    return buf;
-}
+// As every number of the page.
+std::string Num(double x) { return PageNumber(x); }
 
+// A rate in percent, three significant digits; below the page's floor for
+// a fraction as the same bound in percent.
 std::string Percent(double p)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f%%", 100.0 * p);
-    return buf;
+    if (p != 0.0 && std::fabs(p) < PAGE_NUMBER_FLOOR) {
+        return p > 0 ? "< 1e-4%" : "> -1e-4%";
+    }
+    return PageNumber(100.0 * p) + "%";
 }
 
 } // namespace

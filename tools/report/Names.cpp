@@ -143,6 +143,13 @@ std::string Names::MotifName(int id) const
                                                                          : Motif(id);
 }
 
+std::string Names::MotifLabel(int id) const
+{
+    const std::string key = Motif(id);
+    const std::string name = MotifName(id);
+    return name == key ? key : name + " (" + key + ")";
+}
+
 std::string Names::Source(int modelId) const
 {
     const auto it = sources_.find(modelId);

@@ -29,6 +29,9 @@ public:
     // Readable family name: the display name ("Protein kinase domain") when
     // the table gives one, else the short name ("Pkinase"), else Motif(id).
     std::string MotifName(int id) const;
+    // "Pkinase (PF00069)" where the readable name says more than the family
+    // key, else Motif(id).
+    std::string MotifLabel(int id) const;
     // The source owning a protein-protein model id, or empty.
     std::string Source(int modelId) const;
     // Which state a protein-protein model id serves: 0 pairs that do not

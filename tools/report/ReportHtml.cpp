@@ -10,6 +10,8 @@
 
 #include "motifbind/Version.h"
 #include "tools/common/BindingSupport.h"
+#include "tools/report/Judgement.h"
+#include "tools/report/PageNumber.h"
 #include "tools/report/Svg.h"
 
 namespace {
@@ -23,7 +25,7 @@ body { font-family: system-ui, -apple-system, "Segoe UI", Helvetica, Arial, sans
 h1 { font-size: 1.6em; margin-bottom: 0.2em; }
 h2 { font-size: 1.25em; margin-top: 1.8em; border-bottom: 1px solid #ddd; padding-bottom: 0.2em; }
 pre.command { background: #f6f6f6; border: 1px solid #e2e2e2; padding: 8px 10px; white-space: pre-wrap;
-  word-break: break-all; font-size: 0.9em; }
+  overflow-wrap: anywhere; font-size: 0.9em; }
 .notice { background: #fff4d6; border: 1px solid #e0b44c; border-left: 6px solid #e0a000; padding: 10px 14px;
   margin: 16px 0; }
 nav ul { list-style: none; padding: 0; margin: 0.5em 0; }
@@ -33,7 +35,15 @@ table { border-collapse: collapse; margin: 0.8em 0; font-size: 0.92em; }
 th, td { border-bottom: 1px solid #e2e2e2; padding: 4px 10px; text-align: left; vertical-align: top; }
 th { background: #f3f3f3; font-weight: 600; }
 td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; }
+td.num, td.set { white-space: nowrap; }
 td code { font-size: 0.95em; }
+td.name, td code { overflow-wrap: anywhere; }
+td.protein { overflow-wrap: break-word; }
+td .id { color: #666; font-size: 0.9em; }
+td .line { display: block; }
+td .prior { color: #666; font-style: italic; }
+code.opt { white-space: nowrap; font-size: 0.95em; }
+h3 { font-size: 1.05em; margin-top: 1.4em; }
 .figures { display: flex; flex-wrap: wrap; gap: 16px; }
 figure { margin: 0.6em 0; }
 .figures figure { flex: 0 1 440px; }
@@ -54,6 +64,21 @@ std::string Esc(const std::string& text)
     return EscapeHtml(text);
 }
 
+// Text of a paragraph: escaped, the program's options kept whole on a
+// line (a browser may break after the hyphens of "--truth").
+std::string Prose(const std::string& text)
+{
+    std::string out = Esc(text);
+    for (const char* option : {"--truth", "--known", "--top"}) {
+        const std::string o = option;
+        const std::string code = "<code class=\"opt\">" + o + "</code>";
+        for (std::size_t at = out.find(o); at != std::string::npos; at = out.find(o, at + code.size())) {
+            out.replace(at, o.size(), code);
+        }
+    }
+    return out;
+}
+
 std::string Count(std::size_t n, const char* one, const char* many)
 {
     return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -62,6 +87,22 @@ std::string Count(std::size_t n, const char* one, const char* many)
 std::string Empty(const std::string& sentence)
 {
     return "<p class=\"empty\">" + Esc(sentence) + "</p>\n";
+}
+
+std::string Num(double x)
+{
+    return "<td class=\"num\">" + Esc(PageNumber(x)) + "</td>";
+}
+
+std::string Int(std::size_t n)
+{
+    return "<td class=\"num\">" + std::to_string(n) + "</td>";
+}
+
+std::string Notice(const char* id, const char* label, const std::string& text)
+{
+    return std::string("<div class=\"notice\" role=\"note\" id=\"") + id + "\"><strong>" + label +
+           ":</strong> " + text + "</div>\n";
 }
 
 std::string Figure(const std::string& svg, const std::string& caption)
@@ -137,13 +178,13 @@ std::string Convergence(const ReportData& data)
             }
             final = last;
             clause += " took " + ReadableNumber(rounds, 12) + (rounds == 1.0 ? " EM round" : " EM rounds") +
-                      " and ended at log joint " + ReadableNumber(last, 8);
+                      " and ended at log joint " + PageNumber(last);
         }
         sentence += (i == 0 ? "" : "; ") + clause;
     }
     sentence += ".";
     if (std::isfinite(final)) {
-        sentence += " The final log joint is " + ReadableNumber(final, 8) + ".";
+        sentence += " The final log joint is " + PageNumber(final) + ".";
     }
     out += "<p>" + Esc(sentence) + "</p>\n";
     if (drawable == 0) {
@@ -181,7 +222,7 @@ std::string Models(const ReportData& data)
     out += "<table>\n<thead><tr><th>set</th><th class=\"num\">id</th><th>source</th><th>type</th>"
            "<th>parameters</th><th>meaning</th></tr></thead>\n<tbody>\n";
     for (const auto& m : data.models) {
-        out += "<tr><td>" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
+        out += "<tr><td class=\"set\">" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
                (m.source.empty() ? std::string("\u2013") : Esc(m.source)) + "</td><td>" + Esc(m.type) +
                "</td><td><code>" + Esc(m.params) + "</code></td><td>" + Esc(m.words) + "</td></tr>\n";
     }
@@ -190,10 +231,8 @@ std::string Models(const ReportData& data)
 
 std::string RateText(const NoiseRate& r)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3g", r.Rate());
-    return r.set + " model " + std::to_string(r.model) + " (" + r.Serves() + "): " + r.RateName() + " " + buf +
-           (r.Degenerate() ? " – degenerate" : "");
+    return r.set + " model " + std::to_string(r.model) + " (" + r.Serves() + "): " + r.RateName() + " " +
+           PageNumber(r.Rate()) + (r.Degenerate() ? " – degenerate" : "");
 }
 
 std::string Phases(const ReportData& data)
@@ -217,10 +256,7 @@ std::string Phases(const ReportData& data)
     for (const PhaseRecovery& p : data.phases) {
         out += "<tr><td>" + Esc(p.label) + "</td>";
         if (data.planted) {
-            out += "<td class=\"num\">" +
-                   (std::isfinite(p.affinityCorrelation) ? ReadableNumber(p.affinityCorrelation, 3)
-                                                         : std::string("n/a")) +
-                   "</td>";
+            out += Num(p.affinityCorrelation);
         }
         std::string rates;
         for (const NoiseRate& r : p.rates) {
@@ -277,6 +313,107 @@ std::string Interactions(const ReportData& data)
     return out + "</section>\n";
 }
 
+// A protein by its display name with the accession beside it, or by the
+// accession alone when the tables give no other name. Kept whole: a table
+// short of room wraps the motif pairs beside it, not a gene name.
+std::string ProteinCell(const std::string& name, const std::string& id)
+{
+    if (name == id) {
+        return "<td class=\"protein\">" + Esc(id) + "</td>";
+    }
+    return "<td class=\"protein\"><strong>" + Esc(name) + "</strong> <span class=\"id\">" + Esc(id) + "</span></td>";
+}
+
+const char* StatusText(InteractionView::Status s)
+{
+    switch (s) {
+    case InteractionView::Status::OBSERVED: return "observed";
+    case InteractionView::Status::HELD_OUT: return "held out";
+    case InteractionView::Status::NEW: return "new";
+    }
+    return "";
+}
+
+std::string MediatorsCell(const InteractionView& r)
+{
+    if (r.mediators.empty()) {
+        return "<td>\u2013</td>";
+    }
+    std::string cell = "<td class=\"name\">";
+    for (const MediatorView& m : r.mediators) {
+        cell += "<span class=\"line\">" + Esc(m.first + " \u2013 " + m.second) + " " + Esc(PageNumber(m.probability)) +
+                (m.posterior ? std::string() : std::string(" <span class=\"prior\">prior</span>")) + "</span>";
+    }
+    if (r.moreMediators > 0) {
+        cell += "<span class=\"line\">+ " + std::to_string(r.moreMediators) + " more</span>";
+    }
+    return cell + "</td>";
+}
+
+std::string TopInteractionsSection(const TopInteractionsView& v)
+{
+    std::string out = "<section id=\"top-interactions\">\n<h2>Top predicted interactions</h2>\n";
+    if (v.rows.empty()) {
+        return out + Empty("The prediction file lists no protein pairs.") + "</section>\n";
+    }
+    std::string intro = "The " + Count(v.rows.size(), "listed protein pair", "listed protein pairs") +
+                        " most likely to interact, of " + std::to_string(v.listed) +
+                        " (" + std::to_string(v.predicted) + " at interaction probability 0.5 or more). Observed: "
+                        "the run has observations of the pair, and its probability is the posterior given them "
+                        "(in-sample); held out: the pair is in the --truth lists and has no observation; new: "
+                        "neither, the model's prediction alone.";
+    if (v.bindings) {
+        intro += " Mediating motif pairs: the pair's binding variables in the prediction file, most probable "
+                 "first, each with the probability that the motif pair binds on this protein pair, the posterior "
+                 "given the pair's observations, or, marked prior, the motif pair's conditioned affinity for a "
+                 "pair without any. The prediction file lists binding variables only for the pairs of its "
+                 "binding list; the others show \u2013.";
+    } else {
+        intro += " The prediction file lists no binding variables, so no motif pair is named beside them.";
+    }
+    if (v.rows.front().probability > 0.9995) {
+        intro += " Probabilities shown as 1 are below 1 by less than 0.0005; interactions.tsv has them in full "
+                 "and ranks them exactly.";
+    }
+    out += "<p>" + Prose(intro) + "</p>\n";
+    out += "<table id=\"top-interactions-table\">\n<thead><tr><th class=\"num\">rank</th><th>protein A</th>"
+           "<th>protein B</th><th class=\"num\">interaction probability</th><th>status</th>";
+    if (v.truth) {
+        out += "<th>truth</th>";
+    }
+    out += "<th>mediating motif pairs</th></tr></thead>\n<tbody>\n";
+    for (std::size_t i = 0; i < v.rows.size(); ++i) {
+        const InteractionView& r = v.rows[i];
+        out += "<tr>" + Int(i + 1) + ProteinCell(r.nameA, r.idA) + ProteinCell(r.nameB, r.idB) + Num(r.probability) +
+               "<td>" + StatusText(r.status) + "</td>";
+        if (v.truth) {
+            out += "<td>" + (r.truth.empty() ? std::string("\u2013") : Esc(r.truth)) + "</td>";
+        }
+        out += MediatorsCell(r) + "</tr>\n";
+    }
+    out += "</tbody>\n</table>\n";
+    if (!v.bindings) {
+        return out + "</section>\n";
+    }
+    out += "<h3>Motif pairs that explain them</h3>\n";
+    if (v.explainers.empty()) {
+        return out + Empty("No listed interaction has a binding variable in the prediction file.") + "</section>\n";
+    }
+    out += "<p>" +
+           Esc("A motif pair explains an interaction when it is the pair's most probable mediating motif pair. "
+               "Counted among the " + std::to_string(v.rows.size()) + " interactions above and among the " +
+               std::to_string(v.predicted) + " at probability 0.5 or more.") +
+           "</p>\n";
+    out += "<table id=\"explaining-motif-pairs\">\n<thead><tr><th>motif pair</th><th class=\"num\">affinity</th>"
+           "<th class=\"num\">explains, of the top " + std::to_string(v.rows.size()) +
+           "</th><th class=\"num\">explains, of the predicted</th></tr></thead>\n<tbody>\n";
+    for (const ExplainerView& e : v.explainers) {
+        out += "<tr><td class=\"name\">" + Esc(e.first + " \u2013 " + e.second) + "</td>" + Num(e.affinity) +
+               Int(e.top) + Int(e.predicted) + "</tr>\n";
+    }
+    return out + "</tbody>\n</table>\n</section>\n";
+}
+
 std::string MotifPairs(const ReportData& data)
 {
     std::string out = "<section id=\"motif-pairs\">\n<h2>Top motif pairs</h2>\n";
@@ -302,15 +439,29 @@ std::string MotifPairs(const ReportData& data)
     } else {
         out += Empty("No affinity is a finite number, so there is nothing to plot.");
     }
+    const bool explains = data.topInteractions && data.topInteractions->bindings;
     out += "<table>\n<thead><tr><th>first</th><th>second</th><th class=\"num\">affinity</th>"
-           "<th class=\"num\">conditioned</th><th class=\"num\">carriers</th></tr></thead>\n<tbody>\n";
+           "<th class=\"num\">conditioned</th><th class=\"num\">carriers</th>";
+    if (explains) {
+        out += "<th class=\"num\">explains, of the top " + std::to_string(data.topInteractions->rows.size()) +
+               "</th><th class=\"num\">explains, of the predicted</th>";
+    }
+    out += "</tr></thead>\n<tbody>\n";
     for (const auto& p : data.topMotifPairs) {
-        out += "<tr><td>" + Esc(p.first) + "</td><td>" + Esc(p.second) + "</td><td class=\"num\">" +
-               ReadableNumber(p.affinity) + "</td><td class=\"num\">" + ReadableNumber(p.conditioned) +
-               "</td><td class=\"num\">" + std::to_string(p.carriers) + "</td></tr>\n";
+        out += "<tr><td class=\"name\">" + Esc(p.first) + "</td><td class=\"name\">" + Esc(p.second) + "</td>" +
+               Num(p.affinity) + Num(p.conditioned) + "<td class=\"num\">" + std::to_string(p.carriers) + "</td>";
+        if (explains) {
+            out += Int(p.explainsTop) + Int(p.explainsPredicted);
+        }
+        out += "</tr>\n";
     }
     out += "</tbody>\n</table>\n<p>Conditioned: the affinity after conditioning on the domain-domain evidence; "
-           "carriers: observed protein pairs that carry the motif pair.</p>\n";
+           "carriers: observed protein pairs that carry the motif pair";
+    if (explains) {
+        out += "; explains: interactions of which it is the most probable mediating motif pair (see Top "
+               "predicted interactions)";
+    }
+    out += ".</p>\n";
     return out + "</section>\n";
 }
 
@@ -323,8 +474,8 @@ std::string Perturbation(const ReportData& data)
     }
     SvgBarChart chart;
     chart.id = "perturbation-plot";
-    chart.caption = "Change of the log joint when a motif pair is forced non-binding";
-    chart.xLabel = "change of log joint";
+    chart.caption = "Log-likelihood change when motifs are forced non-binding";
+    chart.xLabel = "log-likelihood change";
     chart.signColours = true;
     bool any = false;
     for (const auto& p : data.topPerturbations) {
@@ -339,14 +490,20 @@ std::string Perturbation(const ReportData& data)
                   (data.topPerturbations.size() == 1
                        ? std::string("The perturbation")
                        : "The " + std::to_string(data.topPerturbations.size()) + " perturbations") +
-                      " with the largest effect: the change of the log joint after EM re-converged with the "
-                      "named motif pairs forced non-binding. Negative (orange) bars: the data need the "
-                      "binding; positive (blue) bars: the data fit better without it.");
-    return out + "</section>\n";
+                      " with the largest effect: the change of the log likelihood (the log joint of the data and "
+                      "the model) after EM re-converged with the named motifs forced non-binding. Negative "
+                      "(orange) bars: the data need the binding; positive (blue) bars: the data fit better "
+                      "without it.");
+    out += "<table id=\"perturbation-table\">\n<thead><tr><th>forced non-binding</th>"
+           "<th class=\"num\">log-likelihood change</th></tr></thead>\n<tbody>\n";
+    for (const auto& p : data.topPerturbations) {
+        out += "<tr><td class=\"name\">" + Esc(p.what) + "</td>" + Num(p.effect) + "</tr>\n";
+    }
+    return out + "</tbody>\n</table>\n</section>\n";
 }
 
 std::string CurveChart(const char* id, const char* caption, const char* xLabel, const char* yLabel,
-                       const std::vector<CurveView>& curves, bool diagonal)
+                       const char* area, const std::vector<CurveView>& curves, bool diagonal)
 {
     SvgLineChart chart;
     chart.id = id;
@@ -362,7 +519,7 @@ std::string CurveChart(const char* id, const char* caption, const char* xLabel, 
         if (!HasFinitePoint(c.points)) {
             label += " (no finite points)";
         } else {
-            label += " (AUC " + (std::isfinite(c.area) ? ReadableNumber(c.area, 2) : std::string("n/a")) + ")";
+            label += std::string(" (") + area + " " + PageNumber(c.area) + ")";
         }
         chart.lines.push_back({label, c.points});
     }
@@ -379,26 +536,67 @@ bool AnyCurve(const std::vector<CurveView>& curves)
     return false;
 }
 
+// Where the truth pairs stand: observed in the run (a posterior judged on
+// the pairs it was fitted to) or held out of it.
+std::string InSample(const TruthView& truth)
+{
+    const std::size_t all = truth.observed + truth.heldOut;
+    if (all == 0) {
+        return "No truth pair names a protein of the run.";
+    }
+    if (truth.heldOut == 0) {
+        return "In-sample: all " + std::to_string(all) +
+               " truth pairs carry observations in this run, so their probabilities are posteriors given those "
+               "very observations; read the curves as a fit to the data, not as a prediction.";
+    }
+    if (truth.observed == 0) {
+        return "Held out: none of the " + std::to_string(all) +
+               " truth pairs has an observation in this run; their probabilities are the model's predictions "
+               "without them.";
+    }
+    return "Mixed: " + std::to_string(truth.observed) + " of the " + std::to_string(all) +
+           " truth pairs carry observations in this run (in-sample, judged by posteriors given them) and " +
+           std::to_string(truth.heldOut) + " have none (held out).";
+}
+
 std::string HeldOut(const TruthView& truth)
 {
     std::string out = "<section id=\"held-out\">\n<h2>Against the truth</h2>\n";
-    std::string sentence = "The truth (pairs held out of the observations, or known otherwise) lists " +
+    std::string sentence = "The truth lists hold " +
                            Count(truth.interacting, "interacting pair", "interacting pairs") + " and " +
                            Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") +
                            " that the prediction file ranks; " +
                            Count(truth.missing, "more is", "more are") + " missing from it.";
     out += "<p>" + Esc(sentence) + "</p>\n";
+    out += "<p id=\"in-sample\"><strong>" + Esc(InSample(truth)) + "</strong></p>\n";
+    if (truth.unknown.pairs > 0) {
+        out += "<p>" + Prose(UnknownText("--truth", "protein", truth.unknown)) + ".</p>\n";
+    }
+    double share = std::nan("");
+    if (truth.interacting + truth.notInteracting > 0) {
+        share = static_cast<double>(truth.interacting) / static_cast<double>(truth.interacting + truth.notInteracting);
+    }
+    out += "<table id=\"curve-areas\">\n<thead><tr><th>ranking</th><th class=\"num\">ROC AUC</th>"
+           "<th class=\"num\">average precision</th></tr></thead>\n<tbody>\n";
+    for (std::size_t i = 0; i < truth.roc.size(); ++i) {
+        out += "<tr><td>" + Esc(truth.roc[i].label) + "</td>" + Num(truth.roc[i].area) +
+               Num(i < truth.pr.size() ? truth.pr[i].area : std::nan("")) + "</tr>\n";
+    }
+    out += "<tr><td>chance</td>" + Num(0.5) + Num(share) + "</tr>\n</tbody>\n</table>\n";
+    out += "<p>ROC AUC: the chance that an interacting pair outscores a non-interacting one, ties counted half. "
+           "Average precision: the precision at each score weighted by the recall it adds, the area under the "
+           "precision-recall curve; chance gives the share of interacting pairs.</p>\n";
     out += "<div class=\"figures\">\n";
     if (AnyCurve(truth.roc)) {
         out += Figure(CurveChart("roc-plot", "ROC curve against the truth", "false-positive rate",
-                                 "true-positive rate", truth.roc, true),
+                                 "true-positive rate", "AUC", truth.roc, true),
                       "ROC: pairs ranked by predicted probability; the dashed diagonal is chance.");
     } else {
         out += Empty("There is no ROC curve: no curve has a finite point (truth pairs of only one kind?).");
     }
     if (AnyCurve(truth.pr)) {
         out += Figure(CurveChart("pr-plot", "Precision-recall curve against the truth", "recall", "precision",
-                                 truth.pr, false),
+                                 "average precision", truth.pr, false),
                       "Precision against recall over the same ranking.");
     } else {
         out += Empty("There is no precision-recall curve: no curve has a finite point.");
@@ -414,15 +612,35 @@ std::string Known(const KnownView& known)
                      "known interacting motif pairs are candidate pairs") +
                ", out of " + Count(known.candidates, "candidate pair", "candidate pairs") + ".") +
            "</p>\n";
+    if (known.circular > 0) {
+        out += "<p><strong>" + Prose(CircularText(known)) +
+               ".</strong> The run fitted its affinities to that evidence, so finding those pairs on top says "
+               "little; the last two columns count only the " +
+               std::to_string(known.knownOutside) + " known candidate pairs it does not list.</p>\n";
+    } else if (!known.evidenceProblem.empty()) {
+        out += "<p>" + Esc("Whether the run's domain-domain evidence lists known pairs could not be checked: " +
+                           known.evidenceProblem + ".") +
+               "</p>\n";
+    }
+    if (known.unknown.pairs > 0) {
+        out += "<p>" + Prose(UnknownText("--known", "family", known.unknown)) + ".</p>\n";
+    }
     if (known.rows.empty()) {
         return out + Empty("There are no ranked motif pairs to compare with the known ones.") + "</section>\n";
     }
+    const bool outside = known.circular > 0;
     out += "<table>\n<thead><tr><th class=\"num\">top k</th><th class=\"num\">known found</th>"
-           "<th class=\"num\">expected by chance</th></tr></thead>\n<tbody>\n";
+           "<th class=\"num\">expected by chance</th>";
+    if (outside) {
+        out += "<th class=\"num\">found, not in the evidence</th><th class=\"num\">expected by chance</th>";
+    }
+    out += "</tr></thead>\n<tbody>\n";
     for (const auto& r : known.rows) {
-        out += "<tr><td class=\"num\">" + std::to_string(r.top) + "</td><td class=\"num\">" +
-               std::to_string(r.found) + "</td><td class=\"num\">" + ReadableNumber(r.chance, 3) +
-               "</td></tr>\n";
+        out += "<tr>" + Int(r.top) + Int(r.found) + Num(r.chance);
+        if (outside) {
+            out += Int(r.foundOutside) + Num(r.chanceOutside);
+        }
+        out += "</tr>\n";
     }
     return out + "</tbody>\n</table>\n</section>\n";
 }
@@ -467,19 +685,41 @@ std::string ReportHtml(const ReportData& data)
     }
     if (data.degeneracy.Any()) {
         out += "<div class=\"notice\" role=\"note\" id=\"degenerate\"><strong>Degenerate estimates:</strong> " +
-               Esc(data.degeneracy.Text()) +
+               Esc(data.degeneracy.PageText()) +
                ". A rate of 0 or 1 claims a source that never errs one way, and pairs at probability exactly 1 "
                "cannot be ranked among themselves: read these values as a failure of the estimate, not as "
                "facts about the data. Pseudo-counts on the noise models (-b) keep the rates away from 0 and "
                "1.</div>\n";
     }
 
+    if (data.known && data.known->circular > 0) {
+        out += Notice("circular", "Circular evidence",
+                      Prose(CircularText(*data.known)) +
+                          ". Their place among the top pairs repeats the evidence the run was given; the Known "
+                          "motif pairs section also counts the others alone.");
+    }
+    std::string unknown;
+    if (data.truth && data.truth->unknown.pairs > 0) {
+        unknown += Prose(UnknownText("--truth", "protein", data.truth->unknown)) + ". ";
+    }
+    if (data.known && data.known->unknown.pairs > 0) {
+        unknown += Prose(UnknownText("--known", "family", data.known->unknown)) + ". ";
+    }
+    if (!unknown.empty()) {
+        out += Notice("unknown-names", "Names the run does not know",
+                      unknown + "Check that the lists use the accessions and family names of proteins.tsv and "
+                                "motifs.tsv.");
+    }
+
     std::vector<std::array<const char*, 2>> nav = {{"convergence", "Convergence"},
                                                    {"models", "Observation models"},
                                                    {"phases", "Recovery by phase"},
-                                                   {"interactions", "Predicted interactions"},
-                                                   {"motif-pairs", "Top motif pairs"},
-                                                   {"perturbation", "Perturbation"}};
+                                                   {"interactions", "Predicted interactions"}};
+    if (data.topInteractions) {
+        nav.push_back({"top-interactions", "Top interactions"});
+    }
+    nav.push_back({"motif-pairs", "Top motif pairs"});
+    nav.push_back({"perturbation", "Perturbation"});
     if (data.truth) {
         nav.push_back({"held-out", "Against the truth"});
     }
@@ -497,6 +737,9 @@ std::string ReportHtml(const ReportData& data)
     out += Models(data);
     out += Phases(data);
     out += Interactions(data);
+    if (data.topInteractions) {
+        out += TopInteractionsSection(*data.topInteractions);
+    }
     out += MotifPairs(data);
     out += Perturbation(data);
     if (data.truth) {

@@ -1,6 +1,7 @@
 #include "tools/report/ReportMain.h"
 
 #include <cmath>
+#include <limits>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "tools/common/FileNames.h"
 #include "tools/common/OutputFolder.h"
 #include "tools/report/BuildReport.h"
+#include "tools/report/Judgement.h"
 #include "tools/report/ReportHtml.h"
 #include "tools/report/Tables.h"
 
@@ -47,6 +49,7 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         std::string predictionFile;
         std::vector<std::string> truth;
         std::string known;
+        std::size_t topRows = DEFAULT_TOP;
         CLI::App app("Reads a finished or cut-short motifbind run and writes named tables and a self-contained "
                      "report.html into a new folder. Names come from the proteins.tsv, motifs.tsv and sources.tsv "
                      "that motifbind-prep writes, when they are beside the log; ids stand in for them otherwise.",
@@ -62,8 +65,13 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
             ->expected(2)
             ->check(CLI::ExistingFile);
         app.add_option("--known", known,
-                       "known interacting motif pairs: how many are among the top 10, 50 and 100 by affinity")
+                       "known interacting motif pairs (two family names a line, more columns ignored): how many "
+                       "are among the top 10, 50 and 100 by affinity; a warning when the run's own domain-domain "
+                       "evidence lists some of them")
             ->check(CLI::ExistingFile);
+        app.add_option("--top", topRows, "rows of the page's table of the most likely interactions")
+            ->capture_default_str()
+            ->check(CLI::Range(std::size_t{1}, std::numeric_limits<std::size_t>::max() / 2));
         if (!ParseArgs(app, args, out)) {
             FlushOutput(out);
             return 0;
@@ -99,6 +107,7 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!known.empty()) {
             request.known = known;
         }
+        request.top = topRows;
         // A simulated set run in its own folder: the planted affinities and
         // what counts each motif pair's binding variables are beside the log.
         bool planted = true;
@@ -148,9 +157,10 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (data.truth) {
             const TruthView& t = *data.truth;
             out << "against the truth: " << t.interacting << " interacting, " << t.notInteracting << " not, "
-                << t.missing << " not in the prediction file\n";
+                << t.missing << " not in the prediction file; " << t.observed << " observed in the run (in-sample), "
+                << t.heldOut << " held out\n";
             for (std::size_t i = 0; i < t.roc.size(); ++i) {
-                out << "  " << t.roc[i].label << ": ROC AUC " << Area(t.roc[i].area) << ", PR AUC "
+                out << "  " << t.roc[i].label << ": ROC AUC " << Area(t.roc[i].area) << ", average precision "
                     << Area(t.pr[i].area) << "\n";
             }
         }
@@ -175,6 +185,15 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         // with that one error.
         if (data.degeneracy.Any()) {
             err << "warning: degenerate estimates: " << data.degeneracy.Text() << "\n";
+        }
+        if (data.known && data.known->circular > 0) {
+            err << "warning: " << CircularText(*data.known) << "\n";
+        }
+        if (data.truth && data.truth->unknown.pairs > 0) {
+            err << "warning: " << UnknownText("--truth", "protein", data.truth->unknown) << "\n";
+        }
+        if (data.known && data.known->unknown.pairs > 0) {
+            err << "warning: " << UnknownText("--known", "family", data.known->unknown) << "\n";
         }
         return 0;
     });

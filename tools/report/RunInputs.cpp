@@ -6,15 +6,16 @@
 #include <optional>
 #include <vector>
 
+#include "tools/common/DegreeBaseline.h"
 #include "tools/common/EchoedCommand.h"
 #include "tools/common/NumberRecords.h"
 #include "tools/common/ToolError.h"
 
 namespace {
 
-// An observed value this close to 1 is a report of interaction; the same
-// closeness makes a noise-free observation agree with a state.
-constexpr double EPS = 1e-5;
+// The closeness that makes a noise-free observation agree with a state, the
+// same as that of a report of interaction.
+constexpr double EPS = REPORTED_EPS;
 
 std::optional<std::filesystem::path> IfThere(const std::filesystem::path& file)
 {
@@ -39,19 +40,51 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
     RunInputs r;
     const EchoedCommand command = SplitCommandLine(commandLine);
     const std::vector<std::string>& pos = command.positionals;
-    // The states only name the models: a model file the report cannot
-    // follow leaves them unnamed rather than the report unwritten. The
-    // protein-protein ones come with the observations, read below.
-    try {
-        const auto ddi = command.options.find("-d");
-        if (ddi != command.options.end() && ddi->second.size() == 3) {
-            if (const auto obs = IfThere(folder / ddi->second[0])) {
-                r.ddiStates =
-                    ReadModelStates(IfThere(folder / ddi->second[1]), *obs, IfThere(folder / ddi->second[2]));
-            }
+    // The domain-domain evidence in one reading: its pairs and the models
+    // its records name. The states only name the models: a model file the
+    // report cannot follow leaves them unnamed rather than the report
+    // unwritten. The protein-protein ones come with the observations, read
+    // below.
+    const auto ddi = command.options.find("-d");
+    if (ddi != command.options.end() && ddi->second.size() == 3) {
+        r.ddiFile = ddi->second[0];
+        const auto obs = IfThere(folder / ddi->second[0]);
+        if (!obs) {
+            r.ddiProblem = "the run's domain-domain observation file " + r.ddiFile + " is not beside the log";
         }
-    } catch (const ToolError&) {
-        r.ddiStates.clear();
+        try {
+            std::set<std::pair<int, int>> named;
+            bool nameable = true;
+            std::size_t records = 0;
+            if (obs) {
+                ReadNumberRecords(*obs, 5, [&](const NumberRecord& rec) {
+                    ++records;
+                    r.ddiPairs.insert(MakePairKey(IdField(*obs, rec, 0, records), IdField(*obs, rec, 1, records)));
+                    try {
+                        named.insert(ObservationModels(*obs, rec, 3, records));
+                    } catch (const ToolError&) {
+                        nameable = false;
+                    }
+                });
+            }
+            try {
+                if (const auto options = IfThere(folder / ddi->second[2]); obs && options && nameable) {
+                    records = 0;
+                    ReadNumberRecords(*options, 5, [&](const NumberRecord& rec) {
+                        named.insert(ObservationModels(*options, rec, 2, ++records));
+                    });
+                }
+                if (obs && nameable) {
+                    r.ddiStates = StatesOfModels(IfThere(folder / ddi->second[1]), named);
+                }
+            } catch (const ToolError&) {
+                r.ddiStates.clear();
+            }
+        } catch (const ToolError& e) {
+            r.ddiPairs.clear();
+            r.ddiStates.clear();
+            r.ddiProblem = e.what();
+        }
     }
     if (pos.size() <= POS_ACTIVE_PAIRS) {
         r.problem = "the command line in the log names no input files";
@@ -87,7 +120,7 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
         ++records;
         const PairKey p = MakePairKey(IdField(obsFile, obs, 0, records), IdField(obsFile, obs, 1, records));
         r.observedPairs.insert(p);
-        if (std::fabs(obs[2] - 1.0) < EPS) {
+        if (IsReported(obs[2])) {
             reported.insert(p);
         }
         if (RulesOutZero(obs[2], obs[3])) {
@@ -99,12 +132,7 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
             // Ids the model could not take only leave models unnamed here.
         }
     });
-    for (const PairKey& p : reported) {
-        ++r.degree[p.first];
-        if (p.second != p.first) {
-            ++r.degree[p.second];
-        }
-    }
+    r.degree = PartnerDegrees(reported);
     // Each observed pair counts once for every active motif pair it carries.
     std::vector<PairKey> here;
     for (const PairKey& p : r.observedPairs) {

@@ -29,9 +29,18 @@ struct RunInputs {
     // inputs are missing.
     std::map<int, ModelState> ppiStates;
     std::map<int, ModelState> ddiStates;
+    // The domain-domain evidence (-d): its observation file as the command
+    // line names it, and the motif pairs it lists (any value). Empty names
+    // without -d; `ddiProblem` says why the pairs are not known when the
+    // file is missing or malformed (the run's own reading is the judge of
+    // that file, not the report's).
+    std::string ddiFile;
+    std::set<PairKey> ddiPairs;
+    std::string ddiProblem;
 };
 
 // Reads the protein-motif, active-pair and observation files that the
-// command line names. Missing files leave `present` false; a malformed one
+// command line names, and the domain-domain observation file when there is
+// one. Missing files leave `present` false; a malformed one
 // throws ToolError naming it.
 RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& commandLine);

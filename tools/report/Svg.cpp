@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <limits>
 
+#include "tools/report/PageNumber.h"
+#include "tools/report/TextWidth.h"
+
 namespace {
 
 // Colour-blind-safe hues (Okabe and Ito) and dash patterns for lines.
@@ -12,11 +15,14 @@ const char* const LINE_COLOURS[] = {"#0072b2", "#d55e00", "#009e73", "#cc79a7",
                                     "#e69f00", "#56b4e9", "#000000"};
 const char* const LINE_DASHES[] = {"", "7 4", "2 3", "9 3 2 3"};
 
-// Average advance of a character of the 12 px labels, for laying out margins.
-constexpr double CHAR_WIDTH = 6.8;
+// Font sizes of the page's CSS for svg text and svg text.label.
+constexpr double TEXT_PX = 12.0;
+constexpr double LABEL_PX = 13.0;
+// Baseline to baseline of wrapped lines of TEXT_PX text.
+constexpr double LINE_PX = 15.0;
 constexpr int LEGEND_ROW = 18;
-// Bar-chart labels longer than this are cut (the full text is the tooltip).
-constexpr std::size_t BAR_LABEL_CHARS = 44;
+// The share of a bar chart's width its labels may take before they wrap.
+constexpr double BAR_LABEL_SHARE = 0.45;
 
 // A coordinate: one decimal, within a bound any figure here stays inside.
 std::string Coord(double px)
@@ -37,35 +43,13 @@ std::string Coord(double px)
     return s;
 }
 
-// Code points of UTF-8 text (continuation bytes do not count).
-std::size_t CharCount(std::string_view text)
+double WidestLine(const std::vector<std::string>& lines)
 {
-    std::size_t n = 0;
-    for (const char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++n;
-        }
+    double w = 0.0;
+    for (const auto& l : lines) {
+        w = std::max(w, TextWidth(l, TEXT_PX));
     }
-    return n;
-}
-
-// The first `chars` code points of UTF-8 text and an ellipsis, or the text.
-std::string CutText(const std::string& text, std::size_t chars)
-{
-    if (CharCount(text) <= chars) {
-        return text;
-    }
-    std::size_t seen = 0;
-    std::size_t end = 0;
-    for (; end < text.size(); ++end) {
-        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80) {
-            if (seen == chars - 1) {
-                break;
-            }
-            ++seen;
-        }
-    }
-    return text.substr(0, end) + "\u2026";
+    return w;
 }
 
 // Maps data values onto pixels; halves keep the difference finite even for
@@ -101,6 +85,24 @@ void TextElement(std::string& out, double x, double y, const char* anchor, const
            Attr("text-anchor", anchor) + ">" + EscapeHtml(text) + "</text>\n";
 }
 
+// Lines of text, the first with its baseline at y, the others below it;
+// one line is a plain <text>.
+void TextLines(std::string& out, double x, double y, const char* anchor, const char* cls,
+               const std::vector<std::string>& lines)
+{
+    out += "<text" + Attr("class", cls) + Attr("x", Coord(x)) + Attr("y", Coord(y)) + Attr("text-anchor", anchor) +
+           ">";
+    if (lines.size() == 1) {
+        out += EscapeHtml(lines[0]);
+    } else {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            out += "<tspan" + Attr("x", Coord(x)) + Attr("dy", i == 0 ? std::string("0") : Coord(LINE_PX)) + ">" +
+                   EscapeHtml(lines[i]) + "</tspan>";
+        }
+    }
+    out += "</text>\n";
+}
+
 std::string OpenSvg(const std::string& id, int width, int height, const std::string& caption)
 {
     const std::string w = std::to_string(width);
@@ -113,11 +115,15 @@ std::string OpenSvg(const std::string& id, int width, int height, const std::str
 // Widest tick label in pixels.
 double LabelWidth(const SvgTicks& ticks)
 {
-    std::size_t chars = 1;
-    for (const auto& l : ticks.labels) {
-        chars = std::max(chars, CharCount(l));
-    }
-    return static_cast<double>(chars) * CHAR_WIDTH;
+    return std::max(WidestLine(ticks.labels), TextWidth("0", TEXT_PX));
+}
+
+// Room right of the plot area for half the last x tick label, centred on
+// the frame's right edge.
+double RightMargin(const SvgTicks& ticks)
+{
+    const double half = ticks.labels.empty() ? 0.0 : TextWidth(ticks.labels.back(), TEXT_PX) / 2;
+    return std::max(16.0, half + 4);
 }
 
 // The plot area of a chart with a left value axis and a bottom axis.
@@ -354,7 +360,7 @@ std::string DrawLineChart(const SvgLineChart& chart)
 
     Frame f;
     f.left = 24 + 8 + LabelWidth(yt);
-    f.right = chart.width - 16.0;
+    f.right = chart.width - RightMargin(xt);
     f.top = 12;
     f.bottom = chart.height - 46.0;
     const Scale xs{xt.lo, xt.hi, f.left, f.right};
@@ -364,8 +370,21 @@ std::string DrawLineChart(const SvgLineChart& chart)
     for (const auto& line : chart.lines) {
         legend = legend || !line.label.empty();
     }
-    const int lineRows = legend ? static_cast<int>(chart.lines.size()) : 0;
-    const int rows = lineRows + (legend && chart.chanceDiagonal ? 1 : 0);
+    // Legend entries wrap within the width; each line of text a row.
+    const double keyText = f.left + 36;
+    std::vector<std::vector<std::string>> entries;
+    if (legend) {
+        for (const auto& line : chart.lines) {
+            entries.push_back(WrapText(line.label, chart.width - keyText - 8, TEXT_PX));
+        }
+        if (chart.chanceDiagonal) {
+            entries.push_back({"chance"});
+        }
+    }
+    int rows = 0;
+    for (const auto& e : entries) {
+        rows += static_cast<int>(e.size());
+    }
     const int height = chart.height + (rows > 0 ? rows * LEGEND_ROW + 6 : 0);
 
     std::string out = OpenSvg(chart.id, chart.width, height, chart.caption);
@@ -400,17 +419,20 @@ std::string DrawLineChart(const SvgLineChart& chart)
                    Attr("fill", SvgLineColour(i)) + " />\n";
         }
     }
-    for (int r = 0; r < rows; ++r) {
-        const auto i = static_cast<std::size_t>(r);
-        const double y = chart.height + r * LEGEND_ROW + 6.0;
-        if (r < lineRows) {
+    int row = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const double y = chart.height + row * LEGEND_ROW + 6.0;
+        if (i < chart.lines.size()) {
             out += "<line" + Attr("class", "key") + StrokeAttrs(i) + Attr("x1", Coord(f.left)) +
                    Attr("y1", Coord(y)) + Attr("x2", Coord(f.left + 28)) + Attr("y2", Coord(y)) + " />\n";
-            TextElement(out, f.left + 36, y + 4, "start", "legend", chart.lines[i].label);
         } else {
             LineElement(out, f.left, y, f.left + 28, y, "chance");
-            TextElement(out, f.left + 36, y + 4, "start", "legend", "chance");
         }
+        for (std::size_t k = 0; k < entries[i].size(); ++k) {
+            TextElement(out, keyText, y + 4 + static_cast<double>(k) * LEGEND_ROW, "start", "legend",
+                        entries[i][k]);
+        }
+        row += static_cast<int>(entries[i].size());
     }
     return out + "</svg>\n";
 }
@@ -425,7 +447,7 @@ std::string DrawHistogram(const SvgHistogram& hist)
     const SvgTicks yt = NiceTicks(0.0, static_cast<double>(std::max(most, 1LL)), 6, true);
     Frame f;
     f.left = 24 + 8 + LabelWidth(yt);
-    f.right = hist.width - 16.0;
+    f.right = hist.width - RightMargin(xt);
     f.top = 12;
     f.bottom = hist.height - 46.0;
     const Scale xs{xt.lo, xt.hi, f.left, f.right};
@@ -459,37 +481,49 @@ std::string DrawBarChart(const SvgBarChart& chart)
     constexpr double BAR = 14.0;
     double lo = 0.0;
     double hi = 0.0;
-    // Labels take at most 45% of the width; longer ones are cut to fit.
-    const auto fit = static_cast<std::size_t>(std::max(1.0, (chart.width * 0.45 - 12) / CHAR_WIDTH));
-    const std::size_t maxChars = std::min(BAR_LABEL_CHARS, fit);
-    std::size_t chars = 1;
+    // Labels take what their widest line needs, up to a share of the width
+    // beyond which they wrap: nothing is cut.
+    const double maxLabel = std::max(chart.width * BAR_LABEL_SHARE - 12, 40.0);
+    std::vector<std::vector<std::string>> labels;
+    double labelWidth = 0.0;
     for (const auto& bar : chart.bars) {
         if (std::isfinite(bar.value)) {
             lo = std::min(lo, bar.value);
             hi = std::max(hi, bar.value);
         }
-        chars = std::max(chars, CharCount(CutText(bar.label, maxChars)));
+        labels.push_back(WrapText(bar.label, maxLabel, TEXT_PX));
+        labelWidth = std::max(labelWidth, WidestLine(labels.back()));
     }
     if (lo == 0.0 && hi == 0.0) {
         hi = 1.0;
     }
     // Room beside the plot for the values written beyond the bar ends.
-    std::size_t negChars = 0;
-    std::size_t posChars = 0;
+    double negRoom = 0.0;
+    double posRoom = 0.0;
     for (const auto& bar : chart.bars) {
-        std::size_t& room = std::isfinite(bar.value) && bar.value < 0 ? negChars : posChars;
-        room = std::max(room, ReadableNumber(bar.value).size());
+        double& room = std::isfinite(bar.value) && bar.value < 0 ? negRoom : posRoom;
+        room = std::max(room, TextWidth(PageNumber(bar.value), TEXT_PX));
     }
     const SvgTicks xt = NiceTicks(lo, hi, 6, false);
 
+    // Each row as tall as its label's lines need.
+    std::vector<double> tops;
+    std::vector<double> heights;
+    double y = 8;
+    for (const auto& l : labels) {
+        tops.push_back(y);
+        heights.push_back(std::max(ROW, LINE_PX * static_cast<double>(l.size()) + 7));
+        y += heights.back();
+    }
+
     // Category labels end at labelRight, negative values' text follows.
-    const double labelRight = 12 + static_cast<double>(chars) * CHAR_WIDTH;
+    const double labelRight = 12 + labelWidth + 8;
     Frame f;
-    f.left = labelRight + (lo < 0 ? static_cast<double>(negChars) * CHAR_WIDTH + 6 : 0.0);
-    f.right = chart.width - 16.0 - static_cast<double>(posChars) * CHAR_WIDTH;
+    f.left = labelRight + (lo < 0 ? negRoom + 6 : 0.0);
+    f.right = chart.width - std::max(16.0 + posRoom, RightMargin(xt));
     f.top = 8;
-    f.bottom = f.top + ROW * static_cast<double>(chart.bars.size()) + 4;
-    const int height = static_cast<int>(f.bottom) + 46;
+    f.bottom = y + 4;
+    const int height = static_cast<int>(std::ceil(f.bottom)) + 46;
     const Scale xs{xt.lo, xt.hi, f.left, f.right};
 
     std::string out = OpenSvg(chart.id, chart.width, height, chart.caption);
@@ -498,18 +532,12 @@ std::string DrawBarChart(const SvgBarChart& chart)
     LineElement(out, zero, f.top, zero, f.bottom, "axis");
     for (std::size_t i = 0; i < chart.bars.size(); ++i) {
         const SvgBar& bar = chart.bars[i];
-        const double mid = f.top + ROW * static_cast<double>(i) + ROW / 2;
-        const std::string label = CutText(bar.label, maxChars);
-        const double labelEnd = labelRight - 8;
-        if (label == bar.label) {
-            TextElement(out, labelEnd, mid + 4, "end", "tick", label);
-        } else {
-            out += "<text" + Attr("class", "tick") + Attr("x", Coord(labelEnd)) +
-                   Attr("y", Coord(mid + 4)) + Attr("text-anchor", "end") + "><title>" +
-                   EscapeHtml(bar.label) + "</title>" + EscapeHtml(label) + "</text>\n";
-        }
+        const double mid = tops[i] + heights[i] / 2;
+        // The lines centred on the row, baselines 4 px below their middles.
+        const double first = mid + 4 - LINE_PX * static_cast<double>(labels[i].size() - 1) / 2;
+        TextLines(out, labelRight - 8, first, "end", "tick", labels[i]);
         if (!std::isfinite(bar.value)) {
-            TextElement(out, zero + 4, mid + 4, "start", "value", "n/a");
+            TextElement(out, zero + 4, mid + 4, "start", "value", PageNumber(bar.value));
             continue;
         }
         // A bar too short to see is drawn 1 px long.
@@ -518,12 +546,12 @@ std::string DrawBarChart(const SvgBarChart& chart)
         const char* colour = chart.signColours && negative ? SVG_NEGATIVE_BAR_COLOUR : SVG_BAR_COLOUR;
         out += "<rect" + Attr("class", "bar") + Attr("x", Coord(negative ? zero - w : zero)) +
                Attr("y", Coord(mid - BAR / 2)) + Attr("width", Coord(w)) + Attr("height", Coord(BAR)) +
-               Attr("fill", colour) + "><title>" + EscapeHtml(bar.label) + ": " +
-               ReadableNumber(bar.value) + "</title></rect>\n";
+               Attr("fill", colour) + "><title>" + EscapeHtml(bar.label + ": " + PageNumber(bar.value)) +
+               "</title></rect>\n";
         if (negative) {
-            TextElement(out, zero - w - 4, mid + 4, "end", "value", ReadableNumber(bar.value));
+            TextElement(out, zero - w - 4, mid + 4, "end", "value", PageNumber(bar.value));
         } else {
-            TextElement(out, zero + w + 4, mid + 4, "start", "value", ReadableNumber(bar.value));
+            TextElement(out, zero + w + 4, mid + 4, "start", "value", PageNumber(bar.value));
         }
     }
     return out + "</svg>\n";

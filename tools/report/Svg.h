@@ -41,7 +41,8 @@ struct SvgLine {
     std::vector<std::pair<double, double>> points;  // non-finite points are skipped
 };
 
-// Lines over a shared pair of axes, the legend below them, one row a line.
+// Lines over a shared pair of axes, the legend below them, one row a line
+// (more where a label wraps within the width).
 struct SvgLineChart {
     std::string id;
     std::string caption;  // the figure's <title>
@@ -72,8 +73,10 @@ struct SvgHistogram {
 std::string DrawHistogram(const SvgHistogram& hist);
 
 // Horizontal bars from zero, one row a bar, labels on the left and values at
-// the bar ends. With `signColours`, negative bars differ in colour from
-// positive ones.
+// the bar ends (as PageNumber writes them). The label column is as wide as
+// the widest label measured in the page's font, up to 45% of the width;
+// longer labels wrap onto more lines of a taller row, never cut. With
+// `signColours`, negative bars differ in colour from positive ones.
 struct SvgBar {
     std::string label;
     double value = 0.0;  // a non-finite value is written as "n/a" without a bar

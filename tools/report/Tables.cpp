@@ -273,17 +273,50 @@ std::string PerturbationWhat(const PerturbationCycle& c, const Names& names)
 {
     switch (c.analysis) {
     case 1:
-        return "motif " + names.Motif(c.motif1) + " of " + names.ProteinLabel(c.protein1) + " with " +
+        return "motif " + names.MotifLabel(c.motif1) + " on " + names.ProteinLabel(c.protein1) + ", with partner " +
                names.ProteinLabel(c.protein2);
     case 2:
-        return "motif types " + names.Motif(c.motif1) + " and " + names.Motif(c.motif2);
+        return "motif pair " + names.MotifLabel(c.motif1) + " \u2013 " + names.MotifLabel(c.motif2) +
+               ", on every protein pair";
     case 3:
-        return "motif " + names.Motif(c.motif1) + " of " + names.ProteinLabel(c.protein1) + " with motif " +
-               names.Motif(c.motif2) + " of " + names.ProteinLabel(c.protein2);
+        return "motif " + names.MotifLabel(c.motif1) + " on " + names.ProteinLabel(c.protein1) + ", with motif " +
+               names.MotifLabel(c.motif2) + " on partner " + names.ProteinLabel(c.protein2);
     default:
         return c.what;
     }
 }
+
+namespace {
+
+// perturbation.tsv's header for a value of a cycle: what it is, for a
+// reader who has not seen the log's labels.
+std::string PerturbationHeader(int analysis, const std::string& column)
+{
+    static const std::map<std::string, std::string> HEADERS = {
+        {"protein_1", "protein"},
+        {"protein_2", "partner"},
+        {"num_leak", "leak_variables"},
+        {"num_nb_leak", "leak_variables_forced"},
+        {"num_act_leak", "leak_variables_free"},
+        {"non_interaction_forced", "non_interaction_probability_forced"},
+        {"likelihood_change_forced", "log_likelihood_change_forced"},
+        {"em_rounds", "em_rounds_to_reconverge"},
+        {"non_interaction_reconverged", "non_interaction_probability_reconverged"},
+        {"likelihood_change_reconverged", "log_likelihood_change_reconverged"},
+        {"positive_likelihood_forced", "log_likelihood_of_positives_forced"},
+        {"positive_likelihood_reconverged", "log_likelihood_of_positives_reconverged"},
+    };
+    if (column == "motif_1") {
+        return analysis == 2 ? "motif_a" : "motif";
+    }
+    if (column == "motif_2") {
+        return analysis == 2 ? "motif_b" : "partner_motif";
+    }
+    const auto it = HEADERS.find(column);
+    return it == HEADERS.end() ? column : it->second;
+}
+
+} // namespace
 
 // PerturbationColumns of each analysis, made once: a table may take
 // millions of cycles.
@@ -305,6 +338,7 @@ void PerturbationTable::Add(const PerturbationCycle& c)
         for (const std::string& name : own) {
             if (std::find(columns_.begin(), columns_.end(), name) == columns_.end()) {
                 columns_.push_back(name);
+                headers_.push_back(PerturbationHeader(c.analysis, name));
             }
         }
     }
@@ -328,10 +362,10 @@ void PerturbationTable::Write(const Names& names, const std::function<void(std::
     const std::vector<int> motifs(motifs_.begin(), motifs_.end());
     const bool named = NamesDiffer(names, motifs);
     Row header;
-    for (const std::string& name : columns_) {
-        header.push_back(name);
-        if (named && IsMotif(name)) {
-            header.push_back(name + "_name");
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        header.push_back(headers_[i]);
+        if (named && IsMotif(columns_[i])) {
+            header.push_back(headers_[i] + "_name");
         }
     }
     header.push_back("effect");

@@ -20,7 +20,11 @@
 //   binding.tsv       binding variables, most likely binding first;
 //   motif_pairs.tsv   learned affinities, highest first;
 //   perturbation.tsv  one row per perturbation cycle, in log order; only
-//                     when the log holds perturbation results.
+//                     when the log holds perturbation results. Its columns
+//                     name the log's values for a reader (protein, motif,
+//                     partner, log_likelihood_change_reconverged, ...; the
+//                     README lists them), the last, effect, being the one
+//                     the page plots.
 // Numbers are copied as the run wrote them; ids of proteins and motifs are
 // replaced by their names.
 std::vector<std::pair<std::string, std::string>> ReportTables(const RunLog& log, const Predictions& predictions,
@@ -42,7 +46,8 @@ public:
 
 private:
     unsigned seen_ = 0;                 // analyses added, as bits
-    std::vector<std::string> columns_;  // of every analysis added
+    std::vector<std::string> columns_;  // of every analysis added, as PerturbationColumns names them
+    std::vector<std::string> headers_;  // the table's names for them
     std::set<int> motifs_;              // motif ids of the cycles
     std::vector<std::int8_t> analyses_;
     // Per cycle: the texts of its analysis's columns (empty where its line
@@ -50,9 +55,10 @@ private:
     std::string cells_;
 };
 
-// What a cycle forced non-binding, with names: "motif PF00069 of P12345 with
-// P67890", "motif types PF00069 and PF00017", "motif PF00069 of P12345 with
-// motif PF00017 of P67890".
+// What a cycle forced non-binding, with names: "motif Pkinase (PF00069) on
+// ABC1 (P12345), with partner P67890", "motif pair PF00069 – PF00017, on
+// every protein pair", "motif PF00069 on P12345, with motif PF00017 on
+// partner P67890".
 std::string PerturbationWhat(const PerturbationCycle& cycle, const Names& names);
 
 // 1 - p for a probability as written, in exact decimal where that is short

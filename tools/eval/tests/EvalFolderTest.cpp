@@ -161,6 +161,19 @@ TEST(EvalFolderTest, SummaryOfAFinishedRun)
               "(those with at least 5 binding variables on observed protein pairs)\n"
               "interactions: ROC AUC 0.833 of the posterior non-interaction probability, over 6 tested protein "
               "pairs (3 interacting, 3 not)\n"
+              // By interaction probability 0.95 (5,5) and 0.9 (1,0), both
+              // interacting, 0.7 (4,0) not, 0.2 (2,0) not tied with (3,0)
+              // interacting, 0.1 (5,0) not: precision 1, 1 and 3/5 where
+              // recall rises by a third each: (1 + 1 + 0.6) / 3 = 0.867.
+              "interactions: average precision 0.867 for the interacting pairs in the same ranking (0.500 by "
+              "chance, their share)\n"
+              // Reported: (1,0), (4,0), (5,5); degrees 0:2, 1:1, 4:1, 5:1.
+              // Products: (1,0) 2, (4,0) 2, (5,0) 2, (5,5) 1, (2,0) 0, (3,0)
+              // 0. Wins of the interacting over the others: (1,0) beats one
+              // and ties two (2), (5,5) beats one (1), (3,0) ties one (0.5):
+              // 3.5 / 9. Precision 1/3, 1/2 and 1/2 at each third of recall.
+              "degree-only baseline: ROC AUC 0.389, average precision 0.444 over the same pairs, ranked by the "
+              "product of the two proteins' numbers of reported partners\n"
               // The phase-1 dump: learned 0.9 0.1 0.2 (ranks 3 1 2) against
               // planted ranks 1 2 3, d = 2 -1 -1: rho = 1 - 6 * 6 / 24 = -0.5.
               "affinities after EM without domain-domain evidence: rank correlation -0.500 between learned and "
@@ -237,6 +250,15 @@ TEST(EvalFolderTest, PreparedSetIsScoredOnItsHeldOutPairs)
               "final log joint: -110.25\n"
               "interactions: ROC AUC 0.667 of the predicted non-interaction probability (without the pair's own "
               "observations), over 5 held-out protein pairs (2 reported, 3 not)\n"
+              // (5,5) first and not reported, then the two reported pairs
+              // tied: precision 2/3 for all the recall.
+              "interactions: average precision 0.667 for the reported pairs in the same ranking (0.400 by "
+              "chance, their share)\n"
+              // Products (1,0) 2, (4,1) 1, (5,5) 1, (2,0) 0, (3,0) 0: (1,0)
+              // beats all three, (3,0) ties one: 3.5 / 6; precision 1 at
+              // half the recall, 2/5 at the rest.
+              "degree-only baseline: ROC AUC 0.583, average precision 0.700 over the same pairs, ranked by the "
+              "product of the two proteins' numbers of reported partners\n"
               // No planted affinities to rank, but the noise models still.
               "noise models after EM without domain-domain evidence: protein-protein model 0 false-positive rate "
               "0.03, model 1 false-negative rate 0.3\n"

@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
-#include "tools/report/Curves.h"
+#include "tools/common/Curves.h"
 
 namespace {
 
@@ -13,8 +14,7 @@ const std::vector<ScoredPair> PAIRS{{0.1, true}, {0.8, false}, {0.9, true}, {0.3
 
 TEST(CurvesTest, RocStepsThroughTiedScoresTogether)
 {
-    const CurveView c = RocCurve(PAIRS, "model");
-    EXPECT_EQ(c.label, "model");
+    const Curve c = RocCurve(PAIRS);
     const std::vector<std::pair<double, double>> points{{0.0, 0.0}, {0.0, 1.0 / 3}, {0.5, 2.0 / 3}, {1.0, 2.0 / 3},
                                                         {1.0, 1.0}};
     ASSERT_EQ(c.points.size(), points.size());
@@ -29,7 +29,7 @@ TEST(CurvesTest, RocStepsThroughTiedScoresTogether)
 
 TEST(CurvesTest, AveragePrecisionWeighsEachThresholdByTheRecallItAdds)
 {
-    const CurveView c = PrecisionRecallCurve(PAIRS, "model");
+    const Curve c = PrecisionRecallCurve(PAIRS);
     const std::vector<std::pair<double, double>> points{{1.0 / 3, 1.0}, {2.0 / 3, 2.0 / 3}, {2.0 / 3, 0.5}, {1.0, 0.6}};
     ASSERT_EQ(c.points.size(), points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -41,12 +41,27 @@ TEST(CurvesTest, AveragePrecisionWeighsEachThresholdByTheRecallItAdds)
 
 TEST(CurvesTest, OneClassOnlyHasNoArea)
 {
-    EXPECT_TRUE(std::isnan(RocCurve({{0.5, true}, {0.2, true}}, "x").area));
-    EXPECT_TRUE(std::isnan(RocCurve({}, "x").area));
-    EXPECT_TRUE(std::isnan(PrecisionRecallCurve({{0.5, false}}, "x").area));
+    EXPECT_TRUE(std::isnan(RocCurve({{0.5, true}, {0.2, true}}).area));
+    EXPECT_TRUE(std::isnan(RocCurve({}).area));
+    EXPECT_TRUE(std::isnan(PrecisionRecallCurve({{0.5, false}}).area));
     // A perfect ranking.
-    EXPECT_DOUBLE_EQ(RocCurve({{0.9, true}, {0.1, false}}, "x").area, 1.0);
-    EXPECT_DOUBLE_EQ(PrecisionRecallCurve({{0.9, true}, {0.1, false}}, "x").area, 1.0);
+    EXPECT_DOUBLE_EQ(RocCurve({{0.9, true}, {0.1, false}}).area, 1.0);
+    EXPECT_DOUBLE_EQ(PrecisionRecallCurve({{0.9, true}, {0.1, false}}).area, 1.0);
+}
+
+TEST(CurvesTest, AScoreThatIsNotANumberHasNoPlaceInTheOrder)
+{
+    // Sorting with NaN among the keys has no order at all: no curve, no
+    // area, rather than one that depends on where the sort put it.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<ScoredPair> pairs{{0.9, true}, {nan, false}, {0.2, false}};
+    EXPECT_TRUE(std::isnan(RocCurve(pairs).area));
+    EXPECT_TRUE(RocCurve(pairs).points.empty());
+    EXPECT_TRUE(std::isnan(PrecisionRecallCurve(pairs).area));
+    EXPECT_TRUE(PrecisionRecallCurve(pairs).points.empty());
+    // Infinities are scores like any other.
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_DOUBLE_EQ(RocCurve({{inf, true}, {-inf, false}, {inf, false}}).area, 0.75);
 }
 
 } // namespace

@@ -25,9 +25,10 @@ inline std::string Lower(std::string_view s)
 }
 
 // A finished run with every section filled: two EM phases, three models,
-// probabilities in several bins (0 and 1 among them), motif pairs,
-// perturbations of both signs, two ROC and two PR curves, known pairs and
-// tables.
+// probabilities in several bins (0 and 1 among them), top interactions by
+// display name (observed, held out, new) with their mediating motif pairs,
+// motif pairs, perturbations of both signs, two ROC and two PR curves,
+// known pairs and tables.
 inline ReportData SampleData()
 {
     ReportData d;
@@ -45,10 +46,26 @@ inline ReportData SampleData()
     };
     d.interactionProbabilities = {0.0, 0.01, 0.02, 0.3, 0.31, 0.5, 0.74, 0.9, 0.97, 1.0, 1.0};
     d.topMotifPairs = {
-        {"Pkinase", "SH2", 0.93, 0.95, 14},
-        {"SH3_1", "Pro-rich", 0.71, 0.6, 9},
-        {"WD40", "WD40", 0.2, 0.25, 3},
+        {"Pkinase", "SH2", 0.93, 0.95, 14, 1, 3},
+        {"SH3_1", "Pro-rich", 0.71, 0.6, 9, 0, 0},
+        {"WD40", "WD40", 0.2, 0.25, 3, 1, 1},
     };
+    TopInteractionsView top;
+    top.asked = 50;
+    top.listed = 11;
+    top.predicted = 5;
+    top.truth = true;
+    top.bindings = true;
+    top.rows = {
+        {"ABC1", "P12345", "Ste5 scaffold protein", "Q9Y6K9", 0.97, InteractionView::Status::OBSERVED, "interacting",
+         {{"Pkinase (PF00069)", "SH2 (PF00017)", 0.93, true}, {"SH3_1 (PF00018)", "Pro-rich (PF00000)", 0.41, true}},
+         2},
+        {"P67890", "P67890", "XYZ2", "O43521", 0.74, InteractionView::Status::HELD_OUT, "not interacting",
+         {{"WD40 (PF00400)", "WD40 (PF00400)", 2e-9, false}}, 0},
+        {"P11111", "P11111", "P22222", "P22222", 0.5, InteractionView::Status::NEW, "", {}, 0},
+    };
+    top.explainers = {{"Pkinase (PF00069)", "SH2 (PF00017)", 0.93, 1, 3}, {"WD40 (PF00400)", "WD40 (PF00400)", 0.2, 1, 1}};
+    d.topInteractions = top;
     d.topPerturbations = {
         {"Pkinase \u2013 SH2", -42.5},
         {"SH3_1 \u2013 Pro-rich", -12},
@@ -58,6 +75,7 @@ inline ReportData SampleData()
     t.interacting = 40;
     t.notInteracting = 400;
     t.missing = 3;
+    t.heldOut = 443;
     t.roc = {{"motifbind", {{0, 0}, {0.05, 0.4}, {0.2, 0.75}, {0.5, 0.9}, {1, 1}}, 0.83},
              {"degree-only baseline", {{0, 0}, {0.3, 0.5}, {1, 1}}, 0.61}};
     t.pr = {{"motifbind", {{0, 1}, {0.4, 0.8}, {0.75, 0.45}, {1, 0.1}}, 0.64},

@@ -280,10 +280,12 @@ TEST(ReportHtmlConvergence, OneLinePerPhaseWithEveryPoint)
     EXPECT_NE(svg.find(">without DDI</text>"), std::string::npos);
     EXPECT_NE(svg.find(">with DDI</text>"), std::string::npos);
     const std::string text = Section(html, "convergence");
-    EXPECT_NE(text.find("without DDI took 4 EM rounds and ended at log joint -1287.9; "
-                        "with DDI took 2 EM rounds and ended at log joint -1249.5."),
-              std::string::npos);
-    EXPECT_NE(text.find("The final log joint is -1249.5."), std::string::npos);
+    // Log joints with three significant digits, as every number of the page.
+    EXPECT_NE(text.find("without DDI took 4 EM rounds and ended at log joint -1290; "
+                        "with DDI took 2 EM rounds and ended at log joint -1250."),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("The final log joint is -1250."), std::string::npos);
     // Y ticks are plain numbers on a round step.
     EXPECT_NE(svg.find(">-1300</text>"), std::string::npos);
     EXPECT_NE(svg.find(">-1500</text>"), std::string::npos);
@@ -381,10 +383,17 @@ TEST(ReportHtmlBars, MotifPairsByAffinityWithTheirTable)
     EXPECT_NE(svg.find(">Pkinase \u2013 SH2</text>"), std::string::npos);
     EXPECT_NE(svg.find(">0.93</text>"), std::string::npos);
     const std::string section = Section(html, "motif-pairs");
-    EXPECT_EQ(CountOf(section, "<tr><td>"), 3u);
-    EXPECT_NE(section.find("<tr><td>SH3_1</td><td>Pro-rich</td><td class=\"num\">0.71</td>"
-                           "<td class=\"num\">0.6</td><td class=\"num\">9</td></tr>"),
-              std::string::npos);
+    EXPECT_EQ(CountOf(section, "<tr><td class=\"name\">"), 3u);
+    EXPECT_NE(section.find("<tr><td class=\"name\">SH3_1</td><td class=\"name\">Pro-rich</td><td class=\"num\">0.71</td>"
+                           "<td class=\"num\">0.6</td><td class=\"num\">9</td><td class=\"num\">0</td>"
+                           "<td class=\"num\">0</td></tr>"),
+              std::string::npos)
+        << section;
+    EXPECT_NE(section.find("<th class=\"num\">explains, of the top 3</th>"), std::string::npos) << section;
+    // Without a top-interactions table there is nothing to explain.
+    ReportData none = d;
+    none.topInteractions.reset();
+    EXPECT_EQ(Section(ReportHtml(none), "motif-pairs").find("explains"), std::string::npos);
 }
 
 TEST(ReportHtmlBars, PerturbationsAroundZeroBySign)
@@ -403,9 +412,20 @@ TEST(ReportHtmlBars, PerturbationsAroundZeroBySign)
     EXPECT_NE(AttrOf(rects[0], "fill"), AttrOf(rects[2], "fill"));
     EXPECT_NE(svg.find(">-42.5</text>"), std::string::npos);
     EXPECT_NE(svg.find(">3.25</text>"), std::string::npos);
-    // The long label is cut with its full text as tooltip; its value is n/a.
-    EXPECT_NE(svg.find("<title>" + std::string(80, 'x') + "</title>" + std::string(43, 'x') + "\u2026</text>"),
-              std::string::npos);
+    // The long label wraps onto lines of its own, every character kept;
+    // its value is n/a.
+    EXPECT_EQ(svg.find("\u2026"), std::string::npos);
+    const std::size_t label = svg.find("<tspan");
+    ASSERT_NE(label, std::string::npos) << svg;
+    const std::string text = svg.substr(label, svg.find("</text>", label) - label);
+    EXPECT_GE(CountOf(text, "<tspan "), 2u) << text;
+    std::string content;
+    bool inTag = false;
+    for (const char c : text) {
+        inTag = c == '<' ? true : c == '>' ? false : inTag;
+        content += !inTag && c != '>' ? std::string(1, c) : std::string();
+    }
+    EXPECT_EQ(content, std::string(80, 'x')) << text;
     EXPECT_NE(svg.find(">n/a</text>"), std::string::npos);
 }
 
@@ -437,11 +457,138 @@ TEST(ReportHtmlHeldOut, RocAndPrCurvesWithAreasLegendAndChance)
 
     const std::string pr = SvgById(html, "pr-plot");
     EXPECT_EQ(CountOf(pr, "<polyline "), 2u);
-    EXPECT_NE(pr.find(">motifbind (AUC 0.64)</text>"), std::string::npos);
+    // The precision-recall area is the average precision, not an AUC.
+    EXPECT_NE(pr.find(">motifbind (average precision 0.64)</text>"), std::string::npos) << pr;
+    EXPECT_EQ(pr.find("AUC"), std::string::npos);
     EXPECT_EQ(CountOf(pr, "class=\"chance\""), 0u);
     EXPECT_NE(Section(html, "held-out").find("40 interacting pairs and 400 non-interacting pairs that the "
                                              "prediction file ranks; 3 more are missing from it."),
               std::string::npos);
+}
+
+TEST(ReportHtmlHeldOut, AreasInATableAndWhetherTheTruthWasSeen)
+{
+    ReportData d = SampleData();
+    std::string held = Section(ReportHtml(d), "held-out");
+    // Each area by its right name, chance beside: 0.5 and the share of
+    // interacting pairs, 40 of 440.
+    EXPECT_NE(held.find("<th class=\"num\">ROC AUC</th><th class=\"num\">average precision</th>"),
+              std::string::npos);
+    EXPECT_NE(held.find("<tr><td>motifbind</td><td class=\"num\">0.83</td><td class=\"num\">0.64</td></tr>"),
+              std::string::npos)
+        << held;
+    EXPECT_NE(held.find("<tr><td>degree-only baseline</td><td class=\"num\">0.61</td><td class=\"num\">0.22</td>"),
+              std::string::npos);
+    EXPECT_NE(held.find("<tr><td>chance</td><td class=\"num\">0.5</td><td class=\"num\">0.0909</td></tr>"),
+              std::string::npos);
+    EXPECT_NE(held.find("<strong>Held out: none of the 443 truth pairs has an observation in this run"),
+              std::string::npos);
+
+    d.truth->observed = 443;
+    d.truth->heldOut = 0;
+    held = Section(ReportHtml(d), "held-out");
+    EXPECT_NE(held.find("<strong>In-sample: all 443 truth pairs carry observations in this run"), std::string::npos);
+    d.truth->observed = 3;
+    d.truth->heldOut = 440;
+    held = Section(ReportHtml(d), "held-out");
+    EXPECT_NE(held.find("<strong>Mixed: 3 of the 443 truth pairs carry observations in this run (in-sample, judged "
+                        "by posteriors given them) and 440 have none (held out).</strong>"),
+              std::string::npos);
+}
+
+TEST(ReportHtmlHeldOut, CircularKnownPairsAndUnknownNamesGetNotices)
+{
+    ReportData d = SampleData();
+    d.known->circular = 2;
+    d.known->knownOutside = 10;
+    d.known->evidenceFile = "ddi_observations.txt";
+    d.known->rows[0].foundOutside = 1;
+    d.known->rows[0].chanceOutside = 0.125;
+    d.truth->unknown = {4, 3, {"O99999", "Q<1>", "X"}};
+    const std::string html = ReportHtml(d);
+    EXPECT_EQ(Problems(html), "");
+    const std::size_t circular = html.find("<div class=\"notice\" role=\"note\" id=\"circular\">");
+    ASSERT_NE(circular, std::string::npos);
+    EXPECT_LT(circular, html.find("<section"));
+    EXPECT_NE(html.find("<code class=\"opt\">--known</code> lists 2 motif pairs that the run&#39;s domain-domain "
+                        "evidence (ddi_observations.txt) already lists: their enrichment is circular"),
+              std::string::npos);
+    const std::string known = Section(html, "known");
+    EXPECT_NE(known.find("count only the 10 known candidate pairs it does not list"), std::string::npos) << known;
+    EXPECT_NE(known.find("<tr><td class=\"num\">10</td><td class=\"num\">3</td><td class=\"num\">0.15</td>"
+                         "<td class=\"num\">1</td><td class=\"num\">0.125</td></tr>"),
+              std::string::npos)
+        << known;
+    const std::size_t unknown = html.find("id=\"unknown-names\"");
+    ASSERT_NE(unknown, std::string::npos);
+    EXPECT_NE(html.find("<code class=\"opt\">--truth</code> names 3 proteins the run does not know "
+                        "(&#39;O99999&#39;, &#39;Q&lt;1&gt;&#39;, &#39;X&#39;): 4 pairs left out"),
+              std::string::npos);
+    EXPECT_NE(Section(html, "held-out").find("names 3 proteins the run does not know"), std::string::npos);
+
+    // Nothing circular, nothing unknown: no notice.
+    const std::string plain = ReportHtml(SampleData());
+    EXPECT_EQ(plain.find("id=\"circular\""), std::string::npos);
+    EXPECT_EQ(plain.find("id=\"unknown-names\""), std::string::npos);
+    EXPECT_EQ(Section(plain, "known").find("not in the evidence"), std::string::npos);
+}
+
+TEST(ReportHtmlTop, InteractionsByDisplayNameWithStatusAndMediators)
+{
+    const std::string html = ReportHtml(SampleData());
+    const std::string top = Section(html, "top-interactions");
+    ASSERT_FALSE(top.empty());
+    EXPECT_NE(html.find("<li><a href=\"#top-interactions\">Top interactions</a></li>"), std::string::npos);
+    EXPECT_NE(top.find("<th>truth</th><th>mediating motif pairs</th>"), std::string::npos);
+    // Name first, accession beside; a pair without names shows its ids.
+    EXPECT_NE(top.find("<tr><td class=\"num\">1</td><td class=\"protein\"><strong>ABC1</strong> <span "
+                       "class=\"id\">P12345</span></td><td class=\"protein\"><strong>Ste5 scaffold protein</strong> "
+                       "<span class=\"id\">Q9Y6K9</span></td><td class=\"num\">0.97</td><td>observed</td>"
+                       "<td>interacting</td><td class=\"name\"><span class=\"line\">Pkinase (PF00069) \u2013 SH2 "
+                       "(PF00017) 0.93</span><span class=\"line\">SH3_1 (PF00018) \u2013 Pro-rich (PF00000) "
+                       "0.41</span><span class=\"line\">+ 2 more</span></td></tr>"),
+              std::string::npos)
+        << top;
+    EXPECT_NE(top.find("<td class=\"protein\">P67890</td>"), std::string::npos);
+    EXPECT_NE(top.find("<td>held out</td><td>not interacting</td><td class=\"name\"><span class=\"line\">WD40 "
+                       "(PF00400) \u2013 WD40 (PF00400) &lt; 1e-6 <span class=\"prior\">prior</span></span></td>"),
+              std::string::npos)
+        << top;
+    EXPECT_NE(top.find("<td>new</td><td>\u2013</td><td>\u2013</td></tr>"), std::string::npos) << top;
+    EXPECT_NE(top.find("The 3 listed protein pairs most likely to interact, of 11 (5 at interaction probability 0.5 "
+                       "or more)."),
+              std::string::npos);
+    // What "explains" means is said, and the counts follow it.
+    EXPECT_NE(top.find("A motif pair explains an interaction when it is the pair&#39;s most probable mediating "
+                       "motif pair."),
+              std::string::npos);
+    EXPECT_NE(top.find("<tr><td class=\"name\">Pkinase (PF00069) \u2013 SH2 (PF00017)</td><td class=\"num\">0.93</td>"
+                       "<td class=\"num\">1</td><td class=\"num\">3</td></tr>"),
+              std::string::npos);
+
+    // Without --truth no truth column; without binding variables no
+    // mediators and no explaining table.
+    ReportData d = SampleData();
+    d.topInteractions->truth = false;
+    d.topInteractions->bindings = false;
+    d.topInteractions->explainers.clear();
+    const std::string plain = Section(ReportHtml(d), "top-interactions");
+    EXPECT_EQ(plain.find("<th>truth</th>"), std::string::npos);
+    EXPECT_EQ(plain.find("explaining-motif-pairs"), std::string::npos);
+    EXPECT_NE(plain.find("lists no binding variables"), std::string::npos);
+    d.topInteractions->rows.clear();
+    EXPECT_NE(Section(ReportHtml(d), "top-interactions").find("lists no protein pairs"), std::string::npos);
+}
+
+TEST(ReportHtmlPage, TheCommandBreaksAtBlanksNotInsideWords)
+{
+    const std::string html = ReportHtml(SampleData());
+    const std::size_t rule = html.find("pre.command {");
+    ASSERT_NE(rule, std::string::npos);
+    const std::string css = html.substr(rule, html.find('}', rule) - rule);
+    EXPECT_EQ(css.find("break-all"), std::string::npos) << css;
+    EXPECT_NE(css.find("white-space: pre-wrap"), std::string::npos) << css;
+    EXPECT_NE(css.find("overflow-wrap: anywhere"), std::string::npos) << css;
 }
 
 TEST(ReportHtmlHeldOut, SectionsOnlyWithTruthAndKnownPairs)
@@ -540,7 +687,9 @@ TEST(ReportHtmlNumbers, ExtremeValuesGiveFiniteCompactCoordinates)
             }
         }
     }
-    EXPECT_NE(html.find("1e-300"), std::string::npos);
+    // The tiny ones as a bound, not as digits no estimate carries.
+    EXPECT_EQ(html.find("1e-300"), std::string::npos);
+    EXPECT_NE(html.find(">&lt; 1e-6</td>"), std::string::npos);
     EXPECT_NE(html.find(">1e300</text>"), std::string::npos);
 }
 

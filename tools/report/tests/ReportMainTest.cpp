@@ -2,6 +2,8 @@
 // says, and how it takes a cut-short run or a file that is no log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <sstream>
 
 #include "motifbind/Version.h"
@@ -123,6 +125,82 @@ TEST_F(ReportMainTest, AMisspeltOptionIsNamedAndNothingWritten)
     EXPECT_EQ(v.status, 0);
     EXPECT_EQ(v.out, std::string("motifbind-report ") + MOTIFBIND_VERSION + "\n");
     EXPECT_EQ(v.err, "");
+}
+
+// p1's log and prediction file in a folder of their own, with the inputs
+// a test writes beside them.
+fs::path RunCopy(const fs::path& dir)
+{
+    const fs::path run = dir / "run";
+    fs::create_directories(run);
+    for (const char* name : {"motifbind.log", "predictions.txt"}) {
+        fs::copy_file(DataPath("p1") / name, run / name);
+    }
+    return run;
+}
+
+void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+
+TEST_F(ReportMainTest, KnownPairsFromTheRunsOwnDomainEvidenceAreCircular)
+{
+    // The log's command line names ddi_observations.txt after -d: three
+    // distinct motif pairs, (1,0) written both ways. Given as --known it
+    // lists all three, and the page and one warning line say so.
+    const fs::path run = RunCopy(dir_);
+    Write(run / "ddi_observations.txt", "1 0 1 0 1\n2 2 1 0 1\n0 1 1 0 1\n4 3 0 0 1\n");
+    const ReportRun r = RunReport({run.string(), "--out", Out(), "--known", (run / "ddi_observations.txt").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string warning = "warning: --known lists 3 motif pairs that the run's domain-domain evidence "
+                                "(ddi_observations.txt) already lists: their enrichment is circular\n";
+    EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;  // and the degenerate estimates
+    const std::string html = FileText(dir_ / "rep" / "report.html");
+    EXPECT_NE(html.find("<div class=\"notice\" role=\"note\" id=\"circular\"><strong>Circular evidence:</strong> "
+                        "<code class=\"opt\">--known</code> lists 3 motif pairs that the run&#39;s domain-domain "
+                        "evidence (ddi_observations.txt) already lists"),
+              std::string::npos);
+    EXPECT_NE(html.find("found, not in the evidence"), std::string::npos);
+
+    // A known list the evidence does not repeat gets no warning.
+    Write(run / "other.tsv", "3 1\n4 4\n");
+    const ReportRun other = RunReport({run.string(), "--out", Out("other"), "--known", (run / "other.tsv").string()});
+    ASSERT_EQ(other.status, 0) << other.err;
+    EXPECT_EQ(other.err.find("circular"), std::string::npos) << other.err;
+    EXPECT_EQ(FileText(dir_ / "other" / "report.html").find("id=\"circular\""), std::string::npos);
+}
+
+TEST_F(ReportMainTest, NamesThatMatchNothingAreCountedAndTheFirstShown)
+{
+    // Without proteins.tsv the run's proteins are named by their ids 0-11.
+    // Interacting: P99999, Q1, Q2, X and Z unknown over four lines;
+    // not: P99999 again and Y. Six distinct names, six pairs left out.
+    const fs::path run = RunCopy(dir_);
+    Write(run / "pos.tsv", "1 0\nP99999 2\nQ1 Q2\n3 4\nX 0\nZ 5\n");
+    Write(run / "neg.tsv", "5 6\nP99999 7\n8 Y\n");
+    Write(run / "known.tsv", "# motif pairs\n1 0\nPF00069 2\n");
+    const ReportRun r = RunReport({run.string(), "--out", Out(), "--truth", (run / "pos.tsv").string(),
+                                   (run / "neg.tsv").string(), "--known", (run / "known.tsv").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("warning: --truth names 6 proteins the run does not know ('P99999', 'Q1', 'Q2', 'X', "
+                         "'Z', ...): 6 pairs left out\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("warning: --known names 1 family the run does not know ('PF00069'): 1 pair left out\n"),
+              std::string::npos)
+        << r.err;
+    const std::string html = FileText(dir_ / "rep" / "report.html");
+    const std::size_t notice = html.find("id=\"unknown-names\"");
+    ASSERT_NE(notice, std::string::npos);
+    const std::string box = html.substr(notice, html.find("</div>", notice) - notice);
+    EXPECT_NE(box.find("names 6 proteins the run does not know (&#39;P99999&#39;, &#39;Q1&#39;, &#39;Q2&#39;, "
+                       "&#39;X&#39;, &#39;Z&#39;, ...): 6 pairs left out"),
+              std::string::npos)
+        << box;
+    EXPECT_NE(box.find("names 1 family"), std::string::npos) << box;
+    // The known pairs are judged: (1,0) and (4,3) have no posterior in p1's
+    // prediction file, (6,5) has one; without the inputs the file decides.
+    EXPECT_NE(html.find("Mixed: 1 of the 3 truth pairs carry observations"), std::string::npos)
+        << html.substr(html.find("<p id=\"in-sample\">"), 300);
 }
 
 } // namespace

@@ -117,6 +117,11 @@ TEST_F(RunFolderTest, CertainPairsAndServedStatesBehindEveryLeadingOption)
     EXPECT_EQ(ServedState(r.ppiStates, 1), -1);  // both states
     EXPECT_EQ(ServedState(r.ppiStates, 2), -1);  // none
 
+    // The domain-domain evidence's pairs, for the check of --known.
+    EXPECT_EQ(r.ddiFile, "dobs.txt");
+    EXPECT_EQ(r.ddiPairs, (std::set<PairKey>{{1, 1}}));
+    EXPECT_EQ(r.ddiProblem, "");
+
     // A model file the report cannot follow leaves the models unnamed, and
     // the rest of the inputs read.
     Write("models.txt", "9 OM_BINARY 0.3\n4 OM_NOSUCH 0.98\n");
@@ -124,6 +129,39 @@ TEST_F(RunFolderTest, CertainPairsAndServedStatesBehindEveryLeadingOption)
     EXPECT_TRUE(unnamed.present) << unnamed.problem;
     EXPECT_TRUE(unnamed.ppiStates.empty());
     EXPECT_EQ(unnamed.ddiStates, ddi);
+}
+
+TEST_F(RunFolderTest, DomainEvidenceThatCannotBeReadIsSaidNotFatal)
+{
+    Write("obs.txt", "1 0 1 0 1\n");
+    Write("pm.txt", "0 1 10\n1 1 10\n");
+    Write("act.txt", "1 1 0.1\n");
+    const std::string tail = " obs.txt models.txt pm.txt act.txt x y motifbind.log predictions.txt p q 0.1 len.txt "
+                             "10000 cov.txt";
+    // Both orders of a pair are one pair; a model id no model file has
+    // leaves the states unnamed but the pairs known.
+    Write("dobs.txt", "2 1 1 0 1\n1 2 0 0 1\n3 3 1 7 -3\n");
+    const RunInputs r = ReadRunInputs(dir_, "motifbind -d dobs.txt dmod.txt dopt.txt" + tail);
+    EXPECT_TRUE(r.present) << r.problem;
+    EXPECT_EQ(r.ddiPairs, (std::set<PairKey>{{2, 1}, {3, 3}}));
+    EXPECT_TRUE(r.ddiStates.empty());
+    EXPECT_EQ(r.ddiProblem, "");
+
+    const RunInputs missing = ReadRunInputs(dir_, "motifbind -d gone.txt dmod.txt dopt.txt" + tail);
+    EXPECT_TRUE(missing.present);
+    EXPECT_EQ(missing.ddiFile, "gone.txt");
+    EXPECT_TRUE(missing.ddiPairs.empty());
+    EXPECT_NE(missing.ddiProblem.find("gone.txt is not beside the log"), std::string::npos) << missing.ddiProblem;
+
+    Write("dobs.txt", "2 1 1 0 1\n2 x 1 0 1\n");
+    const RunInputs bad = ReadRunInputs(dir_, "motifbind -d dobs.txt dmod.txt dopt.txt" + tail);
+    EXPECT_TRUE(bad.present);
+    EXPECT_TRUE(bad.ddiPairs.empty());
+    EXPECT_NE(bad.ddiProblem.find("dobs.txt"), std::string::npos) << bad.ddiProblem;
+
+    const RunInputs none = ReadRunInputs(dir_, "motifbind" + tail);
+    EXPECT_EQ(none.ddiFile, "");
+    EXPECT_EQ(none.ddiProblem, "");
 }
 
 } // namespace

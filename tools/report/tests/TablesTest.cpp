@@ -230,13 +230,16 @@ TEST(TablesTest, MotifPairsAreWhatTheLastPhaseLearned)
 
 TEST(TablesTest, PerturbationRowsFollowTheCycles)
 {
+    // The log's values under names a reader can take without its labels.
     const char* const HEADERS[] = {
-        "protein_1\tmotif_1\tprotein_2\tnum_leak\tnum_nb_leak\tnum_act_leak\tnon_interaction_forced\t"
-        "likelihood_change_forced\tem_rounds\tnon_interaction_reconverged\tlikelihood_change_reconverged\teffect",
-        "motif_1\tmotif_2\tlikelihood_change_forced\tpositive_likelihood_forced\tem_rounds\t"
-        "likelihood_change_reconverged\tpositive_likelihood_reconverged\teffect",
-        "protein_1\tmotif_1\tprotein_2\tmotif_2\tnon_interaction_forced\tlikelihood_change_forced\tem_rounds\t"
-        "non_interaction_reconverged\tlikelihood_change_reconverged\teffect"};
+        "protein\tmotif\tpartner\tleak_variables\tleak_variables_forced\tleak_variables_free\t"
+        "non_interaction_probability_forced\tlog_likelihood_change_forced\tem_rounds_to_reconverge\t"
+        "non_interaction_probability_reconverged\tlog_likelihood_change_reconverged\teffect",
+        "motif_a\tmotif_b\tlog_likelihood_change_forced\tlog_likelihood_of_positives_forced\t"
+        "em_rounds_to_reconverge\tlog_likelihood_change_reconverged\tlog_likelihood_of_positives_reconverged\teffect",
+        "protein\tmotif\tpartner\tpartner_motif\tnon_interaction_probability_forced\tlog_likelihood_change_forced\t"
+        "em_rounds_to_reconverge\tnon_interaction_probability_reconverged\tlog_likelihood_change_reconverged\t"
+        "effect"};
     for (int p = 1; p <= 3; ++p) {
         SCOPED_TRACE(p);
         const RunFiles run = ReadRun(std::string("p") + std::to_string(p));
@@ -295,14 +298,15 @@ TEST(TablesTest, NamesStandInForIds)
                                                "conditioned_affinity\tcarriers");
     // The first cycle of p1 forces motif 0 of protein 6 off with protein 5.
     const std::vector<std::string>& cycles = tables.at("perturbation.tsv");
-    EXPECT_TRUE(Begins(cycles[0], "protein_1\tmotif_1\tmotif_1_name\tprotein_2\t")) << cycles[0];
+    EXPECT_TRUE(Begins(cycles[0], "protein\tmotif\tmotif_name\tpartner\t")) << cycles[0];
     EXPECT_TRUE(Begins(cycles[1], "P06\tPF0000\tFam-0\tP05\t")) << cycles[1];
-    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names), "motif PF0000 of P06 with P05");
-    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], Names()), "motif 0 of 6 with 5");
+    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names), "motif Fam-0 (PF0000) on P06, with partner P05");
+    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], Names()), "motif 0 on 6, with partner 5");
     EXPECT_EQ(PerturbationWhat(ReadRun("p3").log.perturbations[1], names),
-              "motif PF0000 of P06 with motif PF0002 of P05");
+              "motif Fam-0 (PF0000) on P06, with motif Fam-2 (PF0002) on partner P05");
     const RunFiles two = ReadRun("p2");
-    EXPECT_EQ(PerturbationWhat(two.log.perturbations[0], names), "motif types PF0001 and PF0000");
+    EXPECT_EQ(PerturbationWhat(two.log.perturbations[0], names),
+              "motif pair Fam-1 (PF0001) \u2013 Fam-0 (PF0000), on every protein pair");
     EXPECT_TRUE(Begins(Tables(two, names).at("perturbation.tsv")[1], "PF0001\tFam-1\tPF0000\tFam-0\t"));
 
     // Names that say no more than the keys get no columns.
@@ -359,9 +363,10 @@ TEST(TablesTest, ProteinDisplayNamesGoLastAndBesideTheAccessionsInWords)
                           "conditioned_affinity\tposterior\tprotein_a_name\tprotein_b_name");
     EXPECT_TRUE(Begins(binding[1], "P09\tP07\tPF0001\tPF0000\tFam1\tFamily zero\t0.98")) << binding[1];
     EXPECT_EQ(binding[1].substr(binding[1].size() - 14), "\tG9\t<b>G7&</b>") << binding[1];
-    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names), "motif PF0000 of G6 (P06) with P05");
+    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names), "motif Family zero (PF0000) on G6 (P06), with "
+                                                                 "partner P05");
     EXPECT_EQ(PerturbationWhat(ReadRun("p3").log.perturbations[1], names),
-              "motif PF0000 of G6 (P06) with motif 2 of P05");
+              "motif Family zero (PF0000) on G6 (P06), with motif 2 on partner P05");
 }
 
 TEST(TablesTest, CutShortRunGivesWhatItHas)
