@@ -29,4 +29,9 @@ inline constexpr const char* TRUTH_DDI = "truth_ddi.txt";
 inline constexpr const char* TRUTH_PARAMETERS = "truth_parameters.txt";
 inline constexpr const char* COMMAND = "command.txt";
 
+// What motifbind-prep printed (version, counts, warnings), and what made the
+// set: version, command line, seed and the checksums of its inputs.
+inline constexpr const char* PREP_SUMMARY = "summary.txt";
+inline constexpr const char* PROVENANCE = "provenance.txt";
+
 } // namespace files

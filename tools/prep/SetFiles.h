@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/common/FileNames.h"
 #include "tools/prep/PrepConfig.h"
 #include "tools/prep/PreparedSet.h"
 
@@ -16,10 +17,8 @@ inline constexpr const char* SOURCES = "sources.tsv";
 inline constexpr const char* HOLDOUT_INTERACTING = "holdout_interacting.tsv";
 inline constexpr const char* HOLDOUT_NOT_INTERACTING = "holdout_not_interacting.tsv";
 inline constexpr const char* TRUTH_HOLDOUT = "truth_holdout.txt";
-// What prep printed: the version that made the set, the counts, the warnings.
-inline constexpr const char* SUMMARY = "summary.txt";
-// What made the set: version, command line, seed, checksums of the inputs.
-inline constexpr const char* PROVENANCE = "provenance.txt";
+inline constexpr const char* SUMMARY = files::PREP_SUMMARY;
+inline constexpr const char* PROVENANCE = files::PROVENANCE;
 } // namespace prepfiles
 
 // The files of the input set, name and text, in writing order.

@@ -8,6 +8,7 @@
 
 #include "tools/common/PhaseRecovery.h"
 #include "tools/report/Degeneracy.h"
+#include "tools/report/Provenance.h"
 
 // Everything report.html shows, already named and computed: the page only
 // lays it out. Values that the run did not produce (a cut-short log, no
@@ -166,4 +167,5 @@ struct ReportData {
     std::optional<TruthView> truth;
     std::optional<KnownView> known;
     std::vector<std::string> tables;  // names of the TSV files written beside the report
+    SetProvenance provenance;         // what motifbind-prep recorded beside the run
 };

@@ -56,6 +56,7 @@ svg .series { stroke-width: 2; stroke-linejoin: round; }
 svg .key { stroke-width: 2; }
 svg .chance { stroke: #999; stroke-width: 1; stroke-dasharray: 4 4; }
 .empty { color: #666; font-style: italic; }
+table.record td, pre.record { overflow-wrap: anywhere; white-space: pre-wrap; }
 footer { margin-top: 3em; color: #777; font-size: 0.85em; }
 )";
 
@@ -645,6 +646,38 @@ std::string Known(const KnownView& known)
     return out + "</tbody>\n</table>\n</section>\n";
 }
 
+// What made the input set, as motifbind-prep recorded it, and what made this
+// page; the run's own command line heads the page.
+std::string ProvenanceSection(const SetProvenance& p)
+{
+    std::string out = "<section id=\"provenance\">\n<h2>Provenance</h2>\n";
+    out += std::string("<p>This page was written by motifbind-report ") + MOTIFBIND_VERSION +
+           "; the run's command line heads the page.</p>\n";
+    if (!p.present) {
+        out += Empty("The run folder holds no provenance.txt: motifbind-prep did not make this input set, or its "
+                     "record was not kept beside the run.");
+    } else {
+        out += "<p>The input set, as motifbind-prep recorded it (an input's line gives its SHA-256 and "
+               "name):</p>\n<table class=\"record\">\n<tbody>\n";
+        for (const auto& [key, value] : p.fields) {
+            out += "<tr><th scope=\"row\">" + Esc(key) + "</th><td><code>" + Esc(value) + "</code></td></tr>\n";
+        }
+        out += "</tbody>\n</table>\n";
+    }
+    if (!p.summary.empty()) {
+        out += "<details>\n<summary>What motifbind-prep printed (summary.txt)</summary>\n<pre class=\"record\">";
+        for (const std::string& line : p.summary) {
+            out += Esc(line) + "\n";
+        }
+        out += "</pre>\n</details>\n";
+    }
+    if (p.linesLeftOut > 0) {
+        out += Empty(Count(p.linesLeftOut, "line", "lines") + " past the first " +
+                     std::to_string(SetProvenance::MAX_LINES) + " of a file are left out.");
+    }
+    return out + "</section>\n";
+}
+
 std::string Tables(const ReportData& data)
 {
     std::string out = "<section id=\"tables\">\n<h2>Tables</h2>\n";
@@ -726,6 +759,7 @@ std::string ReportHtml(const ReportData& data)
     if (data.known) {
         nav.push_back({"known", "Known motif pairs"});
     }
+    nav.push_back({"provenance", "Provenance"});
     nav.push_back({"tables", "Tables"});
     out += "<nav>\n<ul>\n";
     for (const auto& [id, name] : nav) {
@@ -748,6 +782,7 @@ std::string ReportHtml(const ReportData& data)
     if (data.known) {
         out += Known(*data.known);
     }
+    out += ProvenanceSection(data.provenance);
     out += Tables(data);
     // The version, so that a page can be traced to the program that made it.
     out += std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION + ".</footer>\n</body>\n</html>\n";

@@ -129,6 +129,7 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         ReportData data = BuildReport(title.empty() ? runDir : title, log, predictions ? &*predictions : nullptr,
                                       names, inputs, request);
         data.topPerturbations = PerturbationViews(top, names);
+        data.provenance = ReadSetProvenance(run);
         for (const auto& [name, text] : files) {
             data.tables.push_back(name);
         }

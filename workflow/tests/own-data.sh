@@ -129,6 +129,10 @@ jobs_ran "all=1 motifbind=1 prep=1 report=1"
 [ "$(stamp "$out/report/report.html")" != "$report_before" ] || fail "the report was not made again"
 [ "$(cat "$out/prep/holdout_interacting.tsv")" != "$holdout_before" ] || fail "seed 8 held out the pairs of seed 7"
 cmp "$out/prep/holdout_interacting.tsv" "$out/run/holdout_interacting.tsv" || fail "run/ holds another seed's input set"
+# The page names the seed and the checksums that made its input set.
+provenance=$(page_section "$out/report/report.html" provenance)
+grep -qF '<th scope="row">seed</th><td><code>8</code>' <<< "$provenance" || fail "the report does not name seed 8"
+grep -qF '<th scope="row">input --fasta</th>' <<< "$provenance" || fail "the report names no checksum of the FASTA input"
 
 echo "== a report setting: only the report runs again"
 prep_before=$(stamp "$out/prep/command.txt")

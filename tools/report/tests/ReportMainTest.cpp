@@ -203,4 +203,49 @@ TEST_F(ReportMainTest, NamesThatMatchNothingAreCountedAndTheFirstShown)
         << html.substr(html.find("<p id=\"in-sample\">"), 300);
 }
 
+TEST_F(ReportMainTest, ThePageShowsWhatMadeTheInputSet)
+{
+    // Without a record the section says so and still names this program.
+    const ReportRun bare = RunReport({DataPath("p1").string(), "--out", Out("bare")});
+    ASSERT_EQ(bare.status, 0) << bare.err;
+    const std::string plain = FileText(dir_ / "bare" / "report.html");
+    EXPECT_NE(plain.find(std::string("<p>This page was written by motifbind-report ") + MOTIFBIND_VERSION), std::string::npos);
+    EXPECT_NE(plain.find("The run folder holds no provenance.txt"), std::string::npos);
+
+    // prep's record beside the run: every line a row, key and value split at
+    // the first ": ", a value holding ": " kept whole; names escaped; the
+    // summary shown as printed.
+    const fs::path run = RunCopy(dir_);
+    Write(run / "provenance.txt", "made by: motifbind-prep 9.9.9\n"
+                                  "command: motifbind-prep --out 'a b' --seed 7\n"
+                                  "seed: 7\n"
+                                  "input --fasta: 0123abcd  <seq>.fa\n"
+                                  "a line without a key\n");
+    Write(run / "summary.txt", "made by: motifbind-prep 9.9.9\nproteins: 12 <kept>\n");
+    const ReportRun r = RunReport({run.string(), "--out", Out()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string html = FileText(dir_ / "rep" / "report.html");
+    for (const char* row : {"<tr><th scope=\"row\">made by</th><td><code>motifbind-prep 9.9.9</code></td></tr>",
+                            "<tr><th scope=\"row\">command</th><td><code>motifbind-prep --out &#39;a b&#39; --seed "
+                            "7</code></td></tr>",
+                            "<tr><th scope=\"row\">seed</th><td><code>7</code></td></tr>",
+                            "<tr><th scope=\"row\">input --fasta</th><td><code>0123abcd  &lt;seq&gt;.fa</code></td></tr>",
+                            "<tr><th scope=\"row\"></th><td><code>a line without a key</code></td></tr>"}) {
+        EXPECT_NE(html.find(row), std::string::npos) << row;
+    }
+    EXPECT_NE(html.find("<pre class=\"record\">made by: motifbind-prep 9.9.9\nproteins: 12 &lt;kept&gt;\n</pre>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<a href=\"#provenance\">Provenance</a>"), std::string::npos);
+
+    // A record that is there but no file is an error naming it, and nothing
+    // is written.
+    fs::remove(run / "provenance.txt");
+    fs::create_directory(run / "provenance.txt");
+    const ReportRun dir = RunReport({run.string(), "--out", Out("dir")});
+    EXPECT_EQ(dir.status, 1);
+    EXPECT_EQ(dir.err.rfind("Error: ", 0), 0u) << dir.err;
+    EXPECT_NE(dir.err.find("provenance.txt"), std::string::npos) << dir.err;
+    EXPECT_FALSE(fs::exists(dir_ / "dir" / "report.html"));
+}
+
 } // namespace
