@@ -156,7 +156,7 @@ motif_coverage=data/motif_coverage.txt
 EOF
 
 submit() {
-  (cd "$work" && timeout 30 "$here/../slurm/submit.sh" --wait settings.sh) > "$work/submit.out" 2>&1
+  (cd "$work" && timeout 120 "$here/../slurm/submit.sh" --wait settings.sh) > "$work/submit.out" 2>&1
 }
 
 echo "== a job array with a failing shard: the merge never runs (at ${SECONDS} s)"
@@ -190,7 +190,7 @@ if command -v snakemake >/dev/null; then
   echo "== the Snakemake workflow, unchanged, through sbatch (at ${SECONDS} s)"
   write_config out-snakemake "$motifbind" "$merge" "$report" > "$work/config.yaml"
   mkdir -p "$work/cluster-logs"
-  (cd "$work" && timeout 45 snakemake -s "$here/../Snakefile" --configfile config.yaml --jobs 3 \
+  (cd "$work" && timeout 240 snakemake -s "$here/../Snakefile" --configfile config.yaml --jobs 3 \
      --cluster "sbatch -c {threads} --mem={resources.mem_mb} -t {resources.runtime} -o cluster-logs/%j.out" \
      --latency-wait 10) > "$work/snakemake.out" 2>&1 || {
     cat "$work/snakemake.out" "$work"/cluster-logs/*.out 2>/dev/null
@@ -217,7 +217,7 @@ prep:
   pertype: 1
   pertsize: 2
 EOF
-  (cd "$work" && timeout 60 snakemake -s "$here/../Snakefile" --configfile "$here/../own.yaml" own-cluster.yaml \
+  (cd "$work" && timeout 400 snakemake -s "$here/../Snakefile" --configfile "$here/../own.yaml" own-cluster.yaml \
      --jobs 3 --cluster "sbatch -c {threads} --mem={resources.mem_mb} -t {resources.runtime} -o cluster-logs/%j.out" \
      --latency-wait 10) > "$work/snakemake.out" 2>&1 || {
     cat "$work/snakemake.out" "$work"/cluster-logs/*.out 2>/dev/null
