@@ -24,7 +24,6 @@
 #include "io/FileOpen.h"
 #include "io/InText.h"
 #include "io/InputFiles.h"
-#include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
@@ -142,12 +141,13 @@ int RunSteps(const Settings& s, Outputs& outs)
     InFopen(motCoverFile, s.motCoverFile);
 
     outFile.precision(15);
-    SetPriors(s.aPos, s.n2p);
+    mip.SetPrior(Prior::FromRatio(s.aPos, s.n2p));
+    const Prior& prior = mip.GetPrior();
 
     outFile << s.echo << std::flush;
     outFile << "*** # proteins:\t" << s.numProt << std::endl;
     outFile << "*** # motifs:\t" << s.numMot << std::endl;
-    outFile << "Prior:\t" << g_aPos << "\t" << s.n2p << "\t" << g_aNeg << "\t" << g_aAll << std::endl;
+    outFile << "Prior:\t" << prior.aPos << "\t" << s.n2p << "\t" << prior.aNeg << "\t" << prior.aAll << std::endl;
     outFile << "pertSize:\t" << s.pertSize << std::endl;
 
     ReadFiles(pm, pi, mip, om, dm, di, protLenFile, motCoverFile, pmFile, protFile, modelFile, motFile, outFile,
@@ -339,7 +339,6 @@ int Run(int argc, char** argv)
 
 int RunMain(int argc, char** argv)
 {
-    ResetGlobals();
     try {
         return Run(argc, argv);
     } catch (const UsageErr& e) {

@@ -61,7 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     in.ddi = "1 0 2.2 0 1\n5 5 1 0 1\n2 2 0 1 0\n";
     in.models = text;
     in.ddiModels = text;
-    fuzz::SetGlobals(in);
 
     bool learn = false;
     try {

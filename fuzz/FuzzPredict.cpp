@@ -44,8 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const fuzz::Inputs in = fuzz::DefaultInputs();
-    fuzz::SetGlobals(in);
     const int perType = 1 + data[0] % 3;
     const int pertSize = (data[0] & 0x7f) / 3 % 8 - 1;
     const int threads = (data[0] & 0x80) ? 2 : 1;

@@ -11,7 +11,6 @@
 #include "infer/EMRound.h"
 #include "infer/Likelihood.h"
 #include "io/InputFiles.h"
-#include "model/Globals.h"
 #include "predict/Predict.h"
 
 namespace fuzz {
@@ -38,22 +37,16 @@ Inputs DefaultInputs()
     return in;
 }
 
-void SetGlobals(const Inputs& in)
-{
-    ResetGlobals();
-    SetPriors(in.aPos, 1.0);
-}
-
 Model::Model(const Inputs& in)
     : pm(in.numProt, in.numMot), pi(in.numProt), mip(in.numMot), di(std::max(in.numProt, in.numMot)),
       noDdi(in.numProt)
 {
     pm.SetLeakType(in.leakType);
+    mip.SetPrior(Prior::FromRatio(in.aPos, 1.0));
 }
 
 std::unique_ptr<Model> ReadAll(const Inputs& in)
 {
-    SetGlobals(in);
     auto m = std::make_unique<Model>(in);
     std::istringstream protLen(in.lengths), motCover(in.coverage), pmFile(in.pmc), protFile(in.obs),
         modelFile(in.models), motFile(in.active), ddiFile(in.ddi), ddmdlFile(in.ddiModels), ddioptFile(in.ddiOpt);

@@ -45,9 +45,6 @@ struct Inputs {
 // mixture in the DDI models and DDI options over the self pairs.
 Inputs DefaultInputs();
 
-// Resets the run-wide globals and sets them as the command line would.
-void SetGlobals(const Inputs& in);
-
 // The model objects of one run, and what the bounded training made of them.
 struct Model {
     ProtMot pm;

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "infer/PairKernel.h"
-#include "model/Globals.h"
 
 namespace {
 
@@ -90,7 +89,7 @@ void DdiStats(const InferPlan& plan, int id, const double* thetaC, const double*
 // expected count of ones, and one copy of the list, weighted z, teaches the
 // DDI models; in slot order. A list impossible under both values says
 // nothing: z keeps the prior and the list teaches nothing.
-void SharedStateStep(const InferPlan& plan, std::vector<double>& theta, const double* thetaC,
+void SharedStateStep(const InferPlan& plan, const Prior& prior, std::vector<double>& theta, const double* thetaC,
                      const double* ratioSum, ObsModel& dm)
 {
     for (int s = 0; s < plan.NumSlots(); ++s) {
@@ -109,7 +108,7 @@ void SharedStateStep(const InferPlan& plan, std::vector<double>& theta, const do
                 z = thetaC[s];
             }
         }
-        theta[s] = (thetaC[s] * ratioSum[s] + z + g_aPos) / (plan.SlotCount(s) + states + g_aAll);
+        theta[s] = (thetaC[s] * ratioSum[s] + z + prior.aPos) / (plan.SlotCount(s) + states + prior.aAll);
     }
 }
 
@@ -144,6 +143,7 @@ void EnM1Step(ParamSet& ps)
     double* ratio = sc.ratio.data();
     unsigned char* usableOf = sc.usable.data();
     const double* thetaC = ps.thetaC.data();
+    const Prior prior = ps.prior;
     ps.om.ReserveStat(plan.OmStatCount());
     ps.dm.ReserveStat(plan.DmStatCount());
 
@@ -187,11 +187,11 @@ void EnM1Step(ParamSet& ps)
         // count in the denominator.
         for (int s = 0; s < n; ++s)
             if (plan.Live(s))
-                ps.theta[s] = (thetaC[s] * ratioSum[s] + g_aPos) / (plan.SlotCount(s) + g_aAll);
+                ps.theta[s] = (thetaC[s] * ratioSum[s] + prior.aPos) / (plan.SlotCount(s) + prior.aAll);
     } else {
-        SharedStateStep(plan, ps.theta, thetaC, ratioSum, ps.dm);
+        SharedStateStep(plan, prior, ps.theta, thetaC, ratioSum, ps.dm);
     }
-    ps.leak = (ps.leakC * leakRatioSum + g_aPos) / (double(plan.LeakCount()) + g_aAll);
+    ps.leak = (ps.leakC * leakRatioSum + prior.aPos) / (double(plan.LeakCount()) + prior.aAll);
     // theta and the leak changed; thetaC and the observation models not yet.
     ps.fresh = false;
     ps.terms.reset();

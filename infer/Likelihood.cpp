@@ -4,7 +4,6 @@
 
 #include "dist/Tolerances.h"
 #include "infer/PairKernel.h"
-#include "model/Globals.h"
 
 double IntPow(double x, int n)
 {

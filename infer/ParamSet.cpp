@@ -4,10 +4,10 @@
 #include <stdexcept>
 
 #include "infer/PairKernel.h"
-#include "model/Globals.h"
 
 ParamSet::ParamSet(const InferPlan& pl, const MotInterPot& mip, const MotInterPot& micp, ObsModel o, ObsModel d)
-    : plan(&pl), leak(mip.GetLeak()), leakC(micp.GetLeak()), om(std::move(o)), dm(std::move(d))
+    : plan(&pl), leak(mip.GetLeak()), leakC(micp.GetLeak()), prior(mip.GetPrior()), om(std::move(o)),
+      dm(std::move(d))
 {
     const int n = pl.NumSlots();
     if (mip.GetActPair().size() != std::size_t(n) || micp.GetActPair().size() != std::size_t(n))
@@ -47,6 +47,7 @@ void ParamSet::Assign(const ParamSet& other, const InferPlan& pl)
     thetaC = other.thetaC;
     leak = other.leak;
     leakC = other.leakC;
+    prior = other.prior;
     om.Assign(other.om);
     dm.Assign(other.dm);
     forcing = other.forcing;
@@ -114,6 +115,8 @@ void ParamSet::Scatter(MotInterPot& mip, MotInterPot& micp) const
     }
     mip.SetLeak(leak);
     micp.SetLeak(leakC);
+    mip.SetPrior(prior);
+    micp.SetPrior(prior);
 }
 
 void ParamSet::EnsureFactors()
@@ -181,9 +184,9 @@ const PairTerms& ParamSet::EnsureTerms()
             t.ddiP0[s] = p0;
             ddiTerm[s] = std::log((1 - theta[s]) * p0 + theta[s] * dm.GetProb(1, *d));
         }
-        t.prior[s] = g_aNeg * std::log(1 - theta[s]) + g_aPos * std::log(theta[s]);
+        t.prior[s] = prior.aNeg * std::log(1 - theta[s]) + prior.aPos * std::log(theta[s]);
     }
-    t.leakPrior = g_aNeg * std::log(1 - leak) + g_aPos * std::log(leak);
+    t.leakPrior = prior.aNeg * std::log(1 - leak) + prior.aPos * std::log(leak);
     terms = scratch.own;
     return t;
 }

@@ -41,7 +41,8 @@ struct PairTerms {
 
 // One set of working parameters over a compiled plan: the affinities of `mip`
 // (theta) and of `micp` (conditioned on the domain-domain evidence, thetaC)
-// as dense arrays indexed by slot, both leak probabilities, the two
+// as dense arrays indexed by slot, both leak probabilities, the prior of
+// `mip` that their estimates and the log joint use, the two
 // observation models, the forced non-binding setting, and the likelihood
 // cache. The cache holds the complete log joint of exactly these parameters;
 // every operation that changes them makes it stale, so it can never describe
@@ -70,6 +71,7 @@ public:
     double ThetaC(int s) const { return thetaC[s]; }
     double Leak() const { return leak; }
     double LeakC() const { return leakC; }
+    const Prior& GetPrior() const { return prior; }
     const ObsModel& Om() const { return om; }
     const ObsModel& Dm() const { return dm; }
     const Forcing& GetForcing() const { return forcing; }
@@ -81,8 +83,9 @@ public:
     // Replaces the forced setting. The pair terms stay: they hold nothing
     // forced.
     void Force(Forcing f);
-    // Writes the affinities and leak probabilities back into the potentials:
-    // every live slot gets its value, a removed one is erased.
+    // Writes the affinities and leak probabilities back into the potentials,
+    // with the prior they were estimated under: every live slot gets its
+    // value, a removed one is erased.
     void Scatter(MotInterPot& mip, MotInterPot& micp) const;
     // Hands an observation model over; the set is not to be used afterwards.
     ObsModel TakeOm() { return std::move(om); }
@@ -106,6 +109,7 @@ private:
     std::vector<double> thetaC;
     double leak = 0.0;
     double leakC = 0.0;
+    Prior prior;
     ObsModel om;
     ObsModel dm;
     Forcing forcing;

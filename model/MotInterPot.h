@@ -4,13 +4,15 @@
 #include <ostream>
 #include <utility>
 
+#include "model/Prior.h"
 #include "model/ProtInter.h"
 
 class ObsModel;
 
 // The motif-pair potentials: the affinity of every active motif pair (the
 // probability that the two motifs bind when they meet) and the leak
-// probability. A pair is active exactly when it has an affinity.
+// probability, with the prior they are estimated under. A pair is active
+// exactly when it has an affinity.
 class MotInterPot {
 public:
     using PairMap = std::map<int, double>;
@@ -34,6 +36,8 @@ public:
     void SetLeak(double l) { leak = l; }
     double GetLeak() const { return leak; }
     int GetNumMot() const { return numMot; }
+    void SetPrior(const Prior& p) { prior = p; }
+    const Prior& GetPrior() const { return prior; }
 
     // This object becomes `mip` conditioned on the domain-domain observations:
     // each affinity is replaced by P(B = 1 | D) under the observation models.
@@ -45,4 +49,5 @@ private:
     int numMot;
     PairMap actPair;
     double leak = 0.0;
+    Prior prior;
 };

@@ -11,7 +11,6 @@
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
 #include "infer/ParamSet.h"
-#include "model/Globals.h"
 #include "perturb/Analysis.h"
 #include "perturb/Candidates.h"
 #include "perturb/Perturb.h"
@@ -32,10 +31,7 @@ struct Model {
 
     Model()
     {
-        ResetGlobals();
-        g_aPos = 0.5;
-        g_aNeg = 0.5;
-        g_aAll = 1.0;
+        mip.SetPrior({0.5, 0.5, 1.0});
         pm.SetLeakType(1);
         pm.SetLeakGroup(5);
         for (int p = 0; p < 3; ++p) {

@@ -558,7 +558,7 @@ TEST(CommandLine, LogHeaderEchoesTheCommandLineAndTheSettings)
     pos[10] = "0.5";
     const auto r = RunMotifbind(Cat({"-f", "2", "2", "-lx", "2", "-n", "2", "-s", "7", "-p", "4"}, pos), d.Path());
     ASSERT_EQ(r.status, 0) << r.err;
-    // Prior: g_aPos 0.5, ratio 2, g_aNeg = 2 * 0.5 = 1, g_aAll = 1 + 0.5 = 1.5.
+    // Prior: aPos 0.5, ratio 2, aNeg = 2 * 0.5 = 1, aAll = 1 + 0.5 = 1.5.
     // Leak type 2 starts the leak at 0.01; leak type 1 with a leak group of
     // 100 would have started it at sqrt(100) * 0.0001 = 0.001.
     const std::string expected = std::string("*** Command line: ") + MOTIFBIND_EXE +

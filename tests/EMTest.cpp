@@ -14,13 +14,15 @@
 #include "infer/ModelSteps.h"
 #include "infer/ParamSet.h"
 #include "infer/InferPlan.h"
-#include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
 
 namespace {
+
+// One positive and one negative prior count.
+const Prior EVEN{1.0, 1.0, 2.0};
 
 // Protein 1 carries motif 1, protein 0 motif 0: the observed pair (1,0) has
 // one binding variable, of the motif pair (1,0). No leak variables (type 2).
@@ -38,10 +40,7 @@ struct Model {
 
     Model()
     {
-        ResetGlobals();
-        g_aPos = 1.0;
-        g_aNeg = 1.0;
-        g_aAll = 2.0;
+        mip.SetPrior(EVEN);
         log.precision(15);
         pm.SetLeakType(2);
         pm.AddMot(0, 0, 5);
@@ -73,12 +72,12 @@ std::string CheckLine(int t, double l)
 }
 
 // The log joint of a model without observed pairs: one affinity and the
-// leak, prior terms only, summed as the likelihood does.
+// leak, prior terms only (the prior EVEN), summed as the likelihood does.
 double PriorOnly(double theta, double leak)
 {
     double l = 0.0;
-    l += g_aNeg * std::log(1 - theta) + g_aPos * std::log(theta);
-    l += g_aNeg * std::log(1 - leak) + g_aPos * std::log(leak);
+    l += EVEN.aNeg * std::log(1 - theta) + EVEN.aPos * std::log(theta);
+    l += EVEN.aNeg * std::log(1 - leak) + EVEN.aPos * std::log(leak);
     return l;
 }
 
@@ -108,7 +107,7 @@ TEST(EMRound, WorkedRound)
     EXPECT_DOUBLE_EQ(m.dm.GetSums(1).w, 0.8);
     EXPECT_DOUBLE_EQ(m.dm.GetSums(0).w, 0.2);
     // (0.5 * 1.6 + 1) / (1 + 2) = 0.6; unmet pair and the leak (no leak
-    // variables anywhere): g_aPos / g_aAll = 0.5.
+    // variables anywhere): aPos / aAll = 0.5.
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 0), 0.6);
     EXPECT_DOUBLE_EQ(m.mip.GetPot(1, 1), 0.5);
     EXPECT_DOUBLE_EQ(m.mip.GetLeak(), 0.5);
@@ -189,7 +188,7 @@ TEST(EMRound, FixedVariableAndUnusablePair)
 TEST(EMDriver, ChecksEveryNthRoundAndLogs)
 {
     // No observed pair: the first round sets the affinity and the leak to
-    // g_aPos / g_aAll = 0.5, the prior's mode, and nothing moves after it.
+    // aPos / aAll = 0.5, the prior's mode, and nothing moves after it.
     Model m;
     m.Sync();
     const double best = PriorOnly(0.5, 0.5);
@@ -217,9 +216,6 @@ TEST(EMDriver, ImprovementThreshold)
     // converged one, in the driver's arithmetic: start + 0.01 == best. Below
     // the mode the start grows with the leak, so bisect for the smallest leak
     // with start + 0.01 >= best.
-    ResetGlobals();
-    g_aPos = g_aNeg = 1.0;
-    g_aAll = 2.0;
     const double best = PriorOnly(0.5, 0.5);
     auto reach = [&](double leak) { return PriorOnly(0.5, leak) + IMPROVETHRESH; };
     double lo = 0.3, hi = 0.5;
@@ -273,6 +269,7 @@ TEST(EMDriver, StopsOnDecreaseAndOnNonFiniteJoint)
     Model inf;
     inf.pm.AddMot(1, 0, 5);
     inf.mip = MotInterPot(2);
+    inf.mip.SetPrior(EVEN);
     inf.mip.AddPot(1, 1, 0.5);
     inf.mip.SetLeak(0.5);
     inf.pi.AddInter(1, 0, 1.0, -1, -1);
@@ -283,8 +280,7 @@ TEST(EMDriver, StopsOnDecreaseAndOnNonFiniteJoint)
     // Without a positive prior count the first round drives the affinity and
     // the leak to 0, and the prior term 0 * ln 0 is not a number.
     Model nan;
-    g_aPos = 0.0;
-    g_aAll = 1.0;
+    nan.mip.SetPrior({0.0, 1.0, 1.0});
     nan.Sync();
     EXPECT_EQ(nan.Run(), 3);
     EXPECT_TRUE(std::isnan(nan.Joint()));
@@ -331,10 +327,6 @@ TEST(EMDriver, CacheBelongsToTheParameterSet)
 // model keeps one (a Gaussian, a mixture).
 TEST(EMRound, StatisticsReachEachModelInListOrder)
 {
-    ResetGlobals();
-    g_aPos = 1.0;
-    g_aNeg = 2.0;
-    g_aAll = 3.0;
     ProtMot pm(5, 3);
     pm.SetLeakType(0);
     for (const auto& [p, mot] : {std::pair{0, 0}, {0, 2}, {1, 1}, {2, 0}, {2, 1}, {3, 2}, {4, 0}})
@@ -345,6 +337,7 @@ TEST(EMRound, StatisticsReachEachModelInListOrder)
     mip.AddPot(2, 1, 0.4);
     mip.AddPot(2, 2, 0.5);
     mip.SetLeak(0.05);
+    mip.SetPrior({1.0, 2.0, 3.0});
     MotInterPot micp(mip);
     micp.SetPot(1, 0, 0.35);
     ObsModel om, dm;
@@ -420,10 +413,6 @@ TEST(EMRound, SharedStateCountsAListOnceByHand)
     // (1,0) and (2,0), each observed once with value 1 (P1 = 0.8, P0 = 0.2).
     // Its DDI list, a report (value 1), is 0.1 likely when the motifs do not
     // bind and 0.8 when they do.
-    ResetGlobals();
-    g_aPos = 1.0;
-    g_aNeg = 1.0;
-    g_aAll = 2.0;
     ProtMot pm(3, 2);
     pm.SetLeakType(2);
     pm.AddMot(0, 0, 5);
@@ -432,6 +421,7 @@ TEST(EMRound, SharedStateCountsAListOnceByHand)
     MotInterPot mip(2);
     mip.AddPot(1, 0, 0.5);
     mip.SetLeak(0.5);
+    mip.SetPrior(EVEN);
     ProtInter pi(3), di(3);
     pi.AddInter(1, 0, 1.0, 1, 0);
     pi.AddInter(2, 0, 1.0, 1, 0);

@@ -15,7 +15,6 @@
 
 #include "io/InputFiles.h"
 #include "io/ObsReader.h"
-#include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"

@@ -9,7 +9,6 @@
 #include "infer/EMRound.h"
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
-#include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
@@ -38,10 +37,7 @@ struct Model {
 
     Model()
     {
-        ResetGlobals();
-        g_aPos = 1.0;
-        g_aNeg = 2.0;
-        g_aAll = 3.0;
+        mip.SetPrior({1.0, 2.0, 3.0});
         pm.SetLeakType(0);
         pm.AddMot(0, 0, 4);
         pm.AddMot(0, 1, 6);

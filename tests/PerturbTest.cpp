@@ -14,7 +14,6 @@
 #include "infer/EMDriver.h"
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
-#include "model/Globals.h"
 #include "perturb/Perturb.h"
 
 // The perturbation analyses on a small hand-built model. Values measured
@@ -45,6 +44,7 @@ struct Data {
     std::vector<double> omProb0{0.8, 0.1};
     std::vector<Obs> ddi{{2, 1, 1, 0, 1}};
     std::vector<double> dmProb0{0.7, 0.2};
+    Prior prior{2, 3, 5};
 };
 
 int Idx(int a, int b)
@@ -187,8 +187,8 @@ double LogJoint(const Data& d, const Params& p, const Force& f, int part)
     }
     if (part == 0) {
         for (const auto& [k, th] : p.aff)
-            l += g_aNeg * std::log(1 - th) + g_aPos * std::log(th);
-        l += g_aNeg * std::log(1 - p.leak) + g_aPos * std::log(p.leak);
+            l += d.prior.aNeg * std::log(1 - th) + d.prior.aPos * std::log(th);
+        l += d.prior.aNeg * std::log(1 - p.leak) + d.prior.aPos * std::log(p.leak);
     }
     return l;
 }
@@ -219,6 +219,7 @@ struct Model {
             micp.SetPotIndex(k, th);
         mip.SetLeak(d.leak);
         micp.SetLeak(d.leak);
+        mip.SetPrior(d.prior);
         for (const auto& o : d.obs)
             pi.AddInter(o.a, o.b, o.val, o.id0, o.id1);
         for (double p0 : d.omProb0)
@@ -246,14 +247,6 @@ struct Model {
         return s.str();
     }
 };
-
-void SetUpGlobals()
-{
-    ResetGlobals();
-    g_aPos = 2;
-    g_aNeg = 3;
-    g_aAll = 5;
-}
 
 // The result of re-converging EM on a fresh model with a perturbation applied.
 struct Ref {
@@ -378,7 +371,6 @@ void ExpectRestored(Model& m, const std::string& before)
 
 TEST(PertPair, CyclesLinesAndCandidateHandling)
 {
-    SetUpGlobals();
     const Data d; // leak type 1, leak group 10
     Model m(d);
     const double jprob = LogJoint(d, Trained(d), Force{}, 0);
@@ -415,7 +407,6 @@ TEST(PertPair, CyclesLinesAndCandidateHandling)
 
 TEST(PertPair, PertSizeBoundsMotifIds)
 {
-    SetUpGlobals();
     const Data d;
     Model m(d);
     const double jprob = m.Joint();
@@ -432,7 +423,6 @@ TEST(PertPair, PertSizeBoundsMotifIds)
 TEST(PertPair, InactiveMotifLeavesLikelihoodUnchangedWithoutLeakForcing)
 {
     for (int leakType : {0, 2}) {
-        SetUpGlobals();
         Data d;
         d.leakType = leakType;
         Model m(d);
@@ -455,7 +445,6 @@ TEST(PertPair, InactiveMotifLeavesLikelihoodUnchangedWithoutLeakForcing)
 
 TEST(PerTypes, MotifPairsRemovedFromWorkingPotentials)
 {
-    SetUpGlobals();
     Data d;
     d.leakType = 0;
     Model m(d);
@@ -499,7 +488,6 @@ TEST(PerTypes, MotifPairsRemovedFromWorkingPotentials)
 
 TEST(PertMot2, SingleBindingVariablesInFileOrder)
 {
-    SetUpGlobals();
     const Data d; // leak type 1: still no leak variable is forced
     Model m(d);
     const double jprob = m.Joint();

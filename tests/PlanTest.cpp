@@ -16,7 +16,6 @@
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
 #include "infer/ParamSet.h"
-#include "model/Globals.h"
 
 // The compiled plan on a small hand-built model. Protein 0 carries motifs 0
 // and 2, protein 1 motif 1, protein 2 motifs 1 and 2; protein 3 none.
@@ -35,10 +34,7 @@ struct Model {
 
     Model()
     {
-        ResetGlobals();
-        g_aPos = 1.0;
-        g_aNeg = 2.0;
-        g_aAll = 3.0;
+        mip.SetPrior({1.0, 2.0, 3.0});
         pm.SetLeakType(1);
         pm.SetLeakGroup(10);
         for (int p = 0; p < 4; ++p) {
@@ -363,6 +359,36 @@ TEST(ParamSet, AssignMakesAnIndependentCopy)
     work.Assign(trained, patched);
     EXPECT_FALSE(work.Fresh());
     EXPECT_EQ(&work.Plan(), &patched);
+}
+
+TEST(ParamSet, PriorComesFromThePotentialAndTravelsWithTheParameters)
+{
+    // The prior of `mip` is the one the set estimates and sums under; a copy
+    // assigned from another set takes that set's, and scattering hands it to
+    // both potentials, so that a set made from them again sums the same.
+    Model m;
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    const ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    EXPECT_EQ(ps.GetPrior().aNeg, 2.0);
+    MotInterPot flat(m.mip);
+    flat.SetPrior(Prior::FromRatio(0.5, 3.0));
+    EXPECT_EQ(flat.GetPrior().aNeg, 1.5);
+    EXPECT_EQ(flat.GetPrior().aAll, 2.0);
+    ParamSet other(plan, flat, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    ParamSet copy(ps);
+    EXPECT_NE(LogJointProb(other, 0), LogJointProb(copy, 0));
+    // A round re-estimates under the prior, with nothing served from a cache.
+    std::ostringstream quiet;
+    other.Assign(ps);
+    EMStep(other, quiet);
+    EMStep(copy, quiet);
+    EXPECT_EQ(LogJointProb(other, 0), LogJointProb(copy, 0));
+    MotInterPot mip(3), micp(3);
+    ps.Scatter(mip, micp);
+    EXPECT_EQ(mip.GetPrior().aAll, 3.0);
+    EXPECT_EQ(micp.GetPrior().aPos, 1.0);
+    ParamSet again(plan, mip, micp, ObsModel(m.om), ObsModel(m.dm)), start(ps);
+    EXPECT_EQ(LogJointProb(again, 0), LogJointProb(start, 0));
 }
 
 // A copy that only forces a pair shares the pair terms of the set it was

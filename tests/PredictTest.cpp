@@ -12,7 +12,6 @@
 #include "infer/Likelihood.h"
 #include "infer/ParamSet.h"
 #include "io/FileOpen.h"
-#include "model/Globals.h"
 #include "model/MotInterPot.h"
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
@@ -36,7 +35,6 @@ struct Model {
 
     Model()
     {
-        ResetGlobals();
         pm.SetLeakType(2);
         pm.AddMot(0, 0, 5);
         pm.AddMot(1, 1, 5);
