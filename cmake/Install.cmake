@@ -5,6 +5,7 @@
 #                                  (when help2man is installed)
 #   P/share/doc/motifbind/         README.md, LICENSE, CHANGELOG.md, CITATION.cff
 #   P/share/motifbind/workflow/    the Snakemake workflow and the SLURM scripts
+#                                  (with the helpers: MOTIFBIND_TOOLS on)
 include(GNUInstallDirs)
 
 # Short descriptions for the NAME section of each man page; a program this
@@ -33,8 +34,12 @@ install(TARGETS ${MOTIFBIND_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR
 # Man pages from --help, made at build time. The version comes from the
 # build rather than from each program's --version, and standard error is read
 # as well as standard output, so a usage text printed there makes a page too.
-find_program(HELP2MAN_EXECUTABLE help2man)
-if(HELP2MAN_EXECUTABLE)
+# A build of motifbind alone (MOTIFBIND_TOOLS off) makes none and does not
+# look for help2man.
+if(MOTIFBIND_TOOLS)
+  find_program(HELP2MAN_EXECUTABLE help2man)
+endif()
+if(MOTIFBIND_TOOLS AND HELP2MAN_EXECUTABLE)
   set(MOTIFBIND_MAN_PAGES man)
   set(man_dir ${PROJECT_BINARY_DIR}/man/man1)
   file(MAKE_DIRECTORY ${man_dir})
@@ -54,13 +59,18 @@ if(HELP2MAN_EXECUTABLE)
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 else()
   set(MOTIFBIND_MAN_PAGES no-man)
-  message(STATUS "help2man not found: no man pages")
+  if(MOTIFBIND_TOOLS)
+    message(STATUS "help2man not found: no man pages")
+  endif()
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/CHANGELOG.md
               ${PROJECT_SOURCE_DIR}/CITATION.cff DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/workflow/ DESTINATION ${CMAKE_INSTALL_DATADIR}/motifbind/workflow
-        USE_SOURCE_PERMISSIONS
-        PATTERN CMakeLists.txt EXCLUDE
-        PATTERN tests EXCLUDE)
+# The workflow runs the helpers: installed with them.
+if(MOTIFBIND_TOOLS)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/workflow/ DESTINATION ${CMAKE_INSTALL_DATADIR}/motifbind/workflow
+          USE_SOURCE_PERMISSIONS
+          PATTERN CMakeLists.txt EXCLUDE
+          PATTERN tests EXCLUDE)
+endif()

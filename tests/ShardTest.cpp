@@ -139,7 +139,6 @@ testutil::RunResult Merge(const fs::path& cwd, const std::vector<fs::path>& shar
                       (out / OUT).string()});
     return testutil::RunProgram(MOTIFBIND_MERGE_EXE, "motifbind-merge", args, cwd.string());
 }
-#endif
 
 // Runs golden case `name` once without -j and as `count` shards (with
 // `extra` options), checks every shard against the single run and returns
@@ -181,6 +180,7 @@ std::vector<fs::path> RunShards(const TempDir& d, const std::string& name, std::
     EXPECT_EQ(cyclesSeen, std::int64_t(Cycles(single.log))) << name;
     return dirs;
 }
+#endif
 
 // The single run of a golden case, in `dir`.
 Outputs RunSingle(const std::string& name, const fs::path& dir)
