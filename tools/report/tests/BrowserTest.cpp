@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "tools/report/ReportHtml.h"
-#include "tools/report/tests/HtmlCheck.h"
+#include "tools/report/tests/ReportPages.h"
 
 namespace fs = std::filesystem;
-using namespace htmlcheck;
+using namespace reportpages;
 
 namespace {
 
