@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchError.h"
 #include "bench/BenchOptions.h"
 #include "bench/BenchRun.h"
 #include "bench/DataScan.h"
@@ -20,6 +19,7 @@
 #include "bench/Report.h"
 #include "bench/Settings.h"
 #include "tools/common/Cli.h"
+#include "tools/common/ToolError.h"
 
 #ifndef MOTIFBIND_BENCH_SIM
 #define MOTIFBIND_BENCH_SIM ""
@@ -68,7 +68,7 @@ std::string MakeScratch()
 {
     std::string pattern = "/tmp/motifbind-bench-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
-        throw BenchError("cannot create a folder under /tmp/");
+        throw ToolError("cannot create a folder under /tmp/");
     }
     return pattern;
 }
@@ -144,7 +144,7 @@ void RunAll(const std::vector<Side*>& sides, int runs, RunRequest base, const Da
             RunOutcome outcome;
             try {
                 outcome = RunOnce(req);
-            } catch (const BenchError&) {
+            } catch (const ToolError&) {
                 std::cout << " failed" << std::endl;
                 throw;
             }
@@ -245,9 +245,9 @@ int Bench(const BenchOptions& o)
         if (!e.Output().empty()) {
             std::cerr << "Standard error of the failed run:\n" << e.Output() << "\n";
         }
-        throw BenchError(std::string(e.what()) + "; the run files are kept in " + scratch);
-    } catch (const BenchError& e) {
-        throw BenchError(std::string(e.what()) + "; the run files are kept in " + scratch);
+        throw ToolError(std::string(e.what()) + "; the run files are kept in " + scratch);
+    } catch (const ToolError& e) {
+        throw ToolError(std::string(e.what()) + "; the run files are kept in " + scratch);
     }
 }
 

@@ -4,9 +4,9 @@
 #include <limits>
 #include <sstream>
 
-#include "bench/BenchError.h"
 #include "bench/Settings.h"
 #include "tools/common/Cli.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ CLI::Validator KnownSetting()
         [](std::string& name) -> std::string {
             try {
                 FindSetting(name);
-            } catch (const BenchError& e) {
+            } catch (const ToolError& e) {
                 return e.what();
             }
             return "";
@@ -146,10 +146,10 @@ std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& ar
     o.newArgs = Words(newArgs);
     o.oldArgs = Words(oldArgs);
     if (o.exe.empty()) {
-        throw BenchError("no executable to time; give --exe");
+        throw ToolError("no executable to time; give --exe");
     }
     if (o.vs.empty() && !o.oldArgs.empty()) {
-        throw BenchError("--old-args needs --vs");
+        throw ToolError("--old-args needs --vs");
     }
     o.dataRoot = Absolute(o.dataRoot);
     o.sim = Absolute(o.sim);

@@ -33,8 +33,8 @@ struct BenchOptions {
 // Parses the words after the program name with the helpers' option toolbox
 // ("--name value" or "--name=value"). Returns nothing when they asked for
 // the help text or the version, which are then printed on `out`. Throws
-// ToolError for an unknown option or a missing or bad value, BenchError for
-// options that do not go together. Relative paths are made absolute (the
+// ToolError for an unknown option, a missing or bad value, or options that
+// do not go together. Relative paths are made absolute (the
 // runs happen inside the data set's folder).
 std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& args, const BuildPaths& paths,
                                               std::ostream& out);

@@ -63,7 +63,7 @@ RunOutcome RunOnce(const RunRequest& request)
                          Head(errPath, 20));
     }
     if (!timer.Failure().empty()) {
-        throw BenchError(request.name + ": " + timer.Failure());
+        throw ToolError(request.name + ": " + timer.Failure());
     }
     const auto& marks = timer.Marks();
     if (marks.empty() || marks.back().event != LogEvent::EndOfFile) {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchError.h"
 #include "bench/Figures.h"
 #include "bench/MotifbindCommand.h"
+#include "tools/common/ToolError.h"
 
 // One timed run of a motifbind executable on a data set.
 struct RunRequest {
@@ -25,9 +25,9 @@ struct RunOutcome {
 };
 
 // A run that failed; `output` holds the end of the program's standard error.
-class RunFailure : public BenchError {
+class RunFailure : public ToolError {
 public:
-    RunFailure(const std::string& what, std::string output) : BenchError(what), output_(std::move(output)) {}
+    RunFailure(const std::string& what, std::string output) : ToolError(what), output_(std::move(output)) {}
     const std::string& Output() const { return output_; }
 
 private:
@@ -36,7 +36,7 @@ private:
 
 // Runs the program with a named pipe under `scratch` as its log (positional 7)
 // and its prediction file there too, standard output to /dev/null and
-// standard error to a file. Throws BenchError when the program cannot be
+// standard error to a file. Throws ToolError when the program cannot be
 // started, RunFailure when it fails or its log does not reach "*** End of
 // file.".
 RunOutcome RunOnce(const RunRequest& request);

@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ const char* const STEPS[] = {"enter folder", "redirect standard input for", "red
 ChildProcess::ChildProcess(const ChildLaunch& launch)
 {
     if (launch.argv.empty()) {
-        throw BenchError("no program to start");
+        throw ToolError("no program to start");
     }
     std::vector<char*> argv;
     for (const std::string& arg : launch.argv) {
@@ -55,14 +55,14 @@ ChildProcess::ChildProcess(const ChildLaunch& launch)
 
     int reportPipe[2];
     if (pipe2(reportPipe, O_CLOEXEC) != 0) {
-        throw BenchError(std::string("cannot create a pipe: ") + std::strerror(errno));
+        throw ToolError(std::string("cannot create a pipe: ") + std::strerror(errno));
     }
     const pid_t pid = fork();
     if (pid < 0) {
         const int err = errno;
         close(reportPipe[0]);
         close(reportPipe[1]);
-        throw BenchError(std::string("cannot fork: ") + std::strerror(err));
+        throw ToolError(std::string("cannot fork: ") + std::strerror(err));
     }
     if (pid == 0) {
         close(reportPipe[0]);
@@ -94,7 +94,7 @@ ChildProcess::ChildProcess(const ChildLaunch& launch)
         Reap();
         const int step = report[0] >= 0 && report[0] <= 4 ? report[0] : 4;
         const std::string what = step == 0 ? launch.cwd + " for " + launch.argv[0] : launch.argv[0];
-        throw BenchError(std::string("cannot ") + STEPS[step] + " " + what + ": " + std::strerror(report[1]));
+        throw ToolError(std::string("cannot ") + STEPS[step] + " " + what + ": " + std::strerror(report[1]));
     }
 }
 
@@ -113,7 +113,7 @@ void ChildProcess::WaitExited()
     siginfo_t info;
     while (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOWAIT) != 0) {
         if (errno != EINTR) {
-            throw BenchError(std::string("cannot wait for the child: ") + std::strerror(errno));
+            throw ToolError(std::string("cannot wait for the child: ") + std::strerror(errno));
         }
     }
 }
@@ -127,7 +127,7 @@ ChildEnd ChildProcess::Reap()
         got = wait4(pid_, &end.status, 0, &usage);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
-        throw BenchError(std::string("cannot wait for the child: ") + std::strerror(errno));
+        throw ToolError(std::string("cannot wait for the child: ") + std::strerror(errno));
     }
     pid_ = -1;
     const auto seconds = [](const timeval& tv) { return static_cast<double>(tv.tv_sec) + tv.tv_usec / 1e6; };

@@ -26,7 +26,7 @@ struct ChildEnd {
 // reaped, so an error on the way leaves no process behind.
 class ChildProcess {
 public:
-    // Throws BenchError when the program cannot be started (e.g. not found).
+    // Throws ToolError when the program cannot be started (e.g. not found).
     explicit ChildProcess(const ChildLaunch& launch);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ DataScan ParseScan(const std::string& text)
         scan.list.entries.emplace_back(a, b);
     }
     if (!in) {
-        throw BenchError("the scan of the data set came back incomplete");
+        throw ToolError("the scan of the data set came back incomplete");
     }
     return scan;
 }
@@ -80,14 +80,14 @@ DataScan ScanDataSet(const std::string& observations, const std::string& protein
 {
     int fds[2];
     if (pipe(fds) != 0) {
-        throw BenchError(std::string("cannot create a pipe: ") + std::strerror(errno));
+        throw ToolError(std::string("cannot create a pipe: ") + std::strerror(errno));
     }
     const pid_t pid = fork();
     if (pid < 0) {
         const int err = errno;
         close(fds[0]);
         close(fds[1]);
-        throw BenchError(std::string("cannot fork: ") + std::strerror(err));
+        throw ToolError(std::string("cannot fork: ") + std::strerror(err));
     }
     if (pid == 0) {
         // This process is single-threaded here, so the copy may do anything.
@@ -115,7 +115,7 @@ DataScan ScanDataSet(const std::string& observations, const std::string& protein
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw BenchError(text.empty() ? "the scan of the data set failed" : text);
+        throw ToolError(text.empty() ? "the scan of the data set failed" : text);
     }
     return ParseScan(text);
 }

@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "bench/BenchError.h"
 #include "bench/ChildProcess.h"
+#include "tools/common/ToolError.h"
 
 namespace fs = std::filesystem;
 
@@ -40,7 +40,7 @@ void Generate(const Setting& setting, unsigned seed, const fs::path& folder, con
     std::error_code ec;
     fs::create_directories(folder.parent_path(), ec);
     if (ec) {
-        throw BenchError("cannot create " + folder.parent_path().string() + ": " + ec.message());
+        throw ToolError("cannot create " + folder.parent_path().string() + ": " + ec.message());
     }
     const fs::path partial = folder.string() + ".partial-" + std::to_string(getpid());
     fs::remove_all(partial, ec);
@@ -62,7 +62,7 @@ void Generate(const Setting& setting, unsigned seed, const fs::path& folder, con
         end = child.Reap();
         output = ReadAll(simOut);
         errors = ReadAll(simErr);
-    } catch (const BenchError&) {
+    } catch (const ToolError&) {
         fs::remove(simOut, ec);
         fs::remove(simErr, ec);
         throw;
@@ -74,14 +74,14 @@ void Generate(const Setting& setting, unsigned seed, const fs::path& folder, con
         while (!errors.empty() && errors.back() == '\n') {
             errors.pop_back();
         }
-        throw BenchError(sim + " ended with " + DescribeStatus(end.status) + (errors.empty() ? "" : ": " + errors));
+        throw ToolError(sim + " ended with " + DescribeStatus(end.status) + (errors.empty() ? "" : ": " + errors));
     }
     std::ofstream(partial / STAMP) << SimOptions(setting, seed) << "\n";
     std::ofstream(partial / "simulator-output.txt") << output;
     fs::rename(partial, folder, ec);
     if (ec) {
         fs::remove_all(partial, ec);
-        throw BenchError("cannot move the generated set to " + folder.string() + ": " + ec.message());
+        throw ToolError("cannot move the generated set to " + folder.string() + ": " + ec.message());
     }
 }
 
@@ -97,7 +97,7 @@ std::string EnsureDataSet(const Setting& setting, unsigned seed, const std::stri
     }
     const fs::path stamp = folder / STAMP;
     if (!fs::exists(stamp)) {
-        throw BenchError(folder.string() + " exists but holds no " + STAMP +
+        throw ToolError(folder.string() + " exists but holds no " + STAMP +
                          "; remove it so the benchmark can generate the set");
     }
     std::string recorded = ReadAll(stamp);
@@ -105,7 +105,7 @@ std::string EnsureDataSet(const Setting& setting, unsigned seed, const std::stri
         recorded.pop_back();
     }
     if (recorded != SimOptions(setting, seed)) {
-        throw BenchError(folder.string() + " was generated with other simulator options (" + recorded +
+        throw ToolError(folder.string() + " was generated with other simulator options (" + recorded +
                          "); remove it so the benchmark can generate the set again");
     }
     return folder.string();
@@ -117,7 +117,7 @@ std::string ReadCommandLine(const std::string& folder)
     std::ifstream in(path);
     std::string line;
     if (!in || !std::getline(in, line)) {
-        throw BenchError("cannot read " + path.string());
+        throw ToolError("cannot read " + path.string());
     }
     return line;
 }

@@ -6,12 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 Fifo::Fifo(std::string path) : path_(std::move(path))
 {
     if (mkfifo(path_.c_str(), 0600) != 0) {
-        throw BenchError("cannot create the named pipe " + path_ + ": " + std::strerror(errno));
+        throw ToolError("cannot create the named pipe " + path_ + ": " + std::strerror(errno));
     }
 }
 

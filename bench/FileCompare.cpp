@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ std::ifstream Open(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw BenchError("cannot read " + path);
+        throw ToolError("cannot read " + path);
     }
     return in;
 }

@@ -12,5 +12,5 @@ struct FileDifference {
 
 // Compares byte for byte, line by line, optionally ignoring the first line of
 // both (a log echoes the command line, which names the executable and the
-// files). Throws BenchError when a file cannot be read.
+// files). Throws ToolError when a file cannot be read.
 FileDifference CompareFiles(const std::string& a, const std::string& b, bool skipFirstLine);

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <unordered_set>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::uint64_t PairKey(int a, int b)
 void CheckIds(const char* what, long record, int a, int b)
 {
     if (a < 0 || b < 0) {
-        throw BenchError(std::string(what) + " record " + std::to_string(record) + " has a negative id");
+        throw ToolError(std::string(what) + " record " + std::to_string(record) + " has a negative id");
     }
 }
 
@@ -90,7 +90,7 @@ InputSet ReadInputFiles(const std::string& observations, const std::string& prot
     const auto open = [](const std::string& path) {
         std::ifstream in(path);
         if (!in) {
-            throw BenchError("cannot open " + path);
+            throw ToolError("cannot open " + path);
         }
         return in;
     };

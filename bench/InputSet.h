@@ -22,10 +22,10 @@ struct InputSet {
     const std::vector<int>& Motifs(int prot) const;
 };
 
-// Throws BenchError (naming `what` and the record) for a negative id.
+// Throws ToolError (naming `what` and the record) for a negative id.
 InputSet ReadInputSet(std::istream& observations, std::istream& proteinMotifs, std::istream& activePairs);
 
-// The same from files; throws BenchError when one cannot be opened.
+// The same from files; throws ToolError when one cannot be opened.
 InputSet ReadInputFiles(const std::string& observations, const std::string& proteinMotifs,
                         const std::string& activePairs);
 

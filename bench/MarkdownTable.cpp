@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -25,14 +25,14 @@ MarkdownTable::MarkdownTable(std::vector<std::string> header, std::vector<Align>
     : header_(std::move(header)), align_(std::move(align))
 {
     if (header_.size() != align_.size()) {
-        throw BenchError("a table needs one alignment per column");
+        throw ToolError("a table needs one alignment per column");
     }
 }
 
 void MarkdownTable::AddRow(std::vector<std::string> cells)
 {
     if (cells.size() > header_.size()) {
-        throw BenchError("a table row has more cells than the header");
+        throw ToolError("a table row has more cells than the header");
     }
     cells.resize(header_.size());
     rows_.push_back(std::move(cells));

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -35,17 +35,17 @@ MotifbindCommand MotifbindCommand::Parse(const std::string& line)
         words.push_back(w);
     }
     if (words.empty() || words[0] != "motifbind") {
-        throw BenchError("the command line does not start with the word motifbind");
+        throw ToolError("the command line does not start with the word motifbind");
     }
     MotifbindCommand cmd;
     std::size_t i = 1;
     while (i < words.size() && words[i].size() > 1 && words[i][0] == '-') {
         const int n = Arity(words[i]);
         if (n < 0) {
-            throw BenchError("the command line has an unknown option " + words[i]);
+            throw ToolError("the command line has an unknown option " + words[i]);
         }
         if (i + static_cast<std::size_t>(n) >= words.size()) {
-            throw BenchError("the command line's option " + words[i] + " lacks its values");
+            throw ToolError("the command line's option " + words[i] + " lacks its values");
         }
         Opt opt{words[i], {}};
         for (int k = 1; k <= n; ++k) {
@@ -56,7 +56,7 @@ MotifbindCommand MotifbindCommand::Parse(const std::string& line)
     }
     cmd.positionals_.assign(words.begin() + static_cast<std::ptrdiff_t>(i), words.end());
     if (cmd.positionals_.size() != POSITIONALS) {
-        throw BenchError("the command line has " + std::to_string(cmd.positionals_.size()) +
+        throw ToolError("the command line has " + std::to_string(cmd.positionals_.size()) +
                          " positional arguments; expected " + std::to_string(POSITIONALS));
     }
     return cmd;

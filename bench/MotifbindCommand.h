@@ -18,7 +18,7 @@ public:
     static constexpr int BINDING_PAIRS = 9;
     static constexpr int POSITIONALS = 14;
 
-    // Throws BenchError for a line that does not start with "motifbind", an
+    // Throws ToolError for a line that does not start with "motifbind", an
     // unknown option, an option cut short or a wrong number of positionals.
     static MotifbindCommand Parse(const std::string& line);
 

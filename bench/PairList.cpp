@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace fs = std::filesystem;
 
@@ -16,7 +16,7 @@ long long CountPairRecords(const std::string& path)
 {
     std::ifstream in(path);
     if (!in) {
-        throw BenchError("cannot open " + path);
+        throw ToolError("cannot open " + path);
     }
     long long records = 0;
     long long a = 0, b = 0;
@@ -65,14 +65,14 @@ std::string EnsureAllPairsList(const std::string& folder, long long proteins, st
         if (!out) {
             std::error_code ec;
             fs::remove(partial, ec);
-            throw BenchError("cannot write " + partial.string());
+            throw ToolError("cannot write " + partial.string());
         }
     }
     std::error_code ec;
     fs::rename(partial, path, ec);
     if (ec) {
         fs::remove(partial, ec);
-        throw BenchError("cannot move the pair list to " + path.string() + ": " + ec.message());
+        throw ToolError("cannot move the pair list to " + path.string() + ": " + ec.message());
     }
     return path.string();
 }

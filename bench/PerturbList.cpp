@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -63,6 +63,6 @@ void WritePerturbList(const PerturbList& list, const std::string& path)
     }
     out.close();
     if (!out) {
-        throw BenchError("cannot write " + path);
+        throw ToolError("cannot write " + path);
     }
 }

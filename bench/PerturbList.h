@@ -25,5 +25,5 @@ struct PerturbList {
 // predictions only.
 PerturbList ChoosePerturbList(const InputSet& set, int perType, int count, int pertSize);
 
-// Throws BenchError when the file cannot be written.
+// Throws ToolError when the file cannot be written.
 void WritePerturbList(const PerturbList& list, const std::string& path);

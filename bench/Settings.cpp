@@ -1,6 +1,6 @@
 #include "bench/Settings.h"
 
-#include "bench/BenchError.h"
+#include "tools/common/ToolError.h"
 
 const std::vector<Setting>& AllSettings()
 {
@@ -49,5 +49,5 @@ const Setting& FindSetting(const std::string& name)
         }
         known += (known.empty() ? "" : ", ") + s.name;
     }
-    throw BenchError("unknown setting '" + name + "'; expected one of " + known);
+    throw ToolError("unknown setting '" + name + "'; expected one of " + known);
 }

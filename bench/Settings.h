@@ -21,5 +21,5 @@ struct Setting {
 
 const std::vector<Setting>& AllSettings();
 
-// Throws BenchError naming the known settings.
+// Throws ToolError naming the known settings.
 const Setting& FindSetting(const std::string& name);

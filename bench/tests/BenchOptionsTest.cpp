@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "bench/BenchError.h"
 #include "bench/BenchOptions.h"
 #include "motifbind/Version.h"
 #include "tools/common/ToolError.h"
@@ -29,8 +28,6 @@ std::string Refusal(const std::vector<std::string>& args)
     try {
         ParseBenchOptions(args, PATHS, text);
     } catch (const ToolError& e) {
-        return e.what();
-    } catch (const BenchError& e) {
         return e.what();
     }
     return "accepted";

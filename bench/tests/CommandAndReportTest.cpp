@@ -9,12 +9,12 @@
 
 #include <unistd.h>
 
-#include "bench/BenchError.h"
 #include "bench/FileCompare.h"
 #include "bench/MarkdownTable.h"
 #include "bench/MotifbindCommand.h"
 #include "bench/Report.h"
 #include "motifbind/Version.h"
+#include "tools/common/ToolError.h"
 
 namespace fs = std::filesystem;
 
@@ -49,10 +49,10 @@ TEST(MotifbindCommandTest, ChangesOptionsAndFilesAndPutsLeadingOptionsFirst)
 
 TEST(MotifbindCommandTest, RefusesMalformedLines)
 {
-    EXPECT_THROW(MotifbindCommand::Parse("motifbind -f 300"), BenchError);
-    EXPECT_THROW(MotifbindCommand::Parse("mb -f 3 4 a b c d e f g h i j k l m n"), BenchError);
-    EXPECT_THROW(MotifbindCommand::Parse("motifbind -x 1 a b c d e f g h i j k l m n"), BenchError);
-    EXPECT_THROW(MotifbindCommand::Parse("motifbind a b c"), BenchError);
+    EXPECT_THROW(MotifbindCommand::Parse("motifbind -f 300"), ToolError);
+    EXPECT_THROW(MotifbindCommand::Parse("mb -f 3 4 a b c d e f g h i j k l m n"), ToolError);
+    EXPECT_THROW(MotifbindCommand::Parse("motifbind -x 1 a b c d e f g h i j k l m n"), ToolError);
+    EXPECT_THROW(MotifbindCommand::Parse("motifbind a b c"), ToolError);
     EXPECT_NO_THROW(MotifbindCommand::Parse("motifbind a b c d e f g h i j k l m n"));
 }
 
@@ -63,7 +63,7 @@ TEST(MotifbindCommandTest, ReadsTheEstimatorAndNoisePriorThatSetsNowCarry)
     EXPECT_EQ(cmd.Option("-b"), std::vector<std::string>{"200"});
     EXPECT_EQ(cmd.Option("-f"), (std::vector<std::string>{"300", "60"}));
     EXPECT_EQ(cmd.Positional(MotifbindCommand::OBSERVATIONS), "ppi_observations.txt");
-    EXPECT_THROW(MotifbindCommand::Parse("motifbind -e a b c d e f g h i j k l m n"), BenchError);
+    EXPECT_THROW(MotifbindCommand::Parse("motifbind -e a b c d e f g h i j k l m n"), ToolError);
 }
 
 TEST(MarkdownTableTest, PadsEveryCellToItsColumn)
@@ -77,7 +77,7 @@ TEST(MarkdownTableTest, PadsEveryCellToItsColumn)
                          "| :------------- | --: |\n"
                          "| total wall (s) | 1.5 |\n"
                          "| x              |     |\n");
-    EXPECT_THROW(t.AddRow({"a", "b", "c"}), BenchError);
+    EXPECT_THROW(t.AddRow({"a", "b", "c"}), ToolError);
 }
 
 TEST(ReportTest, FormatsCountsAndMissingFigures)
@@ -154,7 +154,7 @@ TEST_F(TempFiles, ComparesRunFilesLineByLine)
     EXPECT_EQ(CompareFiles(a, d, true).line, 3);
     EXPECT_EQ(CompareFiles(d, a, true).line, 3);
     EXPECT_FALSE(CompareFiles(a, e, true).identical); // only the final line break differs
-    EXPECT_THROW(CompareFiles(a, (dir_ / "missing").string(), true), BenchError);
+    EXPECT_THROW(CompareFiles(a, (dir_ / "missing").string(), true), ToolError);
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "bench/BenchError.h"
 #include "bench/DataScan.h"
 #include "bench/InputSet.h"
 #include "bench/PerturbList.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ TEST(InputSetTest, CountsCombinationsAndBindingVariablesPerPass)
 TEST(InputSetTest, RefusesNegativeIds)
 {
     std::istringstream obs("0 -1 1 0 1\n"), motifs(""), active("");
-    EXPECT_THROW(ReadInputSet(obs, motifs, active), BenchError);
+    EXPECT_THROW(ReadInputSet(obs, motifs, active), ToolError);
 }
 
 TEST(PerturbListTest, MotifAgainstProteinCountsMotifsBelowTheBoundOnBothSides)
@@ -121,7 +121,7 @@ TEST(DataScanTest, ResultsSurviveTheTripFromTheScanningProcess)
     EXPECT_EQ(back.work.activePairs, 3);
     EXPECT_EQ(back.list.cycles, 8);
     EXPECT_EQ(back.list.entries, scan.list.entries);
-    EXPECT_THROW(ParseScan("6 4 12 7 3 8 3\n0 1\n"), BenchError);
+    EXPECT_THROW(ParseScan("6 4 12 7 3 8 3\n0 1\n"), ToolError);
 }
 
 } // namespace

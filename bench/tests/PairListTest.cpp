@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "bench/BenchError.h"
 #include "bench/PairList.h"
+#include "tools/common/ToolError.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST(PairListTest, RecordsAreCountedUpToTheFirstThatIsNotTwoIntegers)
     EXPECT_EQ(CountPairRecords(f.Write("b", "1 0 2\n")), 1); // an unpaired last integer
     EXPECT_EQ(CountPairRecords(f.Write("c", "1 0\nx 2\n3 4\n")), 1);
     EXPECT_EQ(CountPairRecords(f.Write("d", "")), 0);
-    EXPECT_THROW(CountPairRecords((f.path / "missing").string()), BenchError);
+    EXPECT_THROW(CountPairRecords((f.path / "missing").string()), ToolError);
 }
 
 TEST(PairListTest, EveryPairOnceLargerIdFirst)
