@@ -1,14 +1,11 @@
 #include "app/Run.h"
 
-#include <algorithm>
-#include <cstddef>
 #include <exception>
 #include <fstream>
 #include <new>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/CountingBuf.h"
@@ -16,40 +13,16 @@
 #include "app/ProgressGuardBuf.h"
 #include "app/Settings.h"
 #include "app/ShardManifest.h"
-#include "infer/EMDriver.h"
-#include "infer/EMRound.h"
-#include "infer/InferPlan.h"
-#include "infer/Likelihood.h"
-#include "infer/ParamSet.h"
+#include "app/Stages.h"
 #include "io/FileOpen.h"
 #include "io/InText.h"
 #include "io/InputFiles.h"
-#include "model/MotInterPot.h"
-#include "model/ObsModel.h"
-#include "model/ProtInter.h"
-#include "model/ProtMot.h"
+#include "model/RunModel.h"
 #include "motifbind/Version.h"
-#include "perturb/Analysis.h"
-#include "perturb/Candidates.h"
-#include "perturb/Shard.h"
-#include "predict/Predict.h"
 
 namespace {
 
 void Line(std::ostream& out, const std::string& text) { out << text << std::endl; }
-
-template <typename T>
-void Dump(std::ostream& out, const char* banner, const T& obj)
-{
-    Line(out, banner);
-    obj.Print(out);
-}
-
-void Dump(std::ostream& out, const char* banner, const ProtInter& pi, const ProtMot& pm)
-{
-    Line(out, banner);
-    pi.Print(pm, out);
-}
 
 // The output files with the names their failures are reported under. With
 // -j the log and standard output are written through byte counters, for the
@@ -95,188 +68,89 @@ private:
     std::streambuf* old = nullptr;
 };
 
+// The training's input files, open.
+struct TrainingFiles {
+    InFile protLen, motCover, protMot, obs, models, active, ddi, ddiModels, ddiOpt;
+
+    InputStreams Streams() { return {protLen, motCover, protMot, obs, models, active, ddi, ddiModels, ddiOpt}; }
+};
+
+// Opens the training's inputs and the log, in the order whose failures the
+// run reports: the DDI files (without -d empty inputs), the observations,
+// models, motif content and active pairs, then the log (with -j the manifest
+// beside it, and the byte counters), then lengths and coverage.
+void OpenTraining(const Settings& s, TrainingFiles& in, Outputs& outs)
+{
+    InFopen(in.ddi, s.ddiFiles ? (*s.ddiFiles)[0] : "/dev/null");
+    InFopen(in.ddiModels, s.ddiFiles ? (*s.ddiFiles)[1] : "/dev/null");
+    InFopen(in.ddiOpt, s.ddiFiles ? (*s.ddiFiles)[2] : "/dev/null");
+    InFopen(in.obs, s.protFile);
+    InFopen(in.models, s.modelFile);
+    InFopen(in.protMot, s.pmFile);
+    InFopen(in.active, s.motFile);
+    OpenOutput(outs.log, outs.logName, s.outFile.c_str());
+    if (s.shard) {
+        const std::string manifestName = outs.logName + ".shard";
+        OpenOutput(outs.shard, outs.shardName, manifestName.c_str());
+        outs.logBytes.emplace(outs.log.rdbuf());
+        static_cast<std::ostream&>(outs.log).rdbuf(&*outs.logBytes);
+        outs.outBytes.emplace(std::cout.rdbuf());
+        outs.out.emplace(&*outs.outBytes);
+        outs.out->exceptions(std::ios::badbit);
+    }
+    InFopen(in.protLen, s.protLenFile);
+    InFopen(in.motCover, s.motCoverFile);
+}
+
+// The prediction stage on the settings' files: the prediction file opens
+// before the two lists.
+void Predict(const Settings& s, const RunModel& m, const TrainedSet& t, Outputs& outs, InText& bindList)
+{
+    OpenOutput(outs.pred, outs.predName, s.predictFile.c_str());
+    InFile pairs, binds;
+    InFopen(pairs, s.predpairFile);
+    InFopen(binds, s.predbindFile);
+    // With -p 2 the binding list names motif pairs for the analysis.
+    WritePredictions(pairs, binds, s.perType != 2, m.pm, *t.ps, outs.pred, bindList);
+    outs.pred.close();
+}
+
+// Ends the log and, with -j, writes the manifest once standard output has
+// all of the block's bytes.
+void Finish(const Settings& s, ShardManifest& manifest, RunLogs& logs, Outputs& outs)
+{
+    Line(outs.log, "*** End of file.");
+    outs.log.close();
+    if (s.shard) {
+        logs.mix.flush();
+        manifest.outEnd = outs.outBytes->Count();
+        manifest.outSum = outs.outBytes->Checksum();
+        WriteManifest(outs.shard, manifest);
+        outs.shard.close();
+    }
+}
+
 int RunSteps(const Settings& s, Outputs& outs)
 {
-    InFile protFile, modelFile, pmFile, motFile, predpairFile, predbindFile, protLenFile, motCoverFile;
-    InFile ddiFile, ddmdlFile, ddioptFile;
-    // Without -d the DDI streams read as empty inputs.
-    InFopen(ddiFile, s.ddiFiles ? (*s.ddiFiles)[0] : "/dev/null");
-    InFopen(ddmdlFile, s.ddiFiles ? (*s.ddiFiles)[1] : "/dev/null");
-    InFopen(ddioptFile, s.ddiFiles ? (*s.ddiFiles)[2] : "/dev/null");
-    std::ofstream& outFile = outs.log;
-    std::ofstream& predictFile = outs.pred;
-
-    ProtMot pm(s.numProt, s.numMot);
-    pm.SetLeakType(s.leakType);
-    MotInterPot mip(s.numMot);
-    ProtInter pi(s.numProt);
-    // Keyed by motif pairs, so its id range must cover the motifs too.
-    ProtInter di(std::max(s.numProt, s.numMot));
-    ObsModel om, dm;
-
     // The status line, and standard output guarded against it. The guard
     // comes before the byte counter of -j, which then counts the bytes that
     // pass through it: the same bytes.
     ProgressLine progress;
     const GuardedStdout guarded(progress);
 
-    InFopen(protFile, s.protFile);
-    InFopen(modelFile, s.modelFile);
-    InFopen(pmFile, s.pmFile);
-    InFopen(motFile, s.motFile);
-    OpenOutput(outFile, outs.logName, s.outFile.c_str());
+    TrainingFiles in;
+    OpenTraining(s, in, outs);
     // Mixture progress goes to standard output, counted with -j.
-    std::ostream* mixOut = &std::cout;
-    if (s.shard) {
-        const std::string manifestName = outs.logName + ".shard";
-        OpenOutput(outs.shard, outs.shardName, manifestName.c_str());
-        outs.logBytes.emplace(outFile.rdbuf());
-        static_cast<std::ostream&>(outFile).rdbuf(&*outs.logBytes);
-        outs.outBytes.emplace(std::cout.rdbuf());
-        outs.out.emplace(&*outs.outBytes);
-        outs.out->exceptions(std::ios::badbit);
-        mixOut = &*outs.out;
-    }
-    InFopen(protLenFile, s.protLenFile);
-    InFopen(motCoverFile, s.motCoverFile);
-
-    outFile.precision(15);
-    mip.SetPrior(Prior::FromRatio(s.aPos, s.n2p));
-    const Prior& prior = mip.GetPrior();
-
-    outFile << s.echo << std::flush;
-    outFile << "*** # proteins:\t" << s.numProt << std::endl;
-    outFile << "*** # motifs:\t" << s.numMot << std::endl;
-    outFile << "Prior:\t" << prior.aPos << "\t" << s.n2p << "\t" << prior.aNeg << "\t" << prior.aAll << std::endl;
-    outFile << "pertSize:\t" << s.pertSize << std::endl;
-
-    ReadFiles(pm, pi, mip, om, dm, di, protLenFile, motCoverFile, pmFile, protFile, modelFile, motFile, outFile,
-              s.leakGroup, ddiFile, ddmdlFile, ddioptFile);
-    // The noise models' prior is centred on the values just read.
-    if (s.noisePrior > 0.0) {
-        om.SetNoisePrior(s.noisePrior);
-        dm.SetNoisePrior(s.noisePrior);
-    }
-
-    pm.Print(outFile);
-    Dump(outFile, "****** PPI ******", pi, pm);
-    Dump(outFile, "****** DDI ******", di, pm);
-    Dump(outFile, "****** Potential without conditioning ******", mip);
-    Dump(outFile, "****** PPI observatoin model ******", om);
-    Dump(outFile, "****** DDI observatoin model ******", dm);
-    Line(outFile, "***********************************************");
-    Line(outFile, "*** Initialization done.");
-    Line(outFile, "***********************************************");
-
-    MotInterPot micp(mip);
-
-    // Phase 1: EM without the domain-domain evidence: a plan without DDI
-    // lists and an observation model set without distributions.
-    ObsModel trainedOm;
-    {
-        Line(outFile, "****** RunEM without DDI ...");
-        const ProtInter noDdi(s.numProt);
-        const InferPlan plan(pm, pi, micp, noDdi);
-        ParamSet ps(plan, mip, micp, std::move(om), ObsModel());
-        const int rounds = RunEM(ps, outFile, *mixOut, NUMITERCHECK, [&](int r, double l) {
-            progress.Rounds("EM without DDI", r, l);
-        });
-        const double j = LogJointProb(ps, 0);
-        outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
-        ps.Scatter(mip, micp);
-        trainedOm = ps.TakeOm();
-        Dump(outFile, "****** Potential without conditioning ******", mip);
-        Dump(outFile, "****** PPI observatoin model ******", trainedOm);
-    }
-
-    // Phase 2: one round brings the DDI model in; its joint is the first
-    // with dm and di, computed afresh for the new parameter set.
-    const InferPlan plan(pm, pi, micp, di);
-    ParamSet ps(plan, mip, micp, std::move(trainedOm), std::move(dm));
-    // Phase 1 has no lists, so the estimator matters only from here on.
-    ps.SetEstimator(s.estimator == 1 ? DdiEstimator::SharedState : DdiEstimator::PerVariable);
-    Line(outFile, "****** initializing DDI model ...");
-    EMStep(ps, *mixOut);
-    double j = LogJointProb(ps, 0);
-    outFile << "*** Joint prob:\t" << j << std::endl;
-    ps.Scatter(mip, micp);
-    Dump(outFile, "****** Potential without conditioning ******", mip);
-    Dump(outFile, "****** Potential conditioned on DDI data ******", micp);
-    Dump(outFile, "****** PPI observatoin model ******", ps.Om());
-    Dump(outFile, "****** DDI observatoin model ******", ps.Dm());
-
-    // Phase 3: EM with the DDI evidence.
-    Line(outFile, "****** RunEM with DDI ...");
-    const int rounds = RunEM(ps, outFile, *mixOut, NUMITERCHECK, [&](int r, double l) {
-        progress.Rounds("EM with DDI", r, l);
-    });
-    j = LogJointProb(ps, 0);
-    outFile << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
-    ps.Scatter(mip, micp);
-    Dump(outFile, "****** Potential without conditioning ******", mip);
-    Dump(outFile, "***** Potential conditioned on DDi data *****", micp);
-    Dump(outFile, "****** PPI observatoin model ******", ps.Om());
-    Dump(outFile, "****** DDI observatoin model ******", ps.Dm());
+    RunLogs logs{outs.log, outs.out ? *outs.out : std::cout, progress, outs.logBytes ? &*outs.logBytes : nullptr,
+                 outs.outBytes ? &*outs.outBytes : nullptr};
+    RunModel m(s.numProt, s.numMot, s.leakType);
+    ReadInputs(s, in.Streams(), outs.log, m);
+    TrainedSet t = Train(m, TrainOptionsOf(s), logs);
     progress.Clear();
-
-    // Predictions.
-    OpenOutput(predictFile, outs.predName, s.predictFile.c_str());
-    InFopen(predpairFile, s.predpairFile);
-    InFopen(predbindFile, s.predbindFile);
-    PredictProtInter(predpairFile, predictFile, pm, ps);
-    predpairFile.close();
-    // The binding list serves the predictions and the analysis: read it once.
     InText bindList;
-    KeepInput(predbindFile, bindList);
-    predbindFile.close();
-    if (s.perType != 2)
-        PredictBinding(bindList, predictFile, pm, ps);
-    Line(predictFile, "*** End of file.");
-    predictFile.close();
-
-    // Analysis: every re-convergence checks after each round.
-    const double jprob = LogJointProb(ps, 0);
-    outFile << "Joint prob before perturbation:\t" << jprob << std::endl;
-    // Where this block's cycles begin in both outputs.
-    ShardManifest manifest;
-    if (s.shard) {
-        manifest.shard = *s.shard;
-        manifest.logStart = outs.logBytes->Count();
-        manifest.outStart = outs.outBytes->Count();
-        outs.logBytes->Mark();
-        outs.outBytes->Mark();
-    }
-    if (s.perType >= 1 && s.perType <= 3) {
-        // From here the trained set is only copied: each cycle works on its own.
-        ps.ReleaseWork();
-        bindList.Rewind();
-        auto cands = ReadCandidates(s.perType, pm, pi, bindList, s.pertSize);
-        if (s.shard) {
-            // The block is cut from the whole list, so its cycles are those
-            // a single run writes at these places.
-            manifest.total = cands.size();
-            manifest.cycles = BlockOf(cands.size(), *s.shard);
-            cands = std::vector<Candidate>(cands.begin() + std::ptrdiff_t(manifest.cycles.first),
-                                           cands.begin() + std::ptrdiff_t(manifest.cycles.end));
-        }
-        progress.BeginCycles();
-        RunAnalysis(s.perType, Trained{pm, plan, ps}, cands, jprob, outFile, *mixOut, s.threads,
-                    [&](std::size_t done, std::size_t total) { progress.Cycles(done, total); });
-        progress.Clear();
-    }
-    if (s.shard) {
-        manifest.logEnd = outs.logBytes->Count();
-        manifest.logSum = outs.logBytes->Checksum();
-    }
-    Line(outFile, "*** End of file.");
-    outFile.close();
-    if (s.shard) {
-        mixOut->flush();
-        manifest.outEnd = outs.outBytes->Count();
-        manifest.outSum = outs.outBytes->Checksum();
-        WriteManifest(outs.shard, manifest);
-        outs.shard.close();
-    }
+    Predict(s, m, t, outs, bindList);
+    ShardManifest manifest = RunAnalysis(s, m, t, bindList, logs);
+    Finish(s, manifest, logs, outs);
     return 0;
 }
 

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto cands = ReadCandidates(perType, m.pm, m.pi, binds, pertSize);
         if (cands.size() > MAXCYCLES)
             cands.resize(MAXCYCLES);
-        RunAnalysis(perType, Trained{m.pm, *m.plan, *m.ps}, cands, m.jprob, fuzz::Null(), fuzz::Null(), threads);
+        RunCycles(perType, Trained{m.pm, *m.plan, *m.ps}, cands, m.jprob, fuzz::Null(), fuzz::Null(), threads);
     } catch (const std::exception&) {
         // Refused, as documented.
     }

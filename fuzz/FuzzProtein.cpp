@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto cands = ReadCandidates(perType, m->pm, m->pi, binds, -1);
         if (cands.size() > 1)
             cands.resize(1);
-        RunAnalysis(perType, Trained{m->pm, *m->plan, *m->ps}, cands, m->jprob, fuzz::Null(), fuzz::Null(), 1);
+        RunCycles(perType, Trained{m->pm, *m->plan, *m->ps}, cands, m->jprob, fuzz::Null(), fuzz::Null(), 1);
     } catch (const std::exception&) {
         // Refused, as documented.
     }

@@ -8,10 +8,8 @@
 #include <streambuf>
 
 #include "dist/MixtureDist.h"
-#include "infer/EMRound.h"
+#include "app/Stages.h"
 #include "infer/Likelihood.h"
-#include "io/InputFiles.h"
-#include "predict/Predict.h"
 
 namespace fuzz {
 
@@ -37,12 +35,17 @@ Inputs DefaultInputs()
     return in;
 }
 
-Model::Model(const Inputs& in)
-    : pm(in.numProt, in.numMot), pi(in.numProt), mip(in.numMot), di(std::max(in.numProt, in.numMot)),
-      noDdi(in.numProt)
+Model::Model(const Inputs& in) : RunModel(in.numProt, in.numMot, in.leakType) {}
+
+Settings SettingsOf(const Inputs& in)
 {
-    pm.SetLeakType(in.leakType);
-    mip.SetPrior(Prior::FromRatio(in.aPos, 1.0));
+    Settings s;
+    s.numProt = in.numProt;
+    s.numMot = in.numMot;
+    s.leakType = in.leakType;
+    s.leakGroup = in.leakGroup;
+    s.aPos = in.aPos;
+    return s;
 }
 
 std::unique_ptr<Model> ReadAll(const Inputs& in)
@@ -50,8 +53,8 @@ std::unique_ptr<Model> ReadAll(const Inputs& in)
     auto m = std::make_unique<Model>(in);
     std::istringstream protLen(in.lengths), motCover(in.coverage), pmFile(in.pmc), protFile(in.obs),
         modelFile(in.models), motFile(in.active), ddiFile(in.ddi), ddmdlFile(in.ddiModels), ddioptFile(in.ddiOpt);
-    ReadFiles(m->pm, m->pi, m->mip, m->om, m->dm, m->di, protLen, motCover, pmFile, protFile, modelFile, motFile,
-              Null(), in.leakGroup, ddiFile, ddmdlFile, ddioptFile);
+    ReadInputs(SettingsOf(in), {protLen, motCover, pmFile, protFile, modelFile, motFile, ddiFile, ddmdlFile, ddioptFile},
+               Null(), *m);
     return m;
 }
 
@@ -109,31 +112,21 @@ double MixtureWork(const ObsModel& om)
 
 void Train(Model& m, int rounds, bool learn)
 {
-    m.micp.emplace(m.mip);
-    ObsModel trainedOm;
-    {
-        const InferPlan plan(m.pm, m.pi, *m.micp, m.noDdi);
-        ParamSet ps(plan, m.mip, *m.micp, ObsModel(m.om), ObsModel());
-        for (int r = 0; learn && r < rounds; ++r)
-            EMStep(ps, Null());
-        AllParts(ps);
-        ps.Scatter(m.mip, *m.micp);
-        trainedOm = ps.TakeOm();
-    }
-    m.plan = std::make_unique<InferPlan>(m.pm, m.pi, *m.micp, m.di);
-    m.ps = std::make_unique<ParamSet>(*m.plan, m.mip, *m.micp, std::move(trainedOm), ObsModel(m.dm));
-    for (int r = 0; learn && r <= rounds; ++r)
-        EMStep(*m.ps, Null());
+    TrainOptions o;
+    o.maxRounds = learn ? rounds : 0;
+    ProgressLine quiet(Null(), false);
+    RunLogs logs{Null(), Null(), quiet};
+    TrainedSet t = ::Train(m, o, logs);
+    m.plan = std::move(t.plan);
+    m.ps = std::move(t.ps);
     m.jprob = AllParts(*m.ps);
-    m.ps->Scatter(m.mip, *m.micp);
 }
 
 void Predict(const Model& m, const std::string& predPairs, const std::string& bindPairs, int perType)
 {
     std::istringstream pairs(predPairs), binds(bindPairs);
-    PredictProtInter(pairs, Null(), m.pm, *m.ps);
-    if (perType != 2)
-        PredictBinding(binds, Null(), m.pm, *m.ps);
+    InText bindList;
+    WritePredictions(pairs, binds, perType != 2, m.pm, *m.ps, Null(), bindList);
 }
 
 std::ostream& Null()

@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/Settings.h"
 #include "infer/InferPlan.h"
 #include "infer/ParamSet.h"
-#include "model/MotInterPot.h"
 #include "model/ObsModel.h"
-#include "model/ProtInter.h"
-#include "model/ProtMot.h"
+#include "model/RunModel.h"
 
 // Shared pieces of the fuzz targets: a small fixed input set that every
 // target overrides one file of, the readers run on in-memory streams, and a
@@ -46,16 +45,9 @@ struct Inputs {
 Inputs DefaultInputs();
 
 // The model objects of one run, and what the bounded training made of them.
-struct Model {
-    ProtMot pm;
-    ProtInter pi;
-    MotInterPot mip;
-    ObsModel om, dm;
-    ProtInter di;
+struct Model : RunModel {
     // Set by Train: the plan with the DDI evidence, its parameters and the
     // log joint of those.
-    ProtInter noDdi;
-    std::optional<MotInterPot> micp;
     std::unique_ptr<InferPlan> plan;
     std::unique_ptr<ParamSet> ps;
     double jprob = 0.0;
@@ -63,8 +55,12 @@ struct Model {
     explicit Model(const Inputs& in);
 };
 
-// Reads every input through ReadFiles from in-memory streams, as a run
-// does. Throws what the readers throw.
+// The settings a command line with these counts, leak settings and prior
+// count gives (a ratio of 1).
+Settings SettingsOf(const Inputs& in);
+
+// Reads every input through the run's ReadInputs from in-memory streams.
+// Throws what the readers throw.
 std::unique_ptr<Model> ReadAll(const Inputs& in);
 
 // The learning work an observation model set asks for: every mixture costs
@@ -75,10 +71,10 @@ double MixtureWork(const ObsModel& om);
 // Mixtures may iterate at most this much in one M-step of a target run.
 constexpr double MAXMIXWORK = 50;
 
-// The training phases of a run, cut short: `rounds` EM rounds without the
-// DDI evidence, one to bring it in and `rounds` more with it (with
-// learn = false none at all), the log joint of every part after each phase.
-// Leaves the trained plan and parameters in the model.
+// The training of a run, cut short: `rounds` EM rounds without the DDI
+// evidence, one to bring it in and `rounds` more with it (with learn = false
+// none at all), then the log joint of every part. Leaves the trained plan
+// and parameters in the model.
 void Train(Model& m, int rounds, bool learn);
 
 // The two predictions of a run on the trained model.

@@ -77,30 +77,28 @@ int ReadActivePairs(std::istream& in, MotInterPot& mip)
 
 } // namespace
 
-void ReadFiles(ProtMot& pm, ProtInter& pi, MotInterPot& mip, ObsModel& om, ObsModel& dm, ProtInter& di,
-               std::istream& protLenFile, std::istream& motCoverFile, std::istream& pmFile, std::istream& protFile,
-               std::istream& modelFile, std::istream& motFile, std::ostream& outFile, int leakGroup,
-               std::istream& ddiFile, std::istream& ddmdlFile, std::istream& ddioptFile)
+void ReadFiles(RunModel& m, const InputStreams& in, int leakGroup, std::ostream& log)
 {
+    ProtMot& pm = m.pm;
     pm.SetLeakGroup(leakGroup);
-    ReadProtValues(protLenFile, pm, [&pm](int p, int v) { pm.AddProtLen(p, v); });
-    ReadProtValues(motCoverFile, pm, [&pm](int p, int v) { pm.AddMotCover(p, v); });
+    ReadProtValues(in.protLen, pm, [&pm](int p, int v) { pm.AddProtLen(p, v); });
+    ReadProtValues(in.motCover, pm, [&pm](int p, int v) { pm.AddMotCover(p, v); });
 
-    const int appearances = ReadProtMots(pmFile, pm);
-    Close(pmFile);
-    outFile << "*** Total # motif appearances:\t" << appearances << std::endl;
+    const int appearances = ReadProtMots(in.protMot, pm);
+    Close(in.protMot);
+    log << "*** Total # motif appearances:\t" << appearances << std::endl;
 
-    ReadModelPPI(om, pi, modelFile, protFile, outFile, nullptr, nullptr);
+    ReadModelPPI(m.om, m.pi, in.models, in.obs, log, nullptr, nullptr);
 
-    const int pairs = ReadActivePairs(motFile, mip);
-    Close(motFile);
-    outFile << "*** # active motif pairs:\t" << pairs << std::endl;
+    const int pairs = ReadActivePairs(in.active, m.mip);
+    Close(in.active);
+    log << "*** # active motif pairs:\t" << pairs << std::endl;
 
     if (pm.GetLeakType() == 1)
-        mip.SetLeak(std::sqrt(double(leakGroup)) * INITLEAKPERVAR);
+        m.mip.SetLeak(std::sqrt(double(leakGroup)) * INITLEAKPERVAR);
     else
-        mip.SetLeak(INITLEAK0PROB);
-    outFile << "*** Initial leak prob:\t" << mip.GetLeak() << std::endl;
+        m.mip.SetLeak(INITLEAK0PROB);
+    log << "*** Initial leak prob:\t" << m.mip.GetLeak() << std::endl;
 
-    ReadModelPPI(dm, di, ddmdlFile, ddiFile, outFile, &ddioptFile, &mip);
+    ReadModelPPI(m.dm, m.di, in.ddiModels, in.ddi, log, &in.ddiOpt, &m.mip);
 }

@@ -3,22 +3,29 @@
 #include <istream>
 #include <ostream>
 
-#include "model/MotInterPot.h"
-#include "model/ObsModel.h"
-#include "model/ProtInter.h"
-#include "model/ProtMot.h"
+#include "model/RunModel.h"
 
 // Initial leak probability: a constant for leak types 0 and 2, and
 // sqrt(leakGroup) * INITLEAKPERVAR for leak type 1.
 constexpr double INITLEAK0PROB = 0.01;
 constexpr double INITLEAKPERVAR = 0.0001;
 
+// The inputs a run trains on, in the order ReadFiles reads them.
+struct InputStreams {
+    std::istream& protLen;   // protein lengths
+    std::istream& motCover;  // motif coverage
+    std::istream& protMot;   // protein-motif content
+    std::istream& obs;       // PPI observations
+    std::istream& models;    // PPI observation models
+    std::istream& active;    // active motif pairs
+    std::istream& ddi;       // DDI observations
+    std::istream& ddiModels; // DDI observation models
+    std::istream& ddiOpt;    // DDI options
+};
+
 // Reads every input of a run into the model, in a fixed order: protein
 // lengths, motif coverage, protein-motif content, PPI models and
 // observations, active motif pairs (then the initial leak probability), and
 // last the DDI files, which need the active pairs. Writes the count lines to
-// the log. `pm` must already hold the leak type.
-void ReadFiles(ProtMot& pm, ProtInter& pi, MotInterPot& mip, ObsModel& om, ObsModel& dm, ProtInter& di,
-               std::istream& protLenFile, std::istream& motCoverFile, std::istream& pmFile, std::istream& protFile,
-               std::istream& modelFile, std::istream& motFile, std::ostream& outFile, int leakGroup,
-               std::istream& ddiFile, std::istream& ddmdlFile, std::istream& ddioptFile);
+// `log`. `m.pm` must already hold the leak type.
+void ReadFiles(RunModel& m, const InputStreams& in, int leakGroup, std::ostream& log);

@@ -68,8 +68,8 @@ private:
 
 } // namespace
 
-void RunAnalysis(int perType, const Trained& t, const std::vector<Candidate>& cands, double jprob,
-                 std::ostream& outFile, std::ostream& mixLog, int threads, const CycleWatch& watch)
+void RunCycles(int perType, const Trained& t, const std::vector<Candidate>& cands, double jprob,
+               std::ostream& outFile, std::ostream& mixLog, int threads, const CycleWatch& watch)
 {
     const std::size_t n = cands.size();
     const std::size_t workers = std::min<std::size_t>(threads > 1 ? std::size_t(threads) : 1, n);

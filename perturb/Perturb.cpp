@@ -16,7 +16,7 @@ void Analyse(int perType, const ProtMot& pm, const ProtInter& pi, const MotInter
     // The pair terms of the trained model, which every cycle's copy shares.
     LogJointProb(ps, 0);
     const auto cands = ReadCandidates(perType, pm, pi, predbindFile, pertSize);
-    RunAnalysis(perType, Trained{pm, plan, ps}, cands, jprob, outFile, mixLog, 1);
+    RunCycles(perType, Trained{pm, plan, ps}, cands, jprob, outFile, mixLog, 1);
 }
 
 } // namespace

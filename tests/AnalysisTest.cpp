@@ -97,11 +97,11 @@ Output Analyse(int perType, const std::string& list, int threads)
     std::ostringstream log, mixLog;
     log.precision(15);
     std::size_t seen = 0;
-    RunAnalysis(perType, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads,
-                [&](std::size_t done, std::size_t total) {
-                    EXPECT_EQ(done, ++seen);
-                    EXPECT_EQ(total, cands.size());
-                });
+    RunCycles(perType, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads,
+              [&](std::size_t done, std::size_t total) {
+                  EXPECT_EQ(done, ++seen);
+                  EXPECT_EQ(total, cands.size());
+              });
     EXPECT_EQ(seen, cands.size());
     return {log.str(), mixLog.str()};
 }
@@ -155,7 +155,7 @@ TEST(Analysis, LogFlushedOncePerCycle)
         FlushCount buf;
         std::ostream log(&buf);
         std::ostringstream mixLog;
-        RunAnalysis(1, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads);
+        RunCycles(1, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads);
         const std::string text = buf.str();
         ASSERT_EQ(buf.at.size(), cands.size()) << threads;
         for (std::size_t i = 0; i < buf.at.size(); ++i) {

@@ -19,6 +19,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "model/RunModel.h"
 #include "support/TestUtil.h"
 
 using testutil::CerrCapture;
@@ -38,17 +39,10 @@ struct Files {
 };
 
 // The model objects of one run, filled by ReadFiles from string inputs.
-struct Model {
-    ProtMot pm;
-    MotInterPot mip;
-    ProtInter pi, di;
-    ObsModel om, dm;
+struct Model : RunModel {
     std::string log, err;
 
-    Model(int np, int nm, int leakType) : pm(np, nm), mip(nm), pi(np), di(std::max(np, nm))
-    {
-        pm.SetLeakType(leakType);
-    }
+    Model(int np, int nm, int leakType) : RunModel(np, nm, leakType) {}
 
     void Read(const Files& f, int leakGroup)
     {
@@ -57,7 +51,7 @@ struct Model {
         std::ostringstream out;
         out.precision(15);
         CerrCapture cap;
-        ReadFiles(pm, pi, mip, om, dm, di, len, cover, pmc, obs, models, act, out, leakGroup, ddi, ddiModels, ddiOpt);
+        ReadFiles(*this, {len, cover, pmc, obs, models, act, ddi, ddiModels, ddiOpt}, leakGroup, out);
         log = out.str();
         err = cap.Text();
     }
