@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/NumberWord.h"
+#include "format/LogLabels.h"
 
 namespace {
 
@@ -434,7 +435,7 @@ Settings ParseCommandLine(int argc, const char* const* argv)
     s.protLenFile = pos[11];
     s.motCoverFile = pos[13];
 
-    s.echo = "*** Command line:";
+    s.echo = loglabel::COMMAND_LINE;
     for (int i = 0; i < argc; ++i)
         if (echoed[std::size_t(i)])
             s.echo += std::string(" ") + argv[i];

@@ -8,17 +8,17 @@ CountingBuf::int_type CountingBuf::overflow(int_type c)
     if (traits_type::eq_int_type(to->sputc(ch), traits_type::eof()))
         return traits_type::eof();
     ++count;
-    Add(ch);
+    sum.Add(ch);
     return c;
 }
 
 std::streamsize CountingBuf::xsputn(const char* s, std::streamsize n)
 {
     const std::streamsize put = to->sputn(s, n);
-    for (std::streamsize i = 0; i < put; ++i)
-        Add(s[i]);
-    if (put > 0)
+    if (put > 0) {
+        sum.Add(s, std::size_t(put));
         count += std::uint64_t(put);
+    }
     return put;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <streambuf>
 
+#include "format/Checksum.h"
+
 // Passes every byte on to another stream buffer and counts those it took, so
 // that a run can say where a part of its output lies, and checksums them
 // from a mark on, so that the part can be recognised later. It holds no
@@ -14,9 +16,9 @@ public:
     // Bytes the buffer below has accepted so far.
     std::uint64_t Count() const { return count; }
     // Starts the checksum afresh with the next byte.
-    void Mark() { sum = FNV_BASIS; }
+    void Mark() { sum.Reset(); }
     // 64-bit FNV-1a of the bytes accepted since the mark (or the start).
-    std::uint64_t Checksum() const { return sum; }
+    std::uint64_t Checksum() const { return sum.Value(); }
 
 protected:
     int_type overflow(int_type c) override;
@@ -24,12 +26,7 @@ protected:
     int sync() override;
 
 private:
-    static constexpr std::uint64_t FNV_BASIS = 14695981039346656037ull;
-    static constexpr std::uint64_t FNV_PRIME = 1099511628211ull;
-
     std::streambuf* to;
     std::uint64_t count = 0;
-    std::uint64_t sum = FNV_BASIS;
-
-    void Add(char c) { sum = (sum ^ std::uint64_t(static_cast<unsigned char>(c))) * FNV_PRIME; }
+    Fnv1a sum;
 };

@@ -12,8 +12,9 @@
 #include "app/Progress.h"
 #include "app/ProgressGuardBuf.h"
 #include "app/Settings.h"
-#include "app/ShardManifest.h"
 #include "app/Stages.h"
+#include "format/LogLabels.h"
+#include "format/ShardManifest.h"
 #include "io/FileOpen.h"
 #include "io/InText.h"
 #include "io/InputFiles.h"
@@ -119,7 +120,7 @@ void Predict(const Settings& s, const RunModel& m, const TrainedSet& t, Outputs&
 // all of the block's bytes.
 void Finish(const Settings& s, ShardManifest& manifest, RunLogs& logs, Outputs& outs)
 {
-    Line(outs.log, "*** End of file.");
+    Line(outs.log, loglabel::END_OF_FILE);
     outs.log.close();
     if (s.shard) {
         logs.mix.flush();

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "format/LogLabels.h"
 #include "infer/EMDriver.h"
 #include "infer/EMRound.h"
 #include "infer/Likelihood.h"
@@ -44,16 +45,16 @@ int Rounds(ParamSet& ps, std::ostream& mixLog, int n)
 void InitialiseDdi(ParamSet& ps, MotInterPot& mip, MotInterPot& micp, const TrainOptions& o, RunLogs& logs)
 {
     std::ostream& log = logs.log;
-    Line(log, "****** initializing DDI model ...");
+    Line(log, loglabel::DDI_INIT);
     if (o.maxRounds != 0)
         EMStep(ps, logs.mix);
     const double j = LogJointProb(ps, 0);
-    log << "*** Joint prob:\t" << j << std::endl;
+    log << loglabel::DDI_INIT_JOINT << j << std::endl;
     ps.Scatter(mip, micp);
-    Dump(log, "****** Potential without conditioning ******", mip);
-    Dump(log, "****** Potential conditioned on DDI data ******", micp);
-    Dump(log, "****** PPI observatoin model ******", ps.Om());
-    Dump(log, "****** DDI observatoin model ******", ps.Dm());
+    Dump(log, loglabel::POTENTIAL, mip);
+    Dump(log, loglabel::CONDITIONED_INIT, micp);
+    Dump(log, loglabel::PPI_MODELS, ps.Om());
+    Dump(log, loglabel::DDI_MODELS, ps.Dm());
 }
 
 } // namespace
@@ -80,9 +81,9 @@ void ReadInputs(const Settings& s, const InputStreams& in, std::ostream& log, Ru
     m.pm.Print(log);
     Dump(log, "****** PPI ******", m.pi, m.pm);
     Dump(log, "****** DDI ******", m.di, m.pm);
-    Dump(log, "****** Potential without conditioning ******", m.mip);
-    Dump(log, "****** PPI observatoin model ******", m.om);
-    Dump(log, "****** DDI observatoin model ******", m.dm);
+    Dump(log, loglabel::POTENTIAL, m.mip);
+    Dump(log, loglabel::PPI_MODELS, m.om);
+    Dump(log, loglabel::DDI_MODELS, m.dm);
     Line(log, "***********************************************");
     Line(log, "*** Initialization done.");
     Line(log, "***********************************************");
@@ -104,14 +105,14 @@ void TrainPhase(const Phase& p, ParamSet& ps, MotInterPot& mip, MotInterPot& mic
                                                [&](int r, double l) { logs.progress.Rounds(p.name, r, l); })
                                        : Rounds(ps, logs.mix, o.maxRounds);
     const double j = LogJointProb(ps, 0);
-    log << "*** Total # EM round and joint prob:\t" << rounds << "\t" << j << std::endl;
+    log << loglabel::EM_SUMMARY << rounds << "\t" << j << std::endl;
     ps.Scatter(mip, micp);
-    Dump(log, "****** Potential without conditioning ******", mip);
+    Dump(log, loglabel::POTENTIAL, mip);
     if (p.ddi)
-        Dump(log, "***** Potential conditioned on DDi data *****", micp);
-    Dump(log, "****** PPI observatoin model ******", ps.Om());
+        Dump(log, loglabel::CONDITIONED, micp);
+    Dump(log, loglabel::PPI_MODELS, ps.Om());
     if (p.ddi)
-        Dump(log, "****** DDI observatoin model ******", ps.Dm());
+        Dump(log, loglabel::DDI_MODELS, ps.Dm());
 }
 
 TrainedSet Train(RunModel& m, const TrainOptions& o, RunLogs& logs)
@@ -147,7 +148,7 @@ void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, co
     KeepInput(binds, bindList);
     if (binding)
         PredictBinding(bindList, out, pm, ps);
-    Line(out, "*** End of file.");
+    Line(out, loglabel::END_OF_FILE);
 }
 
 ShardManifest RunAnalysis(const Settings& s, const RunModel& m, TrainedSet& t, InText& binds, RunLogs& logs)
@@ -155,7 +156,7 @@ ShardManifest RunAnalysis(const Settings& s, const RunModel& m, TrainedSet& t, I
     std::ostream& log = logs.log;
     // Every re-convergence checks after each round.
     const double jprob = LogJointProb(*t.ps, 0);
-    log << "Joint prob before perturbation:\t" << jprob << std::endl;
+    log << loglabel::BEFORE_PERTURBATION << jprob << std::endl;
     // Where this block's cycles begin in both outputs.
     ShardManifest manifest;
     if (s.shard) {

@@ -6,7 +6,8 @@
 #include "app/CountingBuf.h"
 #include "app/Progress.h"
 #include "app/Settings.h"
-#include "app/ShardManifest.h"
+#include "format/LogLabels.h"
+#include "format/ShardManifest.h"
 #include "infer/InferPlan.h"
 #include "infer/ParamSet.h"
 #include "io/InText.h"
@@ -56,8 +57,8 @@ struct Phase {
     bool ddi;
 };
 
-constexpr Phase WITHOUT_DDI{"****** RunEM without DDI ...", "EM without DDI", false};
-constexpr Phase WITH_DDI{"****** RunEM with DDI ...", "EM with DDI", true};
+constexpr Phase WITHOUT_DDI{loglabel::EM_WITHOUT_DDI, "EM without DDI", false};
+constexpr Phase WITH_DDI{loglabel::EM_WITH_DDI, "EM with DDI", true};
 
 // Runs the EM of phase `p` on `ps`, logs its rounds and final log joint,
 // writes the parameters back into `mip` and `micp` and dumps them.

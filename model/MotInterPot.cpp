@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "format/LogLabels.h"
 #include "model/ObsModel.h"
 
 void MotInterPot::Cond(const MotInterPot& mip, const ObsModel& dm, const ProtInter& di)
@@ -28,12 +29,12 @@ void MotInterPot::Cond(const MotInterPot& mip, const ObsModel& dm, const ProtInt
 
 void MotInterPot::Print(std::ostream& outFile) const
 {
-    outFile << "***s Motif pair affinity:" << '\n';
+    outFile << loglabel::AFFINITY_START << '\n';
     for (const auto& [k, aff] : actPair) {
         const auto [m1, m2] = RevIndex(k);
         outFile << m1 << "\t" << m2 << "\t" << aff << '\n';
     }
-    outFile << "***e Motif pair affinity." << '\n';
-    outFile << "*** Total # motif pairs:\t" << actPair.size() << '\n';
-    outFile << "*** Leak probability:\t" << leak << '\n';
+    outFile << loglabel::AFFINITY_END << '\n';
+    outFile << loglabel::PAIR_COUNT << actPair.size() << '\n';
+    outFile << loglabel::LEAK << leak << '\n';
 }

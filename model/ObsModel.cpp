@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "format/LogLabels.h"
 #include "model/MotInterPot.h"
 
 ObsModel::ObsModel(const ObsModel& old) : stats(old.stats), sums(old.sums), keep(old.keep), noisePrior(old.noisePrior)
@@ -85,11 +86,11 @@ double ObsModel::LogPrior() const
 
 void ObsModel::Print(std::ostream& out) const
 {
-    out << "*** # models:\t" << dists.size() << '\n';
-    out << "***s Model info (stat size, ID, type, (param)+):\n";
+    out << loglabel::MODEL_COUNT << dists.size() << '\n';
+    out << loglabel::MODEL_START << '\n';
     for (std::size_t i = 0; i < dists.size(); ++i) {
         out << sums[i].n << "\t" << i << "\t";
         dists[i]->Print(out, 1);
     }
-    out << "***e Model info.\n";
+    out << loglabel::MODEL_END << '\n';
 }

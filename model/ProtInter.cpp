@@ -1,17 +1,8 @@
 #include "model/ProtInter.h"
 
-#include <cmath>
 #include <ostream>
 
 #include "model/ProtMot.h"
-
-std::pair<int, int> PairRevIndex(int ind, int n)
-{
-    // 0.1/n lifts results that rounding puts just below a whole number.
-    const double lift = n > 0 ? 0.1 / n : 0.1;
-    const int first = int(std::sqrt(double(2 * ind) + 0.25) - 0.5 + lift);
-    return {first, ind - first * (first + 1) / 2};
-}
 
 bool GetObsVal(const InterList& obsvals, const int* id, double* val)
 {

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "format/PairIndex.h"
+
 class ProtMot;
 
 // One noisy observation of a pair: the observed value and the model IDs that
@@ -23,18 +25,6 @@ using InterList = std::vector<interdatum>;
 // Whether some observation of the list has model ID *id for actual value 0;
 // when `val` is given it receives the value of the last such observation.
 bool GetObsVal(const InterList& obsvals, const int* id, double* val);
-
-// Triangular index of an unordered pair: L(L+1)/2 + S with L the larger and
-// S the smaller id. Ascending index orders pairs by larger id, then smaller.
-inline int PairIndex(int a, int b)
-{
-    const int l = a > b ? a : b;
-    const int s = a > b ? b : a;
-    return l * (l + 1) / 2 + s;
-}
-
-// Inverse of PairIndex; n is the id range the lifting term 0.1/n is sized for.
-std::pair<int, int> PairRevIndex(int ind, int n);
 
 // The noisy observations of unordered pairs (of proteins, or of motifs for
 // the domain-domain evidence), keyed by pair index. It only grows.

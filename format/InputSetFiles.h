@@ -1,6 +1,8 @@
 #pragma once
 
-// Names of the files in a generated input set, relative to its folder.
+// Names of the files of an input set, relative to its folder: what
+// motifbind-sim and motifbind-prep write, the command line they write runs
+// and motifbind-report and motifbind-eval read.
 namespace files {
 
 // Inputs of motifbind, in the order of its positional arguments.
@@ -35,3 +37,16 @@ inline constexpr const char* PREP_SUMMARY = "summary.txt";
 inline constexpr const char* PROVENANCE = "provenance.txt";
 
 } // namespace files
+
+// Names of the files motifbind-prep adds to those motifbind reads.
+namespace prepfiles {
+inline constexpr const char* PROTEINS = "proteins.tsv";
+inline constexpr const char* MOTIFS = "motifs.tsv";
+inline constexpr const char* SOURCES = "sources.tsv";
+// Held-out pairs by accession, one file per state.
+inline constexpr const char* HOLDOUT_INTERACTING = "holdout_interacting.tsv";
+inline constexpr const char* HOLDOUT_NOT_INTERACTING = "holdout_not_interacting.tsv";
+inline constexpr const char* TRUTH_HOLDOUT = "truth_holdout.txt";
+inline constexpr const char* SUMMARY = files::PREP_SUMMARY;
+inline constexpr const char* PROVENANCE = files::PROVENANCE;
+} // namespace prepfiles
