@@ -2,15 +2,18 @@
 
 #include <charconv>
 
+#include "format/CycleLayout.h"
+#include "format/LogLabels.h"
+
 namespace {
 
-constexpr std::string_view EM_WITHOUT_DDI = "****** RunEM without DDI";
-constexpr std::string_view EM_START = "*** Start of EM, before round 0. Log joint:\t";
-constexpr std::string_view EM_END = "*** Total # EM round and joint prob:\t";
-constexpr std::string_view DDI_INIT = "****** initializing DDI model";
-constexpr std::string_view EM_WITH_DDI = "****** RunEM with DDI";
-constexpr std::string_view BEFORE_PERTURBATION = "Joint prob before perturbation:\t";
-constexpr std::string_view END_OF_FILE = "*** End of file.";
+constexpr std::string_view EM_WITHOUT_DDI = loglabel::EM_WITHOUT_DDI;
+constexpr std::string_view EM_START = loglabel::EM_START;
+constexpr std::string_view EM_END = loglabel::EM_SUMMARY;
+constexpr std::string_view DDI_INIT = loglabel::DDI_INIT;
+constexpr std::string_view EM_WITH_DDI = loglabel::EM_WITH_DDI;
+constexpr std::string_view BEFORE_PERTURBATION = loglabel::BEFORE_PERTURBATION;
+constexpr std::string_view END_OF_FILE = loglabel::END_OF_FILE;
 
 int LeadingInt(std::string_view text)
 {
@@ -24,16 +27,13 @@ int LeadingInt(std::string_view text)
 
 std::string_view CycleMarker(int perType)
 {
-    switch (perType) {
-    case 1:
-        return "*** SetNonBind";
-    case 2:
-        return "*** Likelihood change after forcing a pair of motif types";
-    case 3:
-        return "*** Non-interaction probability after forcing";
-    default:
+    // The wording of the cycle's first label without its column list.
+    const CycleLayout* layout = CycleLayoutOf(perType);
+    if (layout == nullptr) {
         return {};
     }
+    const std::string_view label = layout->lines.front().label;
+    return label.substr(0, label.find(" ("));
 }
 
 LogLine ClassifyLogLine(std::string_view line, int perType)

@@ -22,8 +22,8 @@ struct LogLine {
     int rounds = -1;
 };
 
-// The line that begins each perturbation cycle of analysis `perType` (the
-// -p value), or an empty view when `perType` runs none.
+// How the line that begins each perturbation cycle of analysis `perType`
+// (the -p value) starts, or an empty view when `perType` runs none.
 std::string_view CycleMarker(int perType);
 
 // Classifies one log line (without its line break).

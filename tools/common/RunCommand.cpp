@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "tools/common/FileNames.h"
+#include "format/InputSetFiles.h"
 #include "tools/common/ProgramPath.h"
 
 namespace {

@@ -22,9 +22,9 @@ struct RunSettings {
 };
 
 // The motifbind invocation for an input set written under the names of
-// FileNames.h: options, then the fourteen positional arguments, all file
-// names relative to the set's folder, so it runs from inside that folder.
-// One line, ended by a newline.
+// format/InputSetFiles.h: options, then the fourteen positional arguments,
+// all file names relative to the set's folder, so it runs from inside that
+// folder. One line, ended by a newline.
 std::string RunCommand(const RunSettings& run);
 
 // The line that tells how to run the set written to `outDir`:

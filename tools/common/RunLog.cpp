@@ -3,113 +3,59 @@
 #include <array>
 #include <iterator>
 
+#include "format/CycleLayout.h"
+#include "format/LogLabels.h"
 #include "tools/common/LineReader.h"
 #include "tools/common/Numbers.h"
 #include "tools/common/ToolError.h"
 
 namespace {
 
-const std::string COMMAND = "*** Command line:";
-const std::string END = "*** End of file.";
+const std::string COMMAND = loglabel::COMMAND_LINE;
+const std::string END = loglabel::END_OF_FILE;
 
-const std::string PHASE_BANNER = "****** RunEM ";
-const std::string PHASE_START = "*** Start of EM, before round 0. Log joint:\t";
-const std::string PHASE_CHECK = "*** (After EM round, Log joint):\t";
-const std::string PHASE_SUMMARY = "*** Total # EM round and joint prob:\t";
-const std::string DDI_INIT = "****** initializing DDI model ...";
-const std::string DDI_INIT_JOINT = "*** Joint prob:\t";
-const std::string BEFORE_PERTURBATION = "Joint prob before perturbation:\t";
+const std::string PHASE_BANNER = loglabel::EM_PHASE;
+const std::string PHASE_START = loglabel::EM_START;
+const std::string PHASE_CHECK = loglabel::EM_CHECK;
+const std::string PHASE_SUMMARY = loglabel::EM_SUMMARY;
+const std::string DDI_INIT = loglabel::DDI_INIT;
+const std::string DDI_INIT_JOINT = loglabel::DDI_INIT_JOINT;
+const std::string BEFORE_PERTURBATION = loglabel::BEFORE_PERTURBATION;
 
-const std::string POTENTIAL = "****** Potential without conditioning ******";
+const std::string POTENTIAL = loglabel::POTENTIAL;
 // The conditioned copy after the last phase, and after the round that
 // brings the domain-domain model in: two spellings.
-const std::string CONDITIONED = "***** Potential conditioned on DDi data *****";
-const std::string CONDITIONED_INIT = "****** Potential conditioned on DDI data ******";
-const std::string AFFINITY_START = "***s Motif pair affinity:";
-const std::string AFFINITY_END = "***e Motif pair affinity.";
-const std::string PAIR_COUNT = "*** Total # motif pairs:\t";
-const std::string LEAK = "*** Leak probability:\t";
+const std::string CONDITIONED = loglabel::CONDITIONED;
+const std::string CONDITIONED_INIT = loglabel::CONDITIONED_INIT;
+const std::string AFFINITY_START = loglabel::AFFINITY_START;
+const std::string AFFINITY_END = loglabel::AFFINITY_END;
+const std::string PAIR_COUNT = loglabel::PAIR_COUNT;
+const std::string LEAK = loglabel::LEAK;
 
-const std::string PPI_MODELS = "****** PPI observatoin model ******";
-const std::string DDI_MODELS = "****** DDI observatoin model ******";
-const std::string MODEL_COUNT = "*** # models:\t";
-const std::string MODEL_START = "***s Model info (stat size, ID, type, (param)+):";
-const std::string MODEL_END = "***e Model info.";
+const std::string PPI_MODELS = loglabel::PPI_MODELS;
+const std::string DDI_MODELS = loglabel::DDI_MODELS;
+const std::string MODEL_COUNT = loglabel::MODEL_COUNT;
+const std::string MODEL_START = loglabel::MODEL_START;
+const std::string MODEL_END = loglabel::MODEL_END;
 
 bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
-// The lines one perturbation cycle writes. Each line starts with the ids of
-// the forced setting (the same on every line of a cycle) and ends with the
-// values named here.
-struct CycleLine {
-    const char* label;  // up to the tab that ends it
-    std::vector<const char*> values;
-};
-
-struct CycleFormat {
-    std::vector<const char*> ids;
-    std::vector<CycleLine> lines;
-};
-
-// Indexed by analysis - 1. The effect of a cycle is its
-// likelihood_change_reconverged in all three: the log joint after EM
-// re-converged under the forcing minus the log joint of the trained model.
-// Type 1 writes it last (line 6 of 6), type 2 fourth of five: its lines 2
-// and 5 hold the log likelihood of the noise-free positive observations
-// itself, not a change, and type 3 last (line 5 of 5). The other
-// likelihood change of each cycle is taken before EM re-converges.
-const std::array<CycleFormat, 3> CYCLES = {{
-    {{"protein_1", "motif_1", "protein_2"},
-     {
-         // The third id is the partner protein, whatever the label says.
-         {"*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):",
-          {"num_leak", "num_nb_leak", "num_act_leak"}},
-         {"*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-          "Mot1, Prot2, Prob):",
-          {"non_interaction_forced"}},
-         {"*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, Prot2, "
-          "Prob):",
-          {"likelihood_change_forced"}},
-         {"*** Total # EM round (Prot1, Mot1, Prot2, EM):", {"em_rounds"}},
-         {"*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):",
-          {"non_interaction_reconverged"}},
-         {"*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):", {"likelihood_change_reconverged"}},
-     }},
-    {{"motif_1", "motif_2"},
-     {
-         {"*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):",
-          {"likelihood_change_forced"}},
-         {"*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):",
-          {"positive_likelihood_forced"}},
-         {"*** Total # EM round (Mot1, Mot2, EM):", {"em_rounds"}},
-         {"*** Likelihood change after reconverge (Mot1, Mot2, Prob):", {"likelihood_change_reconverged"}},
-         {"*** Positive likelihood after reconverge (Mot1, Mot2, Prob):", {"positive_likelihood_reconverged"}},
-     }},
-    {{"protein_1", "motif_1", "protein_2", "motif_2"},
-     {
-         {"*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-          "Mot1, Prot2, Mot2, Prob):",
-          {"non_interaction_forced"}},
-         {"*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, Prot2, "
-          "Mot2, Prob):",
-          {"likelihood_change_forced"}},
-         {"*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):", {"em_rounds"}},
-         {"*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):",
-          {"non_interaction_reconverged"}},
-         {"*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):",
-          {"likelihood_change_reconverged"}},
-     }},
-}};
-
-const char* const EFFECT = "likelihood_change_reconverged";
+// The effect of a cycle is its likelihood_change_reconverged in all three
+// analyses: the log joint after EM re-converged under the forcing minus the
+// log joint of the trained model. Type 1 writes it last (line 6 of 6), type
+// 2 fourth of five: its lines 2 and 5 hold the log likelihood of the
+// noise-free positive observations itself, not a change, and type 3 last
+// (line 5 of 5). The other likelihood change of each cycle is taken before
+// EM re-converges.
+constexpr CycleValue EFFECT = CycleValue::LikelihoodChangeReconverged;
 
 // The analysis and line of a perturbation label.
 bool FindCycleLine(std::string_view label, int& analysis, std::size_t& position)
 {
-    for (std::size_t a = 0; a < CYCLES.size(); ++a) {
-        for (std::size_t k = 0; k < CYCLES[a].lines.size(); ++k) {
-            if (label == CYCLES[a].lines[k].label) {
-                analysis = static_cast<int>(a) + 1;
+    for (int a = 1; const CycleLayout* layout = CycleLayoutOf(a); ++a) {
+        for (std::size_t k = 0; k < layout->lines.size(); ++k) {
+            if (label == layout->lines[k].label) {
+                analysis = a;
                 position = k;
                 return true;
             }
@@ -311,19 +257,19 @@ bool LogReader::Perturbation(std::string_view line)
     if (tab == std::string_view::npos || !FindCycleLine(line.substr(0, tab), analysis, position)) {
         return false;
     }
-    const CycleFormat& format = CYCLES[static_cast<std::size_t>(analysis) - 1];
+    const CycleLayout& format = *CycleLayoutOf(analysis);
     const CycleLine& kind = format.lines[position];
     const std::vector<std::string_view> f = TabFields(line.substr(tab + 1));
     // Made only for a message: a long analysis has millions of these lines.
     const auto expected = [&]() {
         std::string e;
-        for (const char* name : format.ids) {
+        for (const CycleId id : format.ids) {
             e += e.empty() ? "" : ", ";
-            e += name;
+            e += CycleIdName(id);
         }
-        for (const char* name : kind.values) {
+        for (const CycleValue v : kind.values) {
             e += ", ";
-            e += name;
+            e += CycleValueName(v);
         }
         return e;
     };
@@ -360,12 +306,12 @@ bool LogReader::Perturbation(std::string_view line)
         }
         c.values.reserve(all);
         for (std::size_t i = 0; i < format.ids.size(); ++i) {
-            c.values.emplace_back(format.ids[i], LoggedNumber{std::string(f[i]), static_cast<double>(ids[i])});
-            const std::string_view name = format.ids[i];
-            int& id = name == "protein_1"   ? c.protein1
-                      : name == "protein_2" ? c.protein2
-                      : name == "motif_1"   ? c.motif1
-                                            : c.motif2;
+            const CycleId which = format.ids[i];
+            c.values.emplace_back(CycleIdName(which), LoggedNumber{std::string(f[i]), static_cast<double>(ids[i])});
+            int& id = which == CycleId::Protein1   ? c.protein1
+                      : which == CycleId::Protein2 ? c.protein2
+                      : which == CycleId::Motif1   ? c.motif1
+                                                   : c.motif2;
             id = ids[i];
         }
         c.what = Describe(c);
@@ -378,17 +324,17 @@ bool LogReader::Perturbation(std::string_view line)
         const std::string_view text = f[format.ids.size() + i];
         LoggedNumber x;
         int rounds = 0;
-        const bool isRounds = std::string_view(kind.values[i]) == "em_rounds";
+        const bool isRounds = kind.values[i] == CycleValue::Rounds;
         if (isRounds ? !ParseLoggedInt(text, rounds) : !ParseLoggedNumber(text, x)) {
             throw Bad(expected(), text);
         }
         if (isRounds) {
             x = LoggedNumber{std::string(text), static_cast<double>(rounds)};
         }
-        if (std::string_view(kind.values[i]) == EFFECT) {
+        if (kind.values[i] == EFFECT) {
             c.effect = x;
         }
-        c.values.emplace_back(kind.values[i], std::move(x));
+        c.values.emplace_back(CycleValueName(kind.values[i]), std::move(x));
     }
     openLines_ |= 1u << position;
     openLast_ = position;
@@ -568,13 +514,17 @@ const LoggedNumber* PerturbationCycle::Value(std::string_view name) const
 std::vector<std::string> PerturbationColumns(int analysis)
 {
     std::vector<std::string> names;
-    if (analysis < 1 || analysis > static_cast<int>(CYCLES.size())) {
+    const CycleLayout* format = CycleLayoutOf(analysis);
+    if (format == nullptr) {
         return names;
     }
-    const CycleFormat& format = CYCLES[static_cast<std::size_t>(analysis) - 1];
-    names.insert(names.end(), format.ids.begin(), format.ids.end());
-    for (const CycleLine& l : format.lines) {
-        names.insert(names.end(), l.values.begin(), l.values.end());
+    for (const CycleId id : format->ids) {
+        names.emplace_back(CycleIdName(id));
+    }
+    for (const CycleLine& l : format->lines) {
+        for (const CycleValue v : l.values) {
+            names.emplace_back(CycleValueName(v));
+        }
     }
     return names;
 }

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+// Shown, how a message quotes a value from a file, comes with it.
+#include "format/Shown.h"
+
 // A request a helper program refuses: bad options, an input file it cannot
 // use, an output folder that already holds files, a file that cannot be
 // written. The message is one line naming what was wrong and what was
@@ -19,27 +22,4 @@ public:
 inline ToolError LineError(const std::string& file, std::size_t line, const std::string& what)
 {
     return ToolError(file + " line " + std::to_string(line) + ": " + what);
-}
-
-// A value from an input file as an error message quotes it: in single
-// quotes, cut to 40 characters so that a damaged file cannot flood the line,
-// control characters (a terminal's escape sequences among them) shown as
-// \xNN.
-inline std::string Shown(std::string_view value)
-{
-    constexpr std::size_t MAX_SHOWN = 40;
-    constexpr char HEX[] = "0123456789abcdef";
-    std::string s = "'";
-    for (std::size_t i = 0; i < value.size() && i < MAX_SHOWN; ++i) {
-        const unsigned char c = static_cast<unsigned char>(value[i]);
-        if (c < 0x20 || c == 0x7f) {
-            s += "\\x";
-            s += HEX[c >> 4];
-            s += HEX[c & 0xf];
-        } else {
-            s += value[i];
-        }
-    }
-    s += value.size() > MAX_SHOWN ? "...'" : "'";
-    return s;
 }

@@ -6,7 +6,7 @@
 #include "tools/common/BindingSupport.h"
 #include "tools/common/Curves.h"
 #include "tools/common/DegreeBaseline.h"
-#include "tools/common/FileNames.h"
+#include "format/InputSetFiles.h"
 #include "tools/common/ModelStates.h"
 #include "tools/common/ToolError.h"
 #include "tools/eval/GroundTruth.h"

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "format/Checksum.h"
 #include "tools/common/ToolError.h"
 
 namespace fs = std::filesystem;
@@ -106,11 +107,7 @@ void CopyRange(const ByteFile& f, std::uint64_t from, std::uint64_t to, const By
 
 std::uint64_t Checksum(const ByteFile& f, std::uint64_t from, std::uint64_t to)
 {
-    std::uint64_t sum = 14695981039346656037ull;
-    CopyRange(f, from, to, [&](const char* data, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) {
-            sum = (sum ^ std::uint64_t(static_cast<unsigned char>(data[i]))) * 1099511628211ull;
-        }
-    });
-    return sum;
+    Fnv1a sum;
+    CopyRange(f, from, to, [&](const char* data, std::size_t n) { sum.Add(data, n); });
+    return sum.Value();
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "format/LogLabels.h"
 #include "tools/common/ToolError.h"
 #include "tools/merge/ByteFile.h"
 #include "tools/merge/Manifest.h"
@@ -22,9 +23,9 @@ using u64 = std::uint64_t;
 std::string Num(u64 x) { return std::to_string(x); }
 
 // One shard's outputs and manifest, checked against each other.
-struct Shard {
+struct ShardRun {
     std::string name;  // "shard <log>", how messages call it
-    Manifest m;
+    ShardManifest m;
     std::unique_ptr<ByteFile> log, pred, out;
 };
 
@@ -39,9 +40,9 @@ void Within(const std::string& name, F body)
     }
 }
 
-Shard Load(const RunFiles& f)
+ShardRun Load(const RunFiles& f)
 {
-    Shard s;
+    ShardRun s;
     s.name = "shard " + f.log;
     Within(s.name, [&] {
         s.m = ReadManifest(f.log + ".shard");
@@ -49,7 +50,7 @@ Shard Load(const RunFiles& f)
         s.pred = std::make_unique<ByteFile>(f.predictions, "prediction file");
         s.out = std::make_unique<ByteFile>(f.standardOutput, "standard output");
     });
-    const Manifest& m = s.m;
+    const ShardManifest& m = s.m;
     if (m.logEnd > s.log->Size()) {
         throw ToolError(s.name + ": the log has " + Num(s.log->Size()) + " bytes, but its manifest puts the end of " +
                         "the perturbation part at byte offset " + Num(m.logEnd) + "; log and manifest do not belong " +
@@ -62,10 +63,10 @@ Shard Load(const RunFiles& f)
     }
     // Every cycle writes log lines, so an empty block has no perturbation
     // lines and any other block has some.
-    const bool noCycle = m.first == m.end;
+    const bool noCycle = m.cycles.first == m.cycles.end;
     if (noCycle != (m.logStart == m.logEnd)) {
-        throw ToolError(s.name + ": its manifest says cycles " + Num(m.first) + " to " + Num(m.end) + " but " +
-                        Num(m.logEnd - m.logStart) + " bytes of perturbation lines");
+        throw ToolError(s.name + ": its manifest says cycles " + Num(m.cycles.first) + " to " + Num(m.cycles.end) +
+                        " but " + Num(m.logEnd - m.logStart) + " bytes of perturbation lines");
     }
     // The parts copied are the ones the shard wrote: not another block's
     // standard output given in its place, not a changed line.
@@ -95,7 +96,7 @@ std::optional<u64> Differs(const ByteFile& a, u64 aFrom, u64 aTo, const ByteFile
 
 // Shards of different releases are never joined: nothing says that their
 // training parts or their manifests mean the same.
-void CheckSameVersion(const Shard& s, const Shard& ref)
+void CheckSameVersion(const ShardRun& s, const ShardRun& ref)
 {
     if (s.m.version != ref.m.version) {
         throw ToolError(s.name + ": it was made by motifbind version " + Shown(s.m.version) + ", but " + ref.name +
@@ -103,9 +104,9 @@ void CheckSameVersion(const Shard& s, const Shard& ref)
     }
 }
 
-const char* const COMMAND_LINE = "*** Command line:";
+const char* const COMMAND_LINE = loglabel::COMMAND_LINE;
 
-void CheckSameCommand(const Shard& s, const Shard& ref)
+void CheckSameCommand(const ShardRun& s, const ShardRun& ref)
 {
     const std::string line = s.log->FirstLine(s.m.logStart);
     if (line.rfind(COMMAND_LINE, 0) != 0) {
@@ -117,11 +118,11 @@ void CheckSameCommand(const Shard& s, const Shard& ref)
     }
 }
 
-void CheckSameAnalysis(const Shard& s, const Shard& ref)
+void CheckSameAnalysis(const ShardRun& s, const ShardRun& ref)
 {
-    if (s.m.count != ref.m.count) {
-        throw ToolError(s.name + ": it is block " + Num(s.m.index) + " of " + Num(s.m.count) + ", but " + ref.name +
-                        " is block " + Num(ref.m.index) + " of " + Num(ref.m.count));
+    if (s.m.shard.count != ref.m.shard.count) {
+        throw ToolError(s.name + ": it is block " + Num(s.m.shard.index) + " of " + Num(s.m.shard.count) + ", but " +
+                        ref.name + " is block " + Num(ref.m.shard.index) + " of " + Num(ref.m.shard.count));
     }
     if (s.m.total != ref.m.total) {
         throw ToolError(s.name + ": its analysis has " + Num(s.m.total) + " cycles, that of " + ref.name + " " +
@@ -130,30 +131,31 @@ void CheckSameAnalysis(const Shard& s, const Shard& ref)
 }
 
 // The shards in block order: each block exactly once, cycle ranges joined.
-std::vector<const Shard*> InBlockOrder(const std::vector<Shard>& shards)
+std::vector<const ShardRun*> InBlockOrder(const std::vector<ShardRun>& shards)
 {
-    std::map<u64, const Shard*> byBlock;
-    for (const Shard& s : shards) {
-        const auto [at, fresh] = byBlock.emplace(s.m.index, &s);
+    std::map<u64, const ShardRun*> byBlock;
+    for (const ShardRun& s : shards) {
+        const auto [at, fresh] = byBlock.emplace(s.m.shard.index, &s);
         if (!fresh) {
-            throw ToolError("block " + Num(s.m.index) + " of " + Num(s.m.count) + " given twice: " + at->second->name +
-                            " and " + s.name);
+            throw ToolError("block " + Num(s.m.shard.index) + " of " + Num(s.m.shard.count) + " given twice: " +
+                            at->second->name + " and " + s.name);
         }
     }
-    const u64 count = shards.front().m.count;
-    std::vector<const Shard*> order;
+    const u64 count = shards.front().m.shard.count;
+    std::vector<const ShardRun*> order;
     u64 cycle = 0;
     for (u64 b = 0; b < count; ++b) {
         const auto at = byBlock.find(b);
         if (at == byBlock.end()) {
             throw ToolError("block " + Num(b) + " of " + Num(count) + " is missing");
         }
-        const Shard& s = *at->second;
-        if (s.m.first != cycle) {
-            throw ToolError(s.name + ": block " + Num(b) + " of " + Num(count) + " holds cycles " + Num(s.m.first) +
-                            " to " + Num(s.m.end) + ", but the blocks before it end at cycle " + Num(cycle));
+        const ShardRun& s = *at->second;
+        if (s.m.cycles.first != cycle) {
+            throw ToolError(s.name + ": block " + Num(b) + " of " + Num(count) + " holds cycles " +
+                            Num(s.m.cycles.first) + " to " + Num(s.m.cycles.end) +
+                            ", but the blocks before it end at cycle " + Num(cycle));
         }
-        cycle = s.m.end;
+        cycle = s.m.cycles.end;
         order.push_back(&s);
     }
     if (cycle != shards.front().m.total) {
@@ -163,7 +165,7 @@ std::vector<const Shard*> InBlockOrder(const std::vector<Shard>& shards)
     return order;
 }
 
-void CheckSameTraining(const Shard& s, const Shard& ref)
+void CheckSameTraining(const ShardRun& s, const ShardRun& ref)
 {
     if (const auto d = Differs(*s.log, 0, s.m.logStart, *ref.log, 0, ref.m.logStart)) {
         throw ToolError(s.name + ": its training part differs from that of " + ref.name + " at byte offset " +
@@ -221,23 +223,23 @@ void MergeShards(const std::vector<RunFiles>& files, const RunFiles& out)
         throw ToolError("no shards given");
     }
     CheckOutputs(out);
-    std::vector<Shard> shards;
+    std::vector<ShardRun> shards;
     shards.reserve(files.size());
     for (const RunFiles& f : files) {
         shards.push_back(Load(f));
     }
-    const Shard& ref = shards.front();
-    for (const Shard& s : shards) {
+    const ShardRun& ref = shards.front();
+    for (const ShardRun& s : shards) {
         CheckSameVersion(s, ref);
     }
-    for (const Shard& s : shards) {
+    for (const ShardRun& s : shards) {
         CheckSameCommand(s, ref);
     }
-    for (const Shard& s : shards) {
+    for (const ShardRun& s : shards) {
         CheckSameAnalysis(s, ref);
     }
-    const std::vector<const Shard*> order = InBlockOrder(shards);
-    for (const Shard& s : shards) {
+    const std::vector<const ShardRun*> order = InBlockOrder(shards);
+    for (const ShardRun& s : shards) {
         CheckSameTraining(s, ref);
     }
 
@@ -246,7 +248,7 @@ void MergeShards(const std::vector<RunFiles>& files, const RunFiles& out)
     NewFile stdOut(out.standardOutput, "merged standard output");
     Append(log, *ref.log, 0, ref.m.logStart);
     Append(stdOut, *ref.out, 0, ref.m.outStart);
-    for (const Shard* s : order) {
+    for (const ShardRun* s : order) {
         Append(log, *s->log, s->m.logStart, s->m.logEnd);
         Append(stdOut, *s->out, s->m.outStart, s->m.outEnd);
     }

@@ -21,19 +21,6 @@ constexpr int FIT_ROUNDS = 8;
 // Most pairs listed to draw the last free ones from when random draws run out.
 constexpr std::uint64_t MAX_LISTED = 20000000;
 
-// The two ids of a PairIndex key.
-PairKey FromPairIndex(std::int64_t key)
-{
-    std::int64_t l = static_cast<std::int64_t>((std::sqrt(8.0 * static_cast<double>(key) + 1.0) - 1.0) / 2.0);
-    while (l > 0 && l * (l + 1) / 2 > key) {
-        --l;
-    }
-    while ((l + 1) * (l + 2) / 2 <= key) {
-        ++l;
-    }
-    return {static_cast<int>(l), static_cast<int>(key - l * (l + 1) / 2)};
-}
-
 // The reported pairs of two different proteins of the sample, as indexes into
 // `proteins` (sorted), each pair in both directions: offsets and partners.
 struct ReportedGraph {
@@ -153,7 +140,7 @@ std::uint64_t MaxTries(std::size_t count)
 
 void ReportedPairs::Add(int a, int b)
 {
-    if (!keys_.insert(PairIndex(a, b)).second || a == b) {
+    if (!keys_.insert(PairIndex64(a, b)).second || a == b) {
         return;
     }
     partners_[a].push_back(b);
@@ -233,7 +220,7 @@ std::vector<PairKey> SampleNegativesUpTo(const std::vector<PairKey>& positives, 
             if (a == b) {
                 continue;
             }
-            const std::int64_t key = PairIndex(a, b);
+            const std::int64_t key = PairIndex64(a, b);
             if (reported.Has(a, b) || !taken.insert(key).second) {
                 continue;
             }
@@ -249,7 +236,7 @@ std::vector<PairKey> SampleNegativesUpTo(const std::vector<PairKey>& positives, 
             for (std::size_t j = 0; j < i; ++j) {
                 const int a = proteins[i];
                 const int b = proteins[j];
-                if (!reported.Has(a, b) && taken.count(PairIndex(a, b)) == 0) {
+                if (!reported.Has(a, b) && taken.count(PairIndex64(a, b)) == 0) {
                     left.push_back(MakePairKey(a, b));
                 }
             }
@@ -271,10 +258,10 @@ std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
     constexpr int MAX_ID = std::numeric_limits<int>::max();
     for (const std::int64_t key : reported) {
         // Keys of no pair of ids take nothing away.
-        if (key < 0 || key > PairIndex(MAX_ID, MAX_ID)) {
+        if (key < 0 || key > PairIndex64(MAX_ID, MAX_ID)) {
             continue;
         }
-        const auto [l, s] = FromPairIndex(key);
+        const auto [l, s] = PairRevIndex64(key);
         pairs.Add(l, s);
     }
     std::vector<PairKey> drawn = SampleNegativesUpTo(positives, pairs, count, sampling, rng);

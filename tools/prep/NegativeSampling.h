@@ -25,7 +25,7 @@ enum class Sampling {
 class ReportedPairs {
 public:
     void Add(int a, int b);
-    bool Has(int a, int b) const { return keys_.count(PairIndex(a, b)) != 0; }
+    bool Has(int a, int b) const { return keys_.count(PairIndex64(a, b)) != 0; }
     // Partners of `p` other than itself, each once.
     const std::vector<int>& Partners(int p) const;
     std::size_t Size() const { return keys_.size(); }

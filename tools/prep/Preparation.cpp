@@ -48,19 +48,6 @@ struct ListingHash {
     }
 };
 
-PairKey KeyOf(std::int64_t index)
-{
-    // Inverse of PairIndex in exact integer arithmetic.
-    std::int64_t l = static_cast<std::int64_t>(std::sqrt(2.0 * static_cast<double>(index)));
-    while (l * (l + 1) / 2 > index) {
-        --l;
-    }
-    while ((l + 1) * (l + 2) / 2 <= index) {
-        ++l;
-    }
-    return {static_cast<int>(l), static_cast<int>(index - l * (l + 1) / 2)};
-}
-
 std::map<std::string, int> ReadLengths(const PrepConfig& c, const std::vector<DomainTable>& tables, Warnings& w,
                                        std::map<std::string, std::string>& geneNames)
 {
@@ -494,7 +481,7 @@ private:
     {
         const int a = final_[static_cast<std::size_t>(Low(pair))];
         const int b = final_[static_cast<std::size_t>(High(pair))];
-        return a < 0 || b < 0 ? -1 : PairIndex(a, b);
+        return a < 0 || b < 0 ? -1 : PairIndex64(a, b);
     }
 
     void AddObservations()
@@ -509,7 +496,7 @@ private:
                 continue;
             }
             positives_[static_cast<std::size_t>(l.source)].push_back(k);
-            const PairKey p = KeyOf(k);
+            const PairKey p = PairRevIndex64(k);
             reportedPairs_.Add(p.first, p.second);
             if (p.first == p.second) {
                 selfPairs.insert(k);
@@ -544,7 +531,7 @@ private:
         for (std::size_t s = 0; s < set_.sources.size(); ++s) {
             std::vector<PairKey> pos;
             for (const std::int64_t k : positives_[s]) {
-                pos.push_back(KeyOf(k));
+                pos.push_back(PairRevIndex64(k));
             }
             const auto count = static_cast<std::size_t>(std::llround(c_.negativeRatio * static_cast<double>(pos.size())));
             Rng rng(c_.seed, 1 + s);
@@ -558,7 +545,7 @@ private:
                            std::to_string(count));
             }
             for (const PairKey& p : drawn) {
-                negativesBySource_[s].push_back(PairIndex(p.first, p.second));
+                negativesBySource_[s].push_back(PairIndex64(p.first, p.second));
             }
         }
     }
@@ -571,7 +558,7 @@ private:
         std::vector<std::pair<int, int>> ends;
         for (const auto* keys : {&pos, &neg}) {
             for (const std::int64_t k : *keys) {
-                const PairKey p = KeyOf(k);
+                const PairKey p = PairRevIndex64(k);
                 ends.emplace_back(p.first, keys == &neg ? 1 : 0);
                 ends.emplace_back(p.second, keys == &neg ? 1 : 0);
             }
@@ -603,7 +590,7 @@ private:
         // pairs to each source.
         std::vector<std::size_t> proteinLeft(set_.proteins.size());
         for (const std::int64_t k : observed) {
-            const PairKey p = KeyOf(k);
+            const PairKey p = PairRevIndex64(k);
             (reportedPairs_.Has(p.first, p.second) ? pos : neg).push_back(k);
             ++proteinLeft[static_cast<std::size_t>(p.first)];
             if (p.first != p.second) {
@@ -621,7 +608,7 @@ private:
             }
         }
         const auto accept = [&](std::int64_t k) {
-            const PairKey p = KeyOf(k);
+            const PairKey p = PairRevIndex64(k);
             const auto a = static_cast<std::size_t>(p.first);
             const auto b = static_cast<std::size_t>(p.second);
             const auto r = reporters.find(k);
@@ -664,7 +651,7 @@ private:
             }
         }
         for (const std::int64_t k : held) {
-            const PairKey p = KeyOf(k);
+            const PairKey p = PairRevIndex64(k);
             set_.holdout.emplace_back(p, reportedPairs_.Has(p.first, p.second) ? 1 : 0);
             const bool cold = proteinLeft[static_cast<std::size_t>(p.first)] == 0 ||
                               proteinLeft[static_cast<std::size_t>(p.second)] == 0;
@@ -675,7 +662,7 @@ private:
         for (std::size_t s = 0; s < set_.sources.size(); ++s) {
             for (const std::int64_t k : positives_[s]) {
                 if (!Contains(held, k)) {
-                    set_.observations.push_back({KeyOf(k), 1, static_cast<int>(s)});
+                    set_.observations.push_back({PairRevIndex64(k), 1, static_cast<int>(s)});
                     ++set_.counts.positives[s];
                     trainingReported_.push_back(k);
                     trainingObserved_.push_back(k);
@@ -683,7 +670,7 @@ private:
             }
             for (const std::int64_t k : negativesBySource_[s]) {
                 if (!Contains(held, k)) {
-                    set_.observations.push_back({KeyOf(k), 0, static_cast<int>(s)});
+                    set_.observations.push_back({PairRevIndex64(k), 0, static_cast<int>(s)});
                     ++set_.counts.negatives[s];
                     trainingObserved_.push_back(k);
                 }
@@ -701,11 +688,11 @@ private:
         std::map<std::int64_t, int> support;
         std::vector<std::int64_t> here;
         for (const std::int64_t k : trainingReported_) {
-            const PairKey p = KeyOf(k);
+            const PairKey p = PairRevIndex64(k);
             here.clear();
             for (const auto& [m1, len1] : set_.proteins[p.first].motifs) {
                 for (const auto& [m2, len2] : set_.proteins[p.second].motifs) {
-                    here.push_back(PairIndex(m1, m2));
+                    here.push_back(PairIndex64(m1, m2));
                 }
             }
             std::sort(here.begin(), here.end());
@@ -718,17 +705,17 @@ private:
         std::unordered_set<std::int64_t> active;
         for (const auto& [m, n] : support) {
             if (n >= c_.minSupport) {
-                set_.candidates.emplace_back(KeyOf(m), n);
+                set_.candidates.emplace_back(PairRevIndex64(m), n);
                 active.insert(m);
             }
         }
         // One binding variable per ordered motif combination of an observed
         // pair whose motif pair is a candidate.
         for (const std::int64_t k : trainingObserved_) {
-            const PairKey p = KeyOf(k);
+            const PairKey p = PairRevIndex64(k);
             for (const auto& [m1, len1] : set_.proteins[p.first].motifs) {
                 for (const auto& [m2, len2] : set_.proteins[p.second].motifs) {
-                    set_.bindingVariables += active.count(PairIndex(m1, m2));
+                    set_.bindingVariables += active.count(PairIndex64(m1, m2));
                 }
             }
         }
@@ -750,7 +737,7 @@ private:
                 ++set_.counts.ddiUnknown;
                 return;
             }
-            const std::int64_t k = PairIndex(static_cast<int>(a->second), static_cast<int>(b->second));
+            const std::int64_t k = PairIndex64(static_cast<int>(a->second), static_cast<int>(b->second));
             if (active_.count(k) == 0) {
                 ++set_.counts.ddiNotCandidate;
                 return;
@@ -758,7 +745,7 @@ private:
             pairs.insert(k);
         });
         for (const std::int64_t k : pairs) {
-            set_.ddiPairs.push_back(KeyOf(k));
+            set_.ddiPairs.push_back(PairRevIndex64(k));
         }
     }
 
@@ -768,7 +755,7 @@ private:
         if (c_.predictFile.empty()) {
             pairs = trainingObserved_;
             for (const auto& [key, state] : set_.holdout) {
-                pairs.push_back(PairIndex(key.first, key.second));
+                pairs.push_back(PairIndex64(key.first, key.second));
             }
         }
         std::vector<std::size_t> unknownLines;
@@ -789,7 +776,7 @@ private:
             w_.Add("pairs to predict naming a protein not in the set (not predicted)", Where(c_.predictFile, line));
         }
         for (const std::int64_t k : pairs) {
-            set_.predict.push_back(KeyOf(k));
+            set_.predict.push_back(PairRevIndex64(k));
         }
     }
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "format/InputSetFiles.h"
 #include "motifbind/Version.h"
-#include "tools/common/FileNames.h"
 #include "tools/common/RunCommand.h"
 #include "tools/common/TextFile.h"
 

@@ -6,8 +6,8 @@
 #include <map>
 #include <set>
 
+#include "format/InputSetFiles.h"
 #include "tools/common/BindingSupport.h"
-#include "tools/common/FileNames.h"
 #include "tools/common/NumberRecords.h"
 #include "tools/report/Judgement.h"
 #include "tools/report/ModelWords.h"

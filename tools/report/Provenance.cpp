@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "tools/common/FileNames.h"
+#include "format/InputSetFiles.h"
 #include "tools/common/LineReader.h"
 
 namespace fs = std::filesystem;

@@ -7,9 +7,9 @@
 #include <sstream>
 #include <system_error>
 
+#include "format/InputSetFiles.h"
 #include "tools/common/Cli.h"
 #include "tools/common/EchoedCommand.h"
-#include "tools/common/FileNames.h"
 #include "tools/common/OutputFolder.h"
 #include "tools/report/BuildReport.h"
 #include "tools/report/Judgement.h"

@@ -55,7 +55,7 @@ ActivePairs::ActivePairs(const SimConfig& config, const ProteinSet& proteins, st
     });
     chosen.insert(chosen.end(), distinct.begin(), distinct.end());
     std::sort(chosen.begin(), chosen.end(), [](const auto& a, const auto& b) {
-        return PairIndex(a.first, a.second) < PairIndex(b.first, b.second);
+        return PairIndex64(a.first, a.second) < PairIndex64(b.first, b.second);
     });
 
     Rng affRng(seed, AFFINITY_STREAM);
@@ -66,13 +66,13 @@ ActivePairs::ActivePairs(const SimConfig& config, const ProteinSet& proteins, st
         ap.strong = affRng.Bernoulli(config.strongFrac);
         ap.affinity = Rounded(ap.strong ? affRng.Uniform(STRONG_AFFINITY_MIN, STRONG_AFFINITY_MAX)
                                         : affRng.LogUniform(WEAK_AFFINITY_MIN, WEAK_AFFINITY_MAX));
-        lookup_.emplace(PairIndex(a, b), ap.affinity);
+        lookup_.emplace(PairIndex64(a, b), ap.affinity);
         pairs_.push_back(ap);
     }
 }
 
 double ActivePairs::Affinity(int mot1, int mot2) const
 {
-    const auto it = lookup_.find(PairIndex(mot1, mot2));
+    const auto it = lookup_.find(PairIndex64(mot1, mot2));
     return it == lookup_.end() ? -1.0 : it->second;
 }

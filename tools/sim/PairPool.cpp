@@ -12,7 +12,7 @@ PairPool::PairPool(int n) : n_(n) {}
 
 bool PairPool::Take(int a, int b)
 {
-    if (!taken_.insert(PairIndex(a, b)).second) {
+    if (!taken_.insert(PairIndex64(a, b)).second) {
         return false;
     }
     if (a == b) {
@@ -25,7 +25,7 @@ bool PairPool::Take(int a, int b)
 
 bool PairPool::IsTaken(int a, int b) const
 {
-    return taken_.count(PairIndex(a, b)) != 0;
+    return taken_.count(PairIndex64(a, b)) != 0;
 }
 
 long long PairPool::Free(bool self) const

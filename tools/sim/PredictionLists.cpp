@@ -20,7 +20,7 @@ void Shuffle(std::vector<std::pair<int, int>>& v, Rng& rng)
 void SortByIndex(std::vector<std::pair<int, int>>& v)
 {
     std::sort(v.begin(), v.end(), [](const auto& a, const auto& b) {
-        return PairIndex(a.first, a.second) < PairIndex(b.first, b.second);
+        return PairIndex64(a.first, a.second) < PairIndex64(b.first, b.second);
     });
 }
 

@@ -4,7 +4,7 @@
 
 #include "tools/sim/ActivePairs.h"
 #include "tools/sim/DdiEvidence.h"
-#include "tools/common/FileNames.h"
+#include "format/InputSetFiles.h"
 #include "tools/sim/LeakModel.h"
 #include "tools/sim/NoisyOr.h"
 #include "tools/sim/Observations.h"

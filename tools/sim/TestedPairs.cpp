@@ -41,7 +41,7 @@ std::vector<TestedPair> DrawTestedPairs(const SimConfig& config, const ProteinSe
     drawn.insert(drawn.end(), biased.begin(), biased.end());
     drawn.insert(drawn.end(), uniform.begin(), uniform.end());
     std::sort(drawn.begin(), drawn.end(), [](const auto& a, const auto& b) {
-        return PairIndex(a.first, a.second) < PairIndex(b.first, b.second);
+        return PairIndex64(a.first, a.second) < PairIndex64(b.first, b.second);
     });
 
     Rng stateRng(seed, STATE_STREAM);

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "format/Checksum.h"
 #include "motifbind/Version.h"
 #include "tools/merge/ByteFile.h"
-#include "tools/merge/Manifest.h"
 #include "tools/merge/MergeMain.h"
 
 namespace fs = std::filesystem;
@@ -124,12 +124,10 @@ struct MadeUpRun {
 // The manifest's checksum of a part: 64-bit FNV-1a, 16 hex digits.
 std::string Sum(const std::string& part)
 {
-    std::uint64_t h = 14695981039346656037ull;
-    for (const char c : part) {
-        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
+    Fnv1a h;
+    h.Add(part.data(), part.size());
     char buf[17];
-    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h.Value()));
     return buf;
 }
 
@@ -535,26 +533,6 @@ TEST(Merge, NeverOverwritesAndChecksItsCommandLine)
         EXPECT_EQ(v.out, std::string("motifbind-merge ") + MOTIFBIND_VERSION + "\n");
         EXPECT_EQ(v.err, "");
     }
-}
-
-TEST(Manifest, ReadsTheSixLines)
-{
-    const Manifest m = ParseManifest(
-        "motifbind shard\nversion 1.12.0\nblock 2 4\ncycles 150 225 300\nlog_perturbation 12345 23456 00000000000000ff\n"
-        "stdout_perturbation 10 20 cbf29ce484222325\n",
-        "m");
-    EXPECT_EQ(m.version, "1.12.0");
-    EXPECT_EQ(m.index, 2u);
-    EXPECT_EQ(m.count, 4u);
-    EXPECT_EQ(m.first, 150u);
-    EXPECT_EQ(m.end, 225u);
-    EXPECT_EQ(m.total, 300u);
-    EXPECT_EQ(m.logStart, 12345u);
-    EXPECT_EQ(m.logEnd, 23456u);
-    EXPECT_EQ(m.outStart, 10u);
-    EXPECT_EQ(m.outEnd, 20u);
-    EXPECT_EQ(m.logSum, 255u);
-    EXPECT_EQ(m.outSum, 14695981039346656037ull);
 }
 
 // Ranges longer than the block the files are read in.

@@ -25,7 +25,7 @@ Network FromPairs(const std::vector<PairKey>& pairs)
     Network n;
     for (const auto& [a, b] : pairs) {
         n.positives.push_back(MakePairKey(a, b));
-        n.reported.insert(PairIndex(a, b));
+        n.reported.insert(PairIndex64(a, b));
     }
     return n;
 }
@@ -48,7 +48,7 @@ Network SkewedNetwork(std::uint64_t seed)
     while (n.positives.size() < PAIRS) {
         const int a = static_cast<int>(picker.Pick(rng));
         const int b = static_cast<int>(picker.Pick(rng));
-        if (a != b && n.reported.insert(PairIndex(a, b)).second) {
+        if (a != b && n.reported.insert(PairIndex64(a, b)).second) {
             n.positives.push_back(MakePairKey(a, b));
         }
     }
@@ -82,7 +82,7 @@ void ExpectValidNegatives(const std::vector<PairKey>& drawn, const Network& n, s
     std::set<PairKey> seen;
     for (const PairKey& p : drawn) {
         EXPECT_GT(p.first, p.second) << what << ": a self pair or not (larger, smaller)";
-        EXPECT_EQ(n.reported.count(PairIndex(p.first, p.second)), 0u) << what << ": reported pair drawn";
+        EXPECT_EQ(n.reported.count(PairIndex64(p.first, p.second)), 0u) << what << ": reported pair drawn";
         EXPECT_TRUE(seen.insert(p).second) << what << ": pair drawn twice";
         EXPECT_TRUE(deg.count(p.first) != 0 && deg.count(p.second) != 0) << what << ": unknown protein";
     }
@@ -97,12 +97,12 @@ TEST(NegativeSampling, NeverReportedSelfOrRepeatedPairsAndTheSameForASeed)
     // and likely to be drawn if they were not excluded.
     for (int a = 1; a < 20; ++a) {
         for (int b = 0; b < a; ++b) {
-            n.reported.insert(PairIndex(a, b));
+            n.reported.insert(PairIndex64(a, b));
         }
     }
     // A self interaction among the positives gives no self pair.
     n.positives.push_back({5, 5});
-    n.reported.insert(PairIndex(5, 5));
+    n.reported.insert(PairIndex64(5, 5));
     for (const Sampling s : {Sampling::DEGREE, Sampling::UNIFORM}) {
         const std::string what = s == Sampling::DEGREE ? "degree" : "uniform";
         Rng r1(3, 0);
@@ -120,8 +120,8 @@ TEST(NegativeSampling, EveryFreePairCanBeDrawnButNoMore)
     // Five proteins: ten pairs, five reported (one by another source), so
     // five free; a reported pair outside the five takes none away.
     Network n = FromPairs({{1, 0}, {2, 1}, {3, 2}, {4, 3}});
-    n.reported.insert(PairIndex(4, 0));
-    n.reported.insert(PairIndex(9, 8));
+    n.reported.insert(PairIndex64(4, 0));
+    n.reported.insert(PairIndex64(9, 8));
     for (const Sampling s : {Sampling::DEGREE, Sampling::UNIFORM}) {
         Rng rng(1, 0);
         ExpectValidNegatives(SampleNegatives(n.positives, n.reported, 5, s, rng), n, 5, "all but one free pair");
