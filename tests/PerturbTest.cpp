@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dist/SimpleDists.h"
+#include "format/PairIndex.h"
 #include "infer/EMDriver.h"
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
@@ -47,12 +48,6 @@ struct Data {
     Prior prior{2, 3, 5};
 };
 
-int Idx(int a, int b)
-{
-    const int l = std::max(a, b), s = std::min(a, b);
-    return l * (l + 1) / 2 + s;
-}
-
 // ---- Independent evaluation of the model ----
 
 struct Params {
@@ -81,7 +76,7 @@ std::vector<Obs> DdiOf(const Data& d, int k)
 {
     std::vector<Obs> l;
     for (const auto& o : d.ddi)
-        if (Idx(o.a, o.b) == k)
+        if (PairIndex(o.a, o.b) == k)
             l.push_back(o);
     return l;
 }
@@ -145,8 +140,8 @@ double NonInter(const Data& d, const Params& p, const Force& f, int i, int j)
     double q = PowInt(1 - p.leak, NumLeak(d, i, j) - (With(f, i, j) ? f.nbLeak : 0));
     for (const auto& [m1, l1] : d.mots[i])
         for (const auto& [m2, l2] : d.mots[j])
-            if (!Forced(f, i, j, m1, m2) && p.affC.count(Idx(m1, m2)))
-                q = q * (1 - p.affC.at(Idx(m1, m2)));
+            if (!Forced(f, i, j, m1, m2) && p.affC.count(PairIndex(m1, m2)))
+                q = q * (1 - p.affC.at(PairIndex(m1, m2)));
     return q;
 }
 
@@ -155,7 +150,7 @@ double LogJoint(const Data& d, const Params& p, const Force& f, int part)
 {
     std::map<int, std::vector<Obs>> byPair;
     for (const auto& o : d.obs)
-        byPair[Idx(o.a, o.b)].push_back(o);
+        byPair[PairIndex(o.a, o.b)].push_back(o);
     double l = 0;
     for (const auto& [k, list] : byPair) {
         const int i = std::max(list[0].a, list[0].b), j = std::min(list[0].a, list[0].b);
@@ -171,7 +166,7 @@ double LogJoint(const Data& d, const Params& p, const Force& f, int part)
             l += f.nbLeak * std::log(1 - p.leak);
         for (const auto& [m1, l1] : d.mots[i])
             for (const auto& [m2, l2] : d.mots[j]) {
-                const int km = Idx(m1, m2);
+                const int km = PairIndex(m1, m2);
                 if (!p.aff.count(km))
                     continue;
                 const double th = p.aff.at(km);
@@ -309,13 +304,13 @@ std::string PairGroup(const Data& d, int p1, int m1, int p2, double jprob)
 std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
 {
     Params t = Trained(d);
-    t.aff.erase(Idx(m1, m2));
-    t.affC.erase(Idx(m1, m2));
+    t.aff.erase(PairIndex(m1, m2));
+    t.affC.erase(PairIndex(m1, m2));
     const Ref r = Reconverge(
         d,
         [&](Model& m) {
-            m.mip.DelPotIndex(Idx(m1, m2));
-            m.micp.DelPotIndex(Idx(m1, m2));
+            m.mip.DelPotIndex(PairIndex(m1, m2));
+            m.micp.DelPotIndex(PairIndex(m1, m2));
         },
         -1, -1);
     const std::string id = Ids({m1, m2});

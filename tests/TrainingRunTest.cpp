@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "format/PairIndex.h"
 #include "support/TestUtil.h"
 
 // A complete training run on a small data set, checked against a separate,
@@ -30,12 +31,6 @@ const char* const kProtMot = "0 0 5\n1 1 4\n1 2 6\n2 0 5\n2 2 3\n4 1 7\n";
 const char* const kActive = "0 1 0.3\n0 2 0.2\n2 1 0.1\n2 2 0.05\n";
 const char* const kPairs = "1 0\n0 2\n3 1\n2 1\n4 4\n0 3\n2 3\n2 4\n";
 const char* const kBinds = "1 0\n2 1\n3 1\n4 4\n0 4\n2 2\n";
-
-int Index(int a, int b)
-{
-    const int l = a > b ? a : b, s = a > b ? b : a;
-    return l * (l + 1) / 2 + s;
-}
 
 std::string G15(double x)
 {
@@ -129,14 +124,7 @@ struct Reference {
         int a, b;
         Ob o;
         while (in >> a >> b >> o.val >> o.id[0] >> o.id[1])
-            obs[Index(a, b)].push_back(o);
-    }
-    static std::pair<int, int> Pair(int k)
-    {
-        int i = 0;
-        while ((i + 1) * (i + 2) / 2 <= k)
-            ++i;
-        return {i, k - i * (i + 1) / 2};
+            obs[PairIndex(a, b)].push_back(o);
     }
     double P(int h, const std::vector<Ob>& list) const { return P(h, list, dists); }
     static double P(int h, const std::vector<Ob>& list, const std::vector<Dist>& ds)
@@ -152,8 +140,8 @@ struct Reference {
         double q = 1 - lk;
         for (int m1 : mots[i])
             for (int m2 : mots[j])
-                if (th.count(Index(m1, m2)))
-                    q = q * (1 - th.at(Index(m1, m2)));
+                if (th.count(PairIndex(m1, m2)))
+                    q = q * (1 - th.at(PairIndex(m1, m2)));
         return q;
     }
     void Round()
@@ -164,7 +152,7 @@ struct Reference {
         int leakCount = 0;
         std::vector<std::vector<std::pair<double, double>>> stats(dists.size());
         for (const auto& [k, list] : obs) {
-            const auto [i, j] = Pair(k);
+            const auto [i, j] = PairRevIndex64(k);
             const double p0 = P(0, list), p1 = P(1, list), q = Q(thetaC, leakC, i, j);
             const double r = p1 / ((1 - q) * p1 + q * p0);
             const double w = (1 - q) * r; // posterior of interaction
@@ -176,9 +164,9 @@ struct Reference {
             leakCount += 1;
             for (int m1 : mots[i])
                 for (int m2 : mots[j])
-                    if (thetaC.count(Index(m1, m2))) {
-                        count[Index(m1, m2)] += 1;
-                        ratio[Index(m1, m2)] += r;
+                    if (thetaC.count(PairIndex(m1, m2))) {
+                        count[PairIndex(m1, m2)] += 1;
+                        ratio[PairIndex(m1, m2)] += r;
                     }
         }
         std::vector<std::vector<std::pair<double, double>>> ddiStats(ddiDists.size());
@@ -217,7 +205,7 @@ struct Reference {
     {
         double l = 0.0;
         for (const auto& [k, list] : obs) {
-            const auto [i, j] = Pair(k);
+            const auto [i, j] = PairRevIndex64(k);
             const double q = Q(thetaC, leakC, i, j);
             l += std::log((1 - q) * P(1, list) + q * P(0, list));
         }
@@ -254,8 +242,10 @@ struct Reference {
     std::string Potentials(const std::string& banner, const std::map<int, double>& th, double lk) const
     {
         std::string s = banner + "\n***s Motif pair affinity:\n";
-        for (const auto& [k, t] : th)
-            s += std::to_string(Pair(k).first) + "\t" + std::to_string(Pair(k).second) + "\t" + G15(t) + "\n";
+        for (const auto& [k, t] : th) {
+            const auto [i, j] = PairRevIndex64(k);
+            s += std::to_string(i) + "\t" + std::to_string(j) + "\t" + G15(t) + "\n";
+        }
         return s + "***e Motif pair affinity.\n*** Total # motif pairs:\t" + std::to_string(th.size()) +
                "\n*** Leak probability:\t" + G15(lk) + "\n";
     }
@@ -267,10 +257,10 @@ struct Reference {
         std::istringstream in(kPairs);
         int a, b;
         while (in >> a >> b) {
-            const auto [i, j] = Pair(Index(a, b));
+            const auto [i, j] = PairRevIndex64(PairIndex(a, b));
             const double qc = Q(thetaC, leakC, i, j);
             out << i << "\t" << j << "\t" << Q(theta, leak, i, j) << "," << qc << "\t";
-            const auto it = obs.find(Index(i, j));
+            const auto it = obs.find(PairIndex(i, j));
             if (it == obs.end())
                 out << "H\n";
             else
@@ -287,8 +277,8 @@ struct Reference {
         std::istringstream in(kBinds);
         int a, b;
         while (in >> a >> b) {
-            const auto [i, j] = Pair(Index(a, b));
-            const auto it = obs.find(Index(i, j));
+            const auto [i, j] = PairRevIndex64(PairIndex(a, b));
+            const auto it = obs.find(PairIndex(i, j));
             double r = 0.0;
             if (it != obs.end()) {
                 const double qc = Q(thetaC, leakC, i, j), p0 = P(0, it->second), p1 = P(1, it->second);
@@ -296,7 +286,7 @@ struct Reference {
             }
             for (int m1 : mots[i])
                 for (int m2 : mots[j]) {
-                    const int k = Index(m1, m2);
+                    const int k = PairIndex(m1, m2);
                     if (!thetaC.count(k))
                         continue;
                     out << i << "\t" << j << "\t" << m1 << "\t" << m2 << "\t" << theta.at(k) << ","
@@ -415,9 +405,9 @@ TEST(TrainingRun, SharedStateAndNoisePriorMatchReferenceComputation)
     const std::string log = testutil::ReadFile(d.File("log"));
 
     Reference ref;
-    ref.ddi[Index(1, 0)] = {{1.0, {0, 1}}};
-    ref.ddi[Index(2, 2)] = {{0.0, {0, 1}}};
-    ref.ddi[Index(1, 2)] = {{1.0, {0, 1}}, {0.0, {0, 1}}};
+    ref.ddi[PairIndex(1, 0)] = {{1.0, {0, 1}}};
+    ref.ddi[PairIndex(2, 2)] = {{0.0, {0, 1}}};
+    ref.ddi[PairIndex(1, 2)] = {{1.0, {0, 1}}, {0.0, {0, 1}}};
     ref.ddiDists = {{true, 0.9, 0, 0}, {true, 0.4, 0, 0}};
     SetPrior(ref.dists, 5);
     SetPrior(ref.ddiDists, 5);
