@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "format/PredictionLabels.h"
 #include "infer/PairKernel.h"
 #include "io/RecordReader.h"
 #include "predict/OutText.h"
@@ -89,8 +90,7 @@ private:
 void PredictProtInter(std::istream& predpairFile, std::ostream& predictFile, const ProtMot& pm, const ParamSet& ps)
 {
     OutText out(predictFile);
-    out << "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o evidence, "
-           "prob w/ evidence/H)\n";
+    out << predlabel::INTERACTIONS_START << "\t(1st, 2nd, prob w/o evidence, prob w/ evidence/H)\n";
     const NonInter nonInter(pm, ps);
     const InferPlan& plan = ps.Plan();
     RecordReader list(predpairFile);
@@ -110,15 +110,15 @@ void PredictProtInter(std::istream& predpairFile, std::ostream& predictFile, con
         }
         out << '\n';
     }
-    out << "***e Predicted non-interaction probability for protein pairs.\n";
+    out << predlabel::INTERACTIONS_END << '\n';
     out.Flush();
 }
 
 void PredictBinding(std::istream& predbindFile, std::ostream& predictFile, const ProtMot& pm, const ParamSet& ps)
 {
     OutText out(predictFile);
-    out << "***s Binding variable:\t(1st prot, 2nd prot, 1st mot, 2nd mot, mot affinity, P(B=1) w/ "
-           "evidence/H)\n";
+    out << predlabel::BINDINGS_START
+        << "\t(1st prot, 2nd prot, 1st mot, 2nd mot, mot affinity, P(B=1) w/ evidence/H)\n";
     const NonInter nonInter(pm, ps);
     const NonBind& nb = nonInter.Forced();
     const InferPlan& plan = ps.Plan();
@@ -147,6 +147,6 @@ void PredictBinding(std::istream& predbindFile, std::ostream& predictFile, const
             out << '\n';
         });
     }
-    out << "***e Binding variable.\n";
+    out << predlabel::BINDINGS_END << '\n';
     out.Flush();
 }

@@ -3,16 +3,18 @@
 #include <iterator>
 #include <string_view>
 
+#include "format/LogLabels.h"
+#include "format/PredictionLabels.h"
 #include "tools/common/LineReader.h"
 #include "tools/common/ToolError.h"
 
 namespace {
 
-const std::string INTERACTION_START = "***s Predicted non-interaction probability for protein pairs:";
-const std::string INTERACTION_END = "***e Predicted non-interaction probability for protein pairs.";
-const std::string BINDING_START = "***s Binding variable:";
-const std::string BINDING_END = "***e Binding variable.";
-const std::string END = "*** End of file.";
+const std::string INTERACTION_START = predlabel::INTERACTIONS_START;
+const std::string INTERACTION_END = predlabel::INTERACTIONS_END;
+const std::string BINDING_START = predlabel::BINDINGS_START;
+const std::string BINDING_END = predlabel::BINDINGS_END;
+const std::string END = loglabel::END_OF_FILE;
 
 bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
