@@ -1,30 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <pthread.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "support/FifoFeeder.h"
 #include "support/TestUtil.h"
 
+using testutil::Describe;
+using testutil::FifoFeeder;
 using testutil::FileExists;
 using testutil::ReadFile;
+using testutil::RunResult;
 using testutil::TempDir;
 
 // Every input file of a run, replaced one at a time by bad contents or by
@@ -43,8 +38,6 @@ const std::string kEnd = "*** End of file.\n";
 constexpr double kHardLimit = 20;
 // An endless input must be given up on quickly.
 constexpr double kEndlessLimit = 5;
-// Capacity asked for the pipe that stands for standard output closed early.
-constexpr std::size_t kPipeSize = 4096;
 
 // One input file of the small data set. The field numbers point into the
 // file's first record; -1 when the file has no such field.
@@ -113,165 +106,18 @@ std::vector<std::string> Args(const std::string& which = "", const std::string& 
     return a;
 }
 
-// How a run ended.
-struct Outcome {
-    bool timedOut = false;
-    bool exited = false;
-    int status = -1; // exit status when exited
-    int signal = 0;  // terminating signal otherwise
-    double seconds = 0;
-    std::string out, err;
-};
-
-std::string Describe(const Outcome& o)
+// Runs motifbind from `cwd` under the memory cap, killed after `limit`
+// seconds; with `closeOut` standard output is a pipe whose reader takes one
+// byte and goes away.
+RunResult RunLimited(const std::vector<std::string>& args, const std::string& cwd, double limit = kHardLimit,
+                   bool closeOut = false)
 {
-    std::ostringstream s;
-    if (o.timedOut)
-        s << "killed after " << o.seconds << " s";
-    else if (o.exited)
-        s << "status " << o.status;
-    else
-        s << "signal " << o.signal;
-    std::string first = o.err.substr(0, o.err.find('\n'));
-    if (first.size() > 200)
-        first = first.substr(0, 200) + "...";
-    s << ", stderr first line: \"" << first << "\"";
-    return s.str();
-}
-
-// Writes `text` into the FIFO at `path` once a reader has opened it, on a
-// thread of its own, until Stop(). A second open by the reader finds no
-// writer and blocks.
-class FifoFeeder {
-public:
-    FifoFeeder(std::string p, std::string t) : path(std::move(p)), text(std::move(t)), worker([this] { Feed(); }) {}
-    ~FifoFeeder() { Stop(); }
-    FifoFeeder(const FifoFeeder&) = delete;
-    FifoFeeder& operator=(const FifoFeeder&) = delete;
-    void Stop()
-    {
-        stop = true;
-        if (worker.joinable())
-            worker.join();
-    }
-
-private:
-    void Feed()
-    {
-        // A reader that closes early must give this thread an EPIPE, not
-        // the whole test a SIGPIPE.
-        sigset_t pipeSet;
-        sigemptyset(&pipeSet);
-        sigaddset(&pipeSet, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipeSet, nullptr);
-        int fd = -1;
-        while (!stop) {
-            fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0 || errno != ENXIO)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        if (fd < 0)
-            return;
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t n = write(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += std::size_t(n);
-        }
-        close(fd);
-        const timespec zero{0, 0};
-        while (sigtimedwait(&pipeSet, nullptr, &zero) > 0) {
-        }
-    }
-
-    std::string path, text;
-    std::atomic<bool> stop{false};
-    std::thread worker;
-};
-
-// Runs motifbind from `cwd` with standard input /dev/null and standard error
-// captured; standard output goes to a file, or with `closeOut` into a pipe
-// whose reader takes one byte and goes away. Killed after `limit` seconds.
-Outcome RunLimited(const std::vector<std::string>& args, const std::string& cwd, double limit = kHardLimit,
-            bool closeOut = false)
-{
-    TempDir cap;
-    const std::string outPath = cap.File("out"), errPath = cap.File("err");
-    std::vector<std::string> words = {MOTIFBIND_EXE};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    int pipeFds[2] = {-1, -1};
-    Outcome o;
-    if (closeOut && pipe(pipeFds) != 0)
-        return o;
-
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid < 0)
-        return o;
-    if (pid == 0) {
-        // Only system calls from here on.
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = closeOut ? pipeFds[1] : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
-            chdir(cwd.c_str()) != 0)
-            _exit(126);
-        if (closeOut) {
-            close(pipeFds[0]);
-            close(pipeFds[1]);
-        }
-        signal(SIGPIPE, SIG_DFL);
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-        // Runaway reading ends in a failed allocation instead of swapping.
-        const rlimit mem{rlim_t(4) << 30, rlim_t(4) << 30};
-        setrlimit(RLIMIT_AS, &mem);
-#endif
-        execv(MOTIFBIND_EXE, argv.data());
-        _exit(127);
-    }
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
-    if (closeOut) {
-        close(pipeFds[1]);
-        fcntl(pipeFds[0], F_SETPIPE_SZ, int(kPipeSize));
-        // Like `| head -c 1`: wait for the first byte, then close the pipe.
-        char c;
-        while (read(pipeFds[0], &c, 1) < 0 && errno == EINTR) {
-        }
-        close(pipeFds[0]);
-    }
-    int rc = 0;
-    for (;;) {
-        const pid_t w = waitpid(pid, &rc, WNOHANG);
-        if (w == pid)
-            break;
-        if (w < 0 && errno != EINTR)
-            return o;
-        if (elapsed() > limit) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &rc, 0);
-            o.timedOut = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    o.seconds = elapsed();
-    if (!o.timedOut) {
-        o.exited = WIFEXITED(rc);
-        o.status = o.exited ? WEXITSTATUS(rc) : -1;
-        o.signal = WIFSIGNALED(rc) ? WTERMSIG(rc) : 0;
-    }
-    o.out = ReadFile(outPath);
-    o.err = ReadFile(errPath);
-    return o;
+    testutil::RunOptions o;
+    o.cwd = cwd;
+    o.seconds = limit;
+    o.memoryCap = true;
+    o.stdoutReaderLeaves = closeOut;
+    return testutil::RunProgram(MOTIFBIND_EXE, args, o);
 }
 
 bool EndsWith(const std::string& s, const std::string& tail)
@@ -290,7 +136,7 @@ std::vector<std::string> Lines(const std::string& s)
 
 // The two allowed ends of a run, checked on the outcome and the outputs in
 // `dir`. `named` is the word the error line must contain.
-void ExpectCompleteOrRefused(const Outcome& o, const TempDir& dir, const std::vector<std::string>& named,
+void ExpectCompleteOrRefused(const RunResult& o, const TempDir& dir, const std::vector<std::string>& named,
                              const std::string& log = "out.log", const std::string& pred = "out.pred")
 {
     ASSERT_FALSE(o.timedOut) << Describe(o);
@@ -334,7 +180,7 @@ void ExpectCompleteOrRefused(const Outcome& o, const TempDir& dir, const std::ve
 
 // The good data set's log and prediction file.
 struct Baseline {
-    Outcome run;
+    RunResult run;
     std::string log, pred;
 };
 
@@ -555,7 +401,7 @@ TEST_P(BadInput, EndsCompleteOrWithOneErrorNamingTheFile)
         break;
     default: d.Write(f.name, Contents(f, c.kind));
     }
-    const Outcome o = RunLimited(Args(f.name, word), d.Path(), limit);
+    const RunResult o = RunLimited(Args(f.name, word), d.Path(), limit);
     if (feeder)
         feeder->Stop();
     // A model file that lost a record is seen where the missing model is
@@ -597,7 +443,7 @@ TEST(BadOutput, LogOnAFullDeviceIsAWriteError)
 {
     TempDir d;
     WriteDataSet(d);
-    const Outcome o = RunLimited(Args("", "", "/dev/full", "out.pred"), d.Path());
+    const RunResult o = RunLimited(Args("", "", "/dev/full", "out.pred"), d.Path());
     ExpectCompleteOrRefused(o, d, {"/dev/full"}, "/dev/full", "out.pred");
     EXPECT_EQ(o.status, 2) << Describe(o);
 }
@@ -606,7 +452,7 @@ TEST(BadOutput, PredictionFileOnAFullDeviceIsAWriteError)
 {
     TempDir d;
     WriteDataSet(d);
-    const Outcome o = RunLimited(Args("", "", "out.log", "/dev/full"), d.Path());
+    const RunResult o = RunLimited(Args("", "", "out.log", "/dev/full"), d.Path());
     ExpectCompleteOrRefused(o, d, {"/dev/full"}, "out.log", "/dev/full");
     EXPECT_EQ(o.status, 2) << Describe(o);
 }
@@ -631,12 +477,12 @@ TEST(BadOutput, StandardOutputClosedEarlyIsAnErrorWithTheLogIntact)
     const std::string log = "motifbind.log";
     ASSERT_NE(std::find(args.begin(), args.end(), log), args.end());
 
-    const Outcome whole = RunLimited(args, full.Path());
+    const RunResult whole = RunLimited(args, full.Path());
     ASSERT_EQ(whole.status, 0) << Describe(whole);
-    ASSERT_GT(whole.out.size(), 3 * kPipeSize) << "too little progress on standard output to close it early";
+    ASSERT_GT(whole.out.size(), 3 * testutil::LEAVING_PIPE_SIZE) << "too little progress on standard output to close it early";
     const std::string wholeLog = ReadFile(full.File(log));
 
-    const Outcome o = RunLimited(args, d.Path(), kHardLimit, true);
+    const RunResult o = RunLimited(args, d.Path(), kHardLimit, true);
     ASSERT_FALSE(o.timedOut) << Describe(o);
     EXPECT_TRUE(o.exited) << Describe(o);
     EXPECT_EQ(o.status, 2) << Describe(o);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -247,10 +245,11 @@ TEST(CommandLine, HelpAndVersionAreAnsweredOnStandardOutput)
     EXPECT_TRUE(std::filesystem::is_empty(d.Path()));
 
     // An answer that cannot be written is a failure.
-    const std::string cmd = testutil::Quote(MOTIFBIND_EXE) + " --version >/dev/full 2>" + d.File("err");
-    const int rc = std::system(cmd.c_str());
-    EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 2) << rc;
-    EXPECT_EQ(ReadFile(d.File("err")), "Error: can't write standard output\n");
+    testutil::RunOptions full;
+    full.stdoutFile = "/dev/full";
+    r = testutil::RunProgram(MOTIFBIND_EXE, {"--version"}, full);
+    EXPECT_EQ(r.status, 2) << testutil::Describe(r);
+    EXPECT_EQ(r.err, "Error: can't write standard output\n");
 }
 
 TEST(CommandLine, UnacceptableCommandLinesPrintTheUsageText)

@@ -2,12 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -19,7 +17,6 @@
 // failed and status 2, never status 0 with lost results.
 namespace {
 
-using testutil::Quote;
 using testutil::ReadFile;
 using testutil::TempDir;
 
@@ -38,28 +35,18 @@ std::vector<std::string> Words(const std::string& log, const std::string& pred, 
             "pairs", "pairs", "1", "len", "10", "cov"};
 }
 
-struct Result {
-    int status;
-    std::string err;
-};
+enum class Closed { NONE, STDOUT, STDERR };
 
-// Runs the program from `cwd` with the shell redirections `redirect` for its
-// standard output (standard error goes to a file unless redirected too).
-Result RunWith(const TempDir& d, const std::vector<std::string>& words, const std::string& redirect)
+// Runs the program from `d` with standard output thrown away and standard
+// error captured, or with one of them closed.
+testutil::RunResult RunWith(const TempDir& d, const std::vector<std::string>& words, Closed closed = Closed::NONE)
 {
-    std::string cmd = "cd ";
-    cmd += Quote(d.Path());
-    cmd += " && ";
-    cmd += Quote(MOTIFBIND_EXE);
-    for (const auto& w : words) {
-        cmd += ' ';
-        cmd += Quote(w);
-    }
-    cmd += ' ';
-    cmd += redirect;
-    cmd += " </dev/null";
-    const int rc = std::system(cmd.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(d.File("stderr.txt"))};
+    testutil::RunOptions o;
+    o.cwd = d.Path();
+    o.stdoutFile = "/dev/null";
+    o.closeStdout = closed == Closed::STDOUT;
+    o.closeStderr = closed == Closed::STDERR;
+    return testutil::RunProgram(MOTIFBIND_EXE, words, o);
 }
 
 } // namespace
@@ -68,11 +55,11 @@ TEST(ErrorPath, FullDiskForEitherOutput)
 {
     TempDir d;
     WriteMixtureExample(d);
-    auto r = RunWith(d, Words("/dev/full", "pred"), ">/dev/null 2>stderr.txt");
+    auto r = RunWith(d, Words("/dev/full", "pred"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Error: can't write /dev/full\n");
 
-    r = RunWith(d, Words("log", "/dev/full"), ">/dev/null 2>stderr.txt");
+    r = RunWith(d, Words("log", "/dev/full"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Error: can't write /dev/full\n");
     // The log is intact up to the failure and does not claim a finished run.
@@ -86,7 +73,7 @@ TEST(ErrorPath, ClosedStandardStreams)
     TempDir d;
     WriteMixtureExample(d);
     // Standard output closed: mixture progress cannot be written.
-    auto r = RunWith(d, Words("log", "pred"), ">&- 2>stderr.txt");
+    auto r = RunWith(d, Words("log", "pred"), Closed::STDOUT);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Error: can't write standard output\n");
     const std::string log = ReadFile(d.File("log"));
@@ -98,7 +85,7 @@ TEST(ErrorPath, ClosedStandardStreams)
     std::filesystem::remove(d.File("log"));
     std::filesystem::remove(d.File("pred"));
     d.Write("obs2", "1 0 1 0 1\nheader line\n");
-    r = RunWith(d, Words("log", "pred", "obs2"), ">/dev/null 2>&-");
+    r = RunWith(d, Words("log", "pred", "obs2"), Closed::STDERR);
     EXPECT_EQ(r.status, 2);
 }
 
@@ -107,12 +94,12 @@ TEST(ErrorPath, DirectoryAsInputOrOutput)
     TempDir d;
     WriteMixtureExample(d);
     std::filesystem::create_directory(d.File("adir"));
-    auto r = RunWith(d, Words("log", "pred", "adir"), ">/dev/null 2>stderr.txt");
+    auto r = RunWith(d, Words("log", "pred", "adir"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Error: can't open adir: it is a directory\n");
     EXPECT_FALSE(testutil::FileExists(d.File("log")));
     // An existing directory as an output is an existing file: refused.
-    r = RunWith(d, Words("adir", "pred"), ">/dev/null 2>stderr.txt");
+    r = RunWith(d, Words("adir", "pred"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Error: file already exists: adir\n");
 }
@@ -123,7 +110,7 @@ TEST(ErrorPath, BindingListFromAPipe)
     // once, so a FIFO serves it like a file, with the same results.
     TempDir d;
     WriteMixtureExample(d);
-    auto r = RunWith(d, Words("log", "pred"), ">/dev/null 2>stderr.txt");
+    auto r = RunWith(d, Words("log", "pred"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string log = ReadFile(d.File("log")), pred = ReadFile(d.File("pred"));
     ASSERT_NE(log.find("*** SetNonBind"), std::string::npos);
@@ -151,7 +138,7 @@ TEST(ErrorPath, BindingListFromAPipe)
     });
     auto words = Words("log", "pred");
     words[14] = "fifo";
-    r = RunWith(d, words, ">/dev/null 2>stderr.txt");
+    r = RunWith(d, words);
     writer.join();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(d.File("pred")), pred);

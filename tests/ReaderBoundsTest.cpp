@@ -302,7 +302,7 @@ TEST(ReaderBounds, DirectoryIsNamed)
     dir.open(d.Path());
     if (!dir.is_open())
         GTEST_SKIP() << "a directory does not open as a stream here";
-    EXPECT_EQ(ErrorOf(dir), d.Path() + ", line 1: the file could not be read; expected a readable text file");
+    EXPECT_EQ(ErrorOf(dir), d.Path().string() + ", line 1: the file could not be read; expected a readable text file");
 }
 
 TEST(ReaderBounds, MessagesQuoteFortyCharacters)

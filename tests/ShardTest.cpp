@@ -137,7 +137,10 @@ testutil::RunResult Merge(const fs::path& cwd, const std::vector<fs::path>& shar
         args.push_back((s / OUT).string());
     args = Cat(args, {"--out-log", (out / LOG).string(), "--out-predictions", (out / PRED).string(), "--out-stdout",
                       (out / OUT).string()});
-    return testutil::RunProgram(MOTIFBIND_MERGE_EXE, "motifbind-merge", args, cwd.string());
+    testutil::RunOptions o;
+    o.argv0 = "motifbind-merge";
+    o.cwd = cwd.string();
+    return testutil::RunProgram(MOTIFBIND_MERGE_EXE, args, o);
 }
 
 // Runs golden case `name` once without -j and as `count` shards (with

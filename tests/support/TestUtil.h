@@ -6,25 +6,12 @@
 #include <string>
 #include <vector>
 
-// Helpers shared by the test suites.
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+
+// Helpers shared by the test suites that know motifbind; the test kit
+// (temporary folders, running a program) comes with them.
 namespace testutil {
-
-// A fresh, empty directory under /tmp, removed when the object goes away.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path; }
-    // Full path of `name` inside the directory.
-    std::string File(const std::string& name) const { return path + "/" + name; }
-    // Writes `text` to `name` inside the directory and returns its path.
-    std::string Write(const std::string& name, const std::string& text) const;
-
-private:
-    std::string path;
-};
 
 // The smallest complete data set: proteins 1 and 0 carry motifs 0 and 1, the
 // motif pair is active with affinity 0.5, and the pair (1, 0) has one
@@ -32,30 +19,13 @@ private:
 // File names: obs models pmc act inact wait pairs len cov.
 void WriteWorkedExample(const TempDir& d);
 
-std::string ReadFile(const std::string& path);
-bool FileExists(const std::string& path);
-
-// `w` quoted for the shell, as one word.
-std::string Quote(const std::string& w);
-
-// Result of running the motifbind executable.
-struct RunResult {
-    int status = -1;
-    std::string out; // standard output
-    std::string err; // standard error
-};
-
 // Runs the built motifbind with `args` (each word passed as is), from `cwd`.
 RunResult RunMotifbind(const std::vector<std::string>& args, const std::string& cwd);
 
 // Runs the built motifbind from `cwd` with `name` as its program name
 // (argv[0], which the program echoes into the first log line) followed by
-// `args`; standard input is /dev/null.
+// `args`.
 RunResult RunMotifbindAs(const std::string& name, const std::vector<std::string>& args, const std::string& cwd);
-
-// Runs the program `exe` the same way, with `name` as its argv[0].
-RunResult RunProgram(const std::string& exe, const std::string& name, const std::vector<std::string>& args,
-                     const std::string& cwd);
 
 // Collects what is written to standard error while alive.
 class CerrCapture {
