@@ -13,6 +13,7 @@
 #include "bench/MarkdownTable.h"
 #include "bench/MotifbindCommand.h"
 #include "bench/Report.h"
+#include "support/TempDir.h"
 #include "motifbind/Version.h"
 #include "tools/common/ToolError.h"
 
@@ -124,25 +125,10 @@ TEST(ReportTest, RatioIsOldOverNewForTimesOnly)
     EXPECT_NE(roundsRow.find("|   100 |   100 |         |"), std::string::npos) << roundsRow;
 }
 
-class TempFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("bench-test-" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Write(const std::string& name, const std::string& text)
-    {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << text;
-        return p.string();
-    }
-    fs::path dir_;
-};
-
-TEST_F(TempFiles, ComparesRunFilesLineByLine)
+TEST(FileCompareTest, ComparesRunFilesLineByLine)
 {
+    const testutil::TempDir dir;
+    const auto Write = [&dir](const std::string& name, const std::string& text) { return dir.Write(name, text); };
     const std::string a = Write("a", "*** Command line: /old/mb x\nline 2\nline 3\n");
     const std::string b = Write("b", "*** Command line: /new/mb -t 2 x\nline 2\nline 3\n");
     const std::string c = Write("c", "*** Command line: /old/mb x\nline 2\nline 3 changed\n");
@@ -154,7 +140,7 @@ TEST_F(TempFiles, ComparesRunFilesLineByLine)
     EXPECT_EQ(CompareFiles(a, d, true).line, 3);
     EXPECT_EQ(CompareFiles(d, a, true).line, 3);
     EXPECT_FALSE(CompareFiles(a, e, true).identical); // only the final line break differs
-    EXPECT_THROW(CompareFiles(a, (dir_ / "missing").string(), true), ToolError);
+    EXPECT_THROW(CompareFiles(a, dir.File("missing"), true), ToolError);
 }
 
 } // namespace

@@ -10,37 +10,14 @@
 
 #include "bench/PairList.h"
 #include "tools/common/ToolError.h"
+#include "support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Folder {
-    fs::path path;
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "pairlist-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~Folder()
-    {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path / name) << text;
-        return (path / name).string();
-    }
-};
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using Folder = testutil::TempDir;
+using testutil::ReadFile;
 
 TEST(PairListTest, RecordsAreCountedUpToTheFirstThatIsNotTwoIntegers)
 {
@@ -49,25 +26,25 @@ TEST(PairListTest, RecordsAreCountedUpToTheFirstThatIsNotTwoIntegers)
     EXPECT_EQ(CountPairRecords(f.Write("b", "1 0 2\n")), 1); // an unpaired last integer
     EXPECT_EQ(CountPairRecords(f.Write("c", "1 0\nx 2\n3 4\n")), 1);
     EXPECT_EQ(CountPairRecords(f.Write("d", "")), 0);
-    EXPECT_THROW(CountPairRecords((f.path / "missing").string()), ToolError);
+    EXPECT_THROW(CountPairRecords((f.Path() / "missing").string()), ToolError);
 }
 
 TEST(PairListTest, EveryPairOnceLargerIdFirst)
 {
     const Folder f;
     std::ostringstream progress;
-    const std::string path = EnsureAllPairsList(f.path.string(), 3, progress);
-    EXPECT_EQ(Read(path), "0\t0\n1\t0\n1\t1\n2\t0\n2\t1\n2\t2\n");
+    const std::string path = EnsureAllPairsList(f.Path().string(), 3, progress);
+    EXPECT_EQ(ReadFile(path), "0\t0\n1\t0\n1\t1\n2\t0\n2\t1\n2\t2\n");
     EXPECT_EQ(AllPairsCount(3), 6);
     EXPECT_EQ(CountPairRecords(path), AllPairsCount(3));
     EXPECT_EQ(AllPairsCount(6000), 18003000);
     EXPECT_FALSE(progress.str().empty());
     // Written once: the list found is reused.
     std::ostringstream again;
-    EXPECT_EQ(EnsureAllPairsList(f.path.string(), 3, again), path);
+    EXPECT_EQ(EnsureAllPairsList(f.Path().string(), 3, again), path);
     EXPECT_TRUE(again.str().empty());
     // Long enough to pass through several chunks.
-    const std::string big = EnsureAllPairsList(f.path.string(), 700, progress);
+    const std::string big = EnsureAllPairsList(f.Path().string(), 700, progress);
     EXPECT_EQ(CountPairRecords(big), AllPairsCount(700));
     EXPECT_EQ(fs::file_size(big) > (1u << 20), true);
 }

@@ -11,18 +11,10 @@
 // fails half-way, and standard output on a full device.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <pthread.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,12 +24,23 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <zlib.h>
 
+#include "support/FifoFeeder.h"
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+
 namespace fs = std::filesystem;
+using testutil::Describe;
+using testutil::FifoFeeder;
+using testutil::ReadFile;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::RunResult;
+using testutil::TempDir;
+using testutil::WriteFile;
 
 namespace {
 
@@ -48,44 +51,6 @@ constexpr double ENDLESS_LIMIT = 5;
 constexpr std::size_t TEN_MEGABYTES = std::size_t(10) << 20;
 
 // ---------------------------------------------------------------- files
-
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Spit(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A fresh folder under the test's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir()
-    {
-        static std::atomic<int> n{0};
-        path_ = fs::path(::testing::TempDir()) /
-                ("helper-matrix-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // `text` as one gzip member.
 std::string Gzip(const std::string& text, int level = 6)
@@ -133,178 +98,13 @@ std::string GzipRepeated(const std::string& unit, std::size_t copies)
 
 // ---------------------------------------------------------------- processes
 
-struct Outcome {
-    bool timedOut = false;
-    bool exited = false;
-    int status = -1;
-    int signal = 0;
-    double seconds = 0;
-    std::string out;
-    std::string err;
-};
-
-std::string Describe(const Outcome& o)
+// Runs `exe` with `args` under the memory cap, killed after `seconds`.
+RunResult RunLimited(const std::string& exe, const std::vector<std::string>& args, RunOptions o = RunOptions())
 {
-    std::ostringstream s;
-    if (o.timedOut) {
-        s << "killed after " << o.seconds << " s";
-    } else if (o.exited) {
-        s << "status " << o.status;
-    } else {
-        s << "signal " << o.signal;
-    }
-    std::string first = o.err.substr(0, o.err.find('\n'));
-    if (first.size() > 300) {
-        first = first.substr(0, 300) + "...";
-    }
-    s << ", stderr first line: \"" << first << "\"";
-    return s.str();
+    o.seconds = o.seconds > 0 ? o.seconds : HARD_LIMIT;
+    o.memoryCap = true;
+    return RunProgram(exe, args, o);
 }
-
-struct Limits {
-    double seconds = HARD_LIMIT;
-    std::string stdoutPath;     // empty: a file of the harness
-    long long fileSize = -1;    // RLIMIT_FSIZE of the program, -1 none
-};
-
-// Runs `exe` with `args`, standard input /dev/null, both outputs captured
-// (standard output into `limits.stdoutPath` when given). Killed after the
-// time limit.
-Outcome RunProgram(const std::string& exe, const std::vector<std::string>& args, const Limits& limits = Limits())
-{
-    TempDir cap;
-    const std::string outPath = limits.stdoutPath.empty() ? (cap.Path() / "out").string() : limits.stdoutPath;
-    const std::string errPath = (cap.Path() / "err").string();
-    std::vector<std::string> words = {exe};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words) {
-        argv.push_back(w.data());
-    }
-    argv.push_back(nullptr);
-    Outcome o;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid < 0) {
-        return o;
-    }
-    if (pid == 0) {
-        // Only system calls from here on.
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
-            _exit(126);
-        }
-        if (limits.fileSize >= 0) {
-            // A write past the size fails with EFBIG instead of a signal.
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit size{rlim_t(limits.fileSize), rlim_t(limits.fileSize)};
-            setrlimit(RLIMIT_FSIZE, &size);
-        }
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-        // Runaway reading ends in a failed allocation instead of swapping.
-        const rlimit mem{rlim_t(4) << 30, rlim_t(4) << 30};
-        setrlimit(RLIMIT_AS, &mem);
-#endif
-        execv(exe.c_str(), argv.data());
-        _exit(127);
-    }
-    const auto elapsed = [&] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
-    int rc = 0;
-    for (;;) {
-        const pid_t w = waitpid(pid, &rc, WNOHANG);
-        if (w == pid) {
-            break;
-        }
-        if (w < 0 && errno != EINTR) {
-            return o;
-        }
-        if (elapsed() > limits.seconds) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &rc, 0);
-            o.timedOut = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    o.seconds = elapsed();
-    if (!o.timedOut) {
-        o.exited = WIFEXITED(rc);
-        o.status = o.exited ? WEXITSTATUS(rc) : -1;
-        o.signal = WIFSIGNALED(rc) ? WTERMSIG(rc) : 0;
-    }
-    if (outPath.rfind("/dev/", 0) != 0) {
-        o.out = Slurp(outPath);
-    }
-    o.err = Slurp(errPath);
-    return o;
-}
-
-// Writes `text` into the FIFO at `path` once a reader has opened it, on a
-// thread of its own, until Stop(). A program that never opens it leaves the
-// thread waiting for Stop().
-class FifoFeeder {
-public:
-    FifoFeeder(std::string p, std::string t) : path_(std::move(p)), text_(std::move(t)), worker_([this] { Feed(); })
-    {
-    }
-    ~FifoFeeder() { Stop(); }
-    FifoFeeder(const FifoFeeder&) = delete;
-    FifoFeeder& operator=(const FifoFeeder&) = delete;
-    void Stop()
-    {
-        stop_ = true;
-        if (worker_.joinable()) {
-            worker_.join();
-        }
-    }
-
-private:
-    void Feed()
-    {
-        // A reader that closes early gives this thread an EPIPE, not the
-        // whole test a SIGPIPE.
-        sigset_t pipeSet;
-        sigemptyset(&pipeSet);
-        sigaddset(&pipeSet, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipeSet, nullptr);
-        int fd = -1;
-        while (!stop_) {
-            fd = open(path_.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0 || errno != ENXIO) {
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        if (fd < 0) {
-            return;
-        }
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        std::size_t done = 0;
-        while (done < text_.size()) {
-            const ssize_t n = write(fd, text_.data() + done, text_.size() - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        close(fd);
-        const timespec zero{0, 0};
-        while (sigtimedwait(&pipeSet, nullptr, &zero) > 0) {
-        }
-    }
-
-    std::string path_;
-    std::string text_;
-    std::atomic<bool> stop_{false};
-    std::thread worker_;
-};
 
 // ---------------------------------------------------------------- the good set
 
@@ -407,16 +207,16 @@ const char* const FAMILY_NAMES = "family\tname\nPF00069\tProtein kinase domain\n
 // The inputs of prep under `dir`/in.
 void WritePrepInputs(const fs::path& dir)
 {
-    Spit(dir / "in/interactions.tsv", INTERACTIONS);
-    Spit(dir / "in/interactions.mitab", Mitab());
+    WriteFile(dir / "in/interactions.tsv", INTERACTIONS);
+    WriteFile(dir / "in/interactions.mitab", Mitab());
     for (const char* format : {"domtblout", "pfamscan", "interproscan", "tsv"}) {
-        Spit(dir / ("in/domains." + std::string(format)), DomainFile(format));
+        WriteFile(dir / ("in/domains." + std::string(format)), DomainFile(format));
     }
-    Spit(dir / "in/proteins.fasta", Fasta());
-    Spit(dir / "in/negatives.tsv", NEGATIVES);
-    Spit(dir / "in/predict.tsv", PREDICT);
-    Spit(dir / "in/ddi.tsv", DDI);
-    Spit(dir / "in/family_names.tsv", FAMILY_NAMES);
+    WriteFile(dir / "in/proteins.fasta", Fasta());
+    WriteFile(dir / "in/negatives.tsv", NEGATIVES);
+    WriteFile(dir / "in/predict.tsv", PREDICT);
+    WriteFile(dir / "in/ddi.tsv", DDI);
+    WriteFile(dir / "in/family_names.tsv", FAMILY_NAMES);
 }
 
 // prep's command line on the inputs under `dir`, the domains in `format`;
@@ -441,7 +241,7 @@ std::vector<std::string> PrepArgs(const fs::path& dir, const std::string& format
 // The words of the set's command.txt, motifbind by its path.
 std::vector<std::string> RunWords(const fs::path& set)
 {
-    std::istringstream in(Slurp(set / "command.txt"));
+    std::istringstream in(ReadFile(set / "command.txt"));
     std::vector<std::string> words;
     for (std::string w; in >> w;) {
         words.push_back(w);
@@ -459,15 +259,15 @@ const fs::path& GoodRun()
         WritePrepInputs(dir.Path());
         const fs::path set = dir.Path() / "run";
         // domtblout: families with accessions and names.
-        const Outcome prep = RunProgram(MOTIFBIND_PREP_EXE, PrepArgs(dir.Path(), "domtblout", set, true));
+        const RunResult prep = RunLimited(MOTIFBIND_PREP_EXE, PrepArgs(dir.Path(), "domtblout", set, true));
         EXPECT_EQ(prep.status, 0) << Describe(prep);
         // motifbind writes its outputs where it runs.
         const fs::path cwd = fs::current_path();
         fs::current_path(set);
-        const Outcome mb = RunProgram(MOTIFBIND_EXE, RunWords(set));
+        const RunResult mb = RunLimited(MOTIFBIND_EXE, RunWords(set));
         fs::current_path(cwd);
         EXPECT_EQ(mb.status, 0) << Describe(mb);
-        Spit(dir.Path() / "known.tsv", KNOWN);
+        WriteFile(dir.Path() / "known.tsv", KNOWN);
         return set;
     }();
     return run;
@@ -723,14 +523,14 @@ void Prepare(CaseRun& c, const Input& in)
 
 // The outputs of a finished case, file by file, with the case's folder
 // written as <dir> so that two cases compare.
-std::map<std::string, std::string> Outputs(const CaseRun& c, const Outcome& o)
+std::map<std::string, std::string> Outputs(const CaseRun& c, const RunResult& o)
 {
     std::map<std::string, std::string> files;
     const std::string root = c.dir.Path().string();
     files["(standard output)"] = ReplaceAll(o.out, root, "<dir>");
     if (!c.out.empty() && fs::is_directory(c.out)) {
         for (const auto& e : fs::directory_iterator(c.out)) {
-            files[e.path().filename().string()] = ReplaceAll(Slurp(e.path()), root, "<dir>");
+            files[e.path().filename().string()] = ReplaceAll(ReadFile(e.path()), root, "<dir>");
         }
     }
     return files;
@@ -747,7 +547,7 @@ std::vector<std::string> Lines(const std::string& s)
 }
 
 // The two allowed ends of a run.
-void ExpectCompleteOrRefused(const CaseRun& c, const Outcome& o, const std::string& named)
+void ExpectCompleteOrRefused(const CaseRun& c, const RunResult& o, const std::string& named)
 {
     ASSERT_FALSE(o.timedOut) << Describe(o);
     ASSERT_TRUE(o.exited) << Describe(o);
@@ -781,7 +581,7 @@ const std::map<std::string, std::string>& GoodOutputs(int input)
     }
     CaseRun c;
     Prepare(c, Inputs()[static_cast<std::size_t>(input)]);
-    const Outcome o = RunProgram(c.exe, c.args);
+    const RunResult o = RunLimited(c.exe, c.args);
     EXPECT_EQ(o.status, 0) << Describe(o);
     // Nothing on standard error but, from the report, the flag of the
     // shared run's degenerate estimates (its learned rates reach 0 and 1)
@@ -806,9 +606,9 @@ TEST_P(BadInput, EndsCompleteOrWithOneErrorNamingTheFile)
     const Input& in = Inputs()[static_cast<std::size_t>(param.input)];
     CaseRun c;
     Prepare(c, in);
-    const std::string good = Slurp(c.input);
+    const std::string good = ReadFile(c.input);
     std::unique_ptr<FifoFeeder> feeder;
-    Limits limits;
+    RunOptions limits;
     switch (param.kind) {
     case Kind::Directory:
         fs::remove(c.input);
@@ -824,9 +624,9 @@ TEST_P(BadInput, EndsCompleteOrWithOneErrorNamingTheFile)
         fs::create_symlink("/dev/zero", c.input);
         limits.seconds = ENDLESS_LIMIT;
         break;
-    default: Spit(c.input, Contents(good, in, param.kind));
+    default: WriteFile(c.input, Contents(good, in, param.kind));
     }
-    const Outcome o = RunProgram(c.exe, c.args, limits);
+    const RunResult o = RunLimited(c.exe, c.args, limits);
     if (feeder) {
         feeder->Stop();
     }
@@ -861,7 +661,7 @@ TEST_P(BadInput, EndsCompleteOrWithOneErrorNamingTheFile)
     }
     if (param.kind == Kind::HostileNames) {
         ASSERT_EQ(o.status, 0) << Describe(o);
-        const std::string html = Slurp(c.out / "report.html");
+        const std::string html = ReadFile(c.out / "report.html");
         EXPECT_EQ(html.find("<script>alert"), std::string::npos) << "markup from a name reached the page";
         EXPECT_NE(html.find("&lt;script&gt;alert("), std::string::npos) << "the name is not on the page";
         EXPECT_EQ(html.find('\x1b'), std::string::npos) << "an escape sequence reached the page";
@@ -897,13 +697,13 @@ TEST_P(BadOutput, AFolderThatHoldsFilesIsLeftAlone)
 {
     TempDir dir;
     const fs::path out = dir.Path() / "out";
-    Spit(out / "precious.txt", "mine\n");
+    WriteFile(out / "precious.txt", "mine\n");
     CaseRun c;
     Make(c, out);
-    const Outcome o = RunProgram(c.exe, c.args);
+    const RunResult o = RunLimited(c.exe, c.args);
     EXPECT_EQ(o.status, 1) << Describe(o);
     EXPECT_EQ(o.err, "Error: output folder '" + out.string() + "' already holds files; expected a new or empty folder\n");
-    EXPECT_EQ(Slurp(out / "precious.txt"), "mine\n");
+    EXPECT_EQ(ReadFile(out / "precious.txt"), "mine\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
 }
 
@@ -911,7 +711,7 @@ TEST_P(BadOutput, AFullDeviceIsNoFolder)
 {
     CaseRun c;
     Make(c, "/dev/full");
-    const Outcome o = RunProgram(c.exe, c.args);
+    const RunResult o = RunLimited(c.exe, c.args);
     EXPECT_EQ(o.status, 1) << Describe(o);
     EXPECT_EQ(o.err, "Error: output path '/dev/full' is not a folder; expected a new or empty folder\n");
 }
@@ -923,17 +723,17 @@ TEST_P(BadOutput, AWriteThatFailsLeavesNoHalfFolderAndASecondTryWorks)
     CaseRun c;
     Make(c, out);
     // Files of at most 300 bytes: the first longer one fails part-way.
-    Limits small;
+    RunOptions small;
     small.fileSize = 300;
-    small.stdoutPath = (dir.Path() / "stdout").string();
-    const Outcome o = RunProgram(c.exe, c.args, small);
+    small.stdoutFile = (dir.Path() / "stdout").string();
+    const RunResult o = RunLimited(c.exe, c.args, small);
     ExpectCompleteOrRefused(c, o, out.string());
     EXPECT_EQ(o.status, 1) << Describe(o);
     EXPECT_NE(o.err.find("File too large"), std::string::npos) << o.err;
     EXPECT_FALSE(fs::exists(out));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1)
         << "the staging folder was left behind";
-    const Outcome again = RunProgram(c.exe, c.args);
+    const RunResult again = RunLimited(c.exe, c.args);
     EXPECT_EQ(again.status, 0) << Describe(again);
 }
 
@@ -942,9 +742,9 @@ TEST_P(BadOutput, StandardOutputOnAFullDeviceIsAnError)
     TempDir dir;
     CaseRun c;
     Make(c, dir.Path() / "out");
-    Limits full;
-    full.stdoutPath = "/dev/full";
-    const Outcome o = RunProgram(c.exe, c.args, full);
+    RunOptions full;
+    full.stdoutFile = "/dev/full";
+    const RunResult o = RunLimited(c.exe, c.args, full);
     EXPECT_EQ(o.status, 1) << Describe(o);
     EXPECT_EQ(o.err, "Error: cannot write standard output; expected room on its device or an open pipe\n");
 }
@@ -958,12 +758,12 @@ TEST(BadOutputEval, StandardOutputOnAFullDeviceIsAnError)
 {
     CaseRun c;
     Prepare(c, InputNamed("EvalLog"));
-    Limits full;
-    full.stdoutPath = "/dev/full";
-    const Outcome o = RunProgram(c.exe, c.args, full);
+    RunOptions full;
+    full.stdoutFile = "/dev/full";
+    const RunResult o = RunLimited(c.exe, c.args, full);
     EXPECT_EQ(o.status, 1) << Describe(o);
     EXPECT_EQ(o.err, "Error: cannot write standard output; expected room on its device or an open pipe\n");
-    const Outcome ok = RunProgram(c.exe, c.args);
+    const RunResult ok = RunLimited(c.exe, c.args);
     EXPECT_EQ(ok.status, 0) << Describe(ok);
 }
 
@@ -973,7 +773,7 @@ TEST(BadOutputReport, APredictionFileNamedButMissingIsAnError)
     Prepare(c, InputNamed("ReportLog"));
     const std::string missing = (c.dir.Path() / "no-such-predictions.txt").string();
     c.args.insert(c.args.end(), {"--predictions", missing});
-    const Outcome o = RunProgram(c.exe, c.args);
+    const RunResult o = RunLimited(c.exe, c.args);
     EXPECT_EQ(o.status, 1) << Describe(o);
     EXPECT_EQ(o.err, "Error: cannot open " + missing + ": No such file or directory; expected a readable file\n");
     EXPECT_FALSE(fs::exists(c.out));

@@ -17,6 +17,7 @@
 
 #include "tools/common/LineReader.h"
 #include "tools/common/ToolError.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -24,15 +25,6 @@ namespace {
 
 class LineReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::path(::testing::TempDir()) /
-               ("linereader_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& name, const std::string& bytes) const
     {
         const std::string path = (dir_ / name).string();
@@ -41,7 +33,8 @@ protected:
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-    fs::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
 };
 
 // `text` as one gzip member.

@@ -11,6 +11,7 @@
 
 #include "tools/common/OutputFolder.h"
 #include "tools/common/ToolError.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -18,15 +19,6 @@ namespace {
 
 class OutputFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::path(::testing::TempDir()) /
-               ("outputfolder_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
     // Everything in the test folder, hidden names included, one per line.
     std::string Listing() const
@@ -43,16 +35,11 @@ protected:
         return s;
     }
 
-    fs::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
 };
 
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testutil::ReadFile;
 
 TEST_F(OutputFolderTest, ANewFolderAppearsWithAllItsFilesAtTheCommit)
 {
@@ -68,7 +55,7 @@ TEST_F(OutputFolderTest, ANewFolderAppearsWithAllItsFilesAtTheCommit)
     EXPECT_EQ(Listing().find("set\n"), std::string::npos);
     folder.Commit();
     EXPECT_EQ(Listing(), "set\nset/a.txt\nset/b.txt\n");
-    EXPECT_EQ(Slurp(Path("set/b.txt")), "two pieces");
+    EXPECT_EQ(ReadFile(Path("set/b.txt")), "two pieces");
 }
 
 TEST_F(OutputFolderTest, AWritingThatFailsLeavesNothing)
@@ -91,7 +78,7 @@ TEST_F(OutputFolderTest, AWritingThatFailsLeavesNothing)
     EXPECT_TRUE(fs::is_empty(Path("empty")));
     OutputFolder folder(Path("empty"));
     folder.CreateWith({{"a.txt", "second"}});
-    EXPECT_EQ(Slurp(Path("empty/a.txt")), "second");
+    EXPECT_EQ(ReadFile(Path("empty/a.txt")), "second");
     EXPECT_EQ(Listing(), "deep\nempty\nempty/a.txt\n");
 }
 
@@ -112,7 +99,7 @@ TEST_F(OutputFolderTest, AFileThatAppearedMeanwhileIsNeverReplaced)
     }
     // a.txt, placed before, is taken back.
     EXPECT_FALSE(fs::exists(Path("set/a.txt")));
-    EXPECT_EQ(Slurp(Path("set/b.txt")), "precious");
+    EXPECT_EQ(ReadFile(Path("set/b.txt")), "precious");
 
     // A folder filled before the work starts is refused at once.
     OutputFolder again(Path("set"));

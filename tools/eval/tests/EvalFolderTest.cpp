@@ -13,6 +13,7 @@
 #include "motifbind/Version.h"
 #include "tools/common/BindingSupport.h"
 #include "tools/eval/EvalMain.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -89,8 +90,6 @@ class Folder {
 public:
     Folder()
     {
-        std::string tmpl = (fs::temp_directory_path() / "motifbind-eval-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data());
         Write("protein_motifs.txt", MOTIFS);
         Write("active_motif_pairs.txt", ACTIVE);
         Write("ppi_observations.txt", OBSERVATIONS);
@@ -99,7 +98,6 @@ public:
         Write("motifbind.log", LOG);
         Write("predictions.txt", PREDICTIONS);
     }
-    ~Folder() { fs::remove_all(path_); }
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
 
@@ -111,7 +109,8 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
 private:
-    fs::path path_;
+    testutil::TempDir tmp_;
+    const fs::path path_ = tmp_.Path();
 };
 
 struct EvalRun {

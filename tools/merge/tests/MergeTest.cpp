@@ -4,8 +4,6 @@
 // one line naming it, and then nothing may be written.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -19,48 +17,14 @@
 #include "motifbind/Version.h"
 #include "tools/merge/ByteFile.h"
 #include "tools/merge/MergeMain.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using testutil::ReadFile;
+using testutil::TempDir;
+using testutil::WriteFile;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "merge-test-XXXXXX").string();
-        if (mkdtemp(tmpl.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = tmpl;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string Sub(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, const std::string& text)
-{
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // Names of every file under `dir`, relative to it, sorted.
 std::vector<std::string> Listing(const fs::path& dir)
@@ -144,9 +108,9 @@ ShardFiles WriteShard(const MadeUpRun& run, const std::string& dir, std::size_t 
     const std::size_t first = n * index / count, end = n * (index + 1) / count;
     ShardFiles f{dir + "/motifbind.log", dir + "/predictions.txt", dir + "/stdout.txt"};
     const std::string log = run.Log(first, end), out = run.Out(first, end);
-    Write(f.log, log);
-    Write(f.pred, run.pred);
-    Write(f.out, out);
+    WriteFile(f.log, log);
+    WriteFile(f.pred, run.pred);
+    WriteFile(f.out, out);
     const std::size_t logStart = run.training.size(), logEnd = log.size() - run.tail.size();
     const std::size_t outStart = run.outTraining.size(), outEnd = out.size();
     std::string manifest = "motifbind shard\nversion " + run.version + "\nblock ";
@@ -155,7 +119,7 @@ ShardFiles WriteShard(const MadeUpRun& run, const std::string& dir, std::size_t 
                 " " + std::to_string(logEnd) + " " + Sum(log.substr(logStart, logEnd - logStart)) +
                 "\nstdout_perturbation " + std::to_string(outStart) + " " + std::to_string(outEnd) + " " +
                 Sum(out.substr(outStart)) + "\n";
-    Write(f.log + ".shard", manifest);
+    WriteFile(f.log + ".shard", manifest);
     return f;
 }
 
@@ -182,13 +146,13 @@ struct Merge {
         for (const auto& s : shards) {
             a.push_back(s.out);
         }
-        a.insert(a.end(), {"--out-log", d.Sub("merged/motifbind.log"), "--out-predictions", d.Sub("merged/predictions.txt"), "--out-stdout",
-                           d.Sub("merged/stdout.txt")});
+        a.insert(a.end(), {"--out-log", d.File("merged/motifbind.log"), "--out-predictions", d.File("merged/predictions.txt"), "--out-stdout",
+                           d.File("merged/stdout.txt")});
         return a;
     }
     Result Run(const std::vector<std::string>& args) const
     {
-        fs::create_directories(d.Sub("merged"));
+        fs::create_directories(d.File("merged"));
         std::ostringstream out, err;
         Result r;
         r.status = MergeMain(args, out, err);
@@ -207,7 +171,7 @@ std::vector<ShardFiles> Shards(const MadeUpRun& run, const TempDir& d, std::size
     for (const std::size_t b : order) {
         std::string name = "s";
         name += std::to_string(b);
-        s.push_back(WriteShard(run, d.Sub(name), b, count));
+        s.push_back(WriteShard(run, d.File(name), b, count));
     }
     return s;
 }
@@ -232,7 +196,7 @@ void ExpectRefused(const Result& r, const TempDir& d, const std::vector<std::str
     for (const auto& w : words) {
         EXPECT_NE(r.err.find(w), std::string::npos) << "'" << w << "' not in: " << r.err;
     }
-    EXPECT_TRUE(Listing(d.Sub("merged")).empty());
+    EXPECT_TRUE(Listing(d.File("merged")).empty());
 }
 
 } // namespace
@@ -252,13 +216,13 @@ TEST(Merge, BlocksInAnyOrderGiveTheSingleRunByteForByte)
             const Result r = m.Run();
             ASSERT_EQ(r.status, 0) << cycles << " cycles, " << count << " shards: " << r.err;
             EXPECT_EQ(r.err, "");
-            EXPECT_EQ(Read(d.Sub("merged/motifbind.log")), run.Log(0, std::size_t(cycles)))
+            EXPECT_EQ(ReadFile(d.File("merged/motifbind.log")), run.Log(0, std::size_t(cycles)))
                 << cycles << " cycles, " << count << " shards";
-            EXPECT_EQ(Read(d.Sub("merged/stdout.txt")), run.Out(0, std::size_t(cycles)))
+            EXPECT_EQ(ReadFile(d.File("merged/stdout.txt")), run.Out(0, std::size_t(cycles)))
                 << cycles << " cycles, " << count << " shards";
-            EXPECT_EQ(Read(d.Sub("merged/predictions.txt")), run.pred);
+            EXPECT_EQ(ReadFile(d.File("merged/predictions.txt")), run.pred);
             // Only the three outputs: the temporary names are gone.
-            EXPECT_EQ(Listing(d.Sub("merged")),
+            EXPECT_EQ(Listing(d.File("merged")),
                       (std::vector<std::string>{"motifbind.log", "predictions.txt", "stdout.txt"}));
         }
     }
@@ -274,7 +238,7 @@ TEST(Merge, RefusesMissingRepeatedAndMisjoinedBlocks)
     {
         TempDir d;
         auto s = Shards(run, d, 4, {0, 1, 2, 3});
-        s.push_back(WriteShard(run, d.Sub("again"), 1, 4));
+        s.push_back(WriteShard(run, d.File("again"), 1, 4));
         ExpectRefused(Merge{d, s}.Run(), d, {"block 1 of 4 given twice", "s1/motifbind.log", "again/motifbind.log"});
     }
     {
@@ -288,18 +252,18 @@ TEST(Merge, RefusesMissingRepeatedAndMisjoinedBlocks)
         // A block of another split of the same analysis.
         TempDir d;
         auto s = Shards(run, d, 3, {0, 1});
-        s.push_back(WriteShard(run, d.Sub("other"), 2, 4));
+        s.push_back(WriteShard(run, d.File("other"), 2, 4));
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[2].log, "block 2 of 4", "block 0 of 3"});
     }
     {
         // A manifest whose cycle range does not join its neighbours.
         TempDir d;
         auto s = Shards(run, d, 3, {0, 1, 2});
-        std::string text = Read(s[1].log + ".shard");
+        std::string text = ReadFile(s[1].log + ".shard");
         const std::size_t at = text.find("cycles 2 4 7");
         ASSERT_NE(at, std::string::npos) << text;
         text.replace(at, 12, "cycles 3 4 7");
-        Write(s[1].log + ".shard", text);
+        WriteFile(s[1].log + ".shard", text);
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[1].log, "holds cycles 3 to 4", "end at cycle 2"});
     }
     {
@@ -308,7 +272,7 @@ TEST(Merge, RefusesMissingRepeatedAndMisjoinedBlocks)
         auto s = Shards(run, d, 3, {0, 1});
         MadeUpRun newer = run;
         newer.version = "1.0.1";
-        s.push_back(WriteShard(newer, d.Sub("newer"), 2, 3));
+        s.push_back(WriteShard(newer, d.File("newer"), 2, 3));
         ExpectRefused(Merge{d, s}.Run(), d,
                       {"shard " + s[2].log + ": ", "made by motifbind version '1.0.1'", "shard " + s[0].log,
                        "version '1.0.0'"});
@@ -317,7 +281,7 @@ TEST(Merge, RefusesMissingRepeatedAndMisjoinedBlocks)
         // Another analysis: the same blocks of a list with one cycle more.
         TempDir d;
         auto s = Shards(run, d, 2, {0});
-        s.push_back(WriteShard(MadeUpRun(8), d.Sub("longer"), 1, 2));
+        s.push_back(WriteShard(MadeUpRun(8), d.File("longer"), 1, 2));
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[1].log, "has 8 cycles", "7"});
     }
 }
@@ -346,10 +310,10 @@ TEST(Merge, RefusesShardsOfAnotherCommandOrWithOtherTrainingOutputs)
         TempDir d;
         auto s = Shards(run, d, 3, {0, 1, 2});
         const std::string path = s[2].*e.file;
-        std::string text = Read(path);
+        std::string text = ReadFile(path);
         const std::size_t at = e.fromEnd ? text.size() - e.at : e.at;
         text[at] = text[at] == 'x' ? 'y' : 'x';
-        Write(path, text);
+        WriteFile(path, text);
         std::vector<std::string> words = e.words;
         words.push_back("shard " + s[2].log + ": ");
         SCOPED_TRACE(e.what);
@@ -361,7 +325,7 @@ TEST(Merge, RefusesShardsOfAnotherCommandOrWithOtherTrainingOutputs)
         auto s = Shards(run, d, 2, {0, 1});
         MadeUpRun more = run;
         more.training += "*** one more line\n";
-        s[1] = WriteShard(more, d.Sub("more"), 1, 2);
+        s[1] = WriteShard(more, d.File("more"), 1, 2);
         ExpectRefused(Merge{d, s}.Run(), d,
                       {"its training part differs", "at byte offset " + std::to_string(run.training.size())});
     }
@@ -376,19 +340,19 @@ TEST(Merge, RefusesPartsTheShardDidNotWrite)
     {
         TempDir d;
         auto s = Shards(run, d, 4, {0, 1, 2, 3});
-        ASSERT_EQ(Read(s[1].out).size(), Read(s[2].out).size());
-        ASSERT_NE(Read(s[1].out), Read(s[2].out));
+        ASSERT_EQ(ReadFile(s[1].out).size(), ReadFile(s[2].out).size());
+        ASSERT_NE(ReadFile(s[1].out), ReadFile(s[2].out));
         std::swap(s[1].out, s[2].out);
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[1].log + ": ", s[1].out, "checksum"});
     }
     {
         TempDir d;
         auto s = Shards(run, d, 4, {0, 1, 2, 3});
-        std::string log = Read(s[1].log);
+        std::string log = ReadFile(s[1].log);
         const std::size_t at = log.find("\t-0.1", run.training.size());
         ASSERT_NE(at, std::string::npos);
         log[at + 4] = '9';
-        Write(s[1].log, log);
+        WriteFile(s[1].log, log);
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[1].log + ": ", "perturbation lines", "checksum"});
     }
 }
@@ -448,7 +412,7 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
         auto s = Shards(run, d, 2, {0, 1});
         fs::remove(s[1].log + ".shard");
         if (!c.manifest.empty()) {
-            Write(s[1].log + ".shard", c.manifest == "-" ? "" : c.manifest);
+            WriteFile(s[1].log + ".shard", c.manifest == "-" ? "" : c.manifest);
         }
         std::vector<std::string> words = c.words;
         words.push_back("shard " + s[1].log + ": ");
@@ -465,8 +429,8 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
         SCOPED_TRACE("no log");
         TempDir d;
         auto s = Shards(run, d, 2, {0, 1});
-        Write(s[0].log, "not a log at all\n");
-        Write(s[0].log + ".shard", manifest("block 0 2", "cycles 0 0 5", "log_perturbation 17 17 " + Sum(""),
+        WriteFile(s[0].log, "not a log at all\n");
+        WriteFile(s[0].log + ".shard", manifest("block 0 2", "cycles 0 0 5", "log_perturbation 17 17 " + Sum(""),
                                             "stdout_perturbation 0 0 " + Sum("")));
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[0].log + ": ", "expected a motifbind log"});
     }
@@ -479,12 +443,12 @@ TEST(Merge, NeverOverwritesAndChecksItsCommandLine)
         // An existing output stays as it was, and no other output appears.
         TempDir d;
         const Merge m{d, Shards(run, d, 2, {0, 1})};
-        Write(d.Sub("merged/stdout.txt"), "keep me");
+        WriteFile(d.File("merged/stdout.txt"), "keep me");
         const Result r = m.Run();
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find("already exists"), std::string::npos) << r.err;
-        EXPECT_EQ(Read(d.Sub("merged/stdout.txt")), "keep me");
-        EXPECT_EQ(Listing(d.Sub("merged")), std::vector<std::string>{"stdout.txt"});
+        EXPECT_EQ(ReadFile(d.File("merged/stdout.txt")), "keep me");
+        EXPECT_EQ(Listing(d.File("merged")), std::vector<std::string>{"stdout.txt"});
     }
     {
         // Two outputs under one name.
@@ -492,7 +456,7 @@ TEST(Merge, NeverOverwritesAndChecksItsCommandLine)
         const Merge m{d, Shards(run, d, 2, {0, 1})};
         auto args = m.Args();
         const auto at = std::find(args.begin(), args.end(), "--out-stdout");
-        *(at + 1) = d.Sub("merged/./motifbind.log");
+        *(at + 1) = d.File("merged/./motifbind.log");
         ExpectRefused(m.Run(args), d, {"--out-log and --out-stdout name the same file"});
     }
     {
@@ -545,9 +509,9 @@ TEST(ByteFile, ComparesAndCopiesAcrossReadBlocks)
     }
     std::string b = "xy" + a;
     b[2 + 2'600'001] = '!';
-    Write(d.Sub("a"), a);
-    Write(d.Sub("b"), b);
-    const ByteFile fa(d.Sub("a"), "first"), fb(d.Sub("b"), "second");
+    WriteFile(d.File("a"), a);
+    WriteFile(d.File("b"), b);
+    const ByteFile fa(d.File("a"), "first"), fb(d.File("b"), "second");
     EXPECT_EQ(fa.Size(), a.size());
     EXPECT_EQ(FirstDifference(fa, 0, fb, 2, a.size()), 2'600'001u);
     EXPECT_EQ(FirstDifference(fa, 0, fb, 2, 2'600'001), 2'600'001u);
@@ -557,9 +521,9 @@ TEST(ByteFile, ComparesAndCopiesAcrossReadBlocks)
     EXPECT_EQ(copy.size(), a.size());
     EXPECT_EQ(copy.substr(0, 2'600'001), a.substr(0, 2'600'001));
     EXPECT_EQ(copy[2'600'001], '!');
-    Write(d.Sub("line"), "*** Command line: x y\nrest");
-    EXPECT_EQ(ByteFile(d.Sub("line"), "log").FirstLine(1000), "*** Command line: x y");
-    EXPECT_EQ(ByteFile(d.Sub("line"), "log").FirstLine(5), "*** C");
-    EXPECT_THROW(ByteFile(d.Sub("none"), "log"), std::exception);
+    WriteFile(d.File("line"), "*** Command line: x y\nrest");
+    EXPECT_EQ(ByteFile(d.File("line"), "log").FirstLine(1000), "*** Command line: x y");
+    EXPECT_EQ(ByteFile(d.File("line"), "log").FirstLine(5), "*** C");
+    EXPECT_THROW(ByteFile(d.File("none"), "log"), std::exception);
     EXPECT_THROW(ByteFile(d.Path().string(), "log"), std::exception);
 }

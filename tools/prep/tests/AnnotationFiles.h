@@ -9,19 +9,10 @@
 #include <string>
 
 #include "tools/common/ToolError.h"
+#include "support/TempDir.h"
 
 class AnnotationFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::path(::testing::TempDir()) /
-               (std::string("prep_") + t->test_suite_name() + "_" + t->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // Writes `text` as it is into a file of the test folder; returns its path.
     std::string Write(const std::string& name, const std::string& text) const
     {
@@ -33,7 +24,8 @@ protected:
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
 private:
-    std::filesystem::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
 };
 
 // The message of the ToolError that `f` throws, or a note that it threw none.

@@ -14,6 +14,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/prep/Interactions.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -21,15 +22,6 @@ namespace {
 
 class InteractionFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("prep_interactions_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& name, const std::string& text)
     {
         const std::string path = (dir_ / name).string();
@@ -59,7 +51,8 @@ protected:
         return ReadInteractions(in, rules_, warnings_);
     }
 
-    fs::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
     AccessionRules rules_;
     Warnings warnings_;
 };

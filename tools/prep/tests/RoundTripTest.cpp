@@ -58,7 +58,7 @@ Table ReadTable(const fs::path& path)
 TEST(RoundTripTest, SimulatedSetComesBackUpToRenumbering)
 {
     TempDir tmp;
-    const fs::path simDir = tmp.Sub("sim");
+    const fs::path simDir = tmp.File("sim");
     const SimRun sim = RunSim({"--out", simDir.string(), "--proteins", "150", "--motifs", "40", "--pairs", "900",
                                "--repeat-prob", "0.3", "--self-frac", "0.03", "--ddi", "0", "--seed", "5"});
     ASSERT_EQ(sim.status, 0) << sim.err;
@@ -122,17 +122,17 @@ TEST(RoundTripTest, SimulatedSetComesBackUpToRenumbering)
         }
     }
     const auto write = [&](const std::string& name, const std::string& text) {
-        std::ofstream(tmp.Sub(name)) << text;
-        return tmp.Sub(name);
+        std::ofstream(tmp.File(name)) << text;
+        return tmp.File(name);
     };
-    const std::vector<std::string> args{"--out", tmp.Sub("prep"), "--interactions", write("ppi.tsv", ppi.str()),
+    const std::vector<std::string> args{"--out", tmp.File("prep"), "--interactions", write("ppi.tsv", ppi.str()),
                                         "--negatives", write("neg.tsv", neg.str()), "--domains",
                                         write("domains.tsv", dom.str()), "--domain-format", "tsv", "--fasta",
                                         write("seq.fasta", fasta.str())};
     std::ostringstream out;
     std::ostringstream err;
     ASSERT_EQ(PrepMain(args, out, err), 0) << err.str();
-    const fs::path prep = tmp.Sub("prep");
+    const fs::path prep = tmp.File("prep");
 
     // Proteins: those of the observed pairs, with their lengths, coverage and motifs.
     const Table proteins = ReadTable(prep / "proteins.tsv");

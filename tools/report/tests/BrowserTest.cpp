@@ -6,10 +6,8 @@
 // only at blanks. Skipped without Chromium.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +18,8 @@
 
 #include "tools/report/ReportHtml.h"
 #include "tools/report/tests/ReportPages.h"
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 using namespace reportpages;
@@ -46,60 +46,23 @@ std::string FindChromium()
     return "";
 }
 
-std::string Quote(const std::string& w)
-{
-    std::string q = "'";
-    for (const char c : w) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class BrowserFolder {
-public:
-    BrowserFolder()
-    {
-        static std::atomic<int> counter{0};
-        path_ = fs::temp_directory_path() /
-                ("motifbind-report-browser-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~BrowserFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    BrowserFolder(const BrowserFolder&) = delete;
-    BrowserFolder& operator=(const BrowserFolder&) = delete;
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testutil::ReadFile;
+using BrowserFolder = testutil::TempDir;
 
 // Runs the browser on the page with the given extra options, standard
-// output into `out`; at most 60 s. Returns the exit status.
-int RunChromium(const std::string& exe, const BrowserFolder& dir, const std::string& options,
-                const fs::path& out)
+// output into `out`; at most 60 s.
+testutil::RunResult RunChromium(const std::string& exe, const BrowserFolder& dir,
+                                const std::vector<std::string>& options, const fs::path& out)
 {
-    const fs::path page = dir.Path() / "report.html";
-    const std::string cmd = "timeout 60 " + Quote(exe) +
-                            " --headless --no-sandbox --disable-gpu --disable-dev-shm-usage --no-first-run"
-                            " --disable-extensions --user-data-dir=" +
-                            Quote((dir.Path() / "profile").string()) + " " + options + " " +
-                            Quote("file://" + page.string()) + " >" + Quote(out.string()) + " 2>" +
-                            Quote((dir.Path() / "stderr.txt").string()) + " </dev/null";
-    const int rc = std::system(cmd.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    std::vector<std::string> args = {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                                     "--no-first-run", "--disable-extensions",
+                                     "--user-data-dir=" + (dir.Path() / "profile").string()};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back("file://" + (dir.Path() / "report.html").string());
+    testutil::RunOptions o;
+    o.stdoutFile = out.string();
+    o.seconds = 60;
+    return testutil::RunProgram(exe, args, o);
 }
 
 // Appended to the test's copy of the page only (the report has no script):
@@ -234,9 +197,9 @@ TEST(ReportHtmlBrowser, NoLabelLeavesItsBoxAndTheTableNamesProteins)
     for (const char* size : {"1200,3000", "800,3000"}) {
         SCOPED_TRACE(size);
         const fs::path dom = dir.Path() / "dom.html";
-        ASSERT_EQ(RunChromium(exe, dir, std::string("--window-size=") + size + " --dump-dom", dom), 0)
-            << Slurp(dir.Path() / "stderr.txt");
-        const std::string text = Slurp(dom);
+        const auto run = RunChromium(exe, dir, {std::string("--window-size=") + size, "--dump-dom"}, dom);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string text = ReadFile(dom);
         const std::size_t at = text.find("<pre id=\"layout-check\">");
         ASSERT_NE(at, std::string::npos) << "the check did not run: " << text.substr(0, 2000);
         const std::size_t from = at + std::string("<pre id=\"layout-check\">").size();
@@ -279,8 +242,9 @@ TEST(ReportHtmlBrowser, ChromiumShowsEveryPlot)
     }
 
     const fs::path dom = dir.Path() / "dom.html";
-    ASSERT_EQ(RunChromium(exe, dir, "--dump-dom", dom), 0) << Slurp(dir.Path() / "stderr.txt");
-    const std::string text = Slurp(dom);
+    const auto run = RunChromium(exe, dir, {"--dump-dom"}, dom);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string text = ReadFile(dom);
     ASSERT_NE(text.find("<h1>motifbind report: run-07</h1>"), std::string::npos) << text.substr(0, 2000);
     EXPECT_EQ(text.find("<script"), std::string::npos);
     struct Expect {
@@ -302,13 +266,12 @@ TEST(ReportHtmlBrowser, ChromiumShowsEveryPlot)
     // A 1200 x 3000 PNG with plots, text and tables compresses to far more
     // than a blank page (under 10 KB).
     const fs::path shot = dir.Path() / "report.png";
-    ASSERT_EQ(RunChromium(exe, dir, "--hide-scrollbars --window-size=1200,3000 --screenshot=" +
-                                        Quote(shot.string()),
-                          dir.Path() / "shot-stdout.txt"),
-              0)
-        << Slurp(dir.Path() / "stderr.txt");
-    ASSERT_TRUE(fs::exists(shot)) << Slurp(dir.Path() / "stderr.txt");
-    const std::string png = Slurp(shot);
+    const auto shooting = RunChromium(
+        exe, dir, {"--hide-scrollbars", "--window-size=1200,3000", "--screenshot=" + shot.string()},
+        dir.Path() / "shot-stdout.txt");
+    ASSERT_EQ(shooting.status, 0) << shooting.err;
+    ASSERT_TRUE(fs::exists(shot)) << shooting.err;
+    const std::string png = ReadFile(shot);
     ASSERT_GE(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
     const auto be32 = [&png](std::size_t at) {

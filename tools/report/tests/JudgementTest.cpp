@@ -6,6 +6,7 @@
 
 #include "tools/common/ToolError.h"
 #include "tools/report/Judgement.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -122,8 +123,8 @@ TEST(JudgementTest, KnownPairsAmongTheTopAgainstChance)
 
 TEST(JudgementTest, PairFilesNameProteinsByAccessionWithAHeader)
 {
-    const fs::path dir = fs::path(::testing::TempDir()) / "report_pairs";
-    fs::create_directories(dir);
+    const testutil::TempDir tmp;
+    const fs::path dir = tmp.Path();
     std::ofstream(dir / "proteins.tsv") << "id\taccession\n0\tP11111\n1\tP22222\n2\tP33333\n";
     std::ofstream(dir / "pos.tsv") << "accession_a\taccession_b\nP22222\tP11111\n# a comment\nP33333 P33333\nO99999\tP11111\n";
     const NamedPairs p = ReadProteinPairs(dir / "pos.tsv", Names::Read(dir));
@@ -140,13 +141,12 @@ TEST(JudgementTest, PairFilesNameProteinsByAccessionWithAHeader)
     } catch (const ToolError& e) {
         EXPECT_NE(std::string(e.what()).find("3 fields"), std::string::npos) << e.what();
     }
-    fs::remove_all(dir);
 }
 
 TEST(JudgementTest, UnknownNamesAreCountedOnceAndTheFirstFiveShown)
 {
-    const fs::path dir = fs::path(::testing::TempDir()) / "report_unknown";
-    fs::create_directories(dir);
+    const testutil::TempDir tmp;
+    const fs::path dir = tmp.Path();
     std::ofstream(dir / "motifs.tsv") << "id\tfamily\tname\tproteins\n0\tPF00069\tPkinase\t2\n1\tPF00017\tSH2\t2\n";
     // A header; then seven unknown names over eight lines, X1 three times,
     // and one line whose names are both unknown. Extra columns are scores
@@ -167,5 +167,4 @@ TEST(JudgementTest, UnknownNamesAreCountedOnceAndTheFirstFiveShown)
     one.first = {"O\x1b[31m"};
     EXPECT_EQ(UnknownText("--truth", "protein", one),
               "--truth names 1 protein the run does not know ('O\\x1b[31m'): 1 pair left out");
-    fs::remove_all(dir);
 }

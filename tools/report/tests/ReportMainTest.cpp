@@ -9,6 +9,7 @@
 #include "motifbind/Version.h"
 #include "tools/report/ReportMain.h"
 #include "tools/report/tests/RunFixtures.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -33,17 +34,10 @@ ReportRun RunReport(const std::vector<std::string>& args)
 
 class ReportMainTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::path(::testing::TempDir()) /
-               (std::string("report_main_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string Out(const std::string& name = "rep") const { return (dir_ / name).string(); }
 
-    fs::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
 };
 
 TEST_F(ReportMainTest, AFinishedRunGivesEveryTableAndThePage)

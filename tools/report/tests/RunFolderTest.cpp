@@ -6,6 +6,7 @@
 #include "tools/common/ToolError.h"
 #include "tools/report/Names.h"
 #include "tools/report/RunInputs.h"
+#include "support/TempDir.h"
 
 #include <set>
 
@@ -15,17 +16,10 @@ namespace {
 
 class RunFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::path(::testing::TempDir()) /
-               (std::string("report_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     void Write(const std::string& name, const std::string& text) const { std::ofstream(dir_ / name) << text; }
 
-    fs::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
 };
 
 TEST_F(RunFolderTest, NamesComeFromTheTablesOrFallBackToIds)

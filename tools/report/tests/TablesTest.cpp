@@ -11,6 +11,7 @@
 
 #include "RunFixtures.h"
 #include "tools/report/Tables.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -90,8 +91,6 @@ class NameFolder {
 public:
     explicit NameFolder(bool motifNames)
     {
-        std::string tmpl = (fs::temp_directory_path() / "motifbind-report-names-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data());
         std::ofstream proteins(path_ / "proteins.tsv");
         proteins << "id\taccession\n";
         for (int i = 0; i < 12; ++i) {
@@ -103,13 +102,13 @@ public:
             motifs << m << "\tPF000" << m << "\t" << (motifNames ? "Fam-" : "PF000") << m << "\n";
         }
     }
-    ~NameFolder() { fs::remove_all(path_); }
     NameFolder(const NameFolder&) = delete;
     NameFolder& operator=(const NameFolder&) = delete;
     Names Read() const { return Names::Read(path_); }
 
 private:
-    fs::path path_;
+    testutil::TempDir tmp_;
+    const fs::path path_ = tmp_.Path();
 };
 
 } // namespace
@@ -322,9 +321,8 @@ TEST(TablesTest, ProteinDisplayNamesGoLastAndBesideTheAccessionsInWords)
     // Display names as prep writes them in the last column: gene names for
     // all but P05, whose cell is empty (the accession stands in), and P07,
     // whose name holds markup the page must escape.
-    const fs::path dir = fs::temp_directory_path() / "motifbind-report-display-names";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const testutil::TempDir tmp;
+    const fs::path dir = tmp.Path();
     {
         std::ofstream proteins(dir / "proteins.tsv");
         proteins << "id\taccession\tlength\tcovered\tmotifs\tname\n";
@@ -336,7 +334,6 @@ TEST(TablesTest, ProteinDisplayNamesGoLastAndBesideTheAccessionsInWords)
                                           << "0\tPF0000\tFam0\t2\tFamily zero\n1\tPF0001\tFam1\t2\t\n";
     }
     const Names names = Names::Read(dir);
-    fs::remove_all(dir);
     EXPECT_EQ(names.ProteinLabel(6), "G6 (P06)");
     EXPECT_EQ(names.ProteinLabel(5), "P05");
     EXPECT_EQ(names.ProteinName(20), "20");

@@ -10,6 +10,7 @@
 
 #include "tools/common/PredictionFile.h"
 #include "tools/report/TopInteractions.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -37,8 +38,6 @@ class TopInteractionsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::path(::testing::TempDir()) / "report_top_interactions";
-        fs::create_directories(dir_);
         // Protein 1 has no display name; motif 1 a description, 0 and 2 only
         // short names.
         std::ofstream(dir_ / "proteins.tsv") << "id\taccession\tlength\tcovered\tmotifs\tname\n"
@@ -51,9 +50,9 @@ protected:
         std::istringstream in(PREDICTIONS);
         predictions_ = ReadPredictionFile(in, "predictions.txt");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    fs::path dir_;
+    testutil::TempDir tmp_;
+    const std::filesystem::path dir_ = tmp_.Path();
     Predictions predictions_;
 };
 

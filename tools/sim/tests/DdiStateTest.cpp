@@ -59,12 +59,12 @@ protected:
         tmp_ = new TempDir();
         // Many active motif pairs, half of them strong so that both states
         // are common, and tested pairs drawn mostly where active pairs sit.
-        const SimRun run = RunSim({"--out", tmp_->Sub("set"), "--seed", "977", "--proteins", "3000", "--motifs",
+        const SimRun run = RunSim({"--out", tmp_->File("set"), "--seed", "977", "--proteins", "3000", "--motifs",
                                    "400", "--active-pairs", "4000", "--strong-frac", "0.5", "--pairs", "60000",
                                    "--enrich", "0.9", "--ddi-cover", "1", "--ddi-sens", "0.6", "--ddi-fpr", "0.05",
                                    "--self-frac", "0.005"});
         ASSERT_EQ(run.status, 0) << run.err;
-        set_ = new InputSet(LoadInputSet(tmp_->Sub("set")));
+        set_ = new InputSet(LoadInputSet(tmp_->File("set")));
         truth_ = new std::map<Key, MotifPairTruth>();
         Collect(*set_, *truth_);
     }

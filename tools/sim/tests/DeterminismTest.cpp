@@ -21,11 +21,11 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder)
 std::map<std::string, std::string> Generate(const TempDir& tmp, const std::string& name,
                                             const std::vector<std::string>& extra)
 {
-    std::vector<std::string> args{"--out", tmp.Sub(name), "--self-frac", "0.02", "--pertype", "2"};
+    std::vector<std::string> args{"--out", tmp.File(name), "--self-frac", "0.02", "--pertype", "2"};
     args.insert(args.end(), extra.begin(), extra.end());
     const SimRun run = RunSim(args);
     EXPECT_EQ(run.status, 0) << run.err;
-    return Snapshot(tmp.Sub(name));
+    return Snapshot(tmp.File(name));
 }
 
 TEST(DeterminismTest, SameSeedGivesIdenticalFiles)

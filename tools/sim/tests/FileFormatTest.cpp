@@ -95,7 +95,7 @@ class FileFormatTest : public ::testing::TestWithParam<FormatCase> {};
 TEST_P(FileFormatTest, EveryFileReadsBackAsValidInput)
 {
     TempDir tmp;
-    const std::string out = tmp.Sub("set");
+    const std::string out = tmp.File("set");
     std::vector<std::string> args{"--out", out};
     args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
     const SimRun run = RunSim(args);
@@ -247,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CommandLineTest, OptionsFollowTheChosenSettings)
 {
     TempDir tmp;
-    const std::string out = tmp.Sub("set");
+    const std::string out = tmp.File("set");
     ASSERT_EQ(RunSim({"--out", out, "--leak-type", "0", "--pertype", "3", "--pertsize", "-1", "--prior-ratio", "2",
                       "--ddi", "0", "--prior-pos", "0.25", "--leak-group", "777"})
                   .status,
@@ -270,9 +270,9 @@ TEST(CommandLineTest, RecommendedEstimatorAndPriorLeadUnlessSetToZero)
 {
     TempDir tmp;
     const auto head = [&tmp](const std::string& name, std::vector<std::string> args) {
-        args.insert(args.begin(), {"--out", tmp.Sub(name)});
+        args.insert(args.begin(), {"--out", tmp.File(name)});
         EXPECT_EQ(RunSim(args).status, 0) << name;
-        const std::string text = ReadFile(fs::path(tmp.Sub(name)) / "command.txt");
+        const std::string text = ReadFile(fs::path(tmp.File(name)) / "command.txt");
         return text.substr(0, text.find(" -l "));
     };
     EXPECT_EQ(head("default", {}), "motifbind -e 1 -b 200 -f 300 60");
@@ -280,10 +280,10 @@ TEST(CommandLineTest, RecommendedEstimatorAndPriorLeadUnlessSetToZero)
     EXPECT_EQ(head("weak", {"--estimator", "0", "--noise-prior", "2.5"}), "motifbind -b 2.5 -f 300 60");
     // The command line changes nothing the simulator draws.
     for (const char* name : {"ppi_observations.txt", "ddi_observations.txt", "truth_ddi.txt", "truth_affinities.txt"}) {
-        EXPECT_EQ(ReadFile(fs::path(tmp.Sub("default")) / name), ReadFile(fs::path(tmp.Sub("old")) / name)) << name;
+        EXPECT_EQ(ReadFile(fs::path(tmp.File("default")) / name), ReadFile(fs::path(tmp.File("old")) / name)) << name;
     }
-    EXPECT_NE(RunSim({"--out", tmp.Sub("bad"), "--estimator", "2"}).status, 0);
-    EXPECT_NE(RunSim({"--out", tmp.Sub("bad"), "--noise-prior", "-1"}).status, 0);
+    EXPECT_NE(RunSim({"--out", tmp.File("bad"), "--estimator", "2"}).status, 0);
+    EXPECT_NE(RunSim({"--out", tmp.File("bad"), "--noise-prior", "-1"}).status, 0);
 }
 
 } // namespace

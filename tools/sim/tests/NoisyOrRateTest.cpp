@@ -45,12 +45,12 @@ protected:
         tmp_ = new TempDir();
         // Few motif families and many active pairs, so that pairs carry
         // several binding variables; homodimers included; long leak groups.
-        const SimRun run = RunSim({"--out", tmp_->Sub("set"), "--seed", "20240611", "--proteins", "400",
+        const SimRun run = RunSim({"--out", tmp_->File("set"), "--seed", "20240611", "--proteins", "400",
                                    "--motifs", "30", "--active-pairs", "150", "--pairs", "40000", "--self-frac",
                                    "0.01", "--leak", "0.003", "--leak-group", "5000", "--enrich", "0.5",
                                    "--control-frac", "0.05", "--ddi-cover", "1"});
         ASSERT_EQ(run.status, 0) << run.err;
-        set_ = new InputSet(LoadInputSet(tmp_->Sub("set")));
+        set_ = new InputSet(LoadInputSet(tmp_->File("set")));
     }
     static void TearDownTestSuite()
     {
@@ -199,9 +199,9 @@ TEST_F(NoisyOrRateTest, DomainEvidenceFollowsAffinitiesAndReportRates)
 TEST(NoLeakTest, PairsWithoutBindingVariablesNeverInteract)
 {
     TempDir tmp;
-    const SimRun run = RunSim({"--out", tmp.Sub("set"), "--leak-type", "2", "--pairs", "5000", "--enrich", "0.2"});
+    const SimRun run = RunSim({"--out", tmp.File("set"), "--leak-type", "2", "--pairs", "5000", "--enrich", "0.2"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const InputSet set = LoadInputSet(tmp.Sub("set"));
+    const InputSet set = LoadInputSet(tmp.File("set"));
     int withoutVariables = 0;
     for (const auto& r : set.truthInteractions) {
         if (NonInterProb(set, static_cast<int>(r[0]), static_cast<int>(r[1])) == 1.0) {

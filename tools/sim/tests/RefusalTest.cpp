@@ -29,7 +29,7 @@ void ExpectOneErrorLine(const SimRun& run, const std::string& mention)
 TEST(RefusalTest, FolderThatHoldsFilesIsLeftUntouched)
 {
     TempDir tmp;
-    const fs::path folder = tmp.Sub("used");
+    const fs::path folder = tmp.File("used");
     fs::create_directories(folder / "sub");
     std::ofstream(folder / "ppi_observations.txt") << "precious\n";
     ExpectOneErrorLine(RunSim({"--out", folder.string()}), "already holds files");
@@ -37,7 +37,7 @@ TEST(RefusalTest, FolderThatHoldsFilesIsLeftUntouched)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 
     // A folder holding only an empty subfolder is not empty either.
-    const fs::path other = tmp.Sub("other");
+    const fs::path other = tmp.File("other");
     fs::create_directories(other / "empty");
     ExpectOneErrorLine(RunSim({"--out", other.string()}), "already holds files");
 }
@@ -45,7 +45,7 @@ TEST(RefusalTest, FolderThatHoldsFilesIsLeftUntouched)
 TEST(RefusalTest, PathThatIsAFileIsRefused)
 {
     TempDir tmp;
-    const fs::path file = tmp.Sub("plain.txt");
+    const fs::path file = tmp.File("plain.txt");
     std::ofstream(file) << "x";
     ExpectOneErrorLine(RunSim({"--out", file.string()}), "not a folder");
     EXPECT_EQ(ReadFile(file), "x");
@@ -54,21 +54,21 @@ TEST(RefusalTest, PathThatIsAFileIsRefused)
 TEST(RefusalTest, EmptyOrMissingFolderIsAccepted)
 {
     TempDir tmp;
-    fs::create_directories(tmp.Sub("empty"));
-    EXPECT_EQ(RunSim({"--out", tmp.Sub("empty"), "--pairs", "50"}).status, 0);
-    EXPECT_EQ(RunSim({"--out", tmp.Sub("new/nested"), "--pairs", "50"}).status, 0);
-    EXPECT_TRUE(fs::exists(tmp.Sub("new/nested/command.txt")));
+    fs::create_directories(tmp.File("empty"));
+    EXPECT_EQ(RunSim({"--out", tmp.File("empty"), "--pairs", "50"}).status, 0);
+    EXPECT_EQ(RunSim({"--out", tmp.File("new/nested"), "--pairs", "50"}).status, 0);
+    EXPECT_TRUE(fs::exists(tmp.File("new/nested/command.txt")));
 }
 
 TEST(RefusalTest, WritingNeverReplacesAFile)
 {
     TempDir tmp;
-    OutputFolder folder(tmp.Sub("f"));
+    OutputFolder folder(tmp.File("f"));
     folder.Begin();
     folder.Write("a.txt", "first");
     EXPECT_THROW(folder.Write("a.txt", "second"), ToolError);
     folder.Commit();
-    EXPECT_EQ(ReadFile(tmp.Sub("f/a.txt")), "first");
+    EXPECT_EQ(ReadFile(tmp.File("f/a.txt")), "first");
 }
 
 struct BadArgs {
@@ -105,11 +105,11 @@ TEST(RefusalTest, BadParametersAreRefusedBeforeAnythingIsWritten)
         TempDir tmp;
         std::vector<std::string> args = c.args;
         if (c.mention != "--out") {
-            args.insert(args.begin(), {"--out", tmp.Sub("set")});
+            args.insert(args.begin(), {"--out", tmp.File("set")});
         }
         SCOPED_TRACE(c.mention);
         ExpectOneErrorLine(RunSim(args), c.mention);
-        EXPECT_FALSE(fs::exists(tmp.Sub("set")));
+        EXPECT_FALSE(fs::exists(tmp.File("set")));
     }
 }
 
@@ -134,10 +134,10 @@ TEST(HelpTest, VersionIsTheProgramAndTheBuildsVersion)
 TEST(RefusalTest, ManyMoreMotifsThanProteinsAreAccepted)
 {
     TempDir tmp;
-    const SimRun run = RunSim({"--out", tmp.Sub("set"), "--proteins", "2", "--motifs", "30", "--pairs", "1",
+    const SimRun run = RunSim({"--out", tmp.File("set"), "--proteins", "2", "--motifs", "30", "--pairs", "1",
                                "--ddi", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(fs::exists(tmp.Sub("set/ddi_options.txt")));
+    EXPECT_TRUE(fs::exists(tmp.File("set/ddi_options.txt")));
 }
 
 TEST(HelpTest, EveryOptionStatesAValidDefault)

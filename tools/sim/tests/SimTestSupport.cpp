@@ -3,31 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "tools/sim/SimMain.h"
 
 namespace fs = std::filesystem;
-
-TempDir::TempDir()
-{
-    static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("motifbind-sim-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
 
 SimRun RunSim(const std::vector<std::string>& args)
 {

@@ -7,21 +7,9 @@
 #include <utility>
 #include <vector>
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+#include "support/TempDir.h"
 
-    const std::filesystem::path& Path() const { return path_; }
-    // A path inside the folder that does not exist yet.
-    std::string Sub(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using testutil::TempDir;
 
 struct SimRun {
     int status = 0;
