@@ -80,8 +80,8 @@ TEST(AnalysisRun, JointBeforeAnalysisAndEndOfLog)
         EXPECT_EQ(r.err, "");
         const std::string log = testutil::ReadFile(d.File("log"));
         const Tail t = Split(log);
-        // The predictions change nothing: the cached joint of the last
-        // training phase is what the analysis starts from.
+        // The predictions change nothing: the joint of the last training
+        // phase is what the analysis starts from.
         EXPECT_FALSE(t.lastTraining.empty());
         EXPECT_EQ(t.jointBefore, t.lastTraining) << p;
         EXPECT_EQ(t.last, "*** End of file.");

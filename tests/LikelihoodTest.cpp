@@ -100,40 +100,33 @@ TEST(Likelihood, NonInteractionProbabilityAndLogJoint)
     EXPECT_NEAR(m.Joint(7), pairs - before + forced, 1e-12);
 }
 
-TEST(Likelihood, CompleteEvaluationIsCachedInItsParameterSet)
+TEST(Likelihood, RepeatedForcedAndCopiedEvaluationsGiveTheCurrentValue)
 {
     Model m;
     const double full = m.Joint(0);
     const InferPlan plan(m.pm, m.pi, m.micp, m.di);
     ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
-    EXPECT_FALSE(ps.Fresh());
     EXPECT_EQ(LogJointProb(ps, 0), full);
-    EXPECT_TRUE(ps.Fresh());
     EXPECT_EQ(LogJointProb(ps, 0), full);
 
-    // Partial sums neither read nor write the cache.
+    // Partial sums leave the complete value alone.
     EXPECT_NEAR(LogJointProb(ps, 1), std::log(0.1), 1e-12);
-    EXPECT_TRUE(ps.Fresh());
     ps.Force(Forcing());
     LogJointProb(ps, 2);
-    EXPECT_FALSE(ps.Fresh());
-
-    // Forcing a variable changes the value: the cache must not serve the old
-    // one. The forced term replaces ln P(D) of (1,0) on the pair (1,0).
     EXPECT_EQ(LogJointProb(ps, 0), full);
+
+    // Forcing a variable changes the value: the old one must not be served.
+    // The forced term replaces ln P(D) of (1,0) on the pair (1,0).
     m.pm.SetNonBind(1, 0, 1, 0);
     ps.Force(Forcing(plan, m.pm, m.pm.GetNonBind()));
-    EXPECT_FALSE(ps.Fresh());
     const double forced = LogJointProb(ps, 0);
     EXPECT_EQ(forced, m.Joint(0));
     EXPECT_NE(forced, full);
 
-    // A copy of the set is an independent working copy with its own cache.
+    // A copy of the set is an independent working copy.
     ParamSet copy(ps);
     EXPECT_EQ(LogJointProb(copy, 0), forced);
     EMStep(copy, m.log);
-    EXPECT_FALSE(copy.Fresh());
-    EXPECT_TRUE(ps.Fresh());
     EXPECT_EQ(LogJointProb(ps, 0), forced);
 }
 
@@ -141,7 +134,7 @@ TEST(Likelihood, ImpossibleObservationGivesMinusInfinity)
 {
     // Without leak variables, a noise-free positive observation on a pair
     // with no binding variable has Q = 1 and P0 = 0: the log joint is -inf,
-    // not clamped, and the cache keeps it.
+    // not clamped.
     Model m;
     m.pm.SetLeakType(2);
     EXPECT_EQ(AlNonInterProb(m.pm, m.pi, m.micp, 2, 0), 1.0);
