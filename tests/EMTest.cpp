@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "dist/SimpleDists.h"
+#include "format/PairIndex.h"
 #include "infer/EMDriver.h"
 #include "infer/EMRound.h"
 #include "infer/Likelihood.h"
@@ -18,6 +19,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "support/ReferenceModel.h"
 
 namespace {
 
@@ -58,12 +60,7 @@ struct Model {
     double Joint() { return LogJointProb(pm, pi, mip, micp, om, dm, di, 0); }
 };
 
-std::string G15(double x)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", x);
-    return buf;
-}
+using testutil::G15;
 
 std::string StartLine(double l) { return "*** Start of EM, before round 0. Log joint:\t" + G15(l) + "\n"; }
 std::string CheckLine(int t, double l)
@@ -72,13 +69,16 @@ std::string CheckLine(int t, double l)
 }
 
 // The log joint of a model without observed pairs: one affinity and the
-// leak, prior terms only (the prior EVEN), summed as the likelihood does.
+// leak, prior terms only (the prior EVEN), from the reference model.
 double PriorOnly(double theta, double leak)
 {
-    double l = 0.0;
-    l += EVEN.aNeg * std::log(1 - theta) + EVEN.aPos * std::log(theta);
-    l += EVEN.aNeg * std::log(1 - leak) + EVEN.aPos * std::log(leak);
-    return l;
+    testutil::ReferenceModel r;
+    r.theta = {{PairIndex(1, 0), theta}};
+    r.leak = leak;
+    r.aPos = EVEN.aPos;
+    r.aNeg = EVEN.aNeg;
+    r.aAll = EVEN.aAll;
+    return r.LogJoint();
 }
 
 } // namespace

@@ -20,18 +20,14 @@
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
 #include "model/RunModel.h"
+#include "support/ReferenceModel.h"
 #include "support/TestUtil.h"
 
 using testutil::CerrCapture;
 
 namespace {
 
-std::string G15(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
-}
+using testutil::G15;
 
 
 struct Files {

@@ -16,6 +16,7 @@
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
 #include "perturb/Perturb.h"
+#include "support/ReferenceModel.h"
 
 // The perturbation analyses on a small hand-built model. Values measured
 // before re-convergence are recomputed here from the model's definition;
@@ -50,142 +51,40 @@ struct Data {
 
 // ---- Independent evaluation of the model ----
 
-struct Params {
-    std::map<int, double> aff, affC; // unconditioned and conditioned affinities
-    double leak;
-};
+using Force = testutil::RefForce;
 
-struct Force {
-    int p1 = -1, p2 = -1, m1 = -1, m2 = -1, nbLeak = 0;
-};
-
-double ObsProb(const std::vector<double>& prob0, const std::vector<Obs>& list, int actual)
+// The trained model in the reference: the conditioned affinity is
+// P(B = 1 | DDI list), one DDI term per binding variable.
+testutil::ReferenceModel Trained(const Data& d)
 {
-    double p = 1.0;
-    for (const auto& o : list) {
-        const int id = actual == 0 ? o.id0 : o.id1;
-        if (id == -1)
-            p *= std::fabs(o.val - actual) < 1e-05 ? 1.0 : 0.0;
-        else
-            p *= std::fabs(o.val) < 1e-05 ? prob0[id] : 1 - prob0[id];
-    }
-    return p;
-}
-
-std::vector<Obs> DdiOf(const Data& d, int k)
-{
-    std::vector<Obs> l;
+    testutil::ReferenceModel r;
+    r.mots = d.mots;
+    r.len = d.len;
+    r.cover = d.cover;
+    r.leakType = d.leakType;
+    r.leakGroup = d.leakGroup;
+    r.theta = r.thetaC = d.aff;
+    r.leak = r.leakC = d.leak;
+    for (double p0 : d.omProb0)
+        r.dists.push_back(testutil::RefDist::Binary(p0));
+    for (double p0 : d.dmProb0)
+        r.ddiDists.push_back(testutil::RefDist::Binary(p0));
+    for (const auto& o : d.obs)
+        r.AddObs(o.a, o.b, o.val, o.id0, o.id1);
     for (const auto& o : d.ddi)
-        if (PairIndex(o.a, o.b) == k)
-            l.push_back(o);
-    return l;
-}
-
-// The trained parameters: the conditioned affinity is P(B = 1 | DDI list).
-Params Trained(const Data& d)
-{
-    Params p{d.aff, d.aff, d.leak};
-    for (auto& [k, th] : p.affC) {
-        const auto l = DdiOf(d, k);
-        if (l.empty())
-            continue;
-        const double p0 = ObsProb(d.dmProb0, l, 0), p1 = ObsProb(d.dmProb0, l, 1);
-        th = d.aff.at(k) * p1 / ((1 - d.aff.at(k)) * p0 + d.aff.at(k) * p1);
-    }
-    return p;
-}
-
-int NumLeak(const Data& d, int p, int q)
-{
-    if (d.leakType != 1)
-        return d.leakType == 0 ? 1 : 0;
-    const int n = d.len[p] * d.len[q] - d.cover[p] * d.cover[q];
-    return int(std::sqrt(10.0 * n / d.leakGroup)) + 1;
-}
-
-// Leak variables standing for pairs between motif m1 of p1 and the uncovered
-// residues of p2, forced together with the motif (leak type 1 only).
-int ForcedLeak(const Data& d, int p1, int p2, int m1)
-{
-    if (d.leakType != 1)
-        return 0;
-    const int ml = d.mots[p1].at(m1);
-    const int a = int(std::sqrt(10.0 * (d.len[p2] * d.len[p1] - d.cover[p2] * d.cover[p1]) / d.leakGroup));
-    const int b = int(std::sqrt(10.0 * (d.len[p2] * (d.len[p1] - ml) - d.cover[p2] * (d.cover[p1] - ml)) /
-                                d.leakGroup));
-    return a - b;
-}
-
-bool With(const Force& f, int i, int j) { return f.p1 != -1 && ((i == f.p1 && j == f.p2) || (i == f.p2 && j == f.p1)); }
-
-bool Forced(const Force& f, int i, int j, int m1, int m2)
-{
-    if (f.p1 == -1)
-        return false;
-    return (i == f.p1 && j == f.p2 && m1 == f.m1 && (f.m2 == -1 || f.m2 == m2)) ||
-           (j == f.p1 && i == f.p2 && m2 == f.m1 && (f.m2 == -1 || f.m2 == m1));
-}
-
-double PowInt(double x, int n) // square-and-multiply, n >= 0
-{
-    double r = 1.0;
-    for (; n > 0; n >>= 1, x *= x)
-        if (n & 1)
-            r *= x;
+        r.AddDdi(o.a, o.b, o.val, o.id0, o.id1);
+    r.aPos = d.prior.aPos;
+    r.aNeg = d.prior.aNeg;
+    r.aAll = d.prior.aAll;
+    r.ddiUse = testutil::ReferenceModel::PER_VARIABLE;
+    r.Condition();
     return r;
 }
 
-double NonInter(const Data& d, const Params& p, const Force& f, int i, int j)
+// The non-interaction probability of (i, j) under the conditioned affinities.
+double NonInter(const testutil::ReferenceModel& t, const Force& f, int i, int j)
 {
-    double q = PowInt(1 - p.leak, NumLeak(d, i, j) - (With(f, i, j) ? f.nbLeak : 0));
-    for (const auto& [m1, l1] : d.mots[i])
-        for (const auto& [m2, l2] : d.mots[j])
-            if (!Forced(f, i, j, m1, m2) && p.affC.count(PairIndex(m1, m2)))
-                q = q * (1 - p.affC.at(PairIndex(m1, m2)));
-    return q;
-}
-
-// Log joint: part 0 all pairs with the prior, part 1 the noise-free positives.
-double LogJoint(const Data& d, const Params& p, const Force& f, int part)
-{
-    std::map<int, std::vector<Obs>> byPair;
-    for (const auto& o : d.obs)
-        byPair[PairIndex(o.a, o.b)].push_back(o);
-    double l = 0;
-    for (const auto& [k, list] : byPair) {
-        const int i = std::max(list[0].a, list[0].b), j = std::min(list[0].a, list[0].b);
-        bool pos = false;
-        for (const auto& o : list)
-            pos = pos || (o.id0 == -1 && o.id1 == -1 && std::fabs(o.val - 1) < 1e-05);
-        if (part == 1 && !pos)
-            continue;
-        const double q = NonInter(d, p, f, i, j);
-        const double p0 = ObsProb(d.omProb0, list, 0), p1 = ObsProb(d.omProb0, list, 1);
-        l += std::log((1 - q) * p1 + q * p0);
-        if (With(f, i, j))
-            l += f.nbLeak * std::log(1 - p.leak);
-        for (const auto& [m1, l1] : d.mots[i])
-            for (const auto& [m2, l2] : d.mots[j]) {
-                const int km = PairIndex(m1, m2);
-                if (!p.aff.count(km))
-                    continue;
-                const double th = p.aff.at(km);
-                const auto dl = DdiOf(d, km);
-                if (With(f, i, j) && Forced(f, i, j, m1, m2)) {
-                    if (!dl.empty())
-                        l += std::log(ObsProb(d.dmProb0, dl, 0));
-                    l += std::log(1 - th);
-                } else if (!dl.empty()) {
-                    l += std::log((1 - th) * ObsProb(d.dmProb0, dl, 0) + th * ObsProb(d.dmProb0, dl, 1));
-                }
-            }
-    }
-    if (part == 0) {
-        for (const auto& [k, th] : p.aff)
-            l += d.prior.aNeg * std::log(1 - th) + d.prior.aPos * std::log(th);
-        l += d.prior.aNeg * std::log(1 - p.leak) + d.prior.aPos * std::log(p.leak);
-    }
-    return l;
+    return t.Q(t.thetaC, t.leakC, i, j, f);
 }
 
 // ---- The model objects ----
@@ -207,10 +106,10 @@ struct Model {
             for (const auto& [m, l] : d.mots[p])
                 pm.AddMot(p, m, l);
         }
-        const Params t = Trained(d);
-        for (const auto& [k, th] : t.aff)
+        const auto t = Trained(d);
+        for (const auto& [k, th] : t.theta)
             mip.SetPotIndex(k, th);
-        for (const auto& [k, th] : t.affC)
+        for (const auto& [k, th] : t.thetaC)
             micp.SetPotIndex(k, th);
         mip.SetLeak(d.leak);
         micp.SetLeak(d.leak);
@@ -283,18 +182,18 @@ std::string Ids(std::initializer_list<int> ids)
 // Expected groups of lines of one cycle of each analysis.
 std::string PairGroup(const Data& d, int p1, int m1, int p2, double jprob)
 {
-    const Force f{p1, p2, m1, -1, ForcedLeak(d, p1, p2, m1)};
-    const int nl = NumLeak(d, p1, p2);
-    const Params t = Trained(d);
+    const auto t = Trained(d);
+    const Force f{p1, p2, m1, -1, t.ForcedLeak(p1, p2, m1)};
+    const int nl = t.NumLeak(p1, p2);
     const Ref r = Reconverge(d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, -1); }, p1, p2);
     const std::string id = Ids({p1, m1, p2});
     return "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t" + std::to_string(p1) + "\t" +
            std::to_string(m1) + "\t" + std::to_string(p2) + "\t" + std::to_string(nl) + "\t" +
            std::to_string(f.nbLeak) + "\t" + std::to_string(nl - f.nbLeak) + "\n" +
            "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-           "Mot1, Prot2, Prob):" + id + "\t" + F(NonInter(d, t, f, p1, p2)) + "\n" +
+           "Mot1, Prot2, Prob):" + id + "\t" + F(NonInter(t, f, p1, p2)) + "\n" +
            "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-           "Prot2, Prob):" + id + "\t" + F(LogJoint(d, t, f, 0) - jprob) + "\n" +
+           "Prot2, Prob):" + id + "\t" + F(t.LogJoint(0, f) - jprob) + "\n" +
            "*** Total # EM round (Prot1, Mot1, Prot2, EM):" + id + "\t" + std::to_string(r.rounds) + "\n" +
            "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" + F(r.pR) +
            "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" +
@@ -303,9 +202,9 @@ std::string PairGroup(const Data& d, int p1, int m1, int p2, double jprob)
 
 std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
 {
-    Params t = Trained(d);
-    t.aff.erase(PairIndex(m1, m2));
-    t.affC.erase(PairIndex(m1, m2));
+    auto t = Trained(d);
+    t.theta.erase(PairIndex(m1, m2));
+    t.thetaC.erase(PairIndex(m1, m2));
     const Ref r = Reconverge(
         d,
         [&](Model& m) {
@@ -315,9 +214,9 @@ std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
         -1, -1);
     const std::string id = Ids({m1, m2});
     return "*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):" + id +
-           "\t" + F(LogJoint(d, t, Force{}, 0) - jprob) + "\n" +
+           "\t" + F(t.LogJoint(0) - jprob) + "\n" +
            "*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):" + id +
-           "\t" + F(LogJoint(d, t, Force{}, 1)) + "\n" + "*** Total # EM round (Mot1, Mot2, EM):" + id + "\t" +
+           "\t" + F(t.LogJoint(1)) + "\n" + "*** Total # EM round (Mot1, Mot2, EM):" + id + "\t" +
            std::to_string(r.rounds) + "\n" + "*** Likelihood change after reconverge (Mot1, Mot2, Prob):" + id +
            "\t" + F(r.lR - jprob) + "\n" + "*** Positive likelihood after reconverge (Mot1, Mot2, Prob):" + id +
            "\t" + F(r.posR) + "\n";
@@ -326,13 +225,13 @@ std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
 std::string Mot2Group(const Data& d, int p1, int m1, int p2, int m2, double jprob)
 {
     const Force f{p1, p2, m1, m2, 0};
-    const Params t = Trained(d);
+    const auto t = Trained(d);
     const Ref r = Reconverge(d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, m2); }, p1, p2);
     const std::string id = Ids({p1, m1, p2, m2});
     return "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-           "Mot1, Prot2, Mot2, Prob):" + id + "\t" + F(NonInter(d, t, f, p1, p2)) + "\n" +
+           "Mot1, Prot2, Mot2, Prob):" + id + "\t" + F(NonInter(t, f, p1, p2)) + "\n" +
            "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-           "Prot2, Mot2, Prob):" + id + "\t" + F(LogJoint(d, t, f, 0) - jprob) + "\n" +
+           "Prot2, Mot2, Prob):" + id + "\t" + F(t.LogJoint(0, f) - jprob) + "\n" +
            "*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):" + id + "\t" + std::to_string(r.rounds) + "\n" +
            "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
            F(r.pR) + "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
@@ -368,14 +267,14 @@ TEST(PertPair, CyclesLinesAndCandidateHandling)
 {
     const Data d; // leak type 1, leak group 10
     Model m(d);
-    const double jprob = LogJoint(d, Trained(d), Force{}, 0);
+    const double jprob = Trained(d).LogJoint(0);
     EXPECT_EQ(jprob, m.Joint());
     const std::string before = m.Params15();
 
     // Pair (1, 0): 16 leak variables, N = 20*15 - 8*6 = 252, sqrt(252) = 15.9.
     // Forcing motif 0 (length 5) of protein 0: sqrt(15*15 - 6*3) = sqrt(207)
     // = 14.4, so 15 - 14 = 1 forced leak variable.
-    EXPECT_EQ(ForcedLeak(d, 0, 1, 0), 1);
+    EXPECT_EQ(Trained(d).ForcedLeak(0, 1, 0), 1);
     // Pass 1 takes the larger id as Prot1, pass 2 the smaller one.
     const std::string g = PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 1, 3, 0, jprob) +
                           PairGroup(d, 0, 0, 1, jprob) + PairGroup(d, 0, 2, 1, jprob);
@@ -444,7 +343,7 @@ TEST(PerTypes, MotifPairsRemovedFromWorkingPotentials)
     d.leakType = 0;
     Model m(d);
     const double jprob = m.Joint();
-    EXPECT_EQ(jprob, LogJoint(d, Trained(d), Force{}, 0));
+    EXPECT_EQ(jprob, Trained(d).LogJoint(0));
     const std::string before = m.Params15();
 
     // Ids stay in read order; (3, 0) is active nowhere; (3, 3) is a self-pair;
@@ -468,7 +367,7 @@ TEST(PerTypes, MotifPairsRemovedFromWorkingPotentials)
     // likelihood of the trained model (only pair (2, 0) is a known positive).
     EXPECT_NE(log.find("(Mot1, Mot2, Prob):\t3\t0\t0\n*** Positive likelihood after forcing a pair of motif types "
                        "to be non-binding (Mot1, Mot2, Prob):\t3\t0\t" +
-                       F(LogJoint(d, Trained(d), Force{}, 1)) + "\n"),
+                       F(Trained(d).LogJoint(1)) + "\n"),
               std::string::npos)
         << log;
     ExpectRestored(m, before);
