@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "dist/Distribution.h"
 #include "dist/SimpleDists.h"
+#include "format/PairIndex.h"
 #include "infer/InferPlan.h"
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
@@ -14,6 +16,7 @@
 #include "perturb/Analysis.h"
 #include "perturb/Candidates.h"
 #include "perturb/Perturb.h"
+#include "support/ReferenceModel.h"
 
 // The analysis driver: its cycles may run on any number of threads, and what
 // it writes must not depend on that. Protein 0 carries motifs 0 and 1,
@@ -69,6 +72,62 @@ struct Model {
     }
 };
 
+// The same model in the reference: affinities not conditioned (micp is a
+// copy of mip), one DDI term per binding variable.
+testutil::ReferenceModel Reference(const Model& m)
+{
+    using testutil::RefDist;
+    testutil::ReferenceModel r;
+    r.mots = {{{0, 6}, {1, 6}}, {{1, 5}, {2, 7}}, {{0, 12}}};
+    r.len = {30, 30, 30};
+    r.cover = {12, 12, 12};
+    r.leakType = 1;
+    r.leakGroup = 5;
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b <= a; ++b)
+            r.theta[PairIndex(a, b)] = 0.1 + 0.1 * (a + b);
+    r.thetaC = r.theta;
+    r.leak = r.leakC = 0.01;
+    r.dists = {RefDist::Binary(0.95), RefDist::Binary(0.3),
+               RefDist::Mixture({{0.5, RefDist::Gaussian(0, 1)}, {0.5, RefDist::Gaussian(2, 1)}}),
+               RefDist::Gaussian(0, 1)};
+    const double scores[] = {2.1, 0.3, 1.7, -0.4, 2.6};
+    int k = 0;
+    for (int a = 0; a < 3; ++a) {
+        for (int b = 0; b <= a; ++b) {
+            r.AddObs(a, b, k % 2 ? 0.0 : 1.0, 0, 1);
+            if (k < 5)
+                r.AddObs(a, b, scores[k], 3, 2);
+            ++k;
+        }
+    }
+    r.ddiDists = {RefDist::Binary(0.9), RefDist::Binary(0.4)};
+    r.AddDdi(1, 0, 1.0, 0, 1);
+    r.ddiUse = testutil::ReferenceModel::PER_VARIABLE;
+    const Prior prior = m.mip.GetPrior();
+    r.aPos = prior.aPos;
+    r.aNeg = prior.aNeg;
+    r.aAll = prior.aAll;
+    return r;
+}
+
+// The ids and the value of each line of `log` that starts with `label`.
+std::vector<std::pair<std::vector<int>, double>> Values(const std::string& log, const std::string& label)
+{
+    std::vector<std::pair<std::vector<int>, double>> found;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(label, 0) != 0)
+            continue;
+        std::istringstream fields(line.substr(line.find("):") + 2));
+        std::vector<double> w;
+        for (double x; fields >> x;)
+            w.push_back(x);
+        found.push_back({std::vector<int>(w.begin(), w.end() - 1), w.back()});
+    }
+    return found;
+}
+
 struct Output {
     std::string log, mixLog;
 };
@@ -123,6 +182,47 @@ TEST(Analysis, SameBytesOnAnyNumberOfThreads)
             EXPECT_EQ(many.log, one.log) << "type " << type << ", " << threads << " threads";
             EXPECT_EQ(many.mixLog, one.mixLog) << "type " << type << ", " << threads << " threads";
         }
+    }
+}
+
+TEST(Analysis, ForcedValuesAgreeWithTheReferenceModel)
+{
+    // Before re-convergence every value comes from the definition of the
+    // model: the log joint the analysis starts from, and for each forced
+    // motif or motif pair the non-interaction probability and the change of
+    // the log joint.
+    Model m;
+    const testutil::ReferenceModel ref = Reference(m);
+    const InferPlan plan(m.pm, m.pi, m.micp, m.di);
+    ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+    const double jprob = LogJointProb(ps, 0);
+    EXPECT_NEAR(jprob, ref.LogJoint(), 1e-12 * std::fabs(jprob));
+
+    const std::string pairs = Analyse(1, "1 0 2 2 0 2 1 1 2 1", 1).log;
+    const auto probs = Values(pairs, "*** Non-interaction probability after forcing");
+    const auto changes = Values(pairs, "*** Likelihood change after forcing");
+    ASSERT_EQ(probs.size(), changes.size());
+    ASSERT_GT(probs.size(), 0u);
+    for (std::size_t i = 0; i < probs.size(); ++i) {
+        const auto& ids = probs[i].first;
+        ASSERT_EQ(ids.size(), 3u);
+        ASSERT_EQ(changes[i].first, ids);
+        const int p1 = ids[0], m1 = ids[1], p2 = ids[2];
+        const testutil::RefForce f{p1, p2, m1, -1, ref.ForcedLeak(p1, p2, m1)};
+        SCOPED_TRACE(std::to_string(p1) + " " + std::to_string(m1) + " " + std::to_string(p2));
+        EXPECT_NEAR(probs[i].second, ref.Q(ref.thetaC, ref.leakC, p1, p2, f), 1e-13);
+        EXPECT_NEAR(changes[i].second, ref.LogJoint(0, f) - jprob, 1e-11);
+    }
+
+    const std::string types = Analyse(2, "0 0 1 0 2 1 0 2 2 2 1 1", 1).log;
+    const auto typeChanges = Values(types, "*** Likelihood change after forcing a pair of motif types");
+    ASSERT_EQ(typeChanges.size(), 6u);
+    for (const auto& [ids, change] : typeChanges) {
+        ASSERT_EQ(ids.size(), 2u);
+        testutil::ReferenceModel without = ref;
+        without.theta.erase(PairIndex(ids[0], ids[1]));
+        without.thetaC.erase(PairIndex(ids[0], ids[1]));
+        EXPECT_NEAR(change, without.LogJoint() - jprob, 1e-11) << ids[0] << " " << ids[1];
     }
 }
 
