@@ -16,6 +16,7 @@
 #include "perturb/Analysis.h"
 #include "perturb/Candidates.h"
 #include "perturb/Perturb.h"
+#include "support/HandModel.h"
 #include "support/ReferenceModel.h"
 
 // The analysis driver: its cycles may run on any number of threads, and what
@@ -24,51 +25,30 @@
 // Scores come from a mixture, so every re-convergence prints progress lines.
 namespace {
 
-struct Model {
-    ProtMot pm{3, 3};
-    MotInterPot mip{3};
-    MotInterPot micp{3};
-    ProtInter pi{3};
-    ProtInter di{3};
-    ObsModel om, dm;
-
-    Model()
+struct Model : testutil::HandModel {
+    Model() : HandModel(3, 3)
     {
-        mip.SetPrior({0.5, 0.5, 1.0});
-        pm.SetLeakType(1);
-        pm.SetLeakGroup(5);
-        for (int p = 0; p < 3; ++p) {
-            pm.AddProtLen(p, 30);
-            pm.AddMotCover(p, 12);
-        }
-        pm.AddMot(0, 0, 6);
-        pm.AddMot(0, 1, 6);
-        pm.AddMot(1, 1, 5);
-        pm.AddMot(1, 2, 7);
-        pm.AddMot(2, 0, 12);
+        WithPrior({0.5, 0.5, 1.0}).Leak(1, 5);
+        for (int p = 0; p < 3; ++p)
+            Protein(p, 30, 12);
+        Motif(0, 0, 6).Motif(0, 1, 6).Motif(1, 1, 5).Motif(1, 2, 7).Motif(2, 0, 12);
         for (int a = 0; a < 3; ++a)
             for (int b = 0; b <= a; ++b)
-                mip.AddPot(a, b, 0.1 + 0.1 * (a + b));
-        mip.SetLeak(0.01);
-        micp = mip;
-        om.AddDist(std::make_unique<BinaryDist>(0.95));
-        om.AddDist(std::make_unique<BinaryDist>(0.3));
+                Active(a, b, 0.1 + 0.1 * (a + b));
+        LeakProb(0.01).Condition().Binary(0.95).Binary(0.3);
         std::istringstream mix("OM_MIXTURE 4 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_GAUSSIAN 2 1");
-        om.AddDist(ReadDistribution(mix));
-        om.AddDist(std::make_unique<GaussianDist>(0.0, 1.0));
+        ObsDist(ReadDistribution(mix)).ObsDist(std::make_unique<GaussianDist>(0.0, 1.0));
         const double scores[] = {2.1, 0.3, 1.7, -0.4, 2.6};
         int k = 0;
         for (int a = 0; a < 3; ++a) {
             for (int b = 0; b <= a; ++b) {
-                pi.AddInter(a, b, k % 2 ? 0.0 : 1.0, 0, 1);
+                Observed(a, b, k % 2 ? 0.0 : 1.0, 0, 1);
                 if (k < 5)
-                    pi.AddInter(a, b, scores[k], 3, 2);
+                    Observed(a, b, scores[k], 3, 2);
                 ++k;
             }
         }
-        dm.AddDist(std::make_unique<BinaryDist>(0.9));
-        dm.AddDist(std::make_unique<BinaryDist>(0.4));
-        di.AddInter(1, 0, 1.0, 0, 1);
+        DdiBinary(0.9).DdiBinary(0.4).Ddi(1, 0, 1.0, 0, 1);
     }
 };
 

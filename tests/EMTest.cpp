@@ -19,6 +19,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "support/HandModel.h"
 #include "support/ReferenceModel.h"
 
 namespace {
@@ -31,33 +32,17 @@ const Prior EVEN{1.0, 1.0, 2.0};
 // Position 0 of `om` scores value 1 with 0.8 (used for the interacting
 // state), position 1 with 0.2, so an observation of 1 gives P1 = 0.8 and
 // P0 = 0.2. Prior counts 1 and 1.
-struct Model {
-    ProtMot pm{2, 2};
-    MotInterPot mip{2};
-    MotInterPot micp{2};
-    ProtInter pi{2};
-    ProtInter di{2};
-    ObsModel om, dm;
-    std::ostringstream log;
-
-    Model()
-    {
-        mip.SetPrior(EVEN);
-        log.precision(15);
-        pm.SetLeakType(2);
-        pm.AddMot(0, 0, 5);
-        pm.AddMot(1, 1, 5);
-        mip.AddPot(1, 0, 0.5);
-        mip.SetLeak(0.5);
-        om.AddDist(std::make_unique<BinaryDist>(0.2));
-        om.AddDist(std::make_unique<BinaryDist>(0.8));
-    }
-    std::ostringstream mixLog;
+struct Model : testutil::HandModel {
     int every = NUMITERCHECK; // rounds between checks
 
-    void Sync() { micp = mip; }
+    Model() : HandModel(2, 2)
+    {
+        WithPrior(EVEN);
+        log.precision(15);
+        Leak(2).Motif(0, 0, 5).Motif(1, 1, 5).Active(1, 0, 0.5).LeakProb(0.5).Binary(0.2).Binary(0.8);
+    }
+    void Sync() { Condition(); }
     int Run() { return RunEM(pm, pi, mip, micp, om, dm, di, log, mixLog, every); }
-    double Joint() { return LogJointProb(pm, pi, mip, micp, om, dm, di, 0); }
 };
 
 using testutil::G15;

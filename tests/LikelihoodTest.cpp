@@ -13,6 +13,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "support/HandModel.h"
 
 namespace {
 
@@ -26,39 +27,15 @@ namespace {
 // P(value 1) = 0.7), a noise-free positive on (2,0) and a noise-free
 // negative on (2,1). One DDI list on the motif pair (1,0): value 1 with
 // P = 0.2 when the pair does not bind and 0.9 when it binds.
-struct Model {
-    ProtMot pm{3, 2};
-    MotInterPot mip{2};
-    MotInterPot micp{2};
-    ProtInter pi{3};
-    ProtInter di{3};
-    ObsModel om, dm;
-    std::ostringstream log;
-
-    Model()
+struct Model : testutil::HandModel {
+    Model() : HandModel(3, 2)
     {
-        mip.SetPrior({1.0, 2.0, 3.0});
-        pm.SetLeakType(0);
-        pm.AddMot(0, 0, 4);
-        pm.AddMot(0, 1, 6);
-        pm.AddMot(1, 1, 5);
-        mip.AddPot(0, 0, 0.2);
-        mip.AddPot(0, 1, 0.3);
-        mip.AddPot(1, 1, 0.4);
-        mip.SetLeak(0.1);
-        micp = mip;
-        micp.SetPot(1, 0, 0.5);
-        om.AddDist(std::make_unique<BinaryDist>(0.9));
-        om.AddDist(std::make_unique<BinaryDist>(0.3));
-        dm.AddDist(std::make_unique<BinaryDist>(0.8));
-        dm.AddDist(std::make_unique<BinaryDist>(0.1));
-        pi.AddInter(0, 0, 1.0, 0, 1);
-        pi.AddInter(0, 1, 0.0, 0, 1);
-        pi.AddInter(0, 2, 1.0, -1, -1);
-        pi.AddInter(2, 1, 0.0, -1, -1);
-        di.AddInter(0, 1, 1.0, 0, 1);
+        WithPrior({1.0, 2.0, 3.0}).Leak(0).Motif(0, 0, 4).Motif(0, 1, 6).Motif(1, 1, 5);
+        Active(0, 0, 0.2).Active(0, 1, 0.3).Active(1, 1, 0.4).LeakProb(0.1).Condition().Conditioned(1, 0, 0.5);
+        Binary(0.9).Binary(0.3).DdiBinary(0.8).DdiBinary(0.1);
+        Observed(0, 0, 1.0, 0, 1).Observed(0, 1, 0.0, 0, 1).Observed(0, 2, 1.0, -1, -1).Observed(2, 1, 0.0, -1, -1);
+        Ddi(0, 1, 1.0, 0, 1);
     }
-    double Joint(int part) { return LogJointProb(pm, pi, mip, micp, om, dm, di, part); }
 };
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
 #include "perturb/Perturb.h"
+#include "support/HandModel.h"
 #include "support/ReferenceModel.h"
 
 // The perturbation analyses on a small hand-built model. Values measured
@@ -89,22 +90,14 @@ double NonInter(const testutil::ReferenceModel& t, const Force& f, int i, int j)
 
 // ---- The model objects ----
 
-struct Model {
-    ProtMot pm{5, 4};
-    ProtInter pi{5};
-    MotInterPot mip{4}, micp{4};
-    ObsModel om, dm;
-    ProtInter di{5};
-
-    explicit Model(const Data& d)
+struct Model : testutil::HandModel {
+    explicit Model(const Data& d) : HandModel(5, 4)
     {
-        pm.SetLeakType(d.leakType);
-        pm.SetLeakGroup(d.leakGroup);
+        Leak(d.leakType, d.leakGroup);
         for (int p = 0; p < 5; ++p) {
-            pm.AddProtLen(p, d.len[p]);
-            pm.AddMotCover(p, d.cover[p]);
+            Protein(p, d.len[p], d.cover[p]);
             for (const auto& [m, l] : d.mots[p])
-                pm.AddMot(p, m, l);
+                Motif(p, m, l);
         }
         const auto t = Trained(d);
         for (const auto& [k, th] : t.theta)
@@ -113,21 +106,15 @@ struct Model {
             micp.SetPotIndex(k, th);
         mip.SetLeak(d.leak);
         micp.SetLeak(d.leak);
-        mip.SetPrior(d.prior);
+        WithPrior(d.prior);
         for (const auto& o : d.obs)
-            pi.AddInter(o.a, o.b, o.val, o.id0, o.id1);
+            Observed(o.a, o.b, o.val, o.id0, o.id1);
         for (double p0 : d.omProb0)
-            om.AddDist(std::make_unique<BinaryDist>(p0));
+            Binary(p0);
         for (const auto& o : d.ddi)
-            di.AddInter(o.a, o.b, o.val, o.id0, o.id1);
+            Ddi(o.a, o.b, o.val, o.id0, o.id1);
         for (double p0 : d.dmProb0)
-            dm.AddDist(std::make_unique<BinaryDist>(p0));
-    }
-
-    // The log joint as the run computes it just before the analysis.
-    double Joint()
-    {
-        return LogJointProb(pm, pi, mip, micp, om, dm, di, 0);
+            DdiBinary(p0);
     }
 
     std::string Params15() const

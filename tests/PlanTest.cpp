@@ -16,6 +16,7 @@
 #include "infer/Likelihood.h"
 #include "infer/ModelSteps.h"
 #include "infer/ParamSet.h"
+#include "support/HandModel.h"
 
 // The compiled plan on a small hand-built model. Protein 0 carries motifs 0
 // and 2, protein 1 motif 1, protein 2 motifs 1 and 2; protein 3 none.
@@ -24,45 +25,18 @@
 // DDI lists on (1,0) and (2,2).
 namespace {
 
-struct Model {
-    ProtMot pm{4, 3};
-    MotInterPot mip{3};
-    MotInterPot micp{3};
-    ProtInter pi{4};
-    ProtInter di{4};
-    ObsModel om, dm;
-
-    Model()
+struct Model : testutil::HandModel {
+    Model() : HandModel(4, 3)
     {
-        mip.SetPrior({1.0, 2.0, 3.0});
-        pm.SetLeakType(1);
-        pm.SetLeakGroup(10);
-        for (int p = 0; p < 4; ++p) {
-            pm.AddProtLen(p, p == 2 ? 40 : 10 + 3 * p);
-            pm.AddMotCover(p, p == 3 ? 0 : 6);
-        }
-        pm.AddMot(0, 0, 3);
-        pm.AddMot(0, 2, 3);
-        pm.AddMot(1, 1, 4);
-        pm.AddMot(2, 1, 2);
-        pm.AddMot(2, 2, 4);
-        mip.AddPot(0, 0, 0.2);
-        mip.AddPot(1, 0, 0.3);
-        mip.AddPot(2, 1, 0.4);
-        mip.AddPot(2, 2, 0.5);
-        mip.SetLeak(0.05);
-        micp = mip;
-        micp.SetPot(1, 0, 0.35);
-        om.AddDist(std::make_unique<BinaryDist>(0.9));
-        om.AddDist(std::make_unique<BinaryDist>(0.3));
-        dm.AddDist(std::make_unique<BinaryDist>(0.8));
-        dm.AddDist(std::make_unique<BinaryDist>(0.1));
-        pi.AddInter(1, 0, 1.0, 0, 1);
-        pi.AddInter(2, 2, 1.0, 0, 1);
-        pi.AddInter(3, 0, 0.0, -1, -1);
-        pi.AddInter(2, 1, 1.0, -1, -1);
-        di.AddInter(1, 0, 1.0, 0, 1);
-        di.AddInter(2, 2, 0.0, 0, 1);
+        WithPrior({1.0, 2.0, 3.0}).Leak(1, 10);
+        for (int p = 0; p < 4; ++p)
+            Protein(p, p == 2 ? 40 : 10 + 3 * p, p == 3 ? 0 : 6);
+        Motif(0, 0, 3).Motif(0, 2, 3).Motif(1, 1, 4).Motif(2, 1, 2).Motif(2, 2, 4);
+        Active(0, 0, 0.2).Active(1, 0, 0.3).Active(2, 1, 0.4).Active(2, 2, 0.5).LeakProb(0.05);
+        Condition().Conditioned(1, 0, 0.35);
+        Binary(0.9).Binary(0.3).DdiBinary(0.8).DdiBinary(0.1);
+        Observed(1, 0, 1.0, 0, 1).Observed(2, 2, 1.0, 0, 1).Observed(3, 0, 0.0, -1, -1).Observed(2, 1, 1.0, -1, -1);
+        Ddi(1, 0, 1.0, 0, 1).Ddi(2, 2, 0.0, 0, 1);
     }
 };
 

@@ -16,6 +16,7 @@
 #include "model/ObsModel.h"
 #include "model/ProtInter.h"
 #include "model/ProtMot.h"
+#include "support/HandModel.h"
 #include "predict/Predict.h"
 #include "support/TestUtil.h"
 
@@ -26,31 +27,13 @@ namespace {
 // (0,0) 0.1, 0.1; (1,0) 0.5, 0.5; (2,0) 0.99999, 0.5; (2,2) 0.25, 0.25.
 // Observed: (1,0) a value 1 with P1 = 0.8, P0 = 0.2; the self pair (2,2) a
 // value 0 with P1 = 0.2, P0 = 0.8.
-struct Model {
-    ProtMot pm{4, 3};
-    MotInterPot mip{3};
-    MotInterPot micp{3};
-    ProtInter pi{4};
-    ObsModel om;
-
-    Model()
+struct Model : testutil::HandModel {
+    Model() : HandModel(4, 3)
     {
-        pm.SetLeakType(2);
-        pm.AddMot(0, 0, 5);
-        pm.AddMot(1, 1, 5);
-        pm.AddMot(2, 0, 5);
-        pm.AddMot(2, 2, 5);
-        mip.AddPot(0, 0, 0.1);
-        mip.AddPot(1, 0, 0.5);
-        mip.AddPot(2, 0, 0.99999);
-        mip.AddPot(2, 2, 0.25);
-        mip.SetLeak(0.3);
-        micp = mip;
-        micp.SetPot(2, 0, 0.5);
-        om.AddDist(std::make_unique<BinaryDist>(0.2));
-        om.AddDist(std::make_unique<BinaryDist>(0.8));
-        pi.AddInter(0, 1, 1.0, 1, 0);
-        pi.AddInter(2, 2, 0.0, 1, 0);
+        Leak(2).Motif(0, 0, 5).Motif(1, 1, 5).Motif(2, 0, 5).Motif(2, 2, 5);
+        Active(0, 0, 0.1).Active(1, 0, 0.5).Active(2, 0, 0.99999).Active(2, 2, 0.25).LeakProb(0.3);
+        Condition().Conditioned(2, 0, 0.5);
+        Binary(0.2).Binary(0.8).Observed(0, 1, 1.0, 1, 0).Observed(2, 2, 0.0, 1, 0);
     }
 };
 
