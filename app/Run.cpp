@@ -20,6 +20,7 @@
 #include "io/InputFiles.h"
 #include "model/RunModel.h"
 #include "motifbind/Version.h"
+#include "perturb/AnalysisKind.h"
 
 namespace {
 
@@ -105,14 +106,14 @@ void OpenTraining(const Settings& s, TrainingFiles& in, Outputs& outs)
 
 // The prediction stage on the settings' files: the prediction file opens
 // before the two lists.
-void Predict(const Settings& s, const RunModel& m, const TrainedSet& t, Outputs& outs, InText& bindList)
+void Predict(const Settings& s, const AnalysisKind* a, const RunModel& m, const TrainedSet& t, Outputs& outs,
+             InText& bindList)
 {
     OpenOutput(outs.pred, outs.predName, s.predictFile.c_str());
     InFile pairs, binds;
     InFopen(pairs, s.predpairFile);
     InFopen(binds, s.predbindFile);
-    // With -p 2 the binding list names motif pairs for the analysis.
-    WritePredictions(pairs, binds, s.perType != 2, m.pm, *t.ps, outs.pred, bindList);
+    WritePredictions(pairs, binds, WritesBindingPredictions(a), m.pm, *t.ps, outs.pred, bindList);
     outs.pred.close();
 }
 
@@ -148,9 +149,11 @@ int RunSteps(const Settings& s, Outputs& outs)
     ReadInputs(s, in.Streams(), outs.log, m);
     TrainedSet t = Train(m, TrainOptionsOf(s), logs);
     progress.Clear();
+    // -p accepts any number; only 1 to 3 name an analysis.
+    const AnalysisKind* analysis = AnalysisOf(s.perType);
     InText bindList;
-    Predict(s, m, t, outs, bindList);
-    ShardManifest manifest = RunAnalysis(s, m, t, bindList, logs);
+    Predict(s, analysis, m, t, outs, bindList);
+    ShardManifest manifest = RunAnalysis(s, analysis, m, t, bindList, logs);
     Finish(s, manifest, logs, outs);
     return 0;
 }

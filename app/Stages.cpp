@@ -11,7 +11,6 @@
 #include "infer/Likelihood.h"
 #include "model/Prior.h"
 #include "perturb/Analysis.h"
-#include "perturb/Candidates.h"
 #include "perturb/Shard.h"
 #include "predict/Predict.h"
 
@@ -151,7 +150,8 @@ void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, co
     Line(out, loglabel::END_OF_FILE);
 }
 
-ShardManifest RunAnalysis(const Settings& s, const RunModel& m, TrainedSet& t, InText& binds, RunLogs& logs)
+ShardManifest RunAnalysis(const Settings& s, const AnalysisKind* a, const RunModel& m, TrainedSet& t,
+                          InText& binds, RunLogs& logs)
 {
     std::ostream& log = logs.log;
     // Every re-convergence checks after each round.
@@ -166,11 +166,11 @@ ShardManifest RunAnalysis(const Settings& s, const RunModel& m, TrainedSet& t, I
         logs.logBytes->Mark();
         logs.outBytes->Mark();
     }
-    if (s.perType >= 1 && s.perType <= 3) {
+    if (a) {
         // From here the trained set is only copied: each cycle works on its own.
         t.ps->ReleaseWork();
         binds.Rewind();
-        auto cands = ReadCandidates(s.perType, m.pm, m.pi, binds, s.pertSize);
+        auto cands = a->candidates(m.pm, m.pi, binds, s.pertSize);
         if (s.shard) {
             // The block is cut from the whole list, so its cycles are those
             // a single run writes at these places.
@@ -180,7 +180,7 @@ ShardManifest RunAnalysis(const Settings& s, const RunModel& m, TrainedSet& t, I
                                            cands.begin() + std::ptrdiff_t(manifest.cycles.end));
         }
         logs.progress.BeginCycles();
-        RunCycles(s.perType, Trained{m.pm, *t.plan, *t.ps}, cands, jprob, log, logs.mix, s.threads,
+        RunCycles(*a, Trained{m.pm, *t.plan, *t.ps}, cands, jprob, log, logs.mix, s.threads,
                   [&](std::size_t done, std::size_t total) { logs.progress.Cycles(done, total); });
         logs.progress.Clear();
     }

@@ -14,6 +14,7 @@
 #include "io/InputFiles.h"
 #include "model/MotInterPot.h"
 #include "model/RunModel.h"
+#include "perturb/AnalysisKind.h"
 
 // The stages of a run, in their order: ReadInputs, Train, WritePredictions,
 // RunAnalysis. Each works on streams the caller opened, so that the run
@@ -85,9 +86,10 @@ TrainedSet Train(RunModel& m, const TrainOptions& o, RunLogs& logs);
 void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, const ProtMot& pm,
                       const ParamSet& ps, std::ostream& out, InText& bindList);
 
-// The analysis stage: the log joint of the trained model, then, for -p 1 to
-// 3, the cycles of the candidates read from the binding list, on the
-// settings' threads; with -j only the block's. With -j the returned manifest
-// holds the block, its cycles and its part of the log; the caller adds the
-// standard output's end when the run is done.
-ShardManifest RunAnalysis(const Settings& s, const RunModel& m, TrainedSet& t, InText& binds, RunLogs& logs);
+// The analysis stage: the log joint of the trained model, then, with an
+// analysis `a` (the one -p names, or none), the cycles of the candidates read
+// from the binding list, on the settings' threads; with -j only the block's.
+// With -j the returned manifest holds the block, its cycles and its part of
+// the log; the caller adds the standard output's end when the run is done.
+ShardManifest RunAnalysis(const Settings& s, const AnalysisKind* a, const RunModel& m, TrainedSet& t,
+                          InText& binds, RunLogs& logs);

@@ -14,7 +14,7 @@
 
 #include "FuzzSupport.h"
 #include "perturb/Analysis.h"
-#include "perturb/Candidates.h"
+#include "perturb/AnalysisKind.h"
 
 namespace {
 
@@ -52,10 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         fuzz::Predict(m, parts[0], parts[1], perType);
         std::istringstream binds(parts[1]);
-        auto cands = ReadCandidates(perType, m.pm, m.pi, binds, pertSize);
+        const AnalysisKind& a = *AnalysisOf(perType);
+        auto cands = a.candidates(m.pm, m.pi, binds, pertSize);
         if (cands.size() > MAXCYCLES)
             cands.resize(MAXCYCLES);
-        RunCycles(perType, Trained{m.pm, *m.plan, *m.ps}, cands, m.jprob, fuzz::Null(), fuzz::Null(), threads);
+        RunCycles(a, Trained{m.pm, *m.plan, *m.ps}, cands, m.jprob, fuzz::Null(), fuzz::Null(), threads);
     } catch (const std::exception&) {
         // Refused, as documented.
     }

@@ -11,7 +11,7 @@
 
 #include "FuzzSupport.h"
 #include "perturb/Analysis.h"
-#include "perturb/Candidates.h"
+#include "perturb/AnalysisKind.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -38,10 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Train(*m, 2, true);
         fuzz::Predict(*m, in.predPairs, in.bindPairs, perType);
         std::istringstream binds(in.bindPairs);
-        auto cands = ReadCandidates(perType, m->pm, m->pi, binds, -1);
+        const AnalysisKind& a = *AnalysisOf(perType);
+        auto cands = a.candidates(m->pm, m->pi, binds, -1);
         if (cands.size() > 1)
             cands.resize(1);
-        RunCycles(perType, Trained{m->pm, *m->plan, *m->ps}, cands, m->jprob, fuzz::Null(), fuzz::Null(), 1);
+        RunCycles(a, Trained{m->pm, *m->plan, *m->ps}, cands, m->jprob, fuzz::Null(), fuzz::Null(), 1);
     } catch (const std::exception&) {
         // Refused, as documented.
     }

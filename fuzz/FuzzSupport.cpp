@@ -126,7 +126,7 @@ void Predict(const Model& m, const std::string& predPairs, const std::string& bi
 {
     std::istringstream pairs(predPairs), binds(bindPairs);
     InText bindList;
-    WritePredictions(pairs, binds, perType != 2, m.pm, *m.ps, Null(), bindList);
+    WritePredictions(pairs, binds, WritesBindingPredictions(AnalysisOf(perType)), m.pm, *m.ps, Null(), bindList);
 }
 
 std::ostream& Null()

@@ -12,11 +12,11 @@
 
 namespace {
 
-void Write(int perType, const Candidate& c, const CycleRecord& r, double jprob, std::ostream& outFile,
+void Write(const AnalysisKind& a, const Candidate& c, const CycleRecord& r, double jprob, std::ostream& outFile,
            std::ostream& mixLog)
 {
     mixLog << r.mixLog << std::flush;
-    WriteCycle(perType, c, r, jprob, outFile);
+    WriteCycle(a.layout, c, r, jprob, outFile);
 }
 
 // Cycles finished by the workers, waiting to be written in order.
@@ -68,7 +68,7 @@ private:
 
 } // namespace
 
-void RunCycles(int perType, const Trained& t, const std::vector<Candidate>& cands, double jprob,
+void RunCycles(const AnalysisKind& a, const Trained& t, const std::vector<Candidate>& cands, double jprob,
                std::ostream& outFile, std::ostream& mixLog, int threads, const CycleWatch& watch)
 {
     const std::size_t n = cands.size();
@@ -76,7 +76,7 @@ void RunCycles(int perType, const Trained& t, const std::vector<Candidate>& cand
     if (workers <= 1) {
         CycleWork work;
         for (std::size_t i = 0; i < n; ++i) {
-            Write(perType, cands[i], RunCycle(perType, t, cands[i], work), jprob, outFile, mixLog);
+            Write(a, cands[i], RunCycle(a, t, cands[i], work), jprob, outFile, mixLog);
             if (watch)
                 watch(i + 1, n);
         }
@@ -91,7 +91,7 @@ void RunCycles(int perType, const Trained& t, const std::vector<Candidate>& cand
         try {
             CycleWork work;
             for (std::size_t i = next++; i < n && !results.Failed(); i = next++)
-                results.Put(i, std::make_unique<CycleRecord>(RunCycle(perType, t, cands[i], work)));
+                results.Put(i, std::make_unique<CycleRecord>(RunCycle(a, t, cands[i], work)));
         } catch (...) {
             results.Fail(std::current_exception());
         }
@@ -106,7 +106,7 @@ void RunCycles(int perType, const Trained& t, const std::vector<Candidate>& cand
             const auto r = results.Take(i);
             if (!r)
                 break;
-            Write(perType, cands[i], *r, jprob, outFile, mixLog);
+            Write(a, cands[i], *r, jprob, outFile, mixLog);
             if (watch)
                 watch(i + 1, n);
         }

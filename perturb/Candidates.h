@@ -17,12 +17,22 @@ struct Candidate {
     int mot2 = -1;
 };
 
-// Reads the binding-pairs list until an extraction fails (with -p 2 warning
-// on standard error, as the other readers do; with -p 1 and 3 the binding
-// predictions warn about the same list) and lists the cycles of analysis
-// `perType` (1, 2 or 3) in the order they run. `pertSize` (-1: no
-// bound) limits the motif ids perturbed. Listed protein pairs that are
-// unobserved, or have an id outside the protein range, are skipped; motif
-// pairs with an id outside the motif range are skipped with a warning.
-std::vector<Candidate> ReadCandidates(int perType, const ProtMot& pm, const ProtInter& pi,
-                                      std::istream& predbindFile, int pertSize);
+// The candidate readers of the analyses. Each reads the binding-pairs list
+// until an extraction fails and lists the cycles in the order they run;
+// `pertSize` (-1: no bound) limits the motif ids perturbed.
+
+// -p 1: every motif of both proteins of every observed listed pair, against
+// the partner; listed pairs that are unobserved, or have an id outside the
+// protein range, are skipped. The binding predictions have warned about a
+// list that stops early.
+std::vector<Candidate> MotifProteinCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list,
+                                              int pertSize);
+
+// -p 2: the listed motif-type pairs, ids as read; a pair with an id outside
+// the motif range is skipped with a warning, and so is a list that stops
+// early.
+std::vector<Candidate> MotifTypeCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list, int pertSize);
+
+// -p 3: every binding variable of every observed listed pair, skipped as
+// with -p 1.
+std::vector<Candidate> MotifPairCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list, int pertSize);

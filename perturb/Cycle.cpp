@@ -4,6 +4,7 @@
 
 #include "infer/EMDriver.h"
 #include "infer/Likelihood.h"
+#include "perturb/AnalysisKind.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ ParamSet& WorkingCopy(const ParamSet& trained, const InferPlan& plan, CycleWork&
     return *work.ps;
 }
 
-// Forces one motif against the partner protein (mot2 = -1) or one binding
-// variable, and re-converges.
+} // namespace
+
 CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
                        std::ostream& mixLog)
 {
@@ -36,8 +37,6 @@ CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, st
     return r;
 }
 
-// Removes the motif-type pair from the active pairs everywhere and
-// re-converges. A pair that is not active leaves the plan as it is.
 CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
                       std::ostream& mixLog)
 {
@@ -61,13 +60,11 @@ CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std
     return r;
 }
 
-} // namespace
-
-CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c, CycleWork& work)
+CycleRecord RunCycle(const AnalysisKind& a, const Trained& t, const Candidate& c, CycleWork& work)
 {
     std::ostream sink(nullptr); // the EM log of a re-convergence is not kept
     std::ostringstream mixLog;
-    CycleRecord r = perType == 2 ? TypeCycle(t, c, work, sink, mixLog) : ForceCycle(t, c, work, sink, mixLog);
+    CycleRecord r = a.cycle(t, c, work, sink, mixLog);
     r.mixLog = mixLog.str();
     return r;
 }

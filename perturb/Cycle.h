@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "infer/InferPlan.h"
@@ -42,7 +43,23 @@ struct CycleWork {
     std::optional<InferPlan> plan;
 };
 
-// Perturbs a working copy of the trained parameters as `c` says, measures it,
-// re-converges EM on it (its EM log is discarded) and measures again. The
-// trained model is not changed.
-CycleRecord RunCycle(int perType, const Trained& t, const Candidate& c, CycleWork& work);
+// The cycles of the analyses, on a working copy of the trained parameters:
+// the copy is perturbed as `c` says and measured, EM re-converges on it
+// (its log goes to `sink`, mixture learning to `mixLog`) and it is measured
+// again. The trained model is not changed.
+
+// Forces one motif against the partner protein (mot2 = -1) or one binding
+// variable non-binding.
+CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
+                       std::ostream& mixLog);
+
+// Removes the motif-type pair from the active pairs everywhere. A pair that
+// is not active leaves the plan as it is.
+CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
+                      std::ostream& mixLog);
+
+struct AnalysisKind;
+
+// One cycle of analysis `a`, its EM log discarded and its mixture progress
+// kept in the record.
+CycleRecord RunCycle(const AnalysisKind& a, const Trained& t, const Candidate& c, CycleWork& work);

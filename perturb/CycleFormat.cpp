@@ -1,7 +1,5 @@
 #include "perturb/CycleFormat.h"
 
-#include "format/CycleLayout.h"
-
 namespace {
 
 void Id(std::ostream& out, const Candidate& c, CycleId id)
@@ -32,11 +30,9 @@ void Value(std::ostream& out, const CycleRecord& r, double jprob, CycleValue v)
 
 } // namespace
 
-void WriteCycle(int perType, const Candidate& c, const CycleRecord& r, double jprob, std::ostream& outFile)
+void WriteCycle(const CycleLayout& layout, const Candidate& c, const CycleRecord& r, double jprob,
+                std::ostream& outFile)
 {
-    const CycleLayout& layout = perType == 1   ? MOTIF_PROTEIN_CYCLE
-                                : perType == 2 ? MOTIF_TYPES_CYCLE
-                                               : MOTIF_PAIR_CYCLE;
     for (const CycleLine& l : layout.lines) {
         outFile << l.label;
         for (const CycleId id : layout.ids) {

@@ -7,16 +7,16 @@
 
 namespace {
 
-void Analyse(int perType, const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
-             const ObsModel& om, const ObsModel& dm, const ProtInter& di, std::ostream& outFile,
-             std::istream& predbindFile, double jprob, int pertSize, std::ostream& mixLog)
+void Analyse(const AnalysisKind& a, const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip,
+             const MotInterPot& micp, const ObsModel& om, const ObsModel& dm, const ProtInter& di,
+             std::ostream& outFile, std::istream& predbindFile, double jprob, int pertSize, std::ostream& mixLog)
 {
     const InferPlan plan(pm, pi, micp, di);
     ParamSet ps(plan, mip, micp, ObsModel(om), ObsModel(dm));
     // The pair terms of the trained model, which every cycle's copy shares.
     LogJointProb(ps, 0);
-    const auto cands = ReadCandidates(perType, pm, pi, predbindFile, pertSize);
-    RunCycles(perType, Trained{pm, plan, ps}, cands, jprob, outFile, mixLog, 1);
+    const auto cands = a.candidates(pm, pi, predbindFile, pertSize);
+    RunCycles(a, Trained{pm, plan, ps}, cands, jprob, outFile, mixLog, 1);
 }
 
 } // namespace
@@ -25,19 +25,19 @@ void PertPair(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, co
               const ObsModel& om, const ObsModel& dm, const ProtInter& di, std::ostream& outFile,
               std::istream& predbindFile, double jprob, int pertSize, std::ostream& mixLog)
 {
-    Analyse(1, pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize, mixLog);
+    Analyse(MOTIF_PROTEIN_ANALYSIS, pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize, mixLog);
 }
 
 void PerTypes(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
               const ObsModel& om, const ObsModel& dm, const ProtInter& di, std::ostream& outFile,
               std::istream& predbindFile, double jprob, int pertSize, std::ostream& mixLog)
 {
-    Analyse(2, pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize, mixLog);
+    Analyse(MOTIF_TYPES_ANALYSIS, pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize, mixLog);
 }
 
 void PertMot2(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
               const ObsModel& om, const ObsModel& dm, const ProtInter& di, std::ostream& outFile,
               std::istream& predbindFile, double jprob, int pertSize, std::ostream& mixLog)
 {
-    Analyse(3, pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize, mixLog);
+    Analyse(MOTIF_PAIR_ANALYSIS, pm, pi, mip, micp, om, dm, di, outFile, predbindFile, jprob, pertSize, mixLog);
 }

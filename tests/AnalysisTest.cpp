@@ -14,6 +14,7 @@
 #include "infer/ModelSteps.h"
 #include "infer/ParamSet.h"
 #include "perturb/Analysis.h"
+#include "perturb/AnalysisKind.h"
 #include "perturb/Candidates.h"
 #include "perturb/Perturb.h"
 #include "support/HandModel.h"
@@ -132,11 +133,12 @@ Output Analyse(int perType, const std::string& list, int threads)
     ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
     const double jprob = LogJointProb(ps, 0);
     std::istringstream in(list);
-    const auto cands = ReadCandidates(perType, m.pm, m.pi, in, -1);
+    const AnalysisKind& a = *AnalysisOf(perType);
+    const auto cands = a.candidates(m.pm, m.pi, in, -1);
     std::ostringstream log, mixLog;
     log.precision(15);
     std::size_t seen = 0;
-    RunCycles(perType, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads,
+    RunCycles(a, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads,
               [&](std::size_t done, std::size_t total) {
                   EXPECT_EQ(done, ++seen);
                   EXPECT_EQ(total, cands.size());
@@ -231,11 +233,11 @@ TEST(Analysis, LogFlushedOncePerCycle)
         ParamSet ps(plan, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
         const double jprob = LogJointProb(ps, 0);
         std::istringstream in("1 0 2 2");
-        const auto cands = ReadCandidates(1, m.pm, m.pi, in, -1);
+        const auto cands = MOTIF_PROTEIN_ANALYSIS.candidates(m.pm, m.pi, in, -1);
         FlushCount buf;
         std::ostream log(&buf);
         std::ostringstream mixLog;
-        RunCycles(1, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads);
+        RunCycles(MOTIF_PROTEIN_ANALYSIS, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads);
         const std::string text = buf.str();
         ASSERT_EQ(buf.at.size(), cands.size()) << threads;
         for (std::size_t i = 0; i < buf.at.size(); ++i) {
@@ -256,7 +258,7 @@ TEST(Candidates, OrderOfTheCyclesOfEachAnalysis)
     auto read = [&](int type, const std::string& text, int pertSize) {
         std::istringstream in(text);
         std::string s;
-        for (const auto& c : ReadCandidates(type, m.pm, m.pi, in, pertSize))
+        for (const auto& c : AnalysisOf(type)->candidates(m.pm, m.pi, in, pertSize))
             s += std::to_string(c.prot1) + "," + std::to_string(c.mot1) + "," + std::to_string(c.prot2) + "," +
                  std::to_string(c.mot2) + " ";
         return s;
@@ -288,7 +290,7 @@ TEST(Candidates, AListThatStopsEarlyWarnsWithMotifTypePairsToo)
     Model m;
     std::istringstream in("1 0\n2 1099511627776\n0 0\n");
     testing::internal::CaptureStderr();
-    const auto cands = ReadCandidates(2, m.pm, m.pi, in, -1);
+    const auto cands = MotifTypeCandidates(m.pm, m.pi, in, -1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Warning: <input>, line 2: reading stopped at '1099511627776'; the rest of the file is ignored\n");
     ASSERT_EQ(cands.size(), 1u);
@@ -297,6 +299,6 @@ TEST(Candidates, AListThatStopsEarlyWarnsWithMotifTypePairsToo)
     // With -p 1 the binding predictions have warned about the same list.
     std::istringstream again("1 0\n2 1099511627776\n");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(ReadCandidates(1, m.pm, m.pi, again, -1).size(), 4u);
+    EXPECT_EQ(MotifProteinCandidates(m.pm, m.pi, again, -1).size(), 4u);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }

@@ -16,6 +16,7 @@
 #include "format/PairIndex.h"
 #include "format/ShardManifest.h"
 #include "motifbind/Version.h"
+#include "perturb/AnalysisKind.h"
 #include "perturb/CycleFormat.h"
 
 #ifdef MOTIFBIND_FORMAT_READERS
@@ -215,7 +216,7 @@ std::string WrittenCycle(int analysis)
     r.posR = -6.5;
     std::ostringstream out;
     out.precision(15);
-    WriteCycle(analysis, c, r, -100.0, out);
+    WriteCycle(AnalysisOf(analysis)->layout, c, r, -100.0, out);
     return out.str();
 }
 

@@ -50,9 +50,10 @@ Written RunStages(const fs::path& dir, const Settings& s)
     testutil::CerrCapture warnings;
     ReadInputs(s, {protLen, motCover, protMot, obs, models, active, ddi, ddiModels, ddiOpt}, log, m);
     TrainedSet t = Train(m, TrainOptionsOf(s), logs);
+    const AnalysisKind* a = AnalysisOf(s.perType);
     InText bindList;
-    WritePredictions(pairs, binds, s.perType != 2, m.pm, *t.ps, pred, bindList);
-    RunAnalysis(s, m, t, bindList, logs);
+    WritePredictions(pairs, binds, WritesBindingPredictions(a), m.pm, *t.ps, pred, bindList);
+    RunAnalysis(s, a, m, t, bindList, logs);
     log << "*** End of file." << std::endl;
     EXPECT_EQ(status.str(), "");
     return {log.str(), pred.str(), out.str()};
