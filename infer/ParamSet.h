@@ -91,9 +91,6 @@ public:
     ObsModel TakeOm() { return std::move(om); }
     ObsModel TakeDm() { return std::move(dm); }
 
-    bool Fresh() const { return fresh; }
-    // Whether the set holds the pair terms of its parameters.
-    bool HasTerms() const { return terms != nullptr; }
     // Gives back the kernels' working memory and the room kept for the
     // observation statistics; the next step takes them again. The pair terms
     // stay, for the copies. For a set that from now on is only copied.

@@ -29,11 +29,11 @@ CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, st
     r.numNBLeak = t.pm.NumNBLeak(nb, c.prot1, c.prot2);
     ParamSet& w = WorkingCopy(t.ps, t.plan, work);
     w.Force(Forcing(t.plan, t.pm, nb));
-    r.pF = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
-    r.lF = LogJointProb(w, 0);
+    r.forced.nonInter = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
+    r.forced.joint = LogJointProb(w, 0);
     r.rounds = RunEM(w, sink, mixLog, PERTITERCHECK);
-    r.pR = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
-    r.lR = LogJointProb(w, 0);
+    r.reconverged.nonInter = AlNonInterProb(t.pm, nb, w, c.prot1, c.prot2);
+    r.reconverged.joint = LogJointProb(w, 0);
     return r;
 }
 
@@ -52,11 +52,11 @@ CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std
         plan = &*work.plan;
     }
     ParamSet& w = WorkingCopy(t.ps, *plan, work);
-    r.lF = LogJointProb(w, 0);
-    r.posF = LogJointProb(w, 1);
+    r.forced.joint = LogJointProb(w, 0);
+    r.forced.positive = LogJointProb(w, 1);
     r.rounds = RunEM(w, sink, mixLog, PERTITERCHECK);
-    r.lR = LogJointProb(w, 0);
-    r.posR = LogJointProb(w, 1);
+    r.reconverged.joint = LogJointProb(w, 0);
+    r.reconverged.positive = LogJointProb(w, 1);
     return r;
 }
 

@@ -18,20 +18,22 @@ struct Trained {
     const ParamSet& ps;
 };
 
-// The numbers one cycle measures. Which fields an analysis fills is fixed by
-// its kind: -p 1 all but posF and posR, -p 2 lF, posF, lR, posR and rounds,
-// -p 3 those of -p 1 but the leak counts. Log joints are absolute, not yet
-// differences.
+// What a cycle measures of its working copy: once as perturbed, once after
+// EM re-converged. Log joints are absolute, not yet differences.
+struct CycleMeasure {
+    double nonInter = 0.0; // the pair's non-interaction probability
+    double joint = 0.0;    // log joint
+    double positive = 0.0; // log joint of the positive observations
+};
+
+// The numbers one cycle records. Which fields an analysis fills is fixed by
+// its kind: -p 1 all but the positive log joints, -p 2 the log joints and
+// the rounds, -p 3 those of -p 1 but the leak counts.
 struct CycleRecord {
     int numLeak = 0;
     int numNBLeak = 0;
-    double pF = 0.0;
-    double lF = 0.0;
-    double posF = 0.0;
+    CycleMeasure forced, reconverged;
     int rounds = 0;
-    double pR = 0.0;
-    double lR = 0.0;
-    double posR = 0.0;
     // Mixture learning's progress lines printed while EM re-converged.
     std::string mixLog;
 };

@@ -18,13 +18,13 @@ void Value(std::ostream& out, const CycleRecord& r, double jprob, CycleValue v)
     case CycleValue::NumLeak: out << r.numLeak; break;
     case CycleValue::NumNBLeak: out << r.numNBLeak; break;
     case CycleValue::NumActLeak: out << r.numLeak - r.numNBLeak; break;
-    case CycleValue::NonInteractionForced: out << r.pF; break;
-    case CycleValue::LikelihoodChangeForced: out << r.lF - jprob; break;
-    case CycleValue::PositiveLikelihoodForced: out << r.posF; break;
+    case CycleValue::NonInteractionForced: out << r.forced.nonInter; break;
+    case CycleValue::LikelihoodChangeForced: out << r.forced.joint - jprob; break;
+    case CycleValue::PositiveLikelihoodForced: out << r.forced.positive; break;
     case CycleValue::Rounds: out << r.rounds; break;
-    case CycleValue::NonInteractionReconverged: out << r.pR; break;
-    case CycleValue::LikelihoodChangeReconverged: out << r.lR - jprob; break;
-    case CycleValue::PositiveLikelihoodReconverged: out << r.posR; break;
+    case CycleValue::NonInteractionReconverged: out << r.reconverged.nonInter; break;
+    case CycleValue::LikelihoodChangeReconverged: out << r.reconverged.joint - jprob; break;
+    case CycleValue::PositiveLikelihoodReconverged: out << r.reconverged.positive; break;
     }
 }
 
