@@ -5,16 +5,10 @@
 #include <fstream>
 #include <unordered_set>
 
+#include "format/PairIndex.h"
 #include "tools/common/ToolError.h"
 
 namespace {
-
-std::uint64_t PairKey(int a, int b)
-{
-    const auto lo = static_cast<std::uint64_t>(std::min(a, b));
-    const auto hi = static_cast<std::uint64_t>(std::max(a, b));
-    return hi << 32 | lo;
-}
 
 void CheckIds(const char* what, long record, int a, int b)
 {
@@ -57,9 +51,9 @@ const std::vector<int>& InputSet::Motifs(int prot) const
 InputSet ReadInputSet(std::istream& observations, std::istream& proteinMotifs, std::istream& activePairs)
 {
     InputSet set;
-    std::unordered_set<std::uint64_t> seen;
+    std::unordered_set<std::int64_t> seen;
     set.observations = ReadRecords(observations, "observation", 3, [&](int a, int b) {
-        if (seen.insert(PairKey(a, b)).second) {
+        if (seen.insert(PairIndex64(a, b)).second) {
             set.observedPairs.emplace_back(a, b);
         }
     });
@@ -77,7 +71,7 @@ InputSet ReadInputSet(std::istream& observations, std::istream& proteinMotifs, s
 
     seen.clear();
     ReadRecords(activePairs, "active motif pair", 1, [&](int a, int b) {
-        if (seen.insert(PairKey(a, b)).second) {
+        if (seen.insert(PairIndex64(a, b)).second) {
             set.activePairs.emplace_back(a, b);
         }
     });
@@ -100,9 +94,9 @@ InputSet ReadInputFiles(const std::string& observations, const std::string& prot
 
 WorkCounts CountWork(const InputSet& set)
 {
-    std::unordered_set<std::uint64_t> active;
+    std::unordered_set<std::int64_t> active;
     for (const auto& [a, b] : set.activePairs) {
-        active.insert(PairKey(a, b));
+        active.insert(PairIndex64(a, b));
     }
     WorkCounts counts;
     counts.observedPairs = static_cast<long>(set.observedPairs.size());
@@ -113,7 +107,7 @@ WorkCounts CountWork(const InputSet& set)
         counts.motifCombinations += static_cast<long long>(m1.size()) * static_cast<long long>(m2.size());
         for (const int a : m1) {
             for (const int b : m2) {
-                counts.bindingVariables += active.count(PairKey(a, b)) ? 1 : 0;
+                counts.bindingVariables += active.count(PairIndex64(a, b)) ? 1 : 0;
             }
         }
     }
