@@ -18,8 +18,8 @@
 #include "bench/PerturbList.h"
 #include "bench/Report.h"
 #include "bench/Settings.h"
-#include "tools/common/Cli.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/ToolError.h"
 
 #ifndef MOTIFBIND_BENCH_SIM
 #define MOTIFBIND_BENCH_SIM ""

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "bench/Settings.h"
-#include "tools/common/Cli.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "bench/Figures.h"
 #include "bench/MotifbindCommand.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 // One timed run of a motifbind executable on a data set.
 struct RunRequest {

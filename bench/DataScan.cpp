@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

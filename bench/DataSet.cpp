@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "bench/ChildProcess.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

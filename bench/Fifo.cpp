@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 Fifo::Fifo(std::string path) : path_(std::move(path))
 {

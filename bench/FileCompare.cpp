@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <unordered_set>
 
 #include "format/PairIndex.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "bench/Settings.h"
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 const std::vector<Setting>& AllSettings()
 {

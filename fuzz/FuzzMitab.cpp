@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tools/common/LineReader.h"
-#include "tools/common/ToolError.h"
 #include "tools/prep/Interactions.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "tools/common/LineReader.h"
-#include "tools/common/ToolError.h"
 #include "tools/report/BuildReport.h"
 #include "tools/report/ReportHtml.h"
 #include "tools/report/Tables.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

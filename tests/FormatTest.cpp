@@ -21,7 +21,7 @@
 
 #ifdef MOTIFBIND_FORMAT_READERS
 #include "bench/LogPhases.h"
-#include "tools/common/RunLog.h"
+#include "tools/runfiles/RunLog.h"
 #endif
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "bench/BenchOptions.h"
 #include "motifbind/Version.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "bench/MarkdownTable.h"
 #include "bench/MotifbindCommand.h"
 #include "bench/Report.h"
-#include "support/TempDir.h"
 #include "motifbind/Version.h"
-#include "tools/common/ToolError.h"
+#include "support/TempDir.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include "bench/DataScan.h"
 #include "bench/InputSet.h"
 #include "bench/PerturbList.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

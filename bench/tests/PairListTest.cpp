@@ -9,8 +9,8 @@
 #include <string>
 
 #include "bench/PairList.h"
-#include "tools/common/ToolError.h"
 #include "support/TempDir.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

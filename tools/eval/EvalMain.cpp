@@ -1,7 +1,7 @@
 #include "tools/eval/EvalMain.h"
 
-#include "tools/common/Cli.h"
 #include "tools/eval/Evaluation.h"
+#include "tools/toolbox/Cli.h"
 
 int EvalMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -3,15 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/common/BindingSupport.h"
-#include "tools/common/Curves.h"
-#include "tools/common/DegreeBaseline.h"
 #include "format/InputSetFiles.h"
-#include "tools/common/ModelStates.h"
-#include "tools/common/ToolError.h"
 #include "tools/eval/GroundTruth.h"
-#include "tools/common/PredictionFile.h"
-#include "tools/common/RankCorrelation.h"
+#include "tools/runfiles/BindingSupport.h"
+#include "tools/runfiles/DegreeBaseline.h"
+#include "tools/runfiles/ModelStates.h"
+#include "tools/runfiles/PredictionFile.h"
+#include "tools/stats/Curves.h"
+#include "tools/stats/RankCorrelation.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

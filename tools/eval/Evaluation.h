@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/BindingSupport.h"
-#include "tools/common/PhaseRecovery.h"
-#include "tools/common/RunLog.h"
+#include "tools/runfiles/BindingSupport.h"
+#include "tools/runfiles/PhaseRecovery.h"
+#include "tools/runfiles/RunLog.h"
 
 
 // How well one motifbind run recovered what the simulator planted.

@@ -1,7 +1,7 @@
 #include "tools/eval/GroundTruth.h"
 
-#include "tools/common/ToolError.h"
-#include "tools/common/NumberRecords.h"
+#include "tools/runfiles/NumberRecords.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "tools/common/PairKey.h"
+#include "tools/toolbox/PairKey.h"
 
 // The simulator's ground truth for one data folder: the planted affinity of
 // every active motif pair, and whether each tested protein pair really

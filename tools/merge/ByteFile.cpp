@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "format/Checksum.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

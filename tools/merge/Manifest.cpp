@@ -5,7 +5,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <system_error>
 
 #include "format/LogLabels.h"
-#include "tools/common/ToolError.h"
 #include "tools/merge/ByteFile.h"
 #include "tools/merge/Manifest.h"
 #include "tools/merge/NewFile.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,8 @@
 #include "tools/merge/MergeMain.h"
 
-#include "tools/common/Cli.h"
-#include "tools/common/ToolError.h"
 #include "tools/merge/Merge.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/ToolError.h"
 
 int MergeMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

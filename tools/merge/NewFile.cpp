@@ -6,7 +6,7 @@
 #include <random>
 #include <system_error>
 
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

@@ -4,10 +4,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include "tools/common/Numbers.h"
-#include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/common/LineReader.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/Numbers.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-#include "tools/common/LineReader.h"
-#include "tools/common/ToolError.h"
 #include "tools/prep/FamilyPairs.h"
 #include "tools/prep/Fields.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cctype>
 
-#include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/common/LineReader.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 std::string WithoutPfamVersion(const std::string& family)
 {

@@ -6,9 +6,9 @@
 #include <set>
 #include <string_view>
 
-#include "tools/common/ToolError.h"
-#include "tools/common/LineReader.h"
 #include "tools/prep/Fields.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <string_view>
 
-#include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
-#include "tools/common/LineReader.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "tools/common/ToolError.h"
-#include "tools/common/WeightedPicker.h"
+#include "tools/stats/WeightedPicker.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

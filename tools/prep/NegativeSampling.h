@@ -6,8 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "tools/common/PairKey.h"
-#include "tools/common/Rng.h"
+#include "tools/stats/Rng.h"
+#include "tools/toolbox/PairKey.h"
 
 enum class Sampling {
     // Each protein is drawn in proportion to its number of reported

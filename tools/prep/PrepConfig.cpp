@@ -3,9 +3,9 @@
 #include <limits>
 #include <map>
 
-#include "tools/common/Cli.h"
-#include "tools/common/ToolError.h"
 #include "tools/prep/Fields.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "tools/prep/PrepMain.h"
 
-#include "tools/common/Cli.h"
-#include "tools/common/OutputFolder.h"
-#include "tools/common/RunCommand.h"
 #include "tools/prep/PrepConfig.h"
 #include "tools/prep/Preparation.h"
 #include "tools/prep/Provenance.h"
 #include "tools/prep/SetFiles.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/OutputFolder.h"
+#include "tools/toolbox/RunCommand.h"
 
 int PrepMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -8,13 +8,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "tools/common/Numbers.h"
-#include "tools/common/Rng.h"
-#include "tools/common/ToolError.h"
 #include "tools/prep/Coverage.h"
 #include "tools/prep/FamilyNames.h"
 #include "tools/prep/FamilyPairs.h"
 #include "tools/prep/Fasta.h"
+#include "tools/stats/Rng.h"
+#include "tools/toolbox/Numbers.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

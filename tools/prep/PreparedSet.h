@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/common/PairKey.h"
+#include "tools/toolbox/PairKey.h"
 
 // A protein of the input set, by id.
 struct SetProtein {

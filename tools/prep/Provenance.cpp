@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "motifbind/Version.h"
-#include "tools/common/RunCommand.h"
-#include "tools/common/Sha256.h"
+#include "tools/prep/Sha256.h"
+#include "tools/toolbox/RunCommand.h"
 
 namespace {
 

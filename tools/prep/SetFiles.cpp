@@ -5,8 +5,8 @@
 
 #include "format/InputSetFiles.h"
 #include "motifbind/Version.h"
-#include "tools/common/RunCommand.h"
-#include "tools/common/TextFile.h"
+#include "tools/toolbox/RunCommand.h"
+#include "tools/toolbox/TextFile.h"
 
 namespace {
 

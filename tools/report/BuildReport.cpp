@@ -7,13 +7,13 @@
 #include <set>
 
 #include "format/InputSetFiles.h"
-#include "tools/common/BindingSupport.h"
-#include "tools/common/NumberRecords.h"
 #include "tools/report/Judgement.h"
 #include "tools/report/ModelWords.h"
 #include "tools/report/PageNumber.h"
 #include "tools/report/Tables.h"
 #include "tools/report/TopInteractions.h"
+#include "tools/runfiles/BindingSupport.h"
+#include "tools/runfiles/NumberRecords.h"
 
 namespace {
 

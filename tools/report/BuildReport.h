@@ -6,12 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "tools/common/PredictionFile.h"
-#include "tools/common/RunLog.h"
 #include "tools/report/Names.h"
 #include "tools/report/ReportData.h"
 #include "tools/report/RunInputs.h"
 #include "tools/report/TopCycles.h"
+#include "tools/runfiles/PredictionFile.h"
+#include "tools/runfiles/RunLog.h"
 
 // Rows of the top-interactions table unless --top says otherwise.
 constexpr std::size_t DEFAULT_TOP = 50;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/NoiseRates.h"
-#include "tools/common/PredictionFile.h"
 #include "tools/report/RunInputs.h"
+#include "tools/runfiles/NoiseRates.h"
+#include "tools/runfiles/PredictionFile.h"
 
 // Estimates a reader should not take at face value. A binary noise model
 // whose rate reached 0 or 1 claims a source that never errs one way: every

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "tools/common/Curves.h"
-#include "tools/common/DegreeBaseline.h"
-#include "tools/common/LineReader.h"
-#include "tools/common/ToolError.h"
+#include "tools/runfiles/DegreeBaseline.h"
+#include "tools/stats/Curves.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/PairKey.h"
 #include "tools/report/Names.h"
 #include "tools/report/ReportData.h"
+#include "tools/toolbox/PairKey.h"
 
 // A list of pairs named by the name tables (accessions, families) or by ids:
 // two columns separated by tabs or blanks, '#' comments, and a first line

@@ -2,10 +2,10 @@
 
 #include <system_error>
 
-#include "tools/common/LineReader.h"
-#include "tools/common/LoggedNumber.h"
-#include "tools/common/Numbers.h"
-#include "tools/common/ToolError.h"
+#include "tools/runfiles/LoggedNumber.h"
+#include "tools/toolbox/LineReader.h"
+#include "tools/toolbox/Numbers.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

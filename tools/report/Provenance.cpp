@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "format/InputSetFiles.h"
-#include "tools/common/LineReader.h"
+#include "tools/toolbox/LineReader.h"
 
 namespace fs = std::filesystem;
 

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "tools/common/PhaseRecovery.h"
 #include "tools/report/Degeneracy.h"
 #include "tools/report/Provenance.h"
+#include "tools/runfiles/PhaseRecovery.h"
 
 // Everything report.html shows, already named and computed: the page only
 // lays it out. Values that the run did not produce (a cut-short log, no

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "motifbind/Version.h"
-#include "tools/common/BindingSupport.h"
 #include "tools/report/Judgement.h"
 #include "tools/report/PageNumber.h"
 #include "tools/report/Svg.h"
+#include "tools/runfiles/BindingSupport.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <system_error>
 
 #include "format/InputSetFiles.h"
-#include "tools/common/Cli.h"
-#include "tools/common/EchoedCommand.h"
-#include "tools/common/OutputFolder.h"
 #include "tools/report/BuildReport.h"
 #include "tools/report/Judgement.h"
 #include "tools/report/ReportHtml.h"
 #include "tools/report/Tables.h"
+#include "tools/runfiles/EchoedCommand.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/OutputFolder.h"
 
 namespace fs = std::filesystem;
 

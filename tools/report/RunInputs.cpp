@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "tools/common/DegreeBaseline.h"
-#include "tools/common/EchoedCommand.h"
-#include "tools/common/NumberRecords.h"
-#include "tools/common/ToolError.h"
+#include "tools/runfiles/DegreeBaseline.h"
+#include "tools/runfiles/EchoedCommand.h"
+#include "tools/runfiles/NumberRecords.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "tools/common/ModelStates.h"
-#include "tools/common/PairKey.h"
+#include "tools/runfiles/ModelStates.h"
+#include "tools/toolbox/PairKey.h"
 
 // What the report takes from the run's own input files, found through the
 // command line that the log echoes (names relative to the run folder).

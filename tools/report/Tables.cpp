@@ -7,7 +7,7 @@
 #include <map>
 #include <numeric>
 
-#include "tools/common/Numbers.h"
+#include "tools/toolbox/Numbers.h"
 
 namespace {
 

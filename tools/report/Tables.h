@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "tools/common/LoggedNumber.h"
-#include "tools/common/PredictionFile.h"
-#include "tools/common/RunLog.h"
 #include "tools/report/Names.h"
 #include "tools/report/RunInputs.h"
+#include "tools/runfiles/LoggedNumber.h"
+#include "tools/runfiles/PredictionFile.h"
+#include "tools/runfiles/RunLog.h"
 
 // The tab-separated tables written beside the report, as (file name, text),
 // each with one header line:

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "tools/common/RunLog.h"
+#include "tools/runfiles/RunLog.h"
 
 // The perturbation cycles a report names: those whose forcing changed the
 // log joint most, either way, kept while a log is read cycle by cycle.

@@ -5,10 +5,10 @@
 #include <set>
 #include <utility>
 
-#include "tools/common/PairKey.h"
-#include "tools/common/PredictionFile.h"
 #include "tools/report/Names.h"
 #include "tools/report/ReportData.h"
+#include "tools/runfiles/PredictionFile.h"
+#include "tools/toolbox/PairKey.h"
 
 // The interactions a reader asks about first: the listed protein pairs most
 // likely to interact, where each stands (observed, held out, new) and the

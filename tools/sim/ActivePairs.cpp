@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "tools/common/PairKey.h"
-#include "tools/common/Rng.h"
 #include "tools/sim/PairPool.h"
-#include "tools/common/WeightedPicker.h"
+#include "tools/stats/Rng.h"
+#include "tools/stats/WeightedPicker.h"
+#include "tools/toolbox/PairKey.h"
 
 namespace {
 

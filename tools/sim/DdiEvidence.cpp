@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/common/Rng.h"
-#include "tools/common/TextFile.h"
+#include "tools/stats/Rng.h"
+#include "tools/toolbox/TextFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "tools/sim/ActivePairs.h"
 #include "tools/sim/LeakModel.h"
 #include "tools/sim/ProteinSet.h"
-#include "tools/common/Rng.h"
+#include "tools/stats/Rng.h"
 
 // One binding variable of a protein pair: motif `mot1` of the first protein
 // meeting motif `mot2` of the second, binding with the affinity of the pair.

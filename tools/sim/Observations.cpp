@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tools/common/Rng.h"
-#include "tools/common/TextFile.h"
+#include "tools/stats/Rng.h"
+#include "tools/toolbox/TextFile.h"
 
 namespace {
 

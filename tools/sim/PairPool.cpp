@@ -1,6 +1,6 @@
 #include "tools/sim/PairPool.h"
 
-#include "tools/common/PairKey.h"
+#include "tools/toolbox/PairKey.h"
 
 namespace {
 

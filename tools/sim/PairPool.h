@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/common/Rng.h"
+#include "tools/stats/Rng.h"
 
 // Draws unordered pairs of ids in [0, n) without repetition: the tested
 // protein pairs, the extra pairs to predict, the active motif pairs. A pair

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "tools/common/PairKey.h"
-#include "tools/common/Rng.h"
+#include "tools/stats/Rng.h"
+#include "tools/toolbox/PairKey.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/common/Rng.h"
-#include "tools/common/WeightedPicker.h"
+#include "tools/stats/Rng.h"
+#include "tools/stats/WeightedPicker.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <limits>
 #include <sstream>
 
-#include "tools/common/Cli.h"
-#include "tools/common/ToolError.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

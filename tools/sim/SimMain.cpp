@@ -1,10 +1,10 @@
 #include "tools/sim/SimMain.h"
 
-#include "tools/common/Cli.h"
-#include "tools/common/OutputFolder.h"
-#include "tools/common/RunCommand.h"
 #include "tools/sim/SimConfig.h"
 #include "tools/sim/Simulator.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/OutputFolder.h"
+#include "tools/toolbox/RunCommand.h"
 
 int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -2,18 +2,18 @@
 
 #include <type_traits>
 
+#include "format/InputSetFiles.h"
 #include "tools/sim/ActivePairs.h"
 #include "tools/sim/DdiEvidence.h"
-#include "format/InputSetFiles.h"
 #include "tools/sim/LeakModel.h"
 #include "tools/sim/NoisyOr.h"
 #include "tools/sim/Observations.h"
 #include "tools/sim/PairPool.h"
 #include "tools/sim/PredictionLists.h"
 #include "tools/sim/ProteinSet.h"
-#include "tools/common/RunCommand.h"
 #include "tools/sim/TestedPairs.h"
-#include "tools/common/TextFile.h"
+#include "tools/toolbox/RunCommand.h"
+#include "tools/toolbox/TextFile.h"
 
 namespace {
 

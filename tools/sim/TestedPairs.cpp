@@ -5,8 +5,8 @@
 #include <optional>
 #include <tuple>
 
-#include "tools/common/PairKey.h"
-#include "tools/common/Rng.h"
+#include "tools/stats/Rng.h"
+#include "tools/toolbox/PairKey.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "motifbind/Version.h"
-#include "tools/common/BindingSupport.h"
-#include "tools/eval/EvalMain.h"
 #include "support/TempDir.h"
+#include "tools/eval/EvalMain.h"
+#include "tools/runfiles/BindingSupport.h"
 
 namespace fs = std::filesystem;
 

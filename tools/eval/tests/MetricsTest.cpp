@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "tools/common/RankCorrelation.h"
-#include "tools/common/Ranks.h"
-#include "tools/common/Curves.h"
+#include "tools/stats/Curves.h"
+#include "tools/stats/RankCorrelation.h"
+#include "tools/stats/Ranks.h"
 
 TEST(MetricsTest, TiedValuesShareTheMeanOfTheirRanks)
 {

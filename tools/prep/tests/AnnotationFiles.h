@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "tools/common/ToolError.h"
 #include "support/TempDir.h"
+#include "tools/toolbox/ToolError.h"
 
 class AnnotationFiles : public ::testing::Test {
 protected:

@@ -6,11 +6,11 @@
 
 #include <sstream>
 
-#include "tools/common/LineReader.h"
 #include "tools/prep/FamilyNames.h"
 #include "tools/prep/Fasta.h"
 #include "tools/prep/tests/AnnotationFiles.h"
 #include "tools/prep/tests/PrepRuns.h"
+#include "tools/toolbox/LineReader.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/ToolError.h"
-#include "tools/prep/Interactions.h"
 #include "support/TempDir.h"
+#include "tools/prep/Interactions.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

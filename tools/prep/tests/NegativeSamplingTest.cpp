@@ -9,9 +9,9 @@
 #include <set>
 #include <string>
 
-#include "tools/common/ToolError.h"
-#include "tools/common/WeightedPicker.h"
 #include "tools/prep/NegativeSampling.h"
+#include "tools/stats/WeightedPicker.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "motifbind/Version.h"
-#include "tools/common/RunCommand.h"
 #include "tools/prep/tests/AnnotationFiles.h"
 #include "tools/prep/tests/PrepRuns.h"
+#include "tools/toolbox/RunCommand.h"
 
 namespace {
 

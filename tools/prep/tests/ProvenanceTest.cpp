@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "motifbind/Version.h"
-#include "tools/common/RunCommand.h"
-#include "tools/common/Sha256.h"
 #include "tools/prep/PrepMain.h"
 #include "tools/prep/Provenance.h"
+#include "tools/prep/Sha256.h"
 #include "tools/prep/tests/AnnotationFiles.h"
+#include "tools/toolbox/RunCommand.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <optional>
 
-#include "tools/common/ProgramPath.h"
-#include "tools/common/RunCommand.h"
 #include "tools/prep/tests/AnnotationFiles.h"
+#include "tools/toolbox/ProgramPath.h"
+#include "tools/toolbox/RunCommand.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "tools/common/Curves.h"
+#include "tools/stats/Curves.h"
 
 namespace {
 

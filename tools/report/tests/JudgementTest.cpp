@@ -4,9 +4,9 @@
 #include <cmath>
 #include <fstream>
 
-#include "tools/common/ToolError.h"
-#include "tools/report/Judgement.h"
 #include "support/TempDir.h"
+#include "tools/report/Judgement.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "RunFixtures.h"
-#include "tools/common/PredictionFile.h"
-#include "tools/common/ToolError.h"
+#include "tools/runfiles/PredictionFile.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

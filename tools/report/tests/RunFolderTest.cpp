@@ -3,10 +3,10 @@
 
 #include <fstream>
 
-#include "tools/common/ToolError.h"
+#include "support/TempDir.h"
 #include "tools/report/Names.h"
 #include "tools/report/RunInputs.h"
-#include "support/TempDir.h"
+#include "tools/toolbox/ToolError.h"
 
 #include <set>
 

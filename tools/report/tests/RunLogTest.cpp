@@ -10,9 +10,9 @@
 #include <zlib.h>
 
 #include "RunFixtures.h"
-#include "tools/common/Numbers.h"
-#include "tools/common/RunLog.h"
-#include "tools/common/ToolError.h"
+#include "tools/runfiles/RunLog.h"
+#include "tools/toolbox/Numbers.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/common/PredictionFile.h"
-#include "tools/report/TopInteractions.h"
 #include "support/TempDir.h"
+#include "tools/report/TopInteractions.h"
+#include "tools/runfiles/PredictionFile.h"
 
 namespace fs = std::filesystem;
 

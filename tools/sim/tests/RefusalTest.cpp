@@ -7,11 +7,11 @@
 #include <sstream>
 
 #include "motifbind/Version.h"
-#include "tools/common/Cli.h"
-#include "tools/common/OutputFolder.h"
 #include "tools/sim/SimConfig.h"
-#include "tools/common/ToolError.h"
 #include "tools/sim/tests/SimTestSupport.h"
+#include "tools/toolbox/Cli.h"
+#include "tools/toolbox/OutputFolder.h"
+#include "tools/toolbox/ToolError.h"
 
 namespace fs = std::filesystem;
 
