@@ -112,6 +112,7 @@ Manifest ReadManifest(const fs::path& path)
     return m;
 }
 
+#ifdef MOTIFBIND_MERGE_EXE
 // Cycle lines in a piece of log: each cycle of every analysis writes one
 // round count.
 std::size_t Cycles(const std::string& log)
@@ -123,7 +124,6 @@ std::size_t Cycles(const std::string& log)
     return n;
 }
 
-#ifdef MOTIFBIND_MERGE_EXE
 testutil::RunResult Merge(const fs::path& cwd, const std::vector<fs::path>& shards, const fs::path& out)
 {
     std::vector<std::string> args = {"--logs"};
