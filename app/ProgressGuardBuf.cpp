@@ -28,7 +28,8 @@ int ProgressGuardBuf::sync() { return to->pubsync(); }
 
 bool OutputSharesTerminal()
 {
-    struct stat out {}, err {};
+    struct stat out {
+    }, err{};
     return isatty(STDOUT_FILENO) == 1 && isatty(STDERR_FILENO) == 1 && fstat(STDOUT_FILENO, &out) == 0 &&
            fstat(STDERR_FILENO, &err) == 0 && out.st_rdev == err.st_rdev;
 }

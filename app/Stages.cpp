@@ -95,8 +95,7 @@ TrainOptions TrainOptionsOf(const Settings& s)
     return o;
 }
 
-void TrainPhase(const Phase& p, ParamSet& ps, MotInterPot& mip, MotInterPot& micp, const TrainOptions& o,
-                RunLogs& logs)
+void TrainPhase(const Phase& p, ParamSet& ps, MotInterPot& mip, MotInterPot& micp, const TrainOptions& o, RunLogs& logs)
 {
     std::ostream& log = logs.log;
     Line(log, p.banner);
@@ -139,8 +138,8 @@ TrainedSet Train(RunModel& m, const TrainOptions& o, RunLogs& logs)
     return t;
 }
 
-void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, const ProtMot& pm,
-                      const ParamSet& ps, std::ostream& out, InText& bindList)
+void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, const ProtMot& pm, const ParamSet& ps,
+                      std::ostream& out, InText& bindList)
 {
     PredictProtInter(pairs, out, pm, ps);
     // The binding list serves the predictions and the analysis: read it once.
@@ -150,8 +149,8 @@ void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, co
     Line(out, loglabel::END_OF_FILE);
 }
 
-ShardManifest RunAnalysis(const Settings& s, const AnalysisKind* a, const RunModel& m, TrainedSet& t,
-                          InText& binds, RunLogs& logs)
+ShardManifest RunAnalysis(const Settings& s, const AnalysisKind* a, const RunModel& m, TrainedSet& t, InText& binds,
+                          RunLogs& logs)
 {
     std::ostream& log = logs.log;
     // Every re-convergence checks after each round.

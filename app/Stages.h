@@ -83,13 +83,13 @@ TrainedSet Train(RunModel& m, const TrainOptions& o, RunLogs& logs);
 // `pairs`, then, with `binding`, the binding predictions for those in
 // `binds`, and its end line. The binding list is read whole into `bindList`
 // after the interaction predictions, for the analysis.
-void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, const ProtMot& pm,
-                      const ParamSet& ps, std::ostream& out, InText& bindList);
+void WritePredictions(std::istream& pairs, std::istream& binds, bool binding, const ProtMot& pm, const ParamSet& ps,
+                      std::ostream& out, InText& bindList);
 
 // The analysis stage: the log joint of the trained model, then, with an
 // analysis `a` (the one -p names, or none), the cycles of the candidates read
 // from the binding list, on the settings' threads; with -j only the block's.
 // With -j the returned manifest holds the block, its cycles and its part of
 // the log; the caller adds the standard output's end when the run is done.
-ShardManifest RunAnalysis(const Settings& s, const AnalysisKind* a, const RunModel& m, TrainedSet& t,
-                          InText& binds, RunLogs& logs);
+ShardManifest RunAnalysis(const Settings& s, const AnalysisKind* a, const RunModel& m, TrainedSet& t, InText& binds,
+                          RunLogs& logs);

@@ -199,8 +199,8 @@ int Bench(const BenchOptions& o)
     }
     const DataScan scan = ScanDataSet(InFolder(folder, command.Positional(MotifbindCommand::OBSERVATIONS)),
                                       InFolder(folder, command.Positional(MotifbindCommand::PROTEIN_MOTIFS)),
-                                      InFolder(folder, command.Positional(MotifbindCommand::ACTIVE_PAIRS)),
-                                      o.perType, pertPairs, pertSize);
+                                      InFolder(folder, command.Positional(MotifbindCommand::ACTIVE_PAIRS)), o.perType,
+                                      pertPairs, pertSize);
     DataSummary data = Summarise(setting, o, folder, command, scan, pertSize);
     data.predictPairs = predictPairs;
     data.allPairs = setting.allPairs;

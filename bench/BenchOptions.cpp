@@ -69,8 +69,9 @@ std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& ar
     std::string oldArgs;
 
     CLI::App app("Times motifbind executables phase by phase on a simulated data set.", "motifbind-bench");
-    app.footer("Progress lines come first, then a Markdown report: the data set's counts, one table of figures "
-               "(see bench/README.md), and whether the logs and prediction files of all runs are identical.");
+    app.footer(
+        "Progress lines come first, then a Markdown report: the data set's counts, one table of figures "
+        "(see bench/README.md), and whether the logs and prediction files of all runs are identical.");
 
     const std::string data = "Data";
     std::string sizes = "data-set size; ";
@@ -82,8 +83,9 @@ std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& ar
         ->check(IntegerIn<unsigned>(0, MOST))
         ->capture_default_str()
         ->group(data);
-    app.add_option("--data", o.dataRoot, "folder of generated sets, one <setting>-<seed> folder each; a set found "
-                                         "there is reused")
+    app.add_option("--data", o.dataRoot,
+                   "folder of generated sets, one <setting>-<seed> folder each; a set found "
+                   "there is reused")
         ->type_name("DIR")
         ->capture_default_str()
         ->group(data);
@@ -92,23 +94,27 @@ std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& ar
         ->capture_default_str()
         ->group(data);
 
-    const std::string exes = "Executables (each run gets the data set's command line with its own log, prediction "
-                             "file and perturbation list)";
+    const std::string exes =
+        "Executables (each run gets the data set's command line with its own log, prediction "
+        "file and perturbation list)";
     app.add_option("--exe", o.exe, "the executable to time, called \"new\"")
         ->type_name("NEW")
         ->capture_default_str()
         ->group(exes);
-    app.add_option("--vs", o.vs, "a second executable, \"old\", timed on the same data; the table then gives "
-                                 "old/new for each time, and both sides' logs and prediction files are compared")
+    app.add_option("--vs", o.vs,
+                   "a second executable, \"old\", timed on the same data; the table then gives "
+                   "old/new for each time, and both sides' logs and prediction files are compared")
         ->type_name("OLD")
         ->group(exes);
-    app.add_option("--runs", o.runs, "runs of each executable, alternating new, old, new, old, ...; the table "
-                                     "shows medians")
+    app.add_option("--runs", o.runs,
+                   "runs of each executable, alternating new, old, new, old, ...; the table "
+                   "shows medians")
         ->check(IntegerIn(1, MOST))
         ->capture_default_str()
         ->group(exes);
-    app.add_option("--threads", o.threads, "put -t T before the new executable's options (the new executable "
-                                           "only; give the old one -t with --old-args)")
+    app.add_option("--threads", o.threads,
+                   "put -t T before the new executable's options (the new executable "
+                   "only; give the old one -t with --old-args)")
         ->type_name("T")
         ->check(IntegerIn(1, MOST))
         ->group(exes);
@@ -117,8 +123,9 @@ std::optional<BenchOptions> ParseBenchOptions(const std::vector<std::string>& ar
         ->group(exes);
     app.add_option("--old-args", oldArgs, "the same for the old executable")->type_name("\"A B\"")->group(exes);
 
-    const std::string pert = "Perturbation phase (the benchmark writes the candidate list, positional argument 10, "
-                             "itself)";
+    const std::string pert =
+        "Perturbation phase (the benchmark writes the candidate list, positional argument 10, "
+        "itself)";
     app.add_option("--pertype", o.perType, "-p: 1, 2 or 3; 0 runs no perturbation analysis")
         ->type_name("P")
         ->check(IntegerIn(0, 3))

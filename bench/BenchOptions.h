@@ -18,15 +18,15 @@ struct BenchOptions {
     unsigned seed = 1;
     std::string dataRoot;
     std::string sim;
-    std::string exe;       // "new"
-    std::string vs;        // "old"; empty: time `exe` alone
-    int runs = 1;          // per executable
-    int threads = 0;       // > 0: -t threads for the new executable
+    std::string exe; // "new"
+    std::string vs;  // "old"; empty: time `exe` alone
+    int runs = 1;    // per executable
+    int threads = 0; // > 0: -t threads for the new executable
     std::vector<std::string> newArgs;
     std::vector<std::string> oldArgs;
     int perType = 1;
-    int pertPairs = -1;    // -1: the setting's default
-    int pertSize = -2;     // -2: the setting's default (-1 is "no bound")
+    int pertPairs = -1; // -1: the setting's default
+    int pertSize = -2;  // -2: the setting's default (-1 is "no bound")
     bool keep = false;
 };
 

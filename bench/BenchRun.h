@@ -13,9 +13,9 @@ struct RunRequest {
     std::vector<std::string> leading; // options put before the command's own
     MotifbindCommand command;         // the data set's command line, with -p, -s and the candidate list set
     int perType = 1;
-    std::string dataFolder;           // the run's working folder (the command names files relative to it)
-    std::string scratch;              // folder under /tmp/ for the run's own files
-    std::string name;                 // e.g. "new-1": names the run's files
+    std::string dataFolder; // the run's working folder (the command names files relative to it)
+    std::string scratch;    // folder under /tmp/ for the run's own files
+    std::string name;       // e.g. "new-1": names the run's files
 };
 
 struct RunOutcome {

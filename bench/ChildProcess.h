@@ -17,9 +17,9 @@ struct ChildLaunch {
 
 // How a child ended, from wait4.
 struct ChildEnd {
-    int status = 0;         // as from wait4
-    double cpuSeconds = 0;  // user + system, all threads
-    double peakMiB = 0;     // largest resident set (ru_maxrss)
+    int status = 0;        // as from wait4
+    double cpuSeconds = 0; // user + system, all threads
+    double peakMiB = 0;    // largest resident set (ru_maxrss)
 };
 
 // A started program. The destructor kills and reaps a child that was never

@@ -62,8 +62,8 @@ DataScan ParseScan(const std::string& text)
     std::istringstream in(text);
     DataScan scan;
     std::size_t entries = 0;
-    in >> scan.observations >> scan.work.observedPairs >> scan.work.motifCombinations >>
-        scan.work.bindingVariables >> scan.work.activePairs >> scan.list.cycles >> entries;
+    in >> scan.observations >> scan.work.observedPairs >> scan.work.motifCombinations >> scan.work.bindingVariables >>
+        scan.work.activePairs >> scan.list.cycles >> entries;
     for (std::size_t i = 0; in && i < entries; ++i) {
         int a = 0, b = 0;
         in >> a >> b;
@@ -75,8 +75,8 @@ DataScan ParseScan(const std::string& text)
     return scan;
 }
 
-DataScan ScanDataSet(const std::string& observations, const std::string& proteinMotifs,
-                     const std::string& activePairs, int perType, int pertPairs, int pertSize)
+DataScan ScanDataSet(const std::string& observations, const std::string& proteinMotifs, const std::string& activePairs,
+                     int perType, int pertPairs, int pertSize)
 {
     int fds[2];
     if (pipe(fds) != 0) {

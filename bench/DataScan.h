@@ -17,8 +17,8 @@ struct DataScan {
 // which hands back only the results. This process stays as small as it was:
 // a child forked later starts with this process's resident memory, and the
 // peak that wait4 reports for it can never be lower. Throws ToolError.
-DataScan ScanDataSet(const std::string& observations, const std::string& proteinMotifs,
-                     const std::string& activePairs, int perType, int pertPairs, int pertSize);
+DataScan ScanDataSet(const std::string& observations, const std::string& proteinMotifs, const std::string& activePairs,
+                     int perType, int pertPairs, int pertSize);
 
 // The text form the child hands back, and its reading (throws ToolError).
 std::string FormatScan(const DataScan& scan);

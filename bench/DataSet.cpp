@@ -52,8 +52,8 @@ void Generate(const Setting& setting, unsigned seed, const fs::path& folder, con
     launch.argv.insert(launch.argv.end(), setting.simArgs.begin(), setting.simArgs.end());
     launch.stdoutPath = simOut.string();
     launch.stderrPath = simErr.string();
-    progress << "Generating the " << setting.name << " data set (seed " << seed << ") in " << folder.string()
-             << " ..." << std::endl;
+    progress << "Generating the " << setting.name << " data set (seed " << seed << ") in " << folder.string() << " ..."
+             << std::endl;
     ChildEnd end;
     std::string output, errors;
     try {
@@ -98,7 +98,7 @@ std::string EnsureDataSet(const Setting& setting, unsigned seed, const std::stri
     const fs::path stamp = folder / STAMP;
     if (!fs::exists(stamp)) {
         throw ToolError(folder.string() + " exists but holds no " + STAMP +
-                         "; remove it so the benchmark can generate the set");
+                        "; remove it so the benchmark can generate the set");
     }
     std::string recorded = ReadAll(stamp);
     while (!recorded.empty() && (recorded.back() == '\n' || recorded.back() == '\r')) {
@@ -106,7 +106,7 @@ std::string EnsureDataSet(const Setting& setting, unsigned seed, const std::stri
     }
     if (recorded != SimOptions(setting, seed)) {
         throw ToolError(folder.string() + " was generated with other simulator options (" + recorded +
-                         "); remove it so the benchmark can generate the set again");
+                        "); remove it so the benchmark can generate the set again");
     }
     return folder.string();
 }

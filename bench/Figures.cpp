@@ -64,8 +64,8 @@ Span Between(const LogMark* from, const LogMark* to)
     return {to->wall - from->wall, to->cpu - from->cpu};
 }
 
-void SetEm(Figures& f, Span span, const LogMark* end, long long vars, Figure wall, Figure cpu, Figure rounds,
-           Figure ms, Figure ns)
+void SetEm(Figures& f, Span span, const LogMark* end, long long vars, Figure wall, Figure cpu, Figure rounds, Figure ms,
+           Figure ns)
 {
     f[wall] = span.wall;
     f[cpu] = span.cpu;
@@ -109,8 +109,8 @@ Figures ComputeFigures(const RunMeasure& run, long long bindingVariables, long l
     const Span plan = Between(em1, start1);
     f[Figure::PlanWall] = plan.wall;
     f[Figure::PlanCpu] = plan.cpu;
-    SetEm(f, Between(start1 != nullptr ? start1 : em1, end1), end1, bindingVariables, Figure::Em1Wall,
-          Figure::Em1Cpu, Figure::Em1Rounds, Figure::Em1MsPerRound, Figure::Em1NsPerVariable);
+    SetEm(f, Between(start1 != nullptr ? start1 : em1, end1), end1, bindingVariables, Figure::Em1Wall, Figure::Em1Cpu,
+          Figure::Em1Rounds, Figure::Em1MsPerRound, Figure::Em1NsPerVariable);
     const Span init = Between(ddi, em2);
     f[Figure::DdiWall] = init.wall;
     f[Figure::DdiCpu] = init.cpu;

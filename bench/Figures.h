@@ -69,9 +69,9 @@ private:
 // What one run measured from outside.
 struct RunMeasure {
     std::vector<LogMark> marks;
-    double wall = 0;      // from fork to exit
-    double cpu = 0;       // from wait4
-    double peakMiB = 0;   // from wait4
+    double wall = 0;             // from fork to exit
+    double cpu = 0;              // from wait4
+    double peakMiB = 0;          // from wait4
     double predictionBytes = -1; // size of the prediction file; -1 when unknown
 };
 

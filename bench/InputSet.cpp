@@ -45,7 +45,7 @@ const std::vector<int>& InputSet::Motifs(int prot) const
 {
     static const std::vector<int> none;
     return prot >= 0 && static_cast<std::size_t>(prot) < motifsOf.size() ? motifsOf[static_cast<std::size_t>(prot)]
-                                                                          : none;
+                                                                         : none;
 }
 
 InputSet ReadInputSet(std::istream& observations, std::istream& proteinMotifs, std::istream& activePairs)

@@ -14,9 +14,9 @@
 // One phase line of the log as it arrived.
 struct LogMark {
     LogEvent event = LogEvent::None;
-    int rounds = -1;  // EmEnd only
-    double wall = 0;  // seconds since the run started
-    double cpu = 0;   // the process's CPU seconds at that moment (NaN when unreadable)
+    int rounds = -1; // EmEnd only
+    double wall = 0; // seconds since the run started
+    double cpu = 0;  // the process's CPU seconds at that moment (NaN when unreadable)
 };
 
 // Reads a motifbind log from a named pipe on its own thread while the program

@@ -18,8 +18,7 @@ int Arity(const std::string& flag)
     if (flag == "-j") {
         return 2;
     }
-    if (flag == "-l" || flag == "-p" || flag == "-n" || flag == "-s" || flag == "-t" || flag == "-e" ||
-        flag == "-b") {
+    if (flag == "-l" || flag == "-p" || flag == "-n" || flag == "-s" || flag == "-t" || flag == "-e" || flag == "-b") {
         return 1;
     }
     return -1;
@@ -57,7 +56,7 @@ MotifbindCommand MotifbindCommand::Parse(const std::string& line)
     cmd.positionals_.assign(words.begin() + static_cast<std::ptrdiff_t>(i), words.end());
     if (cmd.positionals_.size() != POSITIONALS) {
         throw ToolError("the command line has " + std::to_string(cmd.positionals_.size()) +
-                         " positional arguments; expected " + std::to_string(POSITIONALS));
+                        " positional arguments; expected " + std::to_string(POSITIONALS));
     }
     return cmd;
 }

@@ -28,7 +28,10 @@ public:
     void SetOption(const std::string& flag, const std::vector<std::string>& values);
 
     const std::string& Positional(int index) const { return positionals_.at(static_cast<std::size_t>(index)); }
-    void SetPositional(int index, std::string value) { positionals_.at(static_cast<std::size_t>(index)) = std::move(value); }
+    void SetPositional(int index, std::string value)
+    {
+        positionals_.at(static_cast<std::size_t>(index)) = std::move(value);
+    }
 
     // `exe`, then `leading` (options given first, e.g. -t 2), then the options
     // and positional arguments of this command.

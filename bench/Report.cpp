@@ -51,16 +51,14 @@ void PrintDataSummary(std::ostream& out, const DataSummary& d)
         << "- motif combinations per pass: " << FormatCount(d.work.motifCombinations) << "\n"
         << "- binding variables per pass: " << FormatCount(d.work.bindingVariables) << "\n"
         << "- active motif pairs: " << FormatCount(d.work.activePairs) << "\n"
-        << "- protein pairs to predict: " << FormatCount(d.predictPairs) << (d.allPairs ? " (every pair)" : "")
-        << "\n";
+        << "- protein pairs to predict: " << FormatCount(d.predictPairs) << (d.allPairs ? " (every pair)" : "") << "\n";
     out << "- perturbation: ";
     if (d.perType < 1 || d.perType > 3) {
         out << "none (-p " << d.perType << ")\n";
         return;
     }
     out << "-p " << d.perType << " -s " << d.pertSize << ", " << d.candidates
-        << (d.perType == 2 ? " motif pairs" : " protein pairs") << ", " << FormatCount(d.cycles)
-        << " cycles\n";
+        << (d.perType == 2 ? " motif pairs" : " protein pairs") << ", " << FormatCount(d.cycles) << " cycles\n";
 }
 
 void PrintFigureTable(std::ostream& out, const std::vector<SideRuns>& sides)

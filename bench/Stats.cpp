@@ -8,8 +8,7 @@ namespace {
 
 std::vector<double> Numbers(std::vector<double> values)
 {
-    values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }),
-                 values.end());
+    values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }), values.end());
     return values;
 }
 

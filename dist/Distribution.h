@@ -83,7 +83,7 @@ constexpr int MAXMIXDEPTH = 8;
 // distribution or a failed stream means the parameters were cut short.
 struct DistRead {
     std::unique_ptr<Distribution> dist;
-    std::string badWord; // a type word that names no kind (also inside a mixture)
+    std::string badWord;  // a type word that names no kind (also inside a mixture)
     bool tooDeep = false; // mixtures nest more than MAXMIXDEPTH deep
 };
 

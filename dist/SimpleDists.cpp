@@ -211,10 +211,7 @@ void ExponentialDist::Print(std::ostream& out, int sep) const
     EndPrint(out, sep);
 }
 
-std::unique_ptr<Distribution> ExponentialDist::Duplicate() const
-{
-    return std::make_unique<ExponentialDist>(*this);
-}
+std::unique_ptr<Distribution> ExponentialDist::Duplicate() const { return std::make_unique<ExponentialDist>(*this); }
 
 // ---- UniformDist
 

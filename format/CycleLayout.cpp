@@ -32,8 +32,7 @@ constexpr CycleLine PROTEIN_LINES[] = {
 };
 
 constexpr CycleLine TYPE_LINES[] = {
-    {"*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):",
-     CHANGE_FORCED},
+    {"*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):", CHANGE_FORCED},
     {"*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):",
      POSITIVE_FORCED},
     {"*** Total # EM round (Mot1, Mot2, EM):", ROUNDS},
@@ -62,20 +61,28 @@ constexpr CycleLayout MOTIF_PAIR_CYCLE = {PAIR_IDS, PAIR_LINES};
 const CycleLayout* CycleLayoutOf(int analysis)
 {
     switch (analysis) {
-    case 1: return &MOTIF_PROTEIN_CYCLE;
-    case 2: return &MOTIF_TYPES_CYCLE;
-    case 3: return &MOTIF_PAIR_CYCLE;
-    default: return nullptr;
+    case 1:
+        return &MOTIF_PROTEIN_CYCLE;
+    case 2:
+        return &MOTIF_TYPES_CYCLE;
+    case 3:
+        return &MOTIF_PAIR_CYCLE;
+    default:
+        return nullptr;
     }
 }
 
 std::string_view CycleIdName(CycleId id)
 {
     switch (id) {
-    case CycleId::Protein1: return "protein_1";
-    case CycleId::Motif1: return "motif_1";
-    case CycleId::Protein2: return "protein_2";
-    case CycleId::Motif2: return "motif_2";
+    case CycleId::Protein1:
+        return "protein_1";
+    case CycleId::Motif1:
+        return "motif_1";
+    case CycleId::Protein2:
+        return "protein_2";
+    case CycleId::Motif2:
+        return "motif_2";
     }
     return {};
 }
@@ -83,16 +90,26 @@ std::string_view CycleIdName(CycleId id)
 std::string_view CycleValueName(CycleValue v)
 {
     switch (v) {
-    case V::NumLeak: return "num_leak";
-    case V::NumNBLeak: return "num_nb_leak";
-    case V::NumActLeak: return "num_act_leak";
-    case V::NonInteractionForced: return "non_interaction_forced";
-    case V::LikelihoodChangeForced: return "likelihood_change_forced";
-    case V::PositiveLikelihoodForced: return "positive_likelihood_forced";
-    case V::Rounds: return "em_rounds";
-    case V::NonInteractionReconverged: return "non_interaction_reconverged";
-    case V::LikelihoodChangeReconverged: return "likelihood_change_reconverged";
-    case V::PositiveLikelihoodReconverged: return "positive_likelihood_reconverged";
+    case V::NumLeak:
+        return "num_leak";
+    case V::NumNBLeak:
+        return "num_nb_leak";
+    case V::NumActLeak:
+        return "num_act_leak";
+    case V::NonInteractionForced:
+        return "non_interaction_forced";
+    case V::LikelihoodChangeForced:
+        return "likelihood_change_forced";
+    case V::PositiveLikelihoodForced:
+        return "positive_likelihood_forced";
+    case V::Rounds:
+        return "em_rounds";
+    case V::NonInteractionReconverged:
+        return "non_interaction_reconverged";
+    case V::LikelihoodChangeReconverged:
+        return "likelihood_change_reconverged";
+    case V::PositiveLikelihoodReconverged:
+        return "positive_likelihood_reconverged";
     }
     return {};
 }

@@ -15,26 +15,26 @@ enum class CycleId { Protein1, Motif1, Protein2, Motif2 };
 // likelihoods of -p 2: the log likelihood of the noise-free positive
 // observations itself.
 enum class CycleValue {
-    NumLeak,                      // leak variables of the protein pair
-    NumNBLeak,                    // of them, forced non-binding
-    NumActLeak,                   // the others: NumLeak - NumNBLeak
-    NonInteractionForced,         // the pair's non-interaction probability, forced
-    LikelihoodChangeForced,       // change of the log joint by the forcing alone
-    PositiveLikelihoodForced,     // forced
-    Rounds,                       // EM rounds to re-converge under the forcing
-    NonInteractionReconverged,    // after EM re-converged
-    LikelihoodChangeReconverged,  // the cycle's effect
+    NumLeak,                     // leak variables of the protein pair
+    NumNBLeak,                   // of them, forced non-binding
+    NumActLeak,                  // the others: NumLeak - NumNBLeak
+    NonInteractionForced,        // the pair's non-interaction probability, forced
+    LikelihoodChangeForced,      // change of the log joint by the forcing alone
+    PositiveLikelihoodForced,    // forced
+    Rounds,                      // EM rounds to re-converge under the forcing
+    NonInteractionReconverged,   // after EM re-converged
+    LikelihoodChangeReconverged, // the cycle's effect
     PositiveLikelihoodReconverged,
 };
 
 struct CycleLine {
-    std::string_view label;  // up to the tab that ends it
+    std::string_view label; // up to the tab that ends it
     std::span<const CycleValue> values;
 };
 
 struct CycleLayout {
     std::span<const CycleId> ids;
-    std::span<const CycleLine> lines;  // in the order a cycle writes them
+    std::span<const CycleLine> lines; // in the order a cycle writes them
 };
 
 // -p 1: an active motif of a protein with every motif of a partner. Its

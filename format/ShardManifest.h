@@ -33,7 +33,7 @@
 // bytes [start, end) in 16 lower-case hex digits, so that a part mixed up
 // with another block's, or changed, is found. All other numbers are decimal.
 struct ShardManifest {
-    std::string version = MOTIFBIND_VERSION;  // this build's, unless read
+    std::string version = MOTIFBIND_VERSION; // this build's, unless read
     Shard shard;
     CycleRange cycles;
     std::size_t total = 0;

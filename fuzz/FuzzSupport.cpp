@@ -16,19 +16,23 @@ namespace fuzz {
 Inputs DefaultInputs()
 {
     Inputs in;
-    in.obs = "1 0 1 0 1\n1 0 2.5 2 3\n2 1 0 0 1\n2 1 0.4 2 3\n3 0 1 0 1\n3 2 3.1 2 3\n3 3 1 0 1\n"
-             "4 2 0 0 1\n4 3 1.8 2 3\n4 4 0.2 2 3\n5 1 1 -1 -1\n6 0 0 -1 -1\n7 5 0.5 -2 -2\n7 3 2 4 5\n"
-             "5 4 1 0 1\n";
-    in.models = "0 OM_BINARY 0.9\n1 OM_BINARY 0.3\n2 OM_EXPONENTIAL -1 0 1\n3 OM_GAUSSIAN 2.5 1\n"
-                "4 OM_MIXTURE 4 2\n  0.5 OM_GAUSSIAN 0 1\n  0.5 OM_GAUSSIAN 3 1\n5 OM_UNIFORM 0 10 3\n";
-    in.pmc = "0 0 10\n1 1 12\n1 2 8\n2 0 9\n2 2 14\n3 1 11\n3 4 5\n4 0 7\n4 2 10\n5 3 12\n5 5 9\n"
-             "6 5 4\n7 1 6\n7 3 8\n";
+    in.obs =
+        "1 0 1 0 1\n1 0 2.5 2 3\n2 1 0 0 1\n2 1 0.4 2 3\n3 0 1 0 1\n3 2 3.1 2 3\n3 3 1 0 1\n"
+        "4 2 0 0 1\n4 3 1.8 2 3\n4 4 0.2 2 3\n5 1 1 -1 -1\n6 0 0 -1 -1\n7 5 0.5 -2 -2\n7 3 2 4 5\n"
+        "5 4 1 0 1\n";
+    in.models =
+        "0 OM_BINARY 0.9\n1 OM_BINARY 0.3\n2 OM_EXPONENTIAL -1 0 1\n3 OM_GAUSSIAN 2.5 1\n"
+        "4 OM_MIXTURE 4 2\n  0.5 OM_GAUSSIAN 0 1\n  0.5 OM_GAUSSIAN 3 1\n5 OM_UNIFORM 0 10 3\n";
+    in.pmc =
+        "0 0 10\n1 1 12\n1 2 8\n2 0 9\n2 2 14\n3 1 11\n3 4 5\n4 0 7\n4 2 10\n5 3 12\n5 5 9\n"
+        "6 5 4\n7 1 6\n7 3 8\n";
     in.active = "0 0 0.1\n1 0 0.2\n2 1 0.15\n2 2 0.1\n3 1 0.3\n4 3 0.05\n5 5 0.2\n5 2 0.1\n";
     in.lengths = "0 30\n1 40\n2 35\n3 25\n4 28\n5 50\n6 22\n7 33\n";
     in.coverage = "0 10\n1 20\n2 23\n3 11\n4 17\n5 30\n6 0\n7 12\n";
     in.ddi = "1 0 2.2 0 1\n2 1 0.3 0 1\n2 2 1.9 0 1\n0 0 -0.4 0 1\n5 5 1 0 1\n";
-    in.ddiModels = "0 OM_MIXTURE 3 2\n  0.5 OM_GAUSSIAN 0 1\n  0.5 OM_MIXTURE 2 2\n"
-                   "    0.6 OM_GAUSSIAN 1 0.5\n    0.4 OM_EXPONENTIAL 6 1 1\n1 OM_GAUSSIAN 2 1\n";
+    in.ddiModels =
+        "0 OM_MIXTURE 3 2\n  0.5 OM_GAUSSIAN 0 1\n  0.5 OM_MIXTURE 2 2\n"
+        "    0.6 OM_GAUSSIAN 1 0.5\n    0.4 OM_EXPONENTIAL 6 1 1\n1 OM_GAUSSIAN 2 1\n";
     in.ddiOpt = "2 0.5 0 1 6\n";
     in.predPairs = "1 0\n2 1\n3 0\n7 7\n5 2\n6 6\n";
     in.bindPairs = "1 0\n3 3\n4 2\n7 5\n";
@@ -53,8 +57,8 @@ std::unique_ptr<Model> ReadAll(const Inputs& in)
     auto m = std::make_unique<Model>(in);
     std::istringstream protLen(in.lengths), motCover(in.coverage), pmFile(in.pmc), protFile(in.obs),
         modelFile(in.models), motFile(in.active), ddiFile(in.ddi), ddmdlFile(in.ddiModels), ddioptFile(in.ddiOpt);
-    ReadInputs(SettingsOf(in), {protLen, motCover, pmFile, protFile, modelFile, motFile, ddiFile, ddmdlFile, ddioptFile},
-               Null(), *m);
+    ReadInputs(SettingsOf(in),
+               {protLen, motCover, pmFile, protFile, modelFile, motFile, ddiFile, ddmdlFile, ddioptFile}, Null(), *m);
     return m;
 }
 

@@ -43,8 +43,7 @@ void PpiStats(const InferPlan& plan, int id, const double* q, int forcedPair, do
 // domain-domain list hands over the whole list, weighted with the posterior
 // probability that the variable is 1: thetaC of its slot times the ratio r
 // of its pair, or 0 when it is fixed at 0. In plan order.
-void DdiStats(const InferPlan& plan, int id, const double* thetaC, const double* ratio, const Forcing& f,
-              ObsModel& dm)
+void DdiStats(const InferPlan& plan, int id, const double* thetaC, const double* ratio, const Forcing& f, ObsModel& dm)
 {
     const bool two = std::size_t(id) + 1 < dm.Size();
     StatSums sums0 = dm.SumsOf(std::size_t(id));

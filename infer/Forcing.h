@@ -10,7 +10,7 @@
 // touches, how many of that pair's leak variables are fixed at 0, and which
 // of its binding variables are.
 struct Forcing {
-    int pair = -1;               // plan pair, -1: nothing forced
+    int pair = -1; // plan pair, -1: nothing forced
     int numNBLeak = 0;
     std::vector<unsigned char> bits; // per binding variable of the pair, from its begin
 

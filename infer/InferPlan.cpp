@@ -182,8 +182,16 @@ InferPlan::InferPlan(const ProtMot& pm, const ProtInter& pi, const MotInterPot& 
     int numObs = 0;
     for (const auto& [key, obs] : all) {
         const auto [i, j] = pi.RevIndex(key);
-        Pair p{i, j, &obs, pm.NumLeak(i, j), int(vars.size()), 0, numObs, numObs + int(obs.size()),
-               IsActPos(obs) != 0, IsActNeg(obs) != 0};
+        Pair p{i,
+               j,
+               &obs,
+               pm.NumLeak(i, j),
+               int(vars.size()),
+               0,
+               numObs,
+               numObs + int(obs.size()),
+               IsActPos(obs) != 0,
+               IsActNeg(obs) != 0};
         numObs = p.obsEnd;
         combos->ForEach(i, j, [&](int, int, int s) {
             vars.push_back(s);
@@ -268,7 +276,8 @@ void InferPlan::EvalCells(const ObsModel& om, double* table) const
     table[0] = 0.0;
     table[1] = 1.0;
     for (const auto& g : oc.groups)
-        om.GetDist(std::size_t(g.model)).GetProbs(oc.vals.data() + g.begin, table + g.begin, std::size_t(g.end - g.begin));
+        om.GetDist(std::size_t(g.model))
+            .GetProbs(oc.vals.data() + g.begin, table + g.begin, std::size_t(g.end - g.begin));
 }
 
 void InferPlan::RemoveSlot(int s)

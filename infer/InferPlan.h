@@ -31,16 +31,16 @@
 class InferPlan {
 public:
     struct Pair {
-        int prot1;           // row protein (the larger id)
-        int prot2;           // column protein
+        int prot1; // row protein (the larger id)
+        int prot2; // column protein
         const InterList* obs;
-        int numLeak;         // leak variables, forced ones included
-        int begin;           // first binding variable in `vars`
-        int end;             // one past the last
-        int obsBegin;        // first observation in the cell lists
-        int obsEnd;          // one past the last
-        bool knownPos;       // a noise-free observation says it interacts
-        bool knownNeg;       // ... that it does not
+        int numLeak;   // leak variables, forced ones included
+        int begin;     // first binding variable in `vars`
+        int end;       // one past the last
+        int obsBegin;  // first observation in the cell lists
+        int obsEnd;    // one past the last
+        bool knownPos; // a noise-free observation says it interacts
+        bool knownNeg; // ... that it does not
     };
 
     // `act` gives the active motif pairs; `di` the domain-domain lists, keyed
@@ -127,11 +127,11 @@ private:
     };
     std::shared_ptr<const Sequence> sumSeq;
     struct ObsCells {
-        std::vector<int> cell[2];  // per observation
-        std::vector<int> obsPair;  // per observation
-        std::vector<int> statBegin;     // per model ID, into statEntry
+        std::vector<int> cell[2];   // per observation
+        std::vector<int> obsPair;   // per observation
+        std::vector<int> statBegin; // per model ID, into statEntry
         std::vector<unsigned> statEntry;
-        std::vector<double> vals;  // per cell: the observed value
+        std::vector<double> vals; // per cell: the observed value
         struct Group {
             int model, begin, end; // the cells of one model
         };

@@ -10,8 +10,8 @@ struct Session {
     InferPlan plan;
     ParamSet ps;
 
-    Session(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp,
-            const ObsModel& om, const ObsModel& dm, const ProtInter& di)
+    Session(const ProtMot& pm, const ProtInter& pi, const MotInterPot& mip, const MotInterPot& micp, const ObsModel& om,
+            const ObsModel& dm, const ProtInter& di)
         : plan(pm, pi, micp, di), ps(plan, mip, micp, ObsModel(om), ObsModel(dm))
     {
         ps.Force(Forcing(plan, pm, pm.GetNonBind()));
@@ -51,8 +51,8 @@ void EnM1Step(const ProtMot& pm, MotInterPot& mip, const MotInterPot& micp, cons
     s.WriteBack(mip, unused, om, dm);
 }
 
-void EMStep(const ProtMot& pm, MotInterPot& mip, MotInterPot& micp, const ProtInter& pi, ObsModel& om,
-            ObsModel& dm, const ProtInter& di, std::ostream& mixLog)
+void EMStep(const ProtMot& pm, MotInterPot& mip, MotInterPot& micp, const ProtInter& pi, ObsModel& om, ObsModel& dm,
+            const ProtInter& di, std::ostream& mixLog)
 {
     Session s(pm, pi, mip, micp, om, dm, di);
     EMStep(s.ps, mixLog);

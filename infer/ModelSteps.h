@@ -27,8 +27,8 @@ void EnM1Step(const ProtMot& pm, MotInterPot& mip, const MotInterPot& micp, cons
               ObsModel& dm, const ProtInter& di);
 
 // One whole round; also recomputes `micp`.
-void EMStep(const ProtMot& pm, MotInterPot& mip, MotInterPot& micp, const ProtInter& pi, ObsModel& om,
-            ObsModel& dm, const ProtInter& di, std::ostream& mixLog);
+void EMStep(const ProtMot& pm, MotInterPot& mip, MotInterPot& micp, const ProtInter& pi, ObsModel& om, ObsModel& dm,
+            const ProtInter& di, std::ostream& mixLog);
 
 int RunEM(const ProtMot& pm, const ProtInter& pi, MotInterPot& mip, MotInterPot& micp, ObsModel& om, ObsModel& dm,
           const ProtInter& di, std::ostream& outFile, std::ostream& mixLog, int checkEvery = NUMITERCHECK);

@@ -91,8 +91,7 @@ inline void AllPairProbs(const InferPlan& plan, const double* oneMinus, const st
 // 1 - affinity of slot s over its free binding variables, motifs of prot1
 // outer, in the argument order given. Removed slots take no part.
 template <typename Factor>
-double ComboNonInter(const InferPlan& plan, const NonBind& nb, double leakFactor, int prot1, int prot2,
-                     Factor factor)
+double ComboNonInter(const InferPlan& plan, const NonBind& nb, double leakFactor, int prot1, int prot2, Factor factor)
 {
     double q = leakFactor;
     if (!nb.WithNonBind(prot1, prot2)) {

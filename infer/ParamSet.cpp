@@ -6,8 +6,7 @@
 #include "infer/PairKernel.h"
 
 ParamSet::ParamSet(const InferPlan& pl, const MotInterPot& mip, const MotInterPot& micp, ObsModel o, ObsModel d)
-    : plan(&pl), leak(mip.GetLeak()), leakC(micp.GetLeak()), prior(mip.GetPrior()), om(std::move(o)),
-      dm(std::move(d))
+    : plan(&pl), leak(mip.GetLeak()), leakC(micp.GetLeak()), prior(mip.GetPrior()), om(std::move(o)), dm(std::move(d))
 {
     const int n = pl.NumSlots();
     if (mip.GetActPair().size() != std::size_t(n) || micp.GetActPair().size() != std::size_t(n))
@@ -153,8 +152,7 @@ void ParamSet::PairProbs(PairTerms& t)
     t.q.resize(np);
     t.p0.resize(np);
     t.p1.resize(np);
-    AllPairProbs(*plan, scratch.oneMinusC.data(), scratch.leakPow, leakC, cells, t.q.data(), t.p0.data(),
-                 t.p1.data());
+    AllPairProbs(*plan, scratch.oneMinusC.data(), scratch.leakPow, leakC, cells, t.q.data(), t.p0.data(), t.p1.data());
 }
 
 const PairTerms& ParamSet::EnsureTerms()

@@ -125,7 +125,7 @@ private:
         bool factorsFresh = false;     // both describe thetaC and leakC
         std::vector<double> cells;     // the plan's cells under om
         bool cellsFresh = false;
-        std::vector<double> ratioSum;  // per slot: the E-step's ratio sum
+        std::vector<double> ratioSum; // per slot: the E-step's ratio sum
         // Per pair: the E-step's evidence ratio r, and whether its
         // observations are usable.
         std::vector<double> ratio;

@@ -28,10 +28,7 @@ void InFopen(InFile& infile, const char* fname)
         throw FileOpenErr(std::string("can't open ") + fname);
 }
 
-void InFopen(InFile& infile, const std::string& fname)
-{
-    InFopen(infile, fname.c_str());
-}
+void InFopen(InFile& infile, const std::string& fname) { InFopen(infile, fname.c_str()); }
 
 void OutFopen(std::ofstream& outfile, const char* fname)
 {
@@ -48,7 +45,4 @@ void OutFopen(std::ofstream& outfile, const char* fname)
         throw FileOpenErr(std::string("can't open ") + fname);
 }
 
-void OutFopen(std::ofstream& outfile, const std::string& fname)
-{
-    OutFopen(outfile, fname.c_str());
-}
+void OutFopen(std::ofstream& outfile, const std::string& fname) { OutFopen(outfile, fname.c_str()); }

@@ -27,4 +27,3 @@ void InFopen(InFile& infile, const std::string& fname);
 // result is never overwritten.
 void OutFopen(std::ofstream& outfile, const char* fname);
 void OutFopen(std::ofstream& outfile, const std::string& fname);
-

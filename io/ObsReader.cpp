@@ -67,8 +67,8 @@ void ReadModels(ObsModel& om, RecordReader& r, ModelIdTable& modelid)
                            "' for model ID " + std::to_string(id) + "; expected " + DIST_TOKENS);
         if (read.tooDeep)
             throw InputErr(r.Where() + ": model ID " + std::to_string(id) + " nests mixtures more than " +
-                           std::to_string(MAXMIXDEPTH) + " deep; mixtures nest at most " +
-                           std::to_string(MAXMIXDEPTH) + " deep");
+                           std::to_string(MAXMIXDEPTH) + " deep; mixtures nest at most " + std::to_string(MAXMIXDEPTH) +
+                           " deep");
         if (!dist || r.Failed())
             throw InputErr(r.Where() + ": model ID " + std::to_string(id) + " is cut short at " + r.TokenHere() +
                            "; expected a type word (" + DIST_TOKENS + ") and all its parameters");

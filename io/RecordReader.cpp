@@ -4,8 +4,7 @@
 
 #include "io/FileOpen.h"
 
-RecordReader::RecordReader(std::istream& src)
-    : name(StreamName(src)), buf(src.bad() ? nullptr : src.rdbuf()), in(&buf)
+RecordReader::RecordReader(std::istream& src) : name(StreamName(src)), buf(src.bad() ? nullptr : src.rdbuf()), in(&buf)
 {
 }
 

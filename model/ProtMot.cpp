@@ -5,8 +5,7 @@
 #include <ostream>
 
 ProtMot::ProtMot(int np, int nm)
-    : numProt(np), numMot(nm), protMots(np > 0 ? np : 0), protLen(np > 0 ? np : 0, -1),
-      motCover(np > 0 ? np : 0, -1)
+    : numProt(np), numMot(nm), protMots(np > 0 ? np : 0), protLen(np > 0 ? np : 0, -1), motCover(np > 0 ? np : 0, -1)
 {
 }
 
@@ -94,7 +93,7 @@ void ProtMot::Print(std::ostream& outFile) const
     for (int i = 0; i < numProt; ++i)
         outFile << i << "\t" << protLen[i] << "\t" << motCover[i] << '\n';
     outFile << "***e Protein lengths and motif coverage." << '\n';
-    outFile << "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t" << nonBind.prot1 << "\t" << nonBind.prot2
-            << "\t" << nonBind.mot1 << "\t" << nonBind.mot2 << '\n';
+    outFile << "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t" << nonBind.prot1 << "\t" << nonBind.prot2 << "\t"
+            << nonBind.mot1 << "\t" << nonBind.mot2 << '\n';
     outFile << "*** (numnbleak, leakGroup size):\t" << nonBind.numNBLeak << "\t" << leakGroup << '\n';
 }

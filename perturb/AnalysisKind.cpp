@@ -7,9 +7,13 @@ const AnalysisKind MOTIF_PAIR_ANALYSIS{MotifPairCandidates, ForceCycle, MOTIF_PA
 const AnalysisKind* AnalysisOf(int perType)
 {
     switch (perType) {
-    case 1: return &MOTIF_PROTEIN_ANALYSIS;
-    case 2: return &MOTIF_TYPES_ANALYSIS;
-    case 3: return &MOTIF_PAIR_ANALYSIS;
-    default: return nullptr;
+    case 1:
+        return &MOTIF_PROTEIN_ANALYSIS;
+    case 2:
+        return &MOTIF_TYPES_ANALYSIS;
+    case 3:
+        return &MOTIF_PAIR_ANALYSIS;
+    default:
+        return nullptr;
     }
 }

@@ -39,8 +39,7 @@ void ReadPairs(std::istream& list, bool warn, Take take)
 
 } // namespace
 
-std::vector<Candidate> MotifProteinCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list,
-                                              int pertSize)
+std::vector<Candidate> MotifProteinCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list, int pertSize)
 {
     std::vector<Candidate> out;
     ReadPairs(list, false, [&](int a, int b) {

@@ -25,8 +25,7 @@ struct Candidate {
 // the partner; listed pairs that are unobserved, or have an id outside the
 // protein range, are skipped. The binding predictions have warned about a
 // list that stops early.
-std::vector<Candidate> MotifProteinCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list,
-                                              int pertSize);
+std::vector<Candidate> MotifProteinCandidates(const ProtMot& pm, const ProtInter& pi, std::istream& list, int pertSize);
 
 // -p 2: the listed motif-type pairs, ids as read; a pair with an id outside
 // the motif range is skipped with a warning, and so is a list that stops

@@ -20,8 +20,7 @@ ParamSet& WorkingCopy(const ParamSet& trained, const InferPlan& plan, CycleWork&
 
 } // namespace
 
-CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
-                       std::ostream& mixLog)
+CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink, std::ostream& mixLog)
 {
     CycleRecord r;
     const NonBind nb = t.pm.MakeNonBind(c.prot1, c.prot2, c.mot1, c.mot2);
@@ -37,8 +36,7 @@ CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, st
     return r;
 }
 
-CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
-                      std::ostream& mixLog)
+CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink, std::ostream& mixLog)
 {
     CycleRecord r;
     const InferPlan* plan = &t.plan;

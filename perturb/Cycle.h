@@ -52,13 +52,11 @@ struct CycleWork {
 
 // Forces one motif against the partner protein (mot2 = -1) or one binding
 // variable non-binding.
-CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
-                       std::ostream& mixLog);
+CycleRecord ForceCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink, std::ostream& mixLog);
 
 // Removes the motif-type pair from the active pairs everywhere. A pair that
 // is not active leaves the plan as it is.
-CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink,
-                      std::ostream& mixLog);
+CycleRecord TypeCycle(const Trained& t, const Candidate& c, CycleWork& work, std::ostream& sink, std::ostream& mixLog);
 
 struct AnalysisKind;
 

@@ -15,10 +15,7 @@ constexpr double POW10[MAXPOW + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  
                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The exact conversion, for the values the quick one leaves to it.
-char* Exact(char* out, double v)
-{
-    return std::to_chars(out, out + 32, v, std::chars_format::general, 6).ptr;
-}
+char* Exact(char* out, double v) { return std::to_chars(out, out + 32, v, std::chars_format::general, 6).ptr; }
 
 // Six decimal digits of n (100000 <= n <= 999999), whose first has the
 // decimal exponent x, in the layout of "%g": fixed for -4 <= x < 6, else
@@ -114,10 +111,7 @@ char* FormatDouble(char* out, double v)
     return Layout(out, n, x);
 }
 
-OutText::OutText(std::ostream& t) : to(t), buf(CHUNK)
-{
-    at = buf.data();
-}
+OutText::OutText(std::ostream& t) : to(t), buf(CHUNK) { at = buf.data(); }
 
 OutText::~OutText()
 {

@@ -25,8 +25,8 @@ bool NextPair(RecordReader& r, const ProtMot& pm, int& i, int& j)
         }
         const int n = pm.GetNumProt();
         if (a < 0 || a >= n || b < 0 || b >= n) {
-            std::cerr << "Warning: " << r.Name() << ": protein pair " << a << " " << b
-                      << " has an id outside [0, " << n << "); nothing is predicted for it" << std::endl;
+            std::cerr << "Warning: " << r.Name() << ": protein pair " << a << " " << b << " has an id outside [0, " << n
+                      << "); nothing is predicted for it" << std::endl;
             continue;
         }
         // What ProtInter::RevIndex(ProtInter::Index(a, b)) gives for ids in

@@ -46,8 +46,8 @@ testutil::RunResult RunWith(const testutil::TempDir& d, const std::string& perTy
 
 // The lines of the log from "Joint prob before perturbation:" on.
 struct Tail {
-    std::string jointBefore;   // value written before the analysis
-    std::string lastTraining;  // joint of the last training-summary line
+    std::string jointBefore;  // value written before the analysis
+    std::string lastTraining; // joint of the last training-summary line
     std::vector<std::string> analysis;
     std::string last;
 };
@@ -107,18 +107,26 @@ TEST(AnalysisRun, SelectedAnalysisReadsBindingPairsFromTheStart)
         std::vector<std::pair<size_t, std::string>> zero; // inactive: no change
     };
     const std::vector<Case> cases{
-        {"", "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t1\t1\t0\t0\t0\t0", 24,
-         {{8, "*** Likelihood change after forcing an active motif and a protein to be non-binding "
-              "(Prot1, Mot1, Prot2, Prob):\t1\t3\t0\t0"}}},
-        {"2", "*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):\t1\t0\t",
-         5, {}},
-        {"3", "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-              "Mot1, Prot2, Mot2, Prob):\t1\t1\t0\t0\t",
+        {"",
+         "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t1\t1\t0\t0\t0\t0",
+         24,
+         {{8,
+           "*** Likelihood change after forcing an active motif and a protein to be non-binding "
+           "(Prot1, Mot1, Prot2, Prob):\t1\t3\t0\t0"}}},
+        {"2",
+         "*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):\t1\t0\t",
+         5,
+         {}},
+        {"3",
+         "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
+         "Mot1, Prot2, Mot2, Prob):\t1\t1\t0\t0\t",
          20,
-         {{11, "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-               "Prot2, Mot2, Prob):\t1\t3\t0\t0\t0"},
-          {16, "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-               "Prot2, Mot2, Prob):\t1\t3\t0\t2\t0"}}},
+         {{11,
+           "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
+           "Prot2, Mot2, Prob):\t1\t3\t0\t0\t0"},
+          {16,
+           "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
+           "Prot2, Mot2, Prob):\t1\t3\t0\t2\t0"}}},
     };
     for (const auto& c : cases) {
         testutil::TempDir d;

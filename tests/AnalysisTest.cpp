@@ -138,11 +138,10 @@ Output Analyse(int perType, const std::string& list, int threads)
     std::ostringstream log, mixLog;
     log.precision(15);
     std::size_t seen = 0;
-    RunCycles(a, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads,
-              [&](std::size_t done, std::size_t total) {
-                  EXPECT_EQ(done, ++seen);
-                  EXPECT_EQ(total, cands.size());
-              });
+    RunCycles(a, Trained{m.pm, plan, ps}, cands, jprob, log, mixLog, threads, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(done, ++seen);
+        EXPECT_EQ(total, cands.size());
+    });
     EXPECT_EQ(seen, cands.size());
     return {log.str(), mixLog.str()};
 }

@@ -60,8 +60,8 @@ const std::vector<InputFile>& Files()
     static const std::vector<InputFile> files = {
         {"Observed", "observed.txt", "1 0 1 0 1\n2 1 0.3 2 3\n2 0 0 0 1\n", 0, 2, -1,
          "0000000002 0000000000 0000000000 0000000000 0000000001", ""},
-        {"ModelTypes", "modeltypes.txt", "0 OM_BINARY 0.8\n1 OM_BINARY 0.2\n2 OM_GAUSSIAN 0 1\n3 OM_GAUSSIAN 1 1\n", 0, 2,
-         -1, "4", "observed.txt"},
+        {"ModelTypes", "modeltypes.txt", "0 OM_BINARY 0.8\n1 OM_BINARY 0.2\n2 OM_GAUSSIAN 0 1\n3 OM_GAUSSIAN 1 1\n", 0,
+         2, -1, "4", "observed.txt"},
         {"MotifContent", "content.txt", "0 0 5\n1 1 5\n2 0 4\n2 1 3\n", 0, -1, 2, "", ""},
         {"ActivePairs", "activepairs.txt", "1 0 0.5\n0 0 0.3\n", 0, 2, -1, "", ""},
         // On the 10 MB line, padded tokens keep the number of records (and
@@ -96,10 +96,29 @@ void WriteDataSet(const TempDir& d)
 std::vector<std::string> Args(const std::string& which = "", const std::string& word = "",
                               const std::string& log = "out.log", const std::string& pred = "out.pred")
 {
-    std::vector<std::string> a = {"-f", "4", "2", "-p", "1", "-d", "ddiobs.txt", "ddimodels.txt", "ddioptions.txt",
-                                  "observed.txt", "modeltypes.txt", "content.txt", "activepairs.txt",
-                                  "maybepairs.txt", "waitpairs.txt", log, pred, "interact.txt", "bind.txt", "1",
-                                  "lengths.txt", "100", "coverage.txt"};
+    std::vector<std::string> a = {"-f",
+                                  "4",
+                                  "2",
+                                  "-p",
+                                  "1",
+                                  "-d",
+                                  "ddiobs.txt",
+                                  "ddimodels.txt",
+                                  "ddioptions.txt",
+                                  "observed.txt",
+                                  "modeltypes.txt",
+                                  "content.txt",
+                                  "activepairs.txt",
+                                  "maybepairs.txt",
+                                  "waitpairs.txt",
+                                  log,
+                                  pred,
+                                  "interact.txt",
+                                  "bind.txt",
+                                  "1",
+                                  "lengths.txt",
+                                  "100",
+                                  "coverage.txt"};
     for (auto& w : a)
         if (!which.empty() && w == which)
             w = word;
@@ -110,7 +129,7 @@ std::vector<std::string> Args(const std::string& which = "", const std::string& 
 // seconds; with `closeOut` standard output is a pipe whose reader takes one
 // byte and goes away.
 RunResult RunLimited(const std::vector<std::string>& args, const std::string& cwd, double limit = kHardLimit,
-                   bool closeOut = false)
+                     bool closeOut = false)
 {
     testutil::RunOptions o;
     o.cwd = cwd;
@@ -228,30 +247,54 @@ enum class Kind {
 const char* KindName(Kind k)
 {
     switch (k) {
-    case Kind::Empty: return "Empty";
-    case Kind::HeaderLine: return "HeaderLine";
-    case Kind::WordMidFile: return "WordMidFile";
-    case Kind::TruncatedRecord: return "TruncatedRecord";
-    case Kind::IdOutOfRange: return "IdOutOfRange";
-    case Kind::IdNegative: return "IdNegative";
-    case Kind::IdTwoPow40: return "IdTwoPow40";
-    case Kind::LengthNegative: return "LengthNegative";
-    case Kind::LengthHuge: return "LengthHuge";
-    case Kind::Exponent: return "Exponent";
-    case Kind::PlusSign: return "PlusSign";
-    case Kind::MinusZero: return "MinusZero";
-    case Kind::RealExponent: return "RealExponent";
-    case Kind::Nan: return "Nan";
-    case Kind::Inf: return "Inf";
-    case Kind::MinusInf: return "MinusInf";
-    case Kind::Crlf: return "Crlf";
-    case Kind::NoFinalNewline: return "NoFinalNewline";
-    case Kind::BinaryGarbage: return "BinaryGarbage";
-    case Kind::LongLineOfTokens: return "LongLineOfTokens";
-    case Kind::LongToken: return "LongToken";
-    case Kind::Directory: return "Directory";
-    case Kind::Fifo: return "Fifo";
-    case Kind::DevZero: return "DevZero";
+    case Kind::Empty:
+        return "Empty";
+    case Kind::HeaderLine:
+        return "HeaderLine";
+    case Kind::WordMidFile:
+        return "WordMidFile";
+    case Kind::TruncatedRecord:
+        return "TruncatedRecord";
+    case Kind::IdOutOfRange:
+        return "IdOutOfRange";
+    case Kind::IdNegative:
+        return "IdNegative";
+    case Kind::IdTwoPow40:
+        return "IdTwoPow40";
+    case Kind::LengthNegative:
+        return "LengthNegative";
+    case Kind::LengthHuge:
+        return "LengthHuge";
+    case Kind::Exponent:
+        return "Exponent";
+    case Kind::PlusSign:
+        return "PlusSign";
+    case Kind::MinusZero:
+        return "MinusZero";
+    case Kind::RealExponent:
+        return "RealExponent";
+    case Kind::Nan:
+        return "Nan";
+    case Kind::Inf:
+        return "Inf";
+    case Kind::MinusInf:
+        return "MinusInf";
+    case Kind::Crlf:
+        return "Crlf";
+    case Kind::NoFinalNewline:
+        return "NoFinalNewline";
+    case Kind::BinaryGarbage:
+        return "BinaryGarbage";
+    case Kind::LongLineOfTokens:
+        return "LongLineOfTokens";
+    case Kind::LongToken:
+        return "LongToken";
+    case Kind::Directory:
+        return "Directory";
+    case Kind::Fifo:
+        return "Fifo";
+    case Kind::DevZero:
+        return "DevZero";
     }
     return "?";
 }
@@ -297,8 +340,10 @@ std::string Contents(const InputFile& f, Kind k)
 {
     const std::string good = f.good;
     switch (k) {
-    case Kind::Empty: return "";
-    case Kind::HeaderLine: return "prot1 prot2 value\n" + good;
+    case Kind::Empty:
+        return "";
+    case Kind::HeaderLine:
+        return "prot1 prot2 value\n" + good;
     case Kind::WordMidFile: {
         const std::size_t eol = good.find('\n') + 1;
         return good.substr(0, eol) + "abc\n" + good.substr(eol);
@@ -308,20 +353,34 @@ std::string Contents(const InputFile& f, Kind k)
         std::string s = good.substr(0, good.size() - 1);
         return s.substr(0, s.find_last_of(' ')) + "\n";
     }
-    case Kind::IdOutOfRange: return ReplaceField(good, f.idField, "9");
-    case Kind::IdNegative: return ReplaceField(good, f.idField, "-3");
-    case Kind::IdTwoPow40: return ReplaceField(good, f.idField, "1099511627776");
-    case Kind::LengthNegative: return ReplaceField(good, f.lengthField, "-10");
-    case Kind::LengthHuge: return ReplaceField(good, f.lengthField, "99999999999999999999999");
-    case Kind::Exponent: return ReplaceField(good, f.idField, "1e3");
-    case Kind::PlusSign: return ReplaceField(good, f.idField, "+" + FieldOf(good, f.idField));
-    case Kind::MinusZero: return ReplaceField(good, f.idField, "-0");
-    case Kind::RealExponent: return ReplaceField(good, f.realField, "5e-1");
-    case Kind::Nan: return ReplaceField(good, f.realField, "nan");
-    case Kind::Inf: return ReplaceField(good, f.realField, "inf");
-    case Kind::MinusInf: return ReplaceField(good, f.realField, "-inf");
-    case Kind::Crlf: return Replace(good, "\n", "\r\n");
-    case Kind::NoFinalNewline: return good.substr(0, good.size() - 1);
+    case Kind::IdOutOfRange:
+        return ReplaceField(good, f.idField, "9");
+    case Kind::IdNegative:
+        return ReplaceField(good, f.idField, "-3");
+    case Kind::IdTwoPow40:
+        return ReplaceField(good, f.idField, "1099511627776");
+    case Kind::LengthNegative:
+        return ReplaceField(good, f.lengthField, "-10");
+    case Kind::LengthHuge:
+        return ReplaceField(good, f.lengthField, "99999999999999999999999");
+    case Kind::Exponent:
+        return ReplaceField(good, f.idField, "1e3");
+    case Kind::PlusSign:
+        return ReplaceField(good, f.idField, "+" + FieldOf(good, f.idField));
+    case Kind::MinusZero:
+        return ReplaceField(good, f.idField, "-0");
+    case Kind::RealExponent:
+        return ReplaceField(good, f.realField, "5e-1");
+    case Kind::Nan:
+        return ReplaceField(good, f.realField, "nan");
+    case Kind::Inf:
+        return ReplaceField(good, f.realField, "inf");
+    case Kind::MinusInf:
+        return ReplaceField(good, f.realField, "-inf");
+    case Kind::Crlf:
+        return Replace(good, "\n", "\r\n");
+    case Kind::NoFinalNewline:
+        return good.substr(0, good.size() - 1);
     case Kind::BinaryGarbage: {
         std::mt19937 gen(20240611);
         std::string s(400, '\0');
@@ -342,10 +401,12 @@ std::string Contents(const InputFile& f, Kind k)
             s += unit;
         return s + "\n";
     }
-    case Kind::LongToken: return ReplaceField(good, f.idField, "1" + std::string(kTenMegabytes, '0'));
+    case Kind::LongToken:
+        return ReplaceField(good, f.idField, "1" + std::string(kTenMegabytes, '0'));
     case Kind::Directory:
     case Kind::Fifo:
-    case Kind::DevZero: break;
+    case Kind::DevZero:
+        break;
     }
     return good;
 }
@@ -363,8 +424,8 @@ std::vector<Case> AllCases()
         for (int k = 0; k <= int(Kind::DevZero); ++k) {
             const Kind kind = Kind(k);
             const bool length = kind == Kind::LengthNegative || kind == Kind::LengthHuge;
-            const bool real = kind == Kind::RealExponent || kind == Kind::Nan || kind == Kind::Inf ||
-                              kind == Kind::MinusInf;
+            const bool real =
+                kind == Kind::RealExponent || kind == Kind::Nan || kind == Kind::Inf || kind == Kind::MinusInf;
             if ((length && f.lengthField < 0) || (real && f.realField < 0))
                 continue;
             cases.push_back({i, kind});
@@ -399,7 +460,8 @@ TEST_P(BadInput, EndsCompleteOrWithOneErrorNamingTheFile)
         word = "/dev/zero";
         limit = kEndlessLimit;
         break;
-    default: d.Write(f.name, Contents(f, c.kind));
+    default:
+        d.Write(f.name, Contents(f, c.kind));
     }
     const RunResult o = RunLimited(Args(f.name, word), d.Path(), limit);
     if (feeder)
@@ -479,7 +541,8 @@ TEST(BadOutput, StandardOutputClosedEarlyIsAnErrorWithTheLogIntact)
 
     const RunResult whole = RunLimited(args, full.Path());
     ASSERT_EQ(whole.status, 0) << Describe(whole);
-    ASSERT_GT(whole.out.size(), 3 * testutil::LEAVING_PIPE_SIZE) << "too little progress on standard output to close it early";
+    ASSERT_GT(whole.out.size(), 3 * testutil::LEAVING_PIPE_SIZE)
+        << "too little progress on standard output to close it early";
     const std::string wholeLog = ReadFile(full.File(log));
 
     const RunResult o = RunLimited(args, d.Path(), kHardLimit, true);

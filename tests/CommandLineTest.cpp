@@ -130,8 +130,8 @@ TEST(CommandLine, OptionsAreReadIntoTheSettings)
         // given wins, and a count of 0 is not refused.
         auto pos = Positionals();
         pos[10] = "0";
-        const Settings s = Parse(Cat({"prog", "-lx", "2", "-foo", "3", "4", "-f", "5", "0", "-p", "-7", "-n",
-                                      "0.25e1", "-s", "-4", "-sizes", "9"},
+        const Settings s = Parse(Cat({"prog", "-lx", "2", "-foo", "3", "4", "-f", "5", "0", "-p", "-7", "-n", "0.25e1",
+                                      "-s", "-4", "-sizes", "9"},
                                      pos));
         EXPECT_EQ(s.leakType, 2);
         EXPECT_EQ(s.numProt, 5);
@@ -298,8 +298,9 @@ TEST(CommandLine, BadValuesGiveOneErrorLineThenTheUsageText)
     groupZero[12] = "0";
     groupWord[12] = "many";
     groupNeg[12] = "-3";
-    const std::string leak = "argument <# a.a. pairs in leakProb> needs a whole number from 1 to 2147483647 with "
-                             "leak type 1, got ";
+    const std::string leak =
+        "argument <# a.a. pairs in leakProb> needs a whole number from 1 to 2147483647 with "
+        "leak type 1, got ";
     const std::string counts = " needs a whole number from 0 to 46340, got ";
     const std::string threads = "option -t <threads> needs a whole number from 1 to 256, got ";
     struct Case {
@@ -332,8 +333,9 @@ TEST(CommandLine, BadValuesGiveOneErrorLineThenTheUsageText)
         {Cat(Cat({"-f", "2", "2"}, {}), {"-t"}), "option -t needs 1 argument"},
         // A value is refused where it stands, even when a later one would
         // replace it; a range only on the value that counts.
-        {Cat({"-n", "x", "-n", "1"}, pos), "option -n <Dirichlet prior Neg / Pos> needs a finite real number >= 0, "
-                                           "got \"x\""},
+        {Cat({"-n", "x", "-n", "1"}, pos),
+         "option -n <Dirichlet prior Neg / Pos> needs a finite real number >= 0, "
+         "got \"x\""},
         // Words are quoted with control bytes shown, and cut after 40 bytes.
         {Cat({"-p", "1\t2\n"}, pos),
          "option -p <pertype> needs a whole number from -2147483648 to 2147483647, got \"1\\x092\\x0a\""},
@@ -366,8 +368,9 @@ TEST(CommandLine, MatrixOfBadNumbers)
     const std::string usage = Usage();
     const std::string intRange = "a whole number from -2147483648 to 2147483647";
     const std::string count = "a finite real number >= 0";
-    const std::string block = "option -j needs a block index and a block count, whole numbers with 0 <= index < "
-                              "count <= 1000000, got ";
+    const std::string block =
+        "option -j needs a block index and a block count, whole numbers with 0 <= index < "
+        "count <= 1000000, got ";
 
     // One numeric argument: the command line with `v` in its place, right
     // but for that word, and the line that refuses it: `prefix`, the word in
@@ -381,25 +384,60 @@ TEST(CommandLine, MatrixOfBadNumbers)
     const auto plain = [](std::vector<std::string> opts) { return Cat(Cat({"-f", "2", "2"}, opts), Positionals()); };
     const auto at = [](std::size_t i, const std::string& v) { return Cat({"-f", "2", "2"}, PosWith(i, v)); };
     const std::vector<Slot> slots = {
-        {"-f <numprot>", [](const std::string& v) { return Cat({"-f", v, "2"}, Positionals()); },
+        {"-f <numprot>",
+         [](const std::string& v) {
+             return Cat({"-f", v, "2"}, Positionals());
+         },
          "option -f <numprot> needs a whole number from 0 to 46340, got ", "", true},
-        {"-f <nummot>", [](const std::string& v) { return Cat({"-f", "2", v}, Positionals()); },
+        {"-f <nummot>",
+         [](const std::string& v) {
+             return Cat({"-f", "2", v}, Positionals());
+         },
          "option -f <nummot> needs a whole number from 0 to 46340, got ", "", true},
-        {"-l", [&](const std::string& v) { return plain({"-l", v}); }, "option -l <leaktype> needs 0, 1 or 2, got ", "",
-         true},
-        {"-p", [&](const std::string& v) { return plain({"-p", v}); }, "option -p <pertype> needs " + intRange + ", got ",
-         "", true},
-        {"-s", [&](const std::string& v) { return plain({"-s", v}); },
+        {"-l",
+         [&](const std::string& v) {
+             return plain({"-l", v});
+         },
+         "option -l <leaktype> needs 0, 1 or 2, got ", "", true},
+        {"-p",
+         [&](const std::string& v) {
+             return plain({"-p", v});
+         },
+         "option -p <pertype> needs " + intRange + ", got ", "", true},
+        {"-s",
+         [&](const std::string& v) {
+             return plain({"-s", v});
+         },
          "option -s <pertsize> needs " + intRange + ", got ", "", true},
-        {"-n", [&](const std::string& v) { return plain({"-n", v}); },
+        {"-n",
+         [&](const std::string& v) {
+             return plain({"-n", v});
+         },
          "option -n <Dirichlet prior Neg / Pos> needs " + count + ", got ", "", false},
-        {"-t", [&](const std::string& v) { return plain({"-t", v}); },
+        {"-t",
+         [&](const std::string& v) {
+             return plain({"-t", v});
+         },
          "option -t <threads> needs a whole number from 1 to 256, got ", "", true},
-        {"-j <index>", [&](const std::string& v) { return plain({"-j", v, "4"}); }, block, " \"4\"", true},
-        {"-j <count>", [&](const std::string& v) { return plain({"-j", "0", v}); }, block + "\"0\" ", "", true},
-        {"-e", [&](const std::string& v) { return plain({"-e", v}); }, "option -e <estimator> needs 0 or 1, got ", "",
-         true},
-        {"-b", [&](const std::string& v) { return plain({"-b", v}); },
+        {"-j <index>",
+         [&](const std::string& v) {
+             return plain({"-j", v, "4"});
+         },
+         block, " \"4\"", true},
+        {"-j <count>",
+         [&](const std::string& v) {
+             return plain({"-j", "0", v});
+         },
+         block + "\"0\" ", "", true},
+        {"-e",
+         [&](const std::string& v) {
+             return plain({"-e", v});
+         },
+         "option -e <estimator> needs 0 or 1, got ", "", true},
+        {"-b",
+         [&](const std::string& v) {
+             return plain({"-b", v});
+         },
          "option -b <noise prior> needs " + count + ", got ", "", false},
         {"<Dirichlet prior: Pos>", [&](const std::string& v) { return at(10, v); },
          "argument <Dirichlet prior: Pos> needs " + count + ", got ", "", false},
@@ -410,12 +448,12 @@ TEST(CommandLine, MatrixOfBadNumbers)
     // Refused by every argument: a word, a trailing word or blank, a leading
     // blank, an empty word, not-a-number in its spellings, infinity,
     // hexadecimal, a decimal comma, a sign alone or doubled.
-    const std::vector<std::string> refusedByAll = {"abc", "2x", "2 ", " 2", "", "nan", "NaN", "-nan", "inf",
-                                                   "-Infinity", "0x10", "1,5", "+", "-", "+-2", "--2", "2e"};
+    const std::vector<std::string> refusedByAll = {"abc",       "2x",   "2 ",  " 2", "",  "nan", "NaN", "-nan", "inf",
+                                                   "-Infinity", "0x10", "1,5", "+",  "-", "+-2", "--2", "2e"};
     // Refused by whole-number arguments: exponents, fractions, and values
     // beyond 64 bits (and beyond int).
-    const std::vector<std::string> refusedByWhole = {"1e4", "1E0", "2.0", "2.", ".5", "99999999999999999999",
-                                                     "-99999999999999999999", "2147483648"};
+    const std::vector<std::string> refusedByWhole = {
+        "1e4", "1E0", "2.0", "2.", ".5", "99999999999999999999", "-99999999999999999999", "2147483648"};
     // Refused by reals: values that overflow, negative values.
     const std::vector<std::string> refusedByReal = {"1e999", "-1e999", "-0.5", "-1", "1e", ".", "e5", "1.5.2"};
     // Refused by a sign where the range excludes negative values.
@@ -460,9 +498,9 @@ TEST(CommandLine, MatrixOfBadNumbers)
         const Settings p = Parse(Cat({"prog", "-b", v}, Positionals()));
         EXPECT_EQ(p.noisePrior, std::atof(v)) << v;
     }
-    const Settings p = Parse(Cat({"prog", "-f", "+46340", "00", "-l", "+2", "-t", "+256", "-j", "+0", "+1000000",
-                                  "-e", "+1"},
-                                 PosWith(12, "+1")));
+    const Settings p =
+        Parse(Cat({"prog", "-f", "+46340", "00", "-l", "+2", "-t", "+256", "-j", "+0", "+1000000", "-e", "+1"},
+                  PosWith(12, "+1")));
     EXPECT_EQ(p.estimator, 1);
     EXPECT_EQ(p.numProt, 46340);
     EXPECT_EQ(p.numMot, 0);
@@ -646,8 +684,9 @@ TEST(CommandLine, VeryLongCommandLineIsEchoedWhole)
     pos[5] = wait;
     const auto r = RunMotifbind(Cat({"-f", "2", "2", "-l", "2", "-p", "4"}, pos), d.Path());
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string first = std::string("*** Command line: ") + MOTIFBIND_EXE + " -f 2 2 -l 2 -p 4 obs models pmc act " +
-                              inact + " " + wait + " log pred pairs pairs 1 len 100 cov\n";
+    const std::string first = std::string("*** Command line: ") + MOTIFBIND_EXE +
+                              " -f 2 2 -l 2 -p 4 obs models pmc act " + inact + " " + wait +
+                              " log pred pairs pairs 1 len 100 cov\n";
     const std::string log = ReadFile(d.File("log"));
     EXPECT_EQ(log.substr(0, first.size()), first);
     EXPECT_EQ(log.substr(first.size(), 17), "*** # proteins:\t2");
@@ -668,8 +707,8 @@ TEST(NumberWord, AcceptsWholeWordsOnly)
     EXPECT_EQ(RealWord("-2.5e-1"), -0.25);
     EXPECT_EQ(RealWord("1.7976931348623157e308"), 1.7976931348623157e308);
     EXPECT_EQ(RealWord("1e-400"), 0.0);
-    for (const char* w : {"", ".", "+.", "-e1", "1e+", "1e1.5", "1.7976931348623159e308", "NAN", "infinity",
-                          "0x1p3", "1d3", "1f"})
+    for (const char* w :
+         {"", ".", "+.", "-e1", "1e+", "1e1.5", "1.7976931348623159e308", "NAN", "infinity", "0x1p3", "1d3", "1f"})
         EXPECT_FALSE(RealWord(w).has_value()) << w;
 
     EXPECT_EQ(Shown(""), "\"\"");

@@ -227,8 +227,12 @@ TEST(UniformDist, InclusivenessCodes)
 // and evaluates many values in one pass exactly as one at a time.
 TEST(Distribution, RunningSumsLearnWhatTheListTeaches)
 {
-    const char* kinds[] = {"OM_BINARY 0.3", "OM_GAUSSIAN 1 2", "OM_EXPONENTIAL -1 0 0.5", "OM_EXPONENTIAL 4 1 2",
-                           "OM_UNIFORM 0 1 3", "OM_MIXTURE 4 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_EXPONENTIAL -1 0 1",
+    const char* kinds[] = {"OM_BINARY 0.3",
+                           "OM_GAUSSIAN 1 2",
+                           "OM_EXPONENTIAL -1 0 0.5",
+                           "OM_EXPONENTIAL 4 1 2",
+                           "OM_UNIFORM 0 1 3",
+                           "OM_MIXTURE 4 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_EXPONENTIAL -1 0 1",
                            "OM_MIXTURE 3 2 0.4 OM_BINARY 0.9 0.6 OM_MIXTURE 2 1 1 OM_GAUSSIAN 0.5 1"};
     const bool needsList[] = {false, true, false, false, false, true, true};
     std::mt19937_64 rng(7);

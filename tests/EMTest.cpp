@@ -240,8 +240,7 @@ TEST(EMDriver, StopsOnDecreaseAndOnNonFiniteJoint)
     const double start = std::log(0.99 * 2 + (1 - 0.99) * 1) + 4 * std::log(0.5);
     const double r = 2 / (0.99 * 2 + (1 - 0.99) * 1);
     const double theta = (0.99 * r + 1) / 3;
-    const double after = std::log(theta * 2 + (1 - theta)) + std::log(1 - theta) + std::log(theta) +
-                         2 * std::log(0.5);
+    const double after = std::log(theta * 2 + (1 - theta)) + std::log(1 - theta) + std::log(theta) + 2 * std::log(0.5);
     ASSERT_LT(after, start);
     m.every = 1;
     EXPECT_EQ(m.Run(), 1);
@@ -318,8 +317,9 @@ TEST(EMRound, StatisticsReachEachModelInListOrder)
     MotInterPot micp(mip);
     micp.SetPot(1, 0, 0.35);
     ObsModel om, dm;
-    std::istringstream models("OM_BINARY 0.9 OM_BINARY 0.3 OM_GAUSSIAN 0 1 OM_GAUSSIAN 2 1 "
-                              "OM_MIXTURE 2 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_GAUSSIAN 3 1 OM_EXPONENTIAL 0 0 1");
+    std::istringstream models(
+        "OM_BINARY 0.9 OM_BINARY 0.3 OM_GAUSSIAN 0 1 OM_GAUSSIAN 2 1 "
+        "OM_MIXTURE 2 2 0.5 OM_GAUSSIAN 0 1 0.5 OM_GAUSSIAN 3 1 OM_EXPONENTIAL 0 0 1");
     for (int i = 0; i < 6; ++i)
         om.AddDist(ReadDistribution(models));
     std::istringstream ddiModels("OM_BINARY 0.8 OM_BINARY 0.1 OM_GAUSSIAN 0 1");

@@ -31,8 +31,8 @@ void WriteMixtureExample(const TempDir& d)
 
 std::vector<std::string> Words(const std::string& log, const std::string& pred, const std::string& obs = "obs")
 {
-    return {"-f", "2", "2", "-l", "2", obs, "models", "pmc", "act", "inact", "wait", log, pred,
-            "pairs", "pairs", "1", "len", "10", "cov"};
+    return {"-f",   "2", "2",  "-l",    "2",     obs, "models", "pmc", "act", "inact",
+            "wait", log, pred, "pairs", "pairs", "1", "len",    "10",  "cov"};
 }
 
 enum class Closed { NONE, STDOUT, STDERR };

@@ -86,9 +86,10 @@ TEST(ShardManifest, WritesWhatItReadsBack)
     EXPECT_EQ(r.outSum, Fnv1a::BASIS);
 
     // Another release's manifest keeps its version.
-    const std::string other = "motifbind shard\nversion 1.12.0\nblock 2 4\ncycles 150 225 300\n"
-                              "log_perturbation 12345 23456 00000000000000ff\n"
-                              "stdout_perturbation 10 20 cbf29ce484222325\n";
+    const std::string other =
+        "motifbind shard\nversion 1.12.0\nblock 2 4\ncycles 150 225 300\n"
+        "log_perturbation 12345 23456 00000000000000ff\n"
+        "stdout_perturbation 10 20 cbf29ce484222325\n";
     EXPECT_EQ(ParseManifest(other).version, "1.12.0");
 }
 
@@ -260,21 +261,39 @@ TEST(CycleLayout, TheProgramWritesEveryLineOfItsLayout)
 TEST(CycleLayout, TheHelpersReadWhatTheProgramWrites)
 {
     const std::vector<std::vector<std::pair<std::string, double>>> expected = {
-        {{"protein_1", 11}, {"motif_1", 12}, {"protein_2", 13}, {"num_leak", 30}, {"num_nb_leak", 7},
-         {"num_act_leak", 23}, {"non_interaction_forced", 0.25}, {"likelihood_change_forced", 4.5},
-         {"em_rounds", 17}, {"non_interaction_reconverged", 0.75}, {"likelihood_change_reconverged", 2.75}},
-        {{"motif_1", 12}, {"motif_2", 14}, {"likelihood_change_forced", 4.5}, {"positive_likelihood_forced", -4.5},
-         {"em_rounds", 17}, {"likelihood_change_reconverged", 2.75}, {"positive_likelihood_reconverged", -6.5}},
-        {{"protein_1", 11}, {"motif_1", 12}, {"protein_2", 13}, {"motif_2", 14}, {"non_interaction_forced", 0.25},
-         {"likelihood_change_forced", 4.5}, {"em_rounds", 17}, {"non_interaction_reconverged", 0.75},
+        {{"protein_1", 11},
+         {"motif_1", 12},
+         {"protein_2", 13},
+         {"num_leak", 30},
+         {"num_nb_leak", 7},
+         {"num_act_leak", 23},
+         {"non_interaction_forced", 0.25},
+         {"likelihood_change_forced", 4.5},
+         {"em_rounds", 17},
+         {"non_interaction_reconverged", 0.75},
+         {"likelihood_change_reconverged", 2.75}},
+        {{"motif_1", 12},
+         {"motif_2", 14},
+         {"likelihood_change_forced", 4.5},
+         {"positive_likelihood_forced", -4.5},
+         {"em_rounds", 17},
+         {"likelihood_change_reconverged", 2.75},
+         {"positive_likelihood_reconverged", -6.5}},
+        {{"protein_1", 11},
+         {"motif_1", 12},
+         {"protein_2", 13},
+         {"motif_2", 14},
+         {"non_interaction_forced", 0.25},
+         {"likelihood_change_forced", 4.5},
+         {"em_rounds", 17},
+         {"non_interaction_reconverged", 0.75},
          {"likelihood_change_reconverged", 2.75}},
     };
     for (int analysis = 1; analysis <= 3; ++analysis) {
         SCOPED_TRACE(analysis);
         const std::string cycle = WrittenCycle(analysis);
-        std::istringstream in(std::string(loglabel::COMMAND_LINE) + " motifbind -p " + std::to_string(analysis) +
-                              "\n" + loglabel::BEFORE_PERTURBATION + "-100\n" + cycle + cycle +
-                              loglabel::END_OF_FILE + "\n");
+        std::istringstream in(std::string(loglabel::COMMAND_LINE) + " motifbind -p " + std::to_string(analysis) + "\n" +
+                              loglabel::BEFORE_PERTURBATION + "-100\n" + cycle + cycle + loglabel::END_OF_FILE + "\n");
         const RunLog log = ReadRunLog(in, "log");
         ASSERT_TRUE(log.complete);
         ASSERT_EQ(log.perturbations.size(), 2u);
@@ -285,8 +304,7 @@ TEST(CycleLayout, TheHelpersReadWhatTheProgramWrites)
         std::vector<std::string> names;
         for (std::size_t i = 0; i < c.values.size(); ++i) {
             EXPECT_EQ(c.values[i].first, expected[std::size_t(analysis - 1)][i].first);
-            EXPECT_EQ(c.values[i].second.value, expected[std::size_t(analysis - 1)][i].second)
-                << c.values[i].first;
+            EXPECT_EQ(c.values[i].second.value, expected[std::size_t(analysis - 1)][i].second) << c.values[i].first;
             names.push_back(c.values[i].first);
         }
         EXPECT_EQ(PerturbationColumns(analysis), names);

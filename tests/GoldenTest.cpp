@@ -29,7 +29,6 @@ namespace {
 const char* const LOG = "motifbind.log";
 const char* const PRED = "predictions.txt";
 
-
 // The case folders, in name order; a folder counts when it holds args.txt.
 std::vector<std::string> CaseNames()
 {
@@ -172,8 +171,8 @@ std::string ParamName(const ::testing::TestParamInfo<Param>& info)
     return s;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun, ::testing::Combine(::testing::ValuesIn(CaseNames()),
-                                                              ::testing::ValuesIn(Variants())),
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun,
+                         ::testing::Combine(::testing::ValuesIn(CaseNames()), ::testing::ValuesIn(Variants())),
                          ParamName);
 
 // A missing or emptied folder would otherwise leave nothing to compare and
@@ -186,10 +185,10 @@ TEST(GoldenCases, FirstDifferenceNamesTheLine)
 {
     EXPECT_EQ(FirstDifference("a\nb\n", "a\nb\n"), "");
     EXPECT_EQ(FirstDifference("a\nb\nc\n", "a\nx\nc\n"), "first difference in line 2\n  expected: b\n  actual:   x");
-    EXPECT_EQ(FirstDifference("a\nb\n", "a\n"),
-              "first difference in line 2\n  expected: b\n  actual:   <end of file>");
+    EXPECT_EQ(FirstDifference("a\nb\n", "a\n"), "first difference in line 2\n  expected: b\n  actual:   <end of file>");
     EXPECT_EQ(FirstDifference("ab\n", "ac\n"), "first difference in line 1\n  expected: ab\n  actual:   ac");
-    EXPECT_EQ(FirstDifference("a\n", "a"), "first difference in line 1\n  expected: a\n  actual:   a<no final newline>");
+    EXPECT_EQ(FirstDifference("a\n", "a"),
+              "first difference in line 1\n  expected: a\n  actual:   a<no final newline>");
 }
 
 } // namespace

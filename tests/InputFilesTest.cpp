@@ -29,7 +29,6 @@ namespace {
 
 using testutil::G15;
 
-
 struct Files {
     std::string len, cover, pmc, obs, models, act, ddi, ddiModels, ddiOpt;
 };
@@ -42,8 +41,8 @@ struct Model : RunModel {
 
     void Read(const Files& f, int leakGroup)
     {
-        std::istringstream len(f.len), cover(f.cover), pmc(f.pmc), obs(f.obs), models(f.models), act(f.act),
-            ddi(f.ddi), ddiModels(f.ddiModels), ddiOpt(f.ddiOpt);
+        std::istringstream len(f.len), cover(f.cover), pmc(f.pmc), obs(f.obs), models(f.models), act(f.act), ddi(f.ddi),
+            ddiModels(f.ddiModels), ddiOpt(f.ddiOpt);
         std::ostringstream out;
         out.precision(15);
         CerrCapture cap;
@@ -90,11 +89,12 @@ TEST(InputFiles, ProteinFilesAndActivePairsStoreTheLastRecord)
     f.act = "3 5 0.25\n5 3 0.75\n";
     m.Read(f, 10);
 
-    EXPECT_EQ(m.log, "*** Total # motif appearances:\t3\n"
-                     "*** # noisy observations:\t0\n"
-                     "*** # active motif pairs:\t2\n"
-                     "*** Initial leak prob:\t0.01\n"
-                     "*** # noisy observations:\t0\n");
+    EXPECT_EQ(m.log,
+              "*** Total # motif appearances:\t3\n"
+              "*** # noisy observations:\t0\n"
+              "*** # active motif pairs:\t2\n"
+              "*** Initial leak prob:\t0.01\n"
+              "*** # noisy observations:\t0\n");
     EXPECT_EQ(m.err, "");
     EXPECT_EQ(m.pm.GetProtLen(0), 90);
     EXPECT_EQ(m.pm.GetProtLen(1), 80);
@@ -132,10 +132,11 @@ TEST(InputFiles, ModelIdsBecomePositionsInRecordOrder)
     // ID 5 -> position 0, ID 2 -> position 1; ID 7 given twice maps to its
     // last record (position 3), the first stays in the set unused.
     std::istringstream models("5 OM_BINARY 0.8\n2 OM_GAUSSIAN 0 1\n7 OM_BINARY 0.1\n7 OM_UNIFORM 0 1 3\n");
-    std::istringstream obs("0 1 0.5 2 5\n"
-                           "1 0 0.25 -1 -2\n" // -1 and -2 need no model record
-                           "3 2 1 7 -1\n"
-                           "0 1 0.75 5 2\n");
+    std::istringstream obs(
+        "0 1 0.5 2 5\n"
+        "1 0 0.25 -1 -2\n" // -1 and -2 need no model record
+        "3 2 1 7 -1\n"
+        "0 1 0.75 5 2\n");
     std::ostringstream out;
     ReadModelPPI(om, pi, models, obs, out, nullptr, nullptr);
 
@@ -189,11 +190,11 @@ TEST(InputFiles, OptionRecordsAddDefaultObservations)
     ObsModel dm;
     ProtInter di(4);
     const std::string line = ReadDdi(dm, di, mip, "0 OM_BINARY 0.5\n", "",
-                                     "0 0.5 0 -1 3\n"   // (0,0) (1,1) (2,2)
-                                     "0 0.5 0 -1 3\n"   // the same again: nothing new
-                                     "2 0.5 -2 -2 0\n"  // bound 0: nothing
-                                     "1 0.25 0 -1 4\n"  // (1,0) (3,1), never a self pair
-                                     "5 0.25 -2 -2 4\n" // unknown option: nothing
+                                     "0 0.5 0 -1 3\n"    // (0,0) (1,1) (2,2)
+                                     "0 0.5 0 -1 3\n"    // the same again: nothing new
+                                     "2 0.5 -2 -2 0\n"   // bound 0: nothing
+                                     "1 0.25 0 -1 4\n"   // (1,0) (3,1), never a self pair
+                                     "5 0.25 -2 -2 4\n"  // unknown option: nothing
                                      "2 0.75 -1 0 2\n"); // (0,0) (1,1), then (1,0)
     EXPECT_EQ(line, "*** # noisy observations:\t8\n");
     EXPECT_EQ(ObsOf(di, 0, 0), (Obs{{0.5, 0, -1}, {0.75, -1, 0}}));
@@ -215,12 +216,11 @@ TEST(InputFiles, OptionRecordsTranslateModelIdsOnce)
     mip.AddPot(2, 0, 0.5);
     ObsModel dm;
     ProtInter di(3);
-    const std::string line =
-        ReadDdi(dm, di, mip, "1 OM_BINARY 0.5\n0 OM_BINARY 0.5\n",
-                "2 2 0.9 1 0\n", // stored as (0, 1)
-                // IDs (1, 0) are positions (0, 1): (2,2) already has an
-                // observation under position 0 for value 0, so it is skipped.
-                "2 0.5 1 0 3\n");
+    const std::string line = ReadDdi(dm, di, mip, "1 OM_BINARY 0.5\n0 OM_BINARY 0.5\n",
+                                     "2 2 0.9 1 0\n", // stored as (0, 1)
+                                     // IDs (1, 0) are positions (0, 1): (2,2) already has an
+                                     // observation under position 0 for value 0, so it is skipped.
+                                     "2 0.5 1 0 3\n");
     EXPECT_EQ(line, "*** # noisy observations:\t4\n");
     EXPECT_EQ(ObsOf(di, 2, 2), (Obs{{0.9, 0, 1}}));
     EXPECT_EQ(ObsOf(di, 0, 0), (Obs{{0.5, 0, 1}}));

@@ -56,8 +56,8 @@ TEST(Likelihood, NonInteractionProbabilityAndLogJoint)
     // Every free binding variable of the motif pair (1,0) carries the DDI
     // list: ln((1 - 0.3) * 0.2 + 0.3 * 0.9) = ln 0.41, three times (twice on
     // the self pair, once on (1,0)); the affinity is the learned one.
-    const double pairs = std::log(0.892 * 0.7 + q00 * 0.1) + std::log(0.73 * 0.3 + q10 * 0.9) +
-                         3 * std::log(0.41) + std::log(0.1) + std::log(0.9);
+    const double pairs = std::log(0.892 * 0.7 + q00 * 0.1) + std::log(0.73 * 0.3 + q10 * 0.9) + 3 * std::log(0.41) +
+                         std::log(0.1) + std::log(0.9);
     double prior = 0.0;
     for (double t : {0.2, 0.3, 0.4, 0.1})
         prior += 2.0 * std::log(1 - t) + std::log(t);

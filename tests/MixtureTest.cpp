@@ -92,8 +92,8 @@ TEST(MixtureDist, ReadPrintAndEvaluate)
 
 TEST(MixtureDist, UnknownComponentWordGivesNone)
 {
-    for (const char* text : {"OM_MIXTURE 5 2 0.5 OM_BINARY 0.1 0.5 OM_BINOMIAL 3",
-                             "OM_MIXTURE 5 1 1 OM_MIXTURE 3 1 1 OM_BINOMIAL 0 1"}) {
+    for (const char* text :
+         {"OM_MIXTURE 5 2 0.5 OM_BINARY 0.1 0.5 OM_BINOMIAL 3", "OM_MIXTURE 5 1 1 OM_MIXTURE 3 1 1 OM_BINOMIAL 0 1"}) {
         std::istringstream in(text);
         std::string bad;
         EXPECT_EQ(ReadDistribution(in, &bad), nullptr) << text;
@@ -116,8 +116,8 @@ TEST(MixtureDist, IterationLimits)
     // every iteration runs; nothing can be learned, nothing changes.
     const std::string unchanged = "OM_MIXTURE\t3\t2\t0.2\tOM_GAUSSIAN\t0\t1\t0.8\tOM_BINARY\t0.4";
     auto none = ReadMix(unchanged);
-    EXPECT_EQ(Learned(*none, {}), kLL + "0: 0\n" + kLL + "1: 0\n" + kLL + "2: 0\n" +
-                                      "Warning: not converge. Too many iters: 3\n");
+    EXPECT_EQ(Learned(*none, {}),
+              kLL + "0: 0\n" + kLL + "1: 0\n" + kLL + "2: 0\n" + "Warning: not converge. Too many iters: 3\n");
     EXPECT_EQ(PrintOf(*none, 0), unchanged);
     // Pairs of tiny weight are skipped but counted in the threshold (3e-05).
     EXPECT_EQ(Learned(*none, {{1e-09, 0}, {0.0, 1}, {-2.0, 1}}),
@@ -132,8 +132,8 @@ TEST(MixtureDist, ConvergenceCountsAndThreshold)
     // -0.562335; iteration 2 scores the same and stops uncounted.
     const StatList ss = {{0.25, 0}, {0.75, 1}};
     auto m = ReadMix("OM_MIXTURE 10 1 1 OM_BINARY 0.5");
-    EXPECT_EQ(Learned(*m, ss), kLL + "0: -0.693147\n" + kLL + "1: -0.562335\n" + kLL + "2: -0.562335\n" +
-                                   "Converged in 2 iterations\n");
+    EXPECT_EQ(Learned(*m, ss),
+              kLL + "0: -0.693147\n" + kLL + "1: -0.562335\n" + kLL + "2: -0.562335\n" + "Converged in 2 iterations\n");
     EXPECT_EQ(PrintOf(*m, 0), "OM_MIXTURE\t10\t1\t1\tOM_BINARY\t0.25");
     auto two = ReadMix("OM_MIXTURE 2 1 1 OM_BINARY 0.5");
     EXPECT_EQ(Learned(*two, ss),
@@ -187,8 +187,8 @@ TEST(MixtureDist, ValueImpossibleUnderEveryComponent)
 {
     // ln 0.2 + ln 0.8 = -1.83258; then weights 0.5 each: 2 ln 0.5 = -1.38629.
     auto m = ReadMix("OM_MIXTURE 10 2 0.2 OM_UNIFORM 0 1 3 0.8 OM_UNIFORM 2 3 3");
-    EXPECT_EQ(Learned(*m, {{1, 0.5}, {1, 2.5}, {1, 5}}), kLL + "0: -1.83258\n" + kLL + "1: -1.38629\n" + kLL +
-                                                             "2: -1.38629\nConverged in 2 iterations\n");
+    EXPECT_EQ(Learned(*m, {{1, 0.5}, {1, 2.5}, {1, 5}}),
+              kLL + "0: -1.83258\n" + kLL + "1: -1.38629\n" + kLL + "2: -1.38629\nConverged in 2 iterations\n");
     EXPECT_EQ(PrintOf(*m, 0), "OM_MIXTURE\t10\t2\t0.5\tOM_UNIFORM\t0\t1\t3\t0.5\tOM_UNIFORM\t2\t3\t3");
 
     // Components that learn: 1000 is 0 under both (the Gaussian underflows).

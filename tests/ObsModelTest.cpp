@@ -150,8 +150,8 @@ TEST(ObsModel, M2StepConditionsPotentials)
     MotInterPot micp(mip);
     micp.SetLeak(0.3);
 
-    dm.AddStat(0.8, di.GetInter(0, 1)->second);   // model 0: (0.2, 0); model 1: (0.8, 0)
-    dm.AddOneStat(0.5, interdatum{1.0, 0, 1});    // both: (0.5, 1)
+    dm.AddStat(0.8, di.GetInter(0, 1)->second); // model 0: (0.2, 0); model 1: (0.8, 0)
+    dm.AddOneStat(0.5, interdatum{1.0, 0, 1});  // both: (0.5, 1)
     std::ostringstream quiet;
     dm.M2Step(&micp, &mip, &di, quiet);
     EXPECT_EQ(quiet.str(), "");

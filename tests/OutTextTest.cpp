@@ -68,9 +68,10 @@ TEST(OutText, NumbersAsTheStreamWritesThem)
     // Both layouts and the switch between them, trailing zeros, the ends of
     // the range, halves (printf rounds them to even) and values just off
     // them, and what is not a plain number.
-    for (const double v : {0.0, -0.0, 1.0, -1.0, 0.5, 0.2, 0.448133, 6.75e-11, 9e-06, 1e-4, 9.9999949e-5, 9.9999951e-5,
-                           0.0001, 123456.0, 999999.4, 999999.5, 1e6, 1234567.0, 0.1 + 0.2, 2.5, 0.125, 1.0000005,
-                           1.0000015, 0.16875, 1e-300, 5e-324, 1e300, 1e22, 1e23, inf, -inf, nan, -nan})
+    for (const double v :
+         {0.0,          -0.0,    1.0,      -1.0,     0.5,      0.2,  0.448133,  6.75e-11,  9e-06, 1e-4,  9.9999949e-5,
+          9.9999951e-5, 0.0001,  123456.0, 999999.4, 999999.5, 1e6,  1234567.0, 0.1 + 0.2, 2.5,   0.125, 1.0000005,
+          1.0000015,    0.16875, 1e-300,   5e-324,   1e300,    1e22, 1e23,      inf,       -inf,  nan,   -nan})
         EXPECT_EQ(Quick(v), Stream(v)) << v;
     // Many more, drawn: probabilities, tiny ones, any bit pattern, and
     // decimals whose seventh digit is a 5, with their neighbours.

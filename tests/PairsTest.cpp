@@ -29,8 +29,9 @@ std::string PrintOf(const T& obj, const Extra&... extra)
     return out.str();
 }
 
-const std::string kObsHead = "***s Observations (prot1, prot2, # nonmotif aa pair with all binding, # 0th leak var, "
-                             "(obs val, modelid1, modelid2)+):\n";
+const std::string kObsHead =
+    "***s Observations (prot1, prot2, # nonmotif aa pair with all binding, # 0th leak var, "
+    "(obs val, modelid1, modelid2)+):\n";
 
 } // namespace
 
@@ -117,9 +118,9 @@ TEST(ProtInter, PrintProteinPairs)
     // (2, 2): 25 - 36 < 0 counts as 0 pairs, one leak variable.
     EXPECT_EQ(PrintOf(pi, pm), kObsHead +
                                    "1\t0\t62\t8\t0.5\t0\t1\t0.333333333333333\t-1\t-1\n"
-                         "2\t2\t0\t1\t0.25\t-2\t0\n"
-                         "***e Observations.\n"
-                         "*** Total # interacting protein pairs:\t2\n");
+                                   "2\t2\t0\t1\t0.25\t-2\t0\n"
+                                   "***e Observations.\n"
+                                   "*** Total # interacting protein pairs:\t2\n");
 }
 
 // The domain-domain store is keyed by motif ids but its dump reads the
@@ -142,18 +143,19 @@ TEST(ProtInter, PrintMotifPairsAgainstProteinTables)
     // (5, 1): (-1)*60000 - (-1)*20000 < 0 -> 0.  (5, 4): 1 - 1 = 0.
     EXPECT_EQ(PrintOf(di, pm), kObsHead +
                                    "1\t0\t2800000000\t5292\t1\t-1\t-1\n"
-                         "5\t1\t0\t1\t0.9\t0\t1\n"
-                         "5\t4\t0\t1\t0\t-2\t-2\n"
-                         "***e Observations.\n"
-                         "*** Total # interacting protein pairs:\t3\n");
+                                   "5\t1\t0\t1\t0.9\t0\t1\n"
+                                   "5\t4\t0\t1\t0\t-2\t-2\n"
+                                   "***e Observations.\n"
+                                   "*** Total # interacting protein pairs:\t3\n");
 }
 
 TEST(MotInterPot, PairsAndPrint)
 {
     MotInterPot mip(10);
     mip.SetLeak(0.01);
-    EXPECT_EQ(PrintOf(mip), "***s Motif pair affinity:\n***e Motif pair affinity.\n*** Total # motif pairs:\t0\n"
-                           "*** Leak probability:\t0.01\n");
+    EXPECT_EQ(PrintOf(mip),
+              "***s Motif pair affinity:\n***e Motif pair affinity.\n*** Total # motif pairs:\t0\n"
+              "*** Leak probability:\t0.01\n");
 
     mip.AddPot(2, 7, 0.25);
     EXPECT_EQ(mip.IsAct(7, 2), 1);
@@ -172,13 +174,14 @@ TEST(MotInterPot, PairsAndPrint)
     copy.DelPotIndex(0);
     copy.SetLeak(0.2);
 
-    EXPECT_EQ(PrintOf(mip), "***s Motif pair affinity:\n"
-                         "0\t0\t0.5\n"
-                         "7\t2\t0.25\n"
-                         "9\t3\t0.333333333333333\n"
-                         "***e Motif pair affinity.\n"
-                         "*** Total # motif pairs:\t3\n"
-                         "*** Leak probability:\t0.01\n");
+    EXPECT_EQ(PrintOf(mip),
+              "***s Motif pair affinity:\n"
+              "0\t0\t0.5\n"
+              "7\t2\t0.25\n"
+              "9\t3\t0.333333333333333\n"
+              "***e Motif pair affinity.\n"
+              "*** Total # motif pairs:\t3\n"
+              "*** Leak probability:\t0.01\n");
     mip.DelPotIndex(MotInterPot::Index(2, 7));
     EXPECT_EQ(mip.IsAct(7, 2), 0);
     EXPECT_EQ(copy.GetPot(2, 7), 0.9);

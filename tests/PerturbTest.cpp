@@ -172,19 +172,21 @@ std::string PairGroup(const Data& d, int p1, int m1, int p2, double jprob)
     const auto t = Trained(d);
     const Force f{p1, p2, m1, -1, t.ForcedLeak(p1, p2, m1)};
     const int nl = t.NumLeak(p1, p2);
-    const Ref r = Reconverge(d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, -1); }, p1, p2);
+    const Ref r = Reconverge(
+        d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, -1); }, p1, p2);
     const std::string id = Ids({p1, m1, p2});
     return "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t" + std::to_string(p1) + "\t" +
            std::to_string(m1) + "\t" + std::to_string(p2) + "\t" + std::to_string(nl) + "\t" +
            std::to_string(f.nbLeak) + "\t" + std::to_string(nl - f.nbLeak) + "\n" +
            "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-           "Mot1, Prot2, Prob):" + id + "\t" + F(NonInter(t, f, p1, p2)) + "\n" +
+           "Mot1, Prot2, Prob):" +
+           id + "\t" + F(NonInter(t, f, p1, p2)) + "\n" +
            "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-           "Prot2, Prob):" + id + "\t" + F(t.LogJoint(0, f) - jprob) + "\n" +
-           "*** Total # EM round (Prot1, Mot1, Prot2, EM):" + id + "\t" + std::to_string(r.rounds) + "\n" +
-           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" + F(r.pR) +
-           "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" +
-           F(r.lR - jprob) + "\n";
+           "Prot2, Prob):" +
+           id + "\t" + F(t.LogJoint(0, f) - jprob) + "\n" + "*** Total # EM round (Prot1, Mot1, Prot2, EM):" + id +
+           "\t" + std::to_string(r.rounds) + "\n" +
+           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" + F(r.pR) + "\n" +
+           "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):" + id + "\t" + F(r.lR - jprob) + "\n";
 }
 
 std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
@@ -204,30 +206,32 @@ std::string TypeGroup(const Data& d, int m1, int m2, double jprob)
            "\t" + F(t.LogJoint(0) - jprob) + "\n" +
            "*** Positive likelihood after forcing a pair of motif types to be non-binding (Mot1, Mot2, Prob):" + id +
            "\t" + F(t.LogJoint(1)) + "\n" + "*** Total # EM round (Mot1, Mot2, EM):" + id + "\t" +
-           std::to_string(r.rounds) + "\n" + "*** Likelihood change after reconverge (Mot1, Mot2, Prob):" + id +
-           "\t" + F(r.lR - jprob) + "\n" + "*** Positive likelihood after reconverge (Mot1, Mot2, Prob):" + id +
-           "\t" + F(r.posR) + "\n";
+           std::to_string(r.rounds) + "\n" + "*** Likelihood change after reconverge (Mot1, Mot2, Prob):" + id + "\t" +
+           F(r.lR - jprob) + "\n" + "*** Positive likelihood after reconverge (Mot1, Mot2, Prob):" + id + "\t" +
+           F(r.posR) + "\n";
 }
 
 std::string Mot2Group(const Data& d, int p1, int m1, int p2, int m2, double jprob)
 {
     const Force f{p1, p2, m1, m2, 0};
     const auto t = Trained(d);
-    const Ref r = Reconverge(d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, m2); }, p1, p2);
+    const Ref r = Reconverge(
+        d, [&](Model& m) { m.pm.SetNonBind(p1, p2, m1, m2); }, p1, p2);
     const std::string id = Ids({p1, m1, p2, m2});
     return "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, "
-           "Mot1, Prot2, Mot2, Prob):" + id + "\t" + F(NonInter(t, f, p1, p2)) + "\n" +
+           "Mot1, Prot2, Mot2, Prob):" +
+           id + "\t" + F(NonInter(t, f, p1, p2)) + "\n" +
            "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-           "Prot2, Mot2, Prob):" + id + "\t" + F(t.LogJoint(0, f) - jprob) + "\n" +
+           "Prot2, Mot2, Prob):" +
+           id + "\t" + F(t.LogJoint(0, f) - jprob) + "\n" +
            "*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):" + id + "\t" + std::to_string(r.rounds) + "\n" +
-           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
-           F(r.pR) + "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
+           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" + F(r.pR) +
+           "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + id + "\t" +
            F(r.lR - jprob) + "\n";
 }
 
-using Analysis = void (*)(const ProtMot&, const ProtInter&, const MotInterPot&, const MotInterPot&,
-                          const ObsModel&, const ObsModel&, const ProtInter&, std::ostream&, std::istream&, double,
-                          int, std::ostream&);
+using Analysis = void (*)(const ProtMot&, const ProtInter&, const MotInterPot&, const MotInterPot&, const ObsModel&,
+                          const ObsModel&, const ProtInter&, std::ostream&, std::istream&, double, int, std::ostream&);
 
 // Runs one analysis on `m` as the run sequence does and returns its log.
 std::string Analyse(Analysis fn, Model& m, const std::string& input, int pertSize, double jprob)
@@ -263,8 +267,8 @@ TEST(PertPair, CyclesLinesAndCandidateHandling)
     // = 14.4, so 15 - 14 = 1 forced leak variable.
     EXPECT_EQ(Trained(d).ForcedLeak(0, 1, 0), 1);
     // Pass 1 takes the larger id as Prot1, pass 2 the smaller one.
-    const std::string g = PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 1, 3, 0, jprob) +
-                          PairGroup(d, 0, 0, 1, jprob) + PairGroup(d, 0, 2, 1, jprob);
+    const std::string g = PairGroup(d, 1, 1, 0, jprob) + PairGroup(d, 1, 3, 0, jprob) + PairGroup(d, 0, 0, 1, jprob) +
+                          PairGroup(d, 0, 2, 1, jprob);
     EXPECT_NE(g.find("*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t0\t0\t1\t16\t1\t15\n"),
               std::string::npos);
     // Unobserved (0, 4), out-of-range (9, 1) and (-1, 0) pairs are skipped;

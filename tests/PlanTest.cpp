@@ -433,18 +433,18 @@ TEST(ParamSet, PatchedPlanSumsAsAPlanWithoutThePair)
 {
     Model m;
     for (const DdiEstimator e : {DdiEstimator::PerVariable, DdiEstimator::SharedState})
-    for (const int key : {1, 5}) { // (1,0) and (2,2) carry DDI lists
-        InferPlan patched(m.pm, m.pi, m.micp, m.di);
-        patched.RemoveSlot(patched.SlotOf(key));
-        ParamSet onPatched(patched, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
-        onPatched.SetEstimator(e);
-        MotInterPot mip(m.mip), micp(m.micp);
-        mip.DelPotIndex(key);
-        micp.DelPotIndex(key);
-        const InferPlan fewer(m.pm, m.pi, micp, m.di);
-        ParamSet onFewer(fewer, mip, micp, ObsModel(m.om), ObsModel(m.dm));
-        onFewer.SetEstimator(e);
-        for (const int part : {0, 1, 2, 7})
-            EXPECT_EQ(LogJointProb(onPatched, part), LogJointProb(onFewer, part)) << key << " part " << part;
-    }
+        for (const int key : {1, 5}) { // (1,0) and (2,2) carry DDI lists
+            InferPlan patched(m.pm, m.pi, m.micp, m.di);
+            patched.RemoveSlot(patched.SlotOf(key));
+            ParamSet onPatched(patched, m.mip, m.micp, ObsModel(m.om), ObsModel(m.dm));
+            onPatched.SetEstimator(e);
+            MotInterPot mip(m.mip), micp(m.micp);
+            mip.DelPotIndex(key);
+            micp.DelPotIndex(key);
+            const InferPlan fewer(m.pm, m.pi, micp, m.di);
+            ParamSet onFewer(fewer, mip, micp, ObsModel(m.om), ObsModel(m.dm));
+            onFewer.SetEstimator(e);
+            for (const int part : {0, 1, 2, 7})
+                EXPECT_EQ(LogJointProb(onPatched, part), LogJointProb(onFewer, part)) << key << " part " << part;
+        }
 }

@@ -57,8 +57,9 @@ std::pair<std::string, std::string> Predict(Model& m, const std::string& pairs, 
     return {out.str(), err.str()};
 }
 
-const std::string kPairHead = "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o "
-                              "evidence, prob w/ evidence/H)\n";
+const std::string kPairHead =
+    "***s Predicted non-interaction probability for protein pairs:\t(1st, 2nd, prob w/o "
+    "evidence, prob w/ evidence/H)\n";
 const std::string kPairTail = "***e Predicted non-interaction probability for protein pairs.\n";
 const std::string kBindHead =
     "***s Binding variable:\t(1st prot, 2nd prot, 1st mot, 2nd mot, mot affinity, P(B=1) w/ evidence/H)\n";
@@ -108,8 +109,8 @@ TEST(Predict, OutOfRangeIdsAreSkippedWithAWarning)
 {
     Model m;
     const auto [text, err] = Predict(m, "4 1\n1 0\n", "0 1\n-1 0\n");
-    EXPECT_EQ(text, kPairHead + "1\t0\t0.5,0.5\t0.2\n" + kPairTail + kBindHead +
-                        "1\t0\t1\t0\t0.5,0.5\t0.8\n" + kBindTail);
+    EXPECT_EQ(text,
+              kPairHead + "1\t0\t0.5,0.5\t0.2\n" + kPairTail + kBindHead + "1\t0\t1\t0\t0.5,0.5\t0.8\n" + kBindTail);
     // One line per bad record, naming the file and both ids.
     std::istringstream lines(err);
     std::string first, second, rest;
@@ -129,10 +130,14 @@ TEST(Predict, ListsStopWhereTheOtherInputsStop)
     const struct {
         std::string pairs, binds, where, token;
     } cases[] = {
-        {"prot1 prot2\n0 1\n", "1 0\n", "pairs, line 1", "'prot1'"},  // a header
-        {"\xEF\xBB\xBF" "1 0\n", "1 0\n", "pairs, line 1", "'\xEF\xBB\xBF" "1'"}, // a byte-order mark
+        {"prot1 prot2\n0 1\n", "1 0\n", "pairs, line 1", "'prot1'"}, // a header
+        {"\xEF\xBB\xBF"
+         "1 0\n",
+         "1 0\n", "pairs, line 1",
+         "'\xEF\xBB\xBF"
+         "1'"},                                                                 // a byte-order mark
         {"1 0\n", "0 1\n4294967296 1\n2 2\n", "binds, line 2", "'4294967296'"}, // beyond 32 bits
-        {"1 0\n", "0 1\n\n2 # 2 2\n", "binds, line 3", "'#'"},                 // a stray token
+        {"1 0\n", "0 1\n\n2 # 2 2\n", "binds, line 3", "'#'"},                  // a stray token
     };
     for (const auto& c : cases) {
         const auto [text, err] = Predict(m, c.pairs, c.binds);

@@ -38,19 +38,20 @@ TEST(ProtMot, PrintBeforeAnyForcedSetting)
     EXPECT_EQ(pm.GetMots(2).at(1), 9);
     EXPECT_EQ(pm.GetProtLen(1), -1);
     EXPECT_EQ(pm.GetMotCover(1), -1);
-    EXPECT_EQ(PrintOf(pm), "***s Motifs:\n"
-                           "Protein 0:\t3,12\t7,5\n"
-                           "Protein 1:\n"
-                           "Protein 2:\t1,9\n"
-                           "***e Motifs.\n"
-                           "*** Total # motifs:\t3\n"
-                           "***s Protein lengths and motif coverage:\n"
-                           "0\t100\t17\n"
-                           "1\t-1\t-1\n"
-                           "2\t40\t9\n"
-                           "***e Protein lengths and motif coverage.\n"
-                           "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t-1\t-1\t-1\t-1\n"
-                           "*** (numnbleak, leakGroup size):\t0\t1000\n");
+    EXPECT_EQ(PrintOf(pm),
+              "***s Motifs:\n"
+              "Protein 0:\t3,12\t7,5\n"
+              "Protein 1:\n"
+              "Protein 2:\t1,9\n"
+              "***e Motifs.\n"
+              "*** Total # motifs:\t3\n"
+              "***s Protein lengths and motif coverage:\n"
+              "0\t100\t17\n"
+              "1\t-1\t-1\n"
+              "2\t40\t9\n"
+              "***e Protein lengths and motif coverage.\n"
+              "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t-1\t-1\t-1\t-1\n"
+              "*** (numnbleak, leakGroup size):\t0\t1000\n");
 }
 
 TEST(ProtMot, LeakCountsByType)
@@ -159,19 +160,20 @@ TEST(ProtMot, ForcedMotifAgainstWholePartner)
     EXPECT_EQ(pm.WithNonBind(0, 1), 0);
     EXPECT_EQ(pm.NumNBLeak(0, 1), 0);
     EXPECT_EQ(pm.NumActLeak(0, 1), 88);
-    EXPECT_EQ(PrintOf(pm), "***s Motifs:\n"
-                           "Protein 0:\t4,20\t5,10\n"
-                           "Protein 1:\t2,10\t4,10\n"
-                           "Protein 2:\n"
-                           "***e Motifs.\n"
-                           "*** Total # motifs:\t4\n"
-                           "***s Protein lengths and motif coverage:\n"
-                           "0\t100\t30\n"
-                           "1\t80\t10\n"
-                           "2\t50\t0\n"
-                           "***e Protein lengths and motif coverage.\n"
-                           "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t-1\t1\t4\t-1\n"
-                           "*** (numnbleak, leakGroup size):\t8\t10\n");
+    EXPECT_EQ(PrintOf(pm),
+              "***s Motifs:\n"
+              "Protein 0:\t4,20\t5,10\n"
+              "Protein 1:\t2,10\t4,10\n"
+              "Protein 2:\n"
+              "***e Motifs.\n"
+              "*** Total # motifs:\t4\n"
+              "***s Protein lengths and motif coverage:\n"
+              "0\t100\t30\n"
+              "1\t80\t10\n"
+              "2\t50\t0\n"
+              "***e Protein lengths and motif coverage.\n"
+              "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t-1\t1\t4\t-1\n"
+              "*** (numnbleak, leakGroup size):\t8\t10\n");
 
     // One motif pair forced: no leak variable is, and only that pair binds no more.
     pm.SetNonBind(1, 0, 2, 5);
@@ -197,8 +199,8 @@ TEST(ProtMot, AbsurdLengthsNeitherOverflowNorCountNegatively)
     // amino-acid pairs of a pair and of a forced motif would overflow 64-bit
     // products (the sanitizer build traps that); the counts stay defined.
     const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
-    for (const auto& [len, cover, mlen] : {std::tuple{hi, lo, lo}, std::tuple{lo, hi, hi}, std::tuple{hi, hi, lo},
-                                           std::tuple{lo, lo, hi}}) {
+    for (const auto& [len, cover, mlen] :
+         {std::tuple{hi, lo, lo}, std::tuple{lo, hi, hi}, std::tuple{hi, hi, lo}, std::tuple{lo, lo, hi}}) {
         ProtMot pm(2, 2);
         pm.SetLeakType(1);
         pm.SetLeakGroup(1);

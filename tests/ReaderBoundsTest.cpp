@@ -30,7 +30,6 @@ using testutil::CerrCapture;
 
 namespace {
 
-
 // (first, second, line of the record) for every record of two integers.
 using Recs = std::vector<std::tuple<long long, long long, int>>;
 
@@ -83,7 +82,10 @@ std::string ErrorOf(const std::string& text)
 // Hands out `text`, then fails as a file read error does.
 class FailingBuf : public std::streambuf {
 public:
-    explicit FailingBuf(std::string t) : text(std::move(t)) { setg(text.data(), text.data(), text.data() + text.size()); }
+    explicit FailingBuf(std::string t) : text(std::move(t))
+    {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
 
 protected:
     int_type underflow() override { throw std::ios_base::failure("read error"); }
@@ -215,8 +217,9 @@ TEST(ReaderBounds, RefusedTokensAreNamedWhole)
     // A number too big for its field is quoted, not the token after it.
     const Read big = ReadPairs("1 2\n3\n99999999999999999999 5\n");
     EXPECT_EQ(big.recs, (Recs{{1, 2, 1}}));
-    EXPECT_EQ(big.err, "Warning: <input>, line 3: reading stopped at '99999999999999999999'; the rest of the file "
-                       "is ignored\n");
+    EXPECT_EQ(big.err,
+              "Warning: <input>, line 3: reading stopped at '99999999999999999999'; the rest of the file "
+              "is ignored\n");
     // A sign alone.
     EXPECT_EQ(ReadPairs("1 -\n2 3\n").err,
               "Warning: <input>, line 1: reading stopped at '-'; the rest of the file is ignored\n");
@@ -240,7 +243,7 @@ TEST(ReaderBounds, OneTokenIsBoundedNotOneLine)
     const std::string head(40, '0');
     const std::vector<std::pair<std::string, int>> cases = {
         {"1 2\n" + pad + over + " 3\n", 2}, // straddles the first chunk boundary
-        {"1 2\n" + pad + "9 " + over, 2},    // in the middle of a record, at the end
+        {"1 2\n" + pad + "9 " + over, 2},   // in the middle of a record, at the end
         {"1 2\n\r\n" + over, 3},
         {over, 1}};
     for (const auto& [text, line] : cases) {
@@ -312,8 +315,8 @@ TEST(ReaderBounds, MessagesQuoteFortyCharacters)
     EXPECT_EQ(ReadPairs("1 " + word + "\n").err,
               "Warning: <input>, line 1: reading stopped at '" + cut + "'; the rest of the file is ignored\n");
     // Exactly 40 are quoted in full.
-    EXPECT_EQ(ReadPairs(word.substr(0, 40)).err, "Warning: <input>, line 1: reading stopped at '" +
-                                                     word.substr(0, 40) + "'; the rest of the file is ignored\n");
+    EXPECT_EQ(ReadPairs(word.substr(0, 40)).err, "Warning: <input>, line 1: reading stopped at '" + word.substr(0, 40) +
+                                                     "'; the rest of the file is ignored\n");
 
     EXPECT_EQ(ModelError("3 OM_" + word + " 1\n"), "<input>, line 1: unknown observation model type 'OM_" +
                                                        word.substr(0, 37) +

@@ -24,8 +24,9 @@ const std::map<std::string, std::string> kData = {
     // (0, 0) twice, the second spanning two lines: 6 appearances, length 15 kept.
     {"pmc", "0 0 12\n0 2 8\n1 1 10\n2 0 5\n0 0\n15\n3 1 7\n"},
     // ID 5 -> 0, ID 2 -> 1, ID 5 again -> 2 (the binary model stays unused).
-    {"models", "5 OM_BINARY 0.8\n2 OM_GAUSSIAN 0.5 0.25\n5 OM_MIXTURE 20 2\n"
-               "  0.4 OM_GAUSSIAN 0 1\n  0.6 OM_EXPONENTIAL 0 0 2\n"},
+    {"models",
+     "5 OM_BINARY 0.8\n2 OM_GAUSSIAN 0.5 0.25\n5 OM_MIXTURE 20 2\n"
+     "  0.4 OM_GAUSSIAN 0 1\n  0.6 OM_EXPONENTIAL 0 0 2\n"},
     {"obs", "1 0 1 2 5\n0 1 0.7 -1 5\n2 3 0 -2 -1\n3 0 0.25 2 2\n"},
     // (0, 1) and (1, 0): one pair, affinity 0.4; 4 records.
     {"act", "0 1 0.3   2 2 0.5\n1 0 0.4\n1 1 0.2\n"},
@@ -67,8 +68,9 @@ std::string CommandLine(const std::vector<std::string>& words)
 // The log from its first line to the end of the initialisation banner.
 std::string Head(const std::string& log)
 {
-    const std::string end = "***********************************************\n*** Initialization done.\n"
-                            "***********************************************\n";
+    const std::string end =
+        "***********************************************\n*** Initialization done.\n"
+        "***********************************************\n";
     const auto at = log.find(end);
     return at == std::string::npos ? log : log.substr(0, at + end.size());
 }
@@ -116,8 +118,9 @@ std::string ExpectedHead(bool ddi)
          // No forced setting yet; the other fields start at -1 and 0.
          "*** Forced nonbinding (prot1, prot2, mot1, mot2):\t-1\t-1\t-1\t-1\n"
          "*** (numnbleak, leakGroup size):\t0\t100\n";
-    const std::string obsHeader = "***s Observations (prot1, prot2, # nonmotif aa pair with all binding, "
-                                  "# 0th leak var, (obs val, modelid1, modelid2)+):\n";
+    const std::string obsHeader =
+        "***s Observations (prot1, prot2, # nonmotif aa pair with all binding, "
+        "# 0th leak var, (obs val, modelid1, modelid2)+):\n";
     h += "****** PPI ******\n" + obsHeader +
          "1\t0\t7400\t28\t1\t1\t2\t0.7\t-1\t2\n"
          "3\t0\t6030\t25\t0.25\t1\t1\n"

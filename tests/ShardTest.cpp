@@ -32,7 +32,6 @@ const char* const LOG = "motifbind.log";
 const char* const PRED = "predictions.txt";
 const char* const OUT = "stdout.txt";
 
-
 std::vector<std::string> Words(const std::string& text)
 {
     std::istringstream in(text);
@@ -230,8 +229,8 @@ TEST(ShardBlocks, CoverTheCyclesOnceInBlocksThatDifferByAtMostOne)
 
 TEST(ShardOption, IsReadWithItsWordsLeftOutOfTheEcho)
 {
-    const std::vector<std::string> pos = {"obs", "models", "pmc",   "act", "inact", "wait", "log",
-                                          "pred", "pairs", "pairs", "1",   "len",   "100",  "cov"};
+    const std::vector<std::string> pos = {"obs",  "models", "pmc",   "act", "inact", "wait", "log",
+                                          "pred", "pairs",  "pairs", "1",   "len",   "100",  "cov"};
     const auto parse = [](const std::vector<std::string>& words) {
         std::vector<const char*> argv;
         for (const auto& w : words)
@@ -246,8 +245,9 @@ TEST(ShardOption, IsReadWithItsWordsLeftOutOfTheEcho)
     EXPECT_EQ(s.protFile, "obs");
     // The very words of both -j and of -t leave the echo, not equal words
     // elsewhere (the 3 4 of -f).
-    EXPECT_EQ(s.echo, "*** Command line: prog -f 3 4 obs models pmc act inact wait log pred pairs pairs 1 len 100 "
-                      "cov\n");
+    EXPECT_EQ(s.echo,
+              "*** Command line: prog -f 3 4 obs models pmc act inact wait log pred pairs pairs 1 len 100 "
+              "cov\n");
 
     // Without -j there is no block.
     const Settings plain = parse(Cat({"prog", "-f", "3", "4"}, pos));
@@ -259,12 +259,20 @@ TEST(ShardOption, BadBlocksGiveOneErrorLineThenTheUsageText)
 {
     TempDir d; // no inputs: the values are refused before any file is opened
     const std::string usage = ReadFile(std::string(MOTIFBIND_TEST_DATA) + "/usage.txt");
-    const std::vector<std::string> pos = {"obs", "models", "pmc",   "act", "inact", "wait", "log",
-                                          "pred", "pairs", "pairs", "1",   "len",   "100",  "cov"};
+    const std::vector<std::string> pos = {"obs",  "models", "pmc",   "act", "inact", "wait", "log",
+                                          "pred", "pairs",  "pairs", "1",   "len",   "100",  "cov"};
     const std::vector<std::vector<std::string>> bad = {
-        {"-j", "4", "4"},     {"-j", "5", "4"},     {"-j", "0", "0"},       {"-j", "0", "-2"},
-        {"-j", "-1", "4"},    {"-j", "1.5", "4"},   {"-j", "1", "4x"},      {"-j", "", "4"},
-        {"-j", "1", "4 "},    {"-j", "0", "1000001"}, {"-j", "99999999999999999999", "1"},
+        {"-j", "4", "4"},
+        {"-j", "5", "4"},
+        {"-j", "0", "0"},
+        {"-j", "0", "-2"},
+        {"-j", "-1", "4"},
+        {"-j", "1.5", "4"},
+        {"-j", "1", "4x"},
+        {"-j", "", "4"},
+        {"-j", "1", "4 "},
+        {"-j", "0", "1000001"},
+        {"-j", "99999999999999999999", "1"},
         {"-t", "2", "-j", "x", "y"},
     };
     for (const auto& j : bad) {
@@ -276,7 +284,8 @@ TEST(ShardOption, BadBlocksGiveOneErrorLineThenTheUsageText)
         ASSERT_NE(nl, std::string::npos) << what;
         EXPECT_EQ(r.err.substr(0, nl),
                   "Error: option -j needs a block index and a block count, whole numbers with 0 <= index < count "
-                  "<= 1000000, got \"" + j[j.size() - 2] + "\" \"" + j.back() + "\"");
+                  "<= 1000000, got \"" +
+                      j[j.size() - 2] + "\" \"" + j.back() + "\"");
         EXPECT_EQ(r.err.substr(nl + 1), usage) << what;
     }
     // Words missing at the end of the command line.

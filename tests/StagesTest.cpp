@@ -38,9 +38,14 @@ Written RunStages(const fs::path& dir, const Settings& s)
     open(ddi, s.ddiFiles ? (*s.ddiFiles)[0] : "/dev/null");
     open(ddiModels, s.ddiFiles ? (*s.ddiFiles)[1] : "/dev/null");
     open(ddiOpt, s.ddiFiles ? (*s.ddiFiles)[2] : "/dev/null");
-    for (const auto& [f, name] : {std::pair{&obs, s.protFile}, {&models, s.modelFile}, {&protMot, s.pmFile},
-                                  {&active, s.motFile}, {&protLen, s.protLenFile}, {&motCover, s.motCoverFile},
-                                  {&pairs, s.predpairFile}, {&binds, s.predbindFile}})
+    for (const auto& [f, name] : {std::pair{&obs, s.protFile},
+                                  {&models, s.modelFile},
+                                  {&protMot, s.pmFile},
+                                  {&active, s.motFile},
+                                  {&protLen, s.protLenFile},
+                                  {&motCover, s.motCoverFile},
+                                  {&pairs, s.predpairFile},
+                                  {&binds, s.predbindFile}})
         open(*f, name);
 
     std::ostringstream log, pred, out, status;
@@ -96,9 +101,14 @@ TEST(Stages, BoundedTrainingRunsAtMostItsRounds)
     for (const int rounds : {0, 2}) {
         SCOPED_TRACE(rounds);
         InFile protLen, motCover, protMot, obs, models, active, ddi, ddiModels, ddiOpt;
-        for (const auto& [f, name] : {std::pair{&ddi, (*s.ddiFiles)[0]}, {&ddiModels, (*s.ddiFiles)[1]},
-                                      {&ddiOpt, (*s.ddiFiles)[2]}, {&obs, s.protFile}, {&models, s.modelFile},
-                                      {&protMot, s.pmFile}, {&active, s.motFile}, {&protLen, s.protLenFile},
+        for (const auto& [f, name] : {std::pair{&ddi, (*s.ddiFiles)[0]},
+                                      {&ddiModels, (*s.ddiFiles)[1]},
+                                      {&ddiOpt, (*s.ddiFiles)[2]},
+                                      {&obs, s.protFile},
+                                      {&models, s.modelFile},
+                                      {&protMot, s.pmFile},
+                                      {&active, s.motFile},
+                                      {&protLen, s.protLenFile},
                                       {&motCover, s.motCoverFile}})
             InFopen(*f, (dir / name).string());
         std::ostringstream log, out, status;

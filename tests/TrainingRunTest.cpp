@@ -25,8 +25,9 @@ namespace {
 
 // Five proteins, three motifs. Model positions 0/1: binary models for the
 // non-interacting / interacting state; 2/3: Gaussian models likewise.
-const char* const kObs = "1 0 1 0 1\n0 1 1.7 2 3\n2 0 0 0 1\n2 1 1 0 1\n2 1 2.5 2 3\n3 0 0 0 1\n"
-                         "3 0 -0.3 2 3\n3 2 0.4 2 3\n4 2 1 0 1\n4 2 1.2 2 3\n3 2 1 0 1\n2 0 1.9 2 3\n";
+const char* const kObs =
+    "1 0 1 0 1\n0 1 1.7 2 3\n2 0 0 0 1\n2 1 1 0 1\n2 1 2.5 2 3\n3 0 0 0 1\n"
+    "3 0 -0.3 2 3\n3 2 0.4 2 3\n4 2 1 0 1\n4 2 1.2 2 3\n3 2 1 0 1\n2 0 1.9 2 3\n";
 const char* const kModels = "0 OM_BINARY 0.9\n1 OM_BINARY 0.3\n2 OM_GAUSSIAN 0 1\n3 OM_GAUSSIAN 2 1.5\n";
 const char* const kProtMot = "0 0 5\n1 1 4\n1 2 6\n2 0 5\n2 2 3\n4 1 7\n";
 const char* const kActive = "0 1 0.3\n0 2 0.2\n2 1 0.1\n2 2 0.05\n";
@@ -69,9 +70,9 @@ testutil::RunResult Train(const testutil::TempDir& d, const std::string& perType
     d.Write("binds", binds);
     d.Write("len", "0 50\n1 60\n2 40\n3 30\n4 45\n");
     d.Write("cov", "0 5\n1 10\n2 8\n3 0\n4 7\n");
-    return testutil::RunMotifbind({"-f", "5", "3", "-l", "0", "-n", "2", "-p", perType, "obs", "models", "pmc",
-                                   "act", "inact", "wait", "log", "pred", "pairs", "binds", "0.5", "len", "10",
-                                   "cov"},
+    return testutil::RunMotifbind({"-f",    "5",     "3",      "-l",  "0",   "-n",    "2",    "-p",
+                                   perType, "obs",   "models", "pmc", "act", "inact", "wait", "log",
+                                   "pred",  "pairs", "binds",  "0.5", "len", "10",    "cov"},
                                   d.Path());
 }
 
@@ -98,8 +99,8 @@ TEST(TrainingRun, MatchesReferenceComputation)
     std::string got;
     std::istringstream in(log);
     for (std::string line; std::getline(in, line);) {
-        for (const char* p : {"*** Start of EM", "*** (After EM round", "*** Total # EM round", "*** Joint prob:",
-                              "Joint prob before perturbation:"})
+        for (const char* p : {"*** Start of EM", "*** (After EM round", "*** Total # EM round",
+                              "*** Joint prob:", "Joint prob before perturbation:"})
             if (line.rfind(p, 0) == 0)
                 got += line + "\n";
     }
@@ -107,14 +108,15 @@ TEST(TrainingRun, MatchesReferenceComputation)
 
     // The potentials after the last phase, learned and conditioned.
     const std::string banner = "****** Potential without conditioning ******";
-    const std::string potentials = ref.Potentials(banner, ref.theta, ref.leak) +
-                                   ref.Potentials("***** Potential conditioned on DDi data *****", ref.thetaC,
-                                                  ref.leakC);
+    const std::string potentials =
+        ref.Potentials(banner, ref.theta, ref.leak) +
+        ref.Potentials("***** Potential conditioned on DDi data *****", ref.thetaC, ref.leakC);
     const auto pos = log.rfind(banner);
     ASSERT_NE(pos, std::string::npos);
     EXPECT_EQ(log.substr(pos, potentials.size()), potentials);
 
-    EXPECT_EQ(testutil::ReadFile(d.File("pred")), ref.PairSection(kPairs) + ref.BindSection(kBinds) + "*** End of file.\n");
+    EXPECT_EQ(testutil::ReadFile(d.File("pred")),
+              ref.PairSection(kPairs) + ref.BindSection(kBinds) + "*** End of file.\n");
 }
 
 TEST(TrainingRun, NoBindingSectionWithTypePerturbation)
@@ -152,9 +154,10 @@ TEST(TrainingRun, SharedStateAndNoisePriorMatchReferenceComputation)
     d.Write("ddi", "1 0 1 0 1\n2 2 0 0 1\n1 2 1 0 1\n1 2 0 0 1\n");
     d.Write("ddimodels", "0 OM_BINARY 0.9\n1 OM_BINARY 0.4\n");
     d.Write("ddiopt", "");
-    const auto run = testutil::RunMotifbind({"-e", "1", "-b", "5", "-d", "ddi", "ddimodels", "ddiopt", "-f", "5", "3",
-                                             "-l", "0", "-n", "2", "-p", "4", "obs", "models", "pmc", "act", "inact",
-                                             "wait", "log", "pred", "pairs", "binds", "0.5", "len", "10", "cov"},
+    const auto run = testutil::RunMotifbind({"-e",   "1",     "-b",     "5",   "-d",  "ddi",   "ddimodels", "ddiopt",
+                                             "-f",   "5",     "3",      "-l",  "0",   "-n",    "2",         "-p",
+                                             "4",    "obs",   "models", "pmc", "act", "inact", "wait",      "log",
+                                             "pred", "pairs", "binds",  "0.5", "len", "10",    "cov"},
                                             d.Path());
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string log = testutil::ReadFile(d.File("log"));
@@ -182,8 +185,8 @@ TEST(TrainingRun, SharedStateAndNoisePriorMatchReferenceComputation)
     std::string got;
     std::istringstream in(log);
     for (std::string line; std::getline(in, line);) {
-        for (const char* p : {"*** Start of EM", "*** (After EM round", "*** Total # EM round", "*** Joint prob:",
-                              "Joint prob before perturbation:"})
+        for (const char* p : {"*** Start of EM", "*** (After EM round", "*** Total # EM round",
+                              "*** Joint prob:", "Joint prob before perturbation:"})
             if (line.rfind(p, 0) == 0)
                 got += line + "\n";
     }
@@ -192,21 +195,21 @@ TEST(TrainingRun, SharedStateAndNoisePriorMatchReferenceComputation)
     // Both potential sections hold the learned affinities, and the DDI
     // models end where the reference's do, strictly inside (0, 1).
     const std::string banner = "****** Potential without conditioning ******";
-    const std::string tail =
-        ref.Potentials(banner, ref.theta, ref.leak) +
-        ref.Potentials("***** Potential conditioned on DDi data *****", ref.theta, ref.leak);
+    const std::string tail = ref.Potentials(banner, ref.theta, ref.leak) +
+                             ref.Potentials("***** Potential conditioned on DDi data *****", ref.theta, ref.leak);
     const auto pos = log.rfind(banner);
     ASSERT_NE(pos, std::string::npos);
     EXPECT_EQ(log.substr(pos, tail.size()), tail);
-    const std::string ddiModels = "****** DDI observatoin model ******\n*** # models:\t2\n"
-                                  "***s Model info (stat size, ID, type, (param)+):\n0\t0\tOM_BINARY\t" +
-                                  G15(ref.ddiDists[0].p0) + "\n0\t1\tOM_BINARY\t" + G15(ref.ddiDists[1].p0) +
-                                  "\n***e Model info.\n";
+    const std::string ddiModels =
+        "****** DDI observatoin model ******\n*** # models:\t2\n"
+        "***s Model info (stat size, ID, type, (param)+):\n0\t0\tOM_BINARY\t" +
+        G15(ref.ddiDists[0].p0) + "\n0\t1\tOM_BINARY\t" + G15(ref.ddiDists[1].p0) + "\n***e Model info.\n";
     EXPECT_NE(log.find(ddiModels, pos), std::string::npos) << ddiModels;
     for (const RefDist& dist : ref.ddiDists) {
         EXPECT_GT(dist.p0, 0.01);
         EXPECT_LT(dist.p0, 0.99);
     }
 
-    EXPECT_EQ(testutil::ReadFile(d.File("pred")), ref.PairSection(kPairs) + ref.BindSection(kBinds) + "*** End of file.\n");
+    EXPECT_EQ(testutil::ReadFile(d.File("pred")),
+              ref.PairSection(kPairs) + ref.BindSection(kBinds) + "*** End of file.\n");
 }

@@ -52,10 +52,30 @@ TEST(BenchOptionsTest, DefaultsComeFromTheBuildAndTheSetting)
 
 TEST(BenchOptionsTest, EveryOptionInBothFormsWithValuesThatLookLikeOptions)
 {
-    const BenchOptions o = Parse({"--setting=proteome", "--seed", "2147483647", "--data", "rel/data", "--sim=s",
-                                  "--exe", "/x/new", "--vs", "old", "--runs", "3", "--threads=2", "--new-args",
-                                  "-t 2  -j 0 4", "--old-args", "-t 1", "--pertype", "0", "--pert-pairs", "16",
-                                  "--pertsize", "-1", "--keep"});
+    const BenchOptions o = Parse({"--setting=proteome",
+                                  "--seed",
+                                  "2147483647",
+                                  "--data",
+                                  "rel/data",
+                                  "--sim=s",
+                                  "--exe",
+                                  "/x/new",
+                                  "--vs",
+                                  "old",
+                                  "--runs",
+                                  "3",
+                                  "--threads=2",
+                                  "--new-args",
+                                  "-t 2  -j 0 4",
+                                  "--old-args",
+                                  "-t 1",
+                                  "--pertype",
+                                  "0",
+                                  "--pert-pairs",
+                                  "16",
+                                  "--pertsize",
+                                  "-1",
+                                  "--keep"});
     EXPECT_EQ(o.setting, "proteome");
     EXPECT_EQ(o.seed, 2147483647u);
     // Runs happen inside the data set's folder: relative paths become absolute.

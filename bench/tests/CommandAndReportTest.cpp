@@ -21,11 +21,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const LINE = "motifbind -f 300 60 -l 1 -p 1 -s 10 -d ddi_observations.txt ddi_models.txt ddi_options.txt "
-                         "ppi_observations.txt ppi_models.txt protein_motifs.txt active_motif_pairs.txt "
-                         "inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log predictions.txt "
-                         "predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 protein_lengths.txt 10000 "
-                         "motif_coverage.txt";
+const char* const LINE =
+    "motifbind -f 300 60 -l 1 -p 1 -s 10 -d ddi_observations.txt ddi_models.txt ddi_options.txt "
+    "ppi_observations.txt ppi_models.txt protein_motifs.txt active_motif_pairs.txt "
+    "inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log predictions.txt "
+    "predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 protein_lengths.txt 10000 "
+    "motif_coverage.txt";
 
 TEST(MotifbindCommandTest, ChangesOptionsAndFilesAndPutsLeadingOptionsFirst)
 {
@@ -74,10 +75,11 @@ TEST(MarkdownTableTest, PadsEveryCellToItsColumn)
     t.AddRow({"x"});
     std::ostringstream out;
     t.Print(out);
-    EXPECT_EQ(out.str(), "| figure         | new |\n"
-                         "| :------------- | --: |\n"
-                         "| total wall (s) | 1.5 |\n"
-                         "| x              |     |\n");
+    EXPECT_EQ(out.str(),
+              "| figure         | new |\n"
+              "| :------------- | --: |\n"
+              "| total wall (s) | 1.5 |\n"
+              "| x              |     |\n");
     EXPECT_THROW(t.AddRow({"a", "b", "c"}), ToolError);
 }
 

@@ -16,16 +16,11 @@ RunMeasure Sample()
 {
     RunMeasure run;
     run.marks = {
-        At(LogEvent::EmWithoutDdi, 1.0, 0.9),
-        At(LogEvent::EmEnd, 5.0, 4.9, 100),
-        At(LogEvent::DdiInit, 5.1, 5.0),
-        At(LogEvent::EmWithDdi, 5.5, 5.4),
-        At(LogEvent::EmEnd, 7.5, 7.4, 50),
-        At(LogEvent::BeforePerturbation, 8.0, 7.8),
-        At(LogEvent::CycleStart, 8.1, 7.9),
-        At(LogEvent::CycleStart, 8.4, 8.2),
-        At(LogEvent::CycleStart, 9.4, 9.2),
-        At(LogEvent::EndOfFile, 9.6, 9.4),
+        At(LogEvent::EmWithoutDdi, 1.0, 0.9), At(LogEvent::EmEnd, 5.0, 4.9, 100),
+        At(LogEvent::DdiInit, 5.1, 5.0),      At(LogEvent::EmWithDdi, 5.5, 5.4),
+        At(LogEvent::EmEnd, 7.5, 7.4, 50),    At(LogEvent::BeforePerturbation, 8.0, 7.8),
+        At(LogEvent::CycleStart, 8.1, 7.9),   At(LogEvent::CycleStart, 8.4, 8.2),
+        At(LogEvent::CycleStart, 9.4, 9.2),   At(LogEvent::EndOfFile, 9.6, 9.4),
     };
     run.wall = 9.7;
     run.cpu = 9.45;

@@ -18,14 +18,15 @@ namespace {
 // then a header that stops reading.
 InputSet Tiny()
 {
-    std::istringstream obs("0 1 1 0 1\n"
-                           "1 0 0.5 2 3\n"
-                           "0 0 1 0 1\n"
-                           "0 1 1 0 1\n"
-                           "2 3 0 0 1\n"
-                           "3 0 1 -1 -1\n"
-                           "prot1 prot2 value m0 m1\n"
-                           "4 4 1 0 1\n");
+    std::istringstream obs(
+        "0 1 1 0 1\n"
+        "1 0 0.5 2 3\n"
+        "0 0 1 0 1\n"
+        "0 1 1 0 1\n"
+        "2 3 0 0 1\n"
+        "3 0 1 -1 -1\n"
+        "prot1 prot2 value m0 m1\n"
+        "4 4 1 0 1\n");
     std::istringstream motifs("0 1 30\n0 2 10\n0 2 12\n1 2 40\n1 3 20\n3 1 5\n3 4 5\n4 7 9\n");
     std::istringstream active("1 2 0.1\n2 2 0.1\n4 1 0.1\n2 1 0.1\n");
     return ReadInputSet(obs, motifs, active);

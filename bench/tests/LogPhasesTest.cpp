@@ -31,11 +31,14 @@ TEST(LogPhasesTest, EmEndCarriesTheRounds)
 
 TEST(LogPhasesTest, CycleStartDependsOnTheAnalysis)
 {
-    const char* setNonBind = "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t93\t0\t16\t26\t2\t24";
-    const char* forcedPair = "*** Non-interaction probability after forcing an active motif and a protein to be "
-                             "non-binding (Prot1, Mot1, Prot2, Prob):\t93\t0\t16\t0";
-    const char* forcedType = "*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, "
-                             "Mot2, Prob):\t1\t0\t-3.5";
+    const char* setNonBind =
+        "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t93\t0\t16\t26\t2\t24";
+    const char* forcedPair =
+        "*** Non-interaction probability after forcing an active motif and a protein to be "
+        "non-binding (Prot1, Mot1, Prot2, Prob):\t93\t0\t16\t0";
+    const char* forcedType =
+        "*** Likelihood change after forcing a pair of motif types to be non-binding (Mot1, "
+        "Mot2, Prob):\t1\t0\t-3.5";
     EXPECT_EQ(Event(setNonBind, 1), LogEvent::CycleStart);
     // -p 1 writes this line inside each cycle too: it must not split them.
     EXPECT_EQ(Event(forcedPair, 1), LogEvent::None);

@@ -333,8 +333,7 @@ std::string ReferenceModel::PairSection(const std::string& pairs) const
         if (it == obs.end())
             out << "H\n";
         else
-            out << qc * P(0, it->second, dists) /
-                       ((1 - qc) * P(1, it->second, dists) + qc * P(0, it->second, dists))
+            out << qc * P(0, it->second, dists) / ((1 - qc) * P(1, it->second, dists) + qc * P(0, it->second, dists))
                 << "\n";
     }
     out << "***e Predicted non-interaction probability for protein pairs.\n";
@@ -361,8 +360,7 @@ std::string ReferenceModel::BindSection(const std::string& pairs) const
                 const int k = PairIndex(m1, m2);
                 if (!thetaC.count(k))
                     continue;
-                out << i << "\t" << j << "\t" << m1 << "\t" << m2 << "\t" << theta.at(k) << ","
-                    << thetaC.at(k) << "\t";
+                out << i << "\t" << j << "\t" << m1 << "\t" << m2 << "\t" << theta.at(k) << "," << thetaC.at(k) << "\t";
                 if (it == obs.end())
                     out << "H\n";
                 else

@@ -50,7 +50,7 @@ struct ReferenceModel {
     std::vector<std::map<int, int>> mots; // per protein: motif -> length
     std::vector<int> len, cover;          // protein lengths and motif coverage
     int leakType = 0, leakGroup = 1;
-    std::map<int, double> theta, thetaC;  // affinities, unconditioned and conditioned on DDI
+    std::map<int, double> theta, thetaC; // affinities, unconditioned and conditioned on DDI
     double leak = 0.0, leakC = 0.0;
     std::vector<RefDist> dists, ddiDists;
     std::map<int, std::vector<RefObs>> obs; // by protein pair, in file order

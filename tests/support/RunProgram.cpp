@@ -33,8 +33,8 @@ RunResult RunProgram(const std::string& exe, const std::vector<std::string>& arg
 {
     TempDir cap;
     // A file named for standard output is read back too, a device is not.
-    const bool readOut = o.stdoutFile.empty() ? !o.closeStdout && !o.stdoutReaderLeaves
-                                              : o.stdoutFile.rfind("/dev/", 0) != 0;
+    const bool readOut =
+        o.stdoutFile.empty() ? !o.closeStdout && !o.stdoutReaderLeaves : o.stdoutFile.rfind("/dev/", 0) != 0;
     const std::string outPath = o.stdoutFile.empty() ? cap.File("out") : o.stdoutFile;
     const std::string errPath = cap.File("err");
     // Everything the child needs is made before the fork, so that the child
@@ -65,8 +65,8 @@ RunResult RunProgram(const std::string& exe, const std::vector<std::string>& arg
         // The descriptors opened here close at exec; their copies on 0, 1
         // and 2 stay.
         const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        const int out = o.stdoutReaderLeaves ? pipeFds[1]
-                                             : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int out =
+            o.stdoutReaderLeaves ? pipeFds[1] : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
             _exit(126);

@@ -118,8 +118,8 @@ Evaluation Evaluate(const std::filesystem::path& folder)
         } else if (it != predictions.end() && it->second.posterior) {
             q = *it->second.posterior;
         } else {
-            throw ToolError(predictionFile.string() + ": no " + (truth.holdout ? "prediction" : "posterior") +
-                            " for " + (truth.holdout ? "held-out" : "tested") + " protein pair " + PairText(pair));
+            throw ToolError(predictionFile.string() + ": no " + (truth.holdout ? "prediction" : "posterior") + " for " +
+                            (truth.holdout ? "held-out" : "tested") + " protein pair " + PairText(pair));
         }
         model.push_back({-q, interacts});
         baseline.push_back({DegreeScore(degrees, pair), interacts});
@@ -128,9 +128,9 @@ Evaluation Evaluate(const std::filesystem::path& folder)
     e.testedPairs = model.size();
     e.interactionAuc = RocCurve(model).area;
     e.averagePrecision = PrecisionRecallCurve(model).area;
-    e.chancePrecision = e.testedPairs == 0 ? std::nan("")
-                                           : static_cast<double>(e.interactingPairs) /
-                                                 static_cast<double>(e.testedPairs);
+    e.chancePrecision = e.testedPairs == 0
+                            ? std::nan("")
+                            : static_cast<double>(e.interactingPairs) / static_cast<double>(e.testedPairs);
     e.baselineAuc = RocCurve(baseline).area;
     e.baselinePrecision = PrecisionRecallCurve(baseline).area;
 
@@ -149,9 +149,8 @@ std::string PhaseLines(const Evaluation& e)
     std::string s;
     for (const PhaseRecovery& r : e.recovery) {
         if (!e.holdout) {
-            s += "affinities after EM " + r.label + ": rank correlation " +
-                 Format("%.3f", r.affinityCorrelation) + " between learned and planted, over the same " +
-                 std::to_string(e.judgedPairs) + " motif pairs\n";
+            s += "affinities after EM " + r.label + ": rank correlation " + Format("%.3f", r.affinityCorrelation) +
+                 " between learned and planted, over the same " + std::to_string(e.judgedPairs) + " motif pairs\n";
         }
     }
     for (const PhaseRecovery& r : e.recovery) {
@@ -184,8 +183,8 @@ std::string SummaryText(const Evaluation& e)
     if (e.holdout) {
         s += "interactions: ROC AUC " + Format("%.3f", e.interactionAuc) +
              " of the predicted non-interaction probability (without the pair's own observations), over " +
-             std::to_string(e.testedPairs) + " held-out protein pairs (" + std::to_string(e.interactingPairs) + " reported, " +
-             std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
+             std::to_string(e.testedPairs) + " held-out protein pairs (" + std::to_string(e.interactingPairs) +
+             " reported, " + std::to_string(e.testedPairs - e.interactingPairs) + " not)\n";
         return s + RankingLines(e, "reported") + PhaseLines(e);
     }
     s += "affinities: rank correlation " + Format("%.3f", e.affinityCorrelation) +

@@ -9,17 +9,16 @@
 #include "tools/runfiles/PhaseRecovery.h"
 #include "tools/runfiles/RunLog.h"
 
-
 // How well one motifbind run recovered what the simulator planted.
 struct Evaluation {
-    std::vector<EmPhase> phases;  // the finished ones, as the log reports them, in order
+    std::vector<EmPhase> phases; // the finished ones, as the log reports them, in order
     double finalLogJoint = 0.0;
 
-    std::size_t activePairs = 0;  // motif pairs with a planted affinity
-    std::size_t judgedPairs = 0;  // of them, with at least MIN_BINDING_VARIABLES variables
-    double affinityCorrelation = 0.0;  // Spearman, learned against planted, over the judged pairs
+    std::size_t activePairs = 0;      // motif pairs with a planted affinity
+    std::size_t judgedPairs = 0;      // of them, with at least MIN_BINDING_VARIABLES variables
+    double affinityCorrelation = 0.0; // Spearman, learned against planted, over the judged pairs
 
-    bool holdout = false;  // scored on the held-out pairs of a prepared set
+    bool holdout = false; // scored on the held-out pairs of a prepared set
     std::size_t testedPairs = 0;
     std::size_t interactingPairs = 0;
     // How well the posterior non-interaction probability of the prediction
@@ -35,7 +34,7 @@ struct Evaluation {
     double baselineAuc = 0.0;
     double baselinePrecision = 0.0;
 
-    std::vector<PhaseRecovery> recovery;  // one per finished phase, in order
+    std::vector<PhaseRecovery> recovery; // one per finished phase, in order
 };
 
 // Reads the inputs, the truth files, motifbind.log and predictions.txt of a

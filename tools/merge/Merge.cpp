@@ -24,7 +24,7 @@ std::string Num(u64 x) { return std::to_string(x); }
 
 // One shard's outputs and manifest, checked against each other.
 struct ShardRun {
-    std::string name;  // "shard <log>", how messages call it
+    std::string name; // "shard <log>", how messages call it
     ShardManifest m;
     std::unique_ptr<ByteFile> log, pred, out;
 };
@@ -137,8 +137,8 @@ std::vector<const ShardRun*> InBlockOrder(const std::vector<ShardRun>& shards)
     for (const ShardRun& s : shards) {
         const auto [at, fresh] = byBlock.emplace(s.m.shard.index, &s);
         if (!fresh) {
-            throw ToolError("block " + Num(s.m.shard.index) + " of " + Num(s.m.shard.count) + " given twice: " +
-                            at->second->name + " and " + s.name);
+            throw ToolError("block " + Num(s.m.shard.index) + " of " + Num(s.m.shard.count) +
+                            " given twice: " + at->second->name + " and " + s.name);
         }
     }
     const u64 count = shards.front().m.shard.count;
@@ -168,8 +168,7 @@ std::vector<const ShardRun*> InBlockOrder(const std::vector<ShardRun>& shards)
 void CheckSameTraining(const ShardRun& s, const ShardRun& ref)
 {
     if (const auto d = Differs(*s.log, 0, s.m.logStart, *ref.log, 0, ref.m.logStart)) {
-        throw ToolError(s.name + ": its training part differs from that of " + ref.name + " at byte offset " +
-                        Num(*d));
+        throw ToolError(s.name + ": its training part differs from that of " + ref.name + " at byte offset " + Num(*d));
     }
     if (const auto d = Differs(*s.log, s.m.logEnd, s.log->Size(), *ref.log, ref.m.logEnd, ref.log->Size())) {
         throw ToolError(s.name + ": the end of its log differs from that of " + ref.name + " at byte offset " +

@@ -9,12 +9,13 @@ int MergeMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return RunTool(err, [&] {
         std::vector<std::string> logs, preds, outs;
         RunFiles merged;
-        CLI::App app("Joins the shards of one motifbind run, each run with -j INDEX COUNT, into the log, prediction "
-                     "file and standard output that the run without -j writes. Give each shard's three outputs at "
-                     "the same place of the three lists, shards in any order; each log's manifest is "
-                     "'<log>.shard'. Shards of different commands, or whose training outputs differ, are refused "
-                     "and nothing is written; an existing output is never overwritten.",
-                     "motifbind-merge");
+        CLI::App app(
+            "Joins the shards of one motifbind run, each run with -j INDEX COUNT, into the log, prediction "
+            "file and standard output that the run without -j writes. Give each shard's three outputs at "
+            "the same place of the three lists, shards in any order; each log's manifest is "
+            "'<log>.shard'. Shards of different commands, or whose training outputs differ, are refused "
+            "and nothing is written; an existing output is never overwritten.",
+            "motifbind-merge");
         app.add_option("--logs", logs, "the shards' logs")->required()->expected(1, -1);
         app.add_option("--predictions", preds, "the shards' prediction files, in the order of --logs")
             ->required()

@@ -30,8 +30,7 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix)
 bool IsUniProtAccession(std::string_view s)
 {
     if (s.size() == 6 && (s[0] == 'O' || s[0] == 'P' || s[0] == 'Q')) {
-        return IsDigit(s[1]) && IsUpperOrDigit(s[2]) && IsUpperOrDigit(s[3]) && IsUpperOrDigit(s[4]) &&
-               IsDigit(s[5]);
+        return IsDigit(s[1]) && IsUpperOrDigit(s[2]) && IsUpperOrDigit(s[3]) && IsUpperOrDigit(s[4]) && IsDigit(s[5]);
     }
     if ((s.size() != 6 && s.size() != 10) || !IsUpper(s[0]) || s[0] == 'O' || s[0] == 'P' || s[0] == 'Q' ||
         !IsDigit(s[1])) {
@@ -60,7 +59,7 @@ std::size_t IsoformSuffix(std::string_view s)
     return dash;
 }
 
-}  // namespace
+} // namespace
 
 std::string NormalizeAccession(std::string_view raw, const AccessionRules& rules)
 {

@@ -20,19 +20,19 @@ constexpr std::size_t TSV_COLUMNS = 4;
 // gives them (for messages).
 struct Record {
     std::string_view protein;
-    std::string_view accession;  // family accession; empty or "-" when none
-    std::string_view name;       // family name; empty when none
-    std::string description;     // family description; empty when none
+    std::string_view accession; // family accession; empty or "-" when none
+    std::string_view name;      // family name; empty when none
+    std::string description;    // family description; empty when none
     std::string_view start;
     std::string_view end;
     std::string_view length;
-    bool statesLength = false;  // the format has a length column
-    std::string_view evalue;  // empty when the format carries none
+    bool statesLength = false; // the format has a length column
+    std::string_view evalue;   // empty when the format carries none
     const char* startName = "start";
     const char* endName = "end";
     const char* lengthName = "length";
     const char* evalueName = "E-value";
-    bool evalueMayBeAbsent = false;  // "-" means none
+    bool evalueMayBeAbsent = false; // "-" means none
 };
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -213,7 +213,7 @@ private:
         long long a = 0;
         long long b = 0;
         if (first && !ParseInteger(f[2], a) && !ParseInteger(f[3], b)) {
-            return;  // header line
+            return; // header line
         }
         if (f[1].empty()) {
             Fail("empty domain column; expected a domain name or accession");
@@ -261,8 +261,7 @@ private:
         if (!r.evalue.empty() && !(r.evalueMayBeAbsent && r.evalue == "-")) {
             if (!ParseReal(r.evalue, evalue)) {
                 Fail(std::string(r.evalueName) + " " + Shown(r.evalue) +
-                     " is not a number; expected an E-value such as 1.5e-20" +
-                     (r.evalueMayBeAbsent ? " or '-'" : ""));
+                     " is not a number; expected an E-value such as 1.5e-20" + (r.evalueMayBeAbsent ? " or '-'" : ""));
             }
             hasEvalue = true;
         }
@@ -288,7 +287,9 @@ private:
         // report.
         if (HasControl(hit.family) || HasControl(hit.name) || HasControl(hit.description)) {
             Fail("domain family " +
-                 Shown(HasControl(hit.family) ? hit.family : HasControl(hit.name) ? hit.name : hit.description) +
+                 Shown(HasControl(hit.family) ? hit.family
+                       : HasControl(hit.name) ? hit.name
+                                              : hit.description) +
                  " holds a control character; expected a name without tabs or line breaks");
         }
         hit.start = start;
@@ -312,11 +313,11 @@ private:
     LineReader& reader_;
     Warnings& warnings_;
     DomainTable table_;
-    std::unordered_set<std::string> seen_;  // protein, family and range of each hit
-    std::map<std::string, std::size_t> lengthLines_;  // where each protein's length was first stated
+    std::unordered_set<std::string> seen_;           // protein, family and range of each hit
+    std::map<std::string, std::size_t> lengthLines_; // where each protein's length was first stated
 };
 
-}  // namespace
+} // namespace
 
 DomainTable ReadDomains(LineReader& reader, const DomainInput& in, const AccessionRules& rules, Warnings& warnings)
 {

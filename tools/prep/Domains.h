@@ -11,10 +11,10 @@
 
 // The domain-annotation formats read.
 enum class DomainFormat {
-    DOMTBLOUT,     // HMMER's --domtblout (hmmscan: proteins are the queries)
-    PFAMSCAN,      // per-domain output of the HMMER-based Pfam scan script
-    INTERPROSCAN,  // InterProScan's TSV
-    TSV,           // plain "accession domain start end"
+    DOMTBLOUT,    // HMMER's --domtblout (hmmscan: proteins are the queries)
+    PFAMSCAN,     // per-domain output of the HMMER-based Pfam scan script
+    INTERPROSCAN, // InterProScan's TSV
+    TSV,          // plain "accession domain start end"
 };
 
 struct DomainInput {
@@ -30,24 +30,24 @@ struct DomainInput {
 
 // One domain range on a protein, residues counted from 1, both ends included.
 struct DomainHit {
-    std::string protein;  // canonical accession
-    std::string family;   // the motif key: family accession without version, or the name when no accession
-    std::string name;     // readable family name (equals family when the format has none)
+    std::string protein; // canonical accession
+    std::string family;  // the motif key: family accession without version, or the name when no accession
+    std::string name;    // readable family name (equals family when the format has none)
     // What the family is, in words: InterProScan's signature description,
     // the target description of an hmmscan --domtblout; empty when the
     // format gives none.
     std::string description;
     int start = 0;
     int end = 0;
-    std::size_t line = 0;  // line of the domain file
+    std::size_t line = 0; // line of the domain file
 };
 
 struct DomainTable {
     std::string path;
-    std::vector<DomainHit> hits;             // in file order
-    std::map<std::string, int> lengths;      // protein lengths the format states (domtblout, InterProScan)
-    std::size_t aboveEvalue = 0;             // hits skipped by the E-value threshold
-    std::size_t otherAnalyses = 0;           // InterProScan hits of other analyses
+    std::vector<DomainHit> hits;        // in file order
+    std::map<std::string, int> lengths; // protein lengths the format states (domtblout, InterProScan)
+    std::size_t aboveEvalue = 0;        // hits skipped by the E-value threshold
+    std::size_t otherAnalyses = 0;      // InterProScan hits of other analyses
 };
 
 // Reads one domain file with the bounds of LineReader. A malformed line (too

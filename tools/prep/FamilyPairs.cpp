@@ -30,8 +30,8 @@ void ReadFamilyPairs(const std::string& path, const std::function<void(FamilyPai
         }
         const auto f = SplitTabsOrBlanks(line);
         if (f.size() != 2 || f[0].empty() || f[1].empty()) {
-            throw LineError(path, in.LineNo(), std::to_string(f.size()) + " fields in " + Shown(line) +
-                                                   "; expected two domain families");
+            throw LineError(path, in.LineNo(),
+                            std::to_string(f.size()) + " fields in " + Shown(line) + "; expected two domain families");
         }
         take({WithoutPfamVersion(std::string(f[0])), WithoutPfamVersion(std::string(f[1])), in.LineNo()});
     }

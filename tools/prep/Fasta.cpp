@@ -46,7 +46,7 @@ std::string_view GeneName(std::string_view header)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules& rules, Warnings& warnings)
 {
@@ -64,12 +64,12 @@ FastaProteins ReadFasta(LineReader& in, const AccessionRules& rules, Warnings& w
 
     // The record being read.
     bool inRecord = false;
-    std::string id;   // first word of its header, as written
-    std::string acc;  // normalised
+    std::string id;  // first word of its header, as written
+    std::string acc; // normalised
     std::size_t headerLine = 0;
     long long residues = 0;
-    bool stopped = false;  // a '*' was read: only blanks may follow
-    bool keep = false;     // false for a record whose length is not taken
+    bool stopped = false; // a '*' was read: only blanks may follow
+    bool keep = false;    // false for a record whose length is not taken
     bool isoform = false;
 
     const auto finish = [&]() {
@@ -95,7 +95,8 @@ FastaProteins ReadFasta(LineReader& in, const AccessionRules& rules, Warnings& w
             const std::string_view rest = std::string_view(line).substr(1);
             const std::size_t first = rest.find_first_not_of(" \t");
             if (first == std::string_view::npos) {
-                throw LineError(path, in.LineNo(), "header without an identifier; expected '>' followed by an accession");
+                throw LineError(path, in.LineNo(),
+                                "header without an identifier; expected '>' followed by an accession");
             }
             const std::string_view word = rest.substr(first, rest.find_first_of(" \t", first) - first);
             id = std::string(word);
@@ -115,9 +116,10 @@ FastaProteins ReadFasta(LineReader& in, const AccessionRules& rules, Warnings& w
             // refer to, before or after its isoforms.
             if (isoform) {
                 keep = !known;
-                warnings.Add("FASTA isoform records folded onto their accession (the canonical record's length is "
-                             "used where there is one)",
-                             Where(path, in.LineNo()));
+                warnings.Add(
+                    "FASTA isoform records folded onto their accession (the canonical record's length is "
+                    "used where there is one)",
+                    Where(path, in.LineNo()));
             } else {
                 keep = canonical.count(acc) == 0;
                 if (!keep) {
@@ -138,7 +140,8 @@ FastaProteins ReadFasta(LineReader& in, const AccessionRules& rules, Warnings& w
                 continue;
             }
             if (!inRecord) {
-                throw LineError(path, in.LineNo(), "text before the first header; expected a FASTA file starting with '>'");
+                throw LineError(path, in.LineNo(),
+                                "text before the first header; expected a FASTA file starting with '>'");
             }
             if (stopped) {
                 throw LineError(path, in.LineNo(),

@@ -16,8 +16,7 @@
 // not been read, whatever the order: the annotations refer to the canonical
 // sequence. The same accession twice otherwise keeps the first record and
 // counts a warning. The file is read with the bounds of LineReader.
-std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules,
-                                            Warnings& warnings);
+std::map<std::string, int> ReadFastaLengths(const std::string& path, const AccessionRules& rules, Warnings& warnings);
 class LineReader;
 std::map<std::string, int> ReadFastaLengths(LineReader& in, const AccessionRules& rules, Warnings& warnings);
 

@@ -34,8 +34,7 @@ std::string ExpectedId(const AccessionRules& rules)
 std::string TsvAccession(std::string_view raw, std::size_t column, const AccessionRules& rules, const LineReader& in)
 {
     if (raw.empty()) {
-        throw LineError(in.Path(), in.LineNo(),
-                        "column " + std::to_string(column) + " is empty; " + ExpectedId(rules));
+        throw LineError(in.Path(), in.LineNo(), "column " + std::to_string(column) + " is empty; " + ExpectedId(rules));
     }
     std::string acc = NormalizeAccession(raw, rules);
     if (acc.empty()) {
@@ -117,7 +116,7 @@ std::vector<std::string_view> SplitBars(std::string_view col)
 struct Xref {
     std::string_view db;
     std::string_view value;
-    std::string_view description;  // empty when there are no parentheses
+    std::string_view description; // empty when there are no parentheses
 };
 
 // Reads a part that may be in double quotes, up to (not including) the first
@@ -360,8 +359,8 @@ bool FirstRecord(LineReader& in, std::string& line)
 
 } // namespace
 
-void ReadInteractions(LineReader& in, const InteractionInput& request, const AccessionRules& rules,
-                      Warnings& warnings, const PairSink& take)
+void ReadInteractions(LineReader& in, const InteractionInput& request, const AccessionRules& rules, Warnings& warnings,
+                      const PairSink& take)
 {
     std::string line;
     const bool have = FirstRecord(in, line);

@@ -9,16 +9,16 @@
 #include "tools/prep/Warnings.h"
 
 enum class InteractionFormat {
-    AUTO,   // MITAB when the first record line has at least 15 tab-separated fields, else TSV
-    TSV,    // "A B [source]"
-    MITAB,  // PSI-MITAB 2.5, 2.7 or 2.8
+    AUTO,  // MITAB when the first record line has at least 15 tab-separated fields, else TSV
+    TSV,   // "A B [source]"
+    MITAB, // PSI-MITAB 2.5, 2.7 or 2.8
 };
 
 // Which MITAB column names the experiment (the source of an interaction).
 enum class MitabExperiment {
-    NONE,      // every line of the file belongs to one source
-    METHOD,    // column 7, interaction detection method: the name in parentheses
-    DATABASE,  // column 13, source database: the name in parentheses
+    NONE,     // every line of the file belongs to one source
+    METHOD,   // column 7, interaction detection method: the name in parentheses
+    DATABASE, // column 13, source database: the name in parentheses
 };
 
 struct InteractionInput {
@@ -63,8 +63,7 @@ void ReadInteractions(const InteractionInput& in, const AccessionRules& rules, W
 void ReadInteractions(LineReader& reader, const InteractionInput& in, const AccessionRules& rules, Warnings& warnings,
                       const PairSink& take);
 // Every pair at once.
-std::vector<ListedPair> ReadInteractions(const InteractionInput& in, const AccessionRules& rules,
-                                         Warnings& warnings);
+std::vector<ListedPair> ReadInteractions(const InteractionInput& in, const AccessionRules& rules, Warnings& warnings);
 
 // A list of accession pairs (non-interacting pairs, pairs to predict): two
 // columns, or three when `withSource` (the third optional, empty when

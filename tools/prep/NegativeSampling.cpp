@@ -188,8 +188,8 @@ std::vector<PairKey> SampleNegativesUpTo(const std::vector<PairKey>& positives, 
         const double unit = 1.0 / static_cast<double>(2 * positives.size());
         for (const auto& [a, b] : positives) {
             for (const int id : {a, b}) {
-                const auto i = static_cast<std::size_t>(std::lower_bound(proteins.begin(), proteins.end(), id) -
-                                                        proteins.begin());
+                const auto i =
+                    static_cast<std::size_t>(std::lower_bound(proteins.begin(), proteins.end(), id) - proteins.begin());
                 stubs.push_back(i);
                 share[i] += unit;
             }
@@ -267,8 +267,8 @@ std::vector<PairKey> SampleNegatives(const std::vector<PairKey>& positives,
     std::vector<PairKey> drawn = SampleNegativesUpTo(positives, pairs, count, sampling, rng);
     if (drawn.size() < count) {
         throw ToolError("cannot find " + std::to_string(count) + " non-interacting pairs among " +
-                        std::to_string(CountProteins(positives)) + " proteins; found " +
-                        std::to_string(drawn.size()) + "; expected a smaller ratio");
+                        std::to_string(CountProteins(positives)) + " proteins; found " + std::to_string(drawn.size()) +
+                        "; expected a smaller ratio");
     }
     return drawn;
 }

@@ -25,11 +25,13 @@ CLI::Option* Choice(CLI::App& app, const std::string& name, E& field, const std:
 void DefinePrepOptions(CLI::App& app, PrepConfig& c)
 {
     const double INF = std::numeric_limits<double>::infinity();
-    app.description("Turns reported interactions, domain annotations and protein sequences into a complete "
-                     "motifbind input set: numeric input files, id tables, prediction lists and the command line.");
+    app.description(
+        "Turns reported interactions, domain annotations and protein sequences into a complete "
+        "motifbind input set: numeric input files, id tables, prediction lists and the command line.");
 
     const std::string out = "Output";
-    app.add_option("--out", c.outDir, "folder for the input set; created when missing, refused when it already holds files")
+    app.add_option("--out", c.outDir,
+                   "folder for the input set; created when missing, refused when it already holds files")
         ->required()
         ->group(out);
     app.add_option("--seed", c.seed, "seed of negative sampling and hold-out; the same seed gives the same files")
@@ -44,9 +46,8 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
         ->check(CLI::ExistingFile)
         ->group(ppi);
     Choice(app, "--interaction-format", c.interactionFormat,
-           std::map<std::string, InteractionFormat>{{"auto", InteractionFormat::AUTO},
-                                                    {"tsv", InteractionFormat::TSV},
-                                                    {"mitab", InteractionFormat::MITAB}},
+           std::map<std::string, InteractionFormat>{
+               {"auto", InteractionFormat::AUTO}, {"tsv", InteractionFormat::TSV}, {"mitab", InteractionFormat::MITAB}},
            "auto tells MITAB by its 15 or more tab-separated columns")
         ->default_str("auto")
         ->group(ppi);
@@ -67,8 +68,7 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
     app.add_flag("--keep-isoforms", c.accessions.keepIsoforms,
                  "keep isoform suffixes (P12345-2) instead of folding isoforms onto their accession")
         ->group(ppi);
-    app.add_flag("--any-id", c.accessions.anyId,
-                 "accept any identifier without blanks, not only UniProtKB accessions")
+    app.add_flag("--any-id", c.accessions.anyId, "accept any identifier without blanks, not only UniProtKB accessions")
         ->group(ppi);
 
     const std::string dom = "Domains and lengths";
@@ -106,11 +106,12 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
         ->group(dom);
 
     const std::string neg = "Non-interacting pairs";
-    auto* list = app.add_option("--negatives", c.negativeFile,
-                                "non-interacting pairs \"A B [source]\" instead of sampling them")
-                     ->check(CLI::ExistingFile)
-                     ->group(neg);
-    app.add_option("--negative-ratio", c.negativeRatio, "sampled non-interacting pairs per reported interaction of a source")
+    auto* list =
+        app.add_option("--negatives", c.negativeFile, "non-interacting pairs \"A B [source]\" instead of sampling them")
+            ->check(CLI::ExistingFile)
+            ->group(neg);
+    app.add_option("--negative-ratio", c.negativeRatio,
+                   "sampled non-interacting pairs per reported interaction of a source")
         ->check(RealIn(0.0, true, 1000.0, true))
         ->capture_default_str()
         ->excludes(list)
@@ -138,7 +139,8 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
         ->check(IntegerIn(1, std::numeric_limits<int>::max()))
         ->capture_default_str()
         ->group(cand);
-    app.add_option("--ddi", c.ddiFile, "known interacting domain pairs \"family family\"; written as domain-domain evidence")
+    app.add_option("--ddi", c.ddiFile,
+                   "known interacting domain pairs \"family family\"; written as domain-domain evidence")
         ->check(CLI::ExistingFile)
         ->group(cand);
     app.add_option("--ddi-sens", c.ddiSens, "chance that the list holds a binding domain pair")
@@ -151,8 +153,9 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
         ->group(cand);
 
     const std::string hold = "Hold-out and predictions";
-    app.add_option("--holdout", c.holdout,
-                   "fraction of reported and of non-interacting pairs left out of the observations and written as truth")
+    app.add_option(
+           "--holdout", c.holdout,
+           "fraction of reported and of non-interacting pairs left out of the observations and written as truth")
         ->check(RealIn(0.0, true, 1.0, false))
         ->capture_default_str()
         ->group(hold);
@@ -160,8 +163,7 @@ void DefinePrepOptions(CLI::App& app, PrepConfig& c)
                  "hold out no pair that would leave a protein without a training observation or a source without a "
                  "reported training pair (on by default; --no-holdout-guard turns it off)")
         ->group(hold);
-    app.add_option("--predict", c.predictFile,
-                   "accession pairs to predict; default the observed and held-out pairs")
+    app.add_option("--predict", c.predictFile, "accession pairs to predict; default the observed and held-out pairs")
         ->check(CLI::ExistingFile)
         ->group(hold);
 

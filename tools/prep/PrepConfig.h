@@ -31,7 +31,7 @@ struct PrepConfig {
     DomainFormat domainFormat = DomainFormat::TSV;
     bool hmmsearch = false;
     std::string analysis;
-    double maxEvalue = -1.0;  // -1: no threshold
+    double maxEvalue = -1.0; // -1: no threshold
     std::string fastaFile;
     // Display names of domain families, over those the annotations give.
     std::string familyNamesFile;

@@ -318,8 +318,8 @@ private:
         for (const auto& [p, line] : predicted_) {
             mark(p);
         }
-        const std::string noLength = c_.fastaFile.empty() ? "no length: no domain annotation states one"
-                                                           : "no length: not in the FASTA file";
+        const std::string noLength =
+            c_.fastaFile.empty() ? "no length: no domain annotation states one" : "no length: not in the FASTA file";
         std::vector<int> kept;
         for (std::size_t t = 0; t < n; ++t) {
             if (!length[t]) {
@@ -381,8 +381,8 @@ private:
         std::vector<std::vector<std::pair<int, int>>> ranges(set_.proteins.size());
         std::set<std::tuple<int, std::string, int, int>> seen;
         std::map<std::string, std::string> names;
-        std::map<std::string, std::string> descriptions;  // the first of each family
-        std::set<std::string> lost;  // families of proteins that lost every pair
+        std::map<std::string, std::string> descriptions; // the first of each family
+        std::set<std::string> lost;                      // families of proteins that lost every pair
         for (const DomainTable& t : tables_) {
             for (const DomainHit& h : t.hits) {
                 const int id = IdOf(h.protein);
@@ -395,10 +395,11 @@ private:
                 }
                 const SetProtein& p = set_.proteins[static_cast<std::size_t>(id)];
                 if (h.end > p.length) {
-                    throw LineError(t.path, h.line, "domain " + Shown(h.family) + " at " + std::to_string(h.start) +
-                                                        "-" + std::to_string(h.end) + " ends past the end of " +
-                                                        h.protein + ", which has " + std::to_string(p.length) +
-                                                        " residues; expected the sequence the annotation was made on");
+                    throw LineError(t.path, h.line,
+                                    "domain " + Shown(h.family) + " at " + std::to_string(h.start) + "-" +
+                                        std::to_string(h.end) + " ends past the end of " + h.protein + ", which has " +
+                                        std::to_string(p.length) +
+                                        " residues; expected the sequence the annotation was made on");
                 }
                 // Within a file the reader merged repeats already.
                 if (!seen.emplace(id, h.family, h.start, h.end).second) {
@@ -533,16 +534,18 @@ private:
             for (const std::int64_t k : positives_[s]) {
                 pos.push_back(PairRevIndex64(k));
             }
-            const auto count = static_cast<std::size_t>(std::llround(c_.negativeRatio * static_cast<double>(pos.size())));
+            const auto count =
+                static_cast<std::size_t>(std::llround(c_.negativeRatio * static_cast<double>(pos.size())));
             Rng rng(c_.seed, 1 + s);
             const std::vector<PairKey> drawn = SampleNegativesUpTo(pos, reportedPairs_, count, c_.sampling, rng);
             // A source with one reported pair has no free pair among its
             // proteins: it gets what there is.
             if (drawn.size() < count) {
-                w_.Add("sources with fewer free pairs among their proteins than the non-interacting pairs asked for "
-                       "(as many drawn as there are)",
-                       "source " + Shown(set_.sources[s]) + ", " + std::to_string(drawn.size()) + " of " +
-                           std::to_string(count));
+                w_.Add(
+                    "sources with fewer free pairs among their proteins than the non-interacting pairs asked for "
+                    "(as many drawn as there are)",
+                    "source " + Shown(set_.sources[s]) + ", " + std::to_string(drawn.size()) + " of " +
+                        std::to_string(count));
             }
             for (const PairKey& p : drawn) {
                 negativesBySource_[s].push_back(PairIndex64(p.first, p.second));
@@ -786,23 +789,23 @@ private:
 
     std::vector<DomainTable> tables_;
     std::map<std::string, int> lengths_;
-    std::map<std::string, std::string> geneNames_;                // accession -> FASTA gene name
-    std::unordered_map<std::string, std::string> aliasNames_;     // accession -> first alias read
-    std::map<std::string, std::string> familyNames_;              // family key or name -> display name
+    std::map<std::string, std::string> geneNames_;            // accession -> FASTA gene name
+    std::unordered_map<std::string, std::string> aliasNames_; // accession -> first alias read
+    std::map<std::string, std::string> familyNames_;          // family key or name -> display name
 
     // The pair lists as read, by accession index.
     std::unordered_map<std::string, int> accIndex_;
     std::vector<std::string> accs_;
     std::unordered_map<std::string, int> sourceIndex_;
     std::unordered_set<Listing, ListingHash> reported_;
-    std::unordered_set<std::uint64_t> reportedAny_;  // by any source
+    std::unordered_set<std::uint64_t> reportedAny_; // by any source
     std::unordered_set<Listing, ListingHash> negatives_;
-    std::unordered_map<std::uint64_t, std::size_t> predicted_;  // pair -> its first line
-    std::set<std::string> lostPairs_;  // proteins dropped because every partner was
+    std::unordered_map<std::uint64_t, std::size_t> predicted_; // pair -> its first line
+    std::set<std::string> lostPairs_;                          // proteins dropped because every partner was
 
-    std::vector<int> final_;  // accession index -> protein id, -1 when dropped
-    std::unordered_map<std::string, std::size_t> familyId_;  // family key or name -> motif id
-    std::vector<Keys> positives_;  // per source
+    std::vector<int> final_;                                // accession index -> protein id, -1 when dropped
+    std::unordered_map<std::string, std::size_t> familyId_; // family key or name -> motif id
+    std::vector<Keys> positives_;                           // per source
     std::vector<Keys> negativesBySource_;
     ReportedPairs reportedPairs_;
     Keys trainingReported_;

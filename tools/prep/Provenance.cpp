@@ -38,8 +38,8 @@ std::string ProvenanceText(const std::vector<std::string>& args, const PrepConfi
         inputs.emplace_back("--domains", f);
     }
     const std::pair<const char*, const std::string*> single[] = {
-        {"--fasta", &c.fastaFile},     {"--family-names", &c.familyNamesFile}, {"--negatives", &c.negativeFile},
-        {"--ddi", &c.ddiFile},         {"--predict", &c.predictFile},
+        {"--fasta", &c.fastaFile}, {"--family-names", &c.familyNamesFile}, {"--negatives", &c.negativeFile},
+        {"--ddi", &c.ddiFile},     {"--predict", &c.predictFile},
     };
     for (const auto& [option, path] : single) {
         if (!path->empty()) {

@@ -95,7 +95,12 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
 
     TextFile obs;
     for (const SetObservation& o : set.observations) {
-        obs.Int(o.pair.first).Int(o.pair.second).Int(o.value).Int(ModelIfNot(o.source)).Int(ModelIfInteracting(o.source)).EndLine();
+        obs.Int(o.pair.first)
+            .Int(o.pair.second)
+            .Int(o.value)
+            .Int(ModelIfNot(o.source))
+            .Int(ModelIfInteracting(o.source))
+            .EndLine();
     }
     TextFile models;
     // Every source starts from the same rates: formatted once.
@@ -135,7 +140,12 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
         ddiModels.Int(DDI_NEG_ID).Word("OM_BINARY").Real(1.0 - c.ddiFpr).EndLine();
         ddiModels.Int(DDI_POS_ID).Word("OM_BINARY").Real(1.0 - c.ddiSens).EndLine();
         TextFile options;
-        options.Int(OPTION_ALL_PAIRS).Int(0).Int(DDI_NEG_ID).Int(DDI_POS_ID).Int(static_cast<long long>(set.motifs.size())).EndLine();
+        options.Int(OPTION_ALL_PAIRS)
+            .Int(0)
+            .Int(DDI_NEG_ID)
+            .Int(DDI_POS_ID)
+            .Int(static_cast<long long>(set.motifs.size()))
+            .EndLine();
         files.emplace_back(files::DDI_OBSERVATIONS, ddiObs.Text());
         files.emplace_back(files::DDI_MODELS, ddiModels.Text());
         files.emplace_back(files::DDI_OPTIONS, options.Text());
@@ -157,11 +167,18 @@ std::vector<std::pair<std::string, std::string>> SetFiles(const PreparedSet& set
         motifs.Int(set.motifs[m].carriers).Word(set.motifs[m].description).EndLine();
     }
     TextFile sources;
-    sources.Word("source").Word("model_not_interacting").Word("model_interacting").Word("reported").Word("not_interacting").EndLine();
+    sources.Word("source")
+        .Word("model_not_interacting")
+        .Word("model_interacting")
+        .Word("reported")
+        .Word("not_interacting")
+        .EndLine();
     for (std::size_t s = 0; s < set.sources.size(); ++s) {
         const int id = static_cast<int>(s);
         sources.Word(set.sources[s]).Int(ModelIfNot(id)).Int(ModelIfInteracting(id));
-        sources.Int(static_cast<long long>(set.counts.positives[s])).Int(static_cast<long long>(set.counts.negatives[s])).EndLine();
+        sources.Int(static_cast<long long>(set.counts.positives[s]))
+            .Int(static_cast<long long>(set.counts.negatives[s]))
+            .EndLine();
     }
     files.emplace_back(prepfiles::PROTEINS, proteins.Text());
     files.emplace_back(prepfiles::MOTIFS, motifs.Text());
@@ -209,8 +226,9 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
     s += "reported pairs with a protein without any domain: " + std::to_string(n.domainlessPairs) + " of " +
          std::to_string(n.reportedPairs) + " (" + Percent(n.domainlessPairs, n.reportedPairs) + ")" +
          (c.requireDomains ? ", dropped by --require-domains" : ", kept; --require-domains drops them") + "\n";
-    s += "self-interactions: " + (c.dropSelf ? std::to_string(n.selfDropped) + " listed, dropped"
-                                             : std::to_string(n.selfKept) + " kept as pairs of a protein with itself") +
+    s += "self-interactions: " +
+         (c.dropSelf ? std::to_string(n.selfDropped) + " listed, dropped"
+                     : std::to_string(n.selfKept) + " kept as pairs of a protein with itself") +
          "\n";
     if (n.repeated > 0) {
         s += "pairs listed again by the same source (counted once): " + std::to_string(n.repeated) + "\n";
@@ -225,7 +243,7 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
              " families named by " + c.familyNamesFile + " (" + std::to_string(n.familyNamesListed) + " listed)\n";
     }
     s += "observations: " + std::to_string(set.observations.size()) + "\n";
-    const std::string negWord = !c.negativeFile.empty() ? "listed"
+    const std::string negWord = !c.negativeFile.empty()          ? "listed"
                                 : c.sampling == Sampling::DEGREE ? "sampled degree-matched"
                                                                  : "sampled uniformly";
     for (std::size_t i = 0; i < set.sources.size(); ++i) {
@@ -241,8 +259,8 @@ std::string SummaryText(const PreparedSet& set, const PrepConfig& c)
             pos += static_cast<std::size_t>(state);
         }
         s += "held out: " + std::to_string(pos) + " reported and " + std::to_string(set.holdout.size() - pos) +
-             " non-interacting pairs, truth in " + prepfiles::TRUTH_HOLDOUT + ", " +
-             prepfiles::HOLDOUT_INTERACTING + " and " + prepfiles::HOLDOUT_NOT_INTERACTING + "\n";
+             " non-interacting pairs, truth in " + prepfiles::TRUTH_HOLDOUT + ", " + prepfiles::HOLDOUT_INTERACTING +
+             " and " + prepfiles::HOLDOUT_NOT_INTERACTING + "\n";
         if (c.holdoutGuard) {
             s += "hold-out guard: " + std::to_string(set.holdout.size()) + " of " + std::to_string(n.holdoutAsked) +
                  " pairs held out; " + Plural(n.guarded, "drawn pair", "drawn pairs") +

@@ -90,8 +90,7 @@ std::vector<std::pair<PairKey, double>> Planted(const std::filesystem::path& fol
     std::map<PairKey, double> planted;
     const auto records = ReadNumberRecords(file, 3);
     for (std::size_t r = 0; r < records.size(); ++r) {
-        planted[MakePairKey(IdField(file, records[r], 0, r + 1), IdField(file, records[r], 1, r + 1))] =
-            records[r][2];
+        planted[MakePairKey(IdField(file, records[r], 0, r + 1), IdField(file, records[r], 1, r + 1))] = records[r][2];
     }
     return JudgedPairs(planted, CountBindingVariables(folder));
 }
@@ -133,8 +132,8 @@ std::vector<PerturbationView> PerturbationViews(const TopCycles& top, const Name
     return views;
 }
 
-ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions,
-                       const Names& names, const RunInputs& inputs, const ReportRequest& request)
+ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions, const Names& names,
+                       const RunInputs& inputs, const ReportRequest& request)
 {
     ReportData d;
     d.title = title;

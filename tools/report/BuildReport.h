@@ -18,12 +18,12 @@ constexpr std::size_t DEFAULT_TOP = 50;
 
 // What a report is asked to judge the run against.
 struct ReportRequest {
-    std::optional<std::pair<std::filesystem::path, std::filesystem::path>> truth;  // interacting, not
-    std::optional<std::filesystem::path> known;  // known interacting motif pairs
+    std::optional<std::pair<std::filesystem::path, std::filesystem::path>> truth; // interacting, not
+    std::optional<std::filesystem::path> known;                                   // known interacting motif pairs
     // A simulated set's folder with truth_affinities.txt and the inputs that
     // count each motif pair's binding variables.
     std::optional<std::filesystem::path> planted;
-    std::size_t top = DEFAULT_TOP;  // rows of the top-interactions table
+    std::size_t top = DEFAULT_TOP; // rows of the top-interactions table
 };
 
 // Most motif pairs and perturbations the page shows.
@@ -37,5 +37,5 @@ std::vector<PerturbationView> PerturbationViews(const TopCycles& top, const Name
 // log.perturbations (a log read with a CycleSink has none: see
 // PerturbationViews). `predictions` is
 // absent when the run wrote no prediction file.
-ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions,
-                       const Names& names, const RunInputs& inputs, const ReportRequest& request);
+ReportData BuildReport(const std::string& title, const RunLog& log, const Predictions* predictions, const Names& names,
+                       const RunInputs& inputs, const ReportRequest& request);

@@ -41,8 +41,7 @@ std::string Degeneracy::Sentence(std::string (*number)(double)) const
     return s;
 }
 
-Degeneracy FindDegeneracy(const std::vector<NoiseRate>& rates, const Predictions* predictions,
-                          const RunInputs& inputs)
+Degeneracy FindDegeneracy(const std::vector<NoiseRate>& rates, const Predictions* predictions, const RunInputs& inputs)
 {
     Degeneracy d;
     for (const NoiseRate& r : rates) {

@@ -13,7 +13,7 @@
 // pair it observes is then judged as if the observation were certain, and
 // the pairs such claims decide pile up at interaction probability exactly 1.
 struct Degeneracy {
-    std::vector<NoiseRate> rates;  // learned rates within DEGENERATE_RATE of 0 or 1
+    std::vector<NoiseRate> rates; // learned rates within DEGENERATE_RATE of 0 or 1
     // Listed protein pairs whose probability of not interacting is exactly 0
     // (interaction probability exactly 1), and of them those with a
     // noise-free observation that rules out non-interaction: their 1 is the
@@ -33,5 +33,4 @@ private:
 };
 
 // `rates` are the binary models learned last (those the report shows).
-Degeneracy FindDegeneracy(const std::vector<NoiseRate>& rates, const Predictions* predictions,
-                          const RunInputs& inputs);
+Degeneracy FindDegeneracy(const std::vector<NoiseRate>& rates, const Predictions* predictions, const RunInputs& inputs);

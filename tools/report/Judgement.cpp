@@ -39,7 +39,7 @@ NamedPairs ReadPairs(const std::filesystem::path& path, bool moreColumns,
         const std::optional<int> a = id(std::string(f[0]));
         const std::optional<int> b = id(std::string(f[1]));
         if (!a || !b) {
-            if (!(first && !a && !b)) {  // a header names nothing
+            if (!(first && !a && !b)) { // a header names nothing
                 ++r.unknown.pairs;
                 note(f[0], a);
                 note(f[1], b);
@@ -134,8 +134,7 @@ KnownView JudgeKnown(const std::map<PairKey, double>& affinities, const std::set
     }
     // Highest affinity first; equal affinities in pair order, so the table
     // does not depend on how the log happened to list them.
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     k.candidates = ranked.size();
     const auto chance = [&ranked](std::size_t n, std::size_t of) {
         return ranked.empty() ? 0.0
@@ -178,6 +177,6 @@ std::string UnknownText(const std::string& option, const std::string& what, cons
         shown += ", ...";
     }
     return option + " names " + std::to_string(u.names) + " " + (u.names == 1 ? what : many) +
-           " the run does not know (" + shown + "): " + std::to_string(u.pairs) + " pair" +
-           (u.pairs == 1 ? "" : "s") + " left out";
+           " the run does not know (" + shown + "): " + std::to_string(u.pairs) + " pair" + (u.pairs == 1 ? "" : "s") +
+           " left out";
 }

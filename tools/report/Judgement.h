@@ -19,8 +19,8 @@
 // domain-domain observation file): the first two name the pair.
 struct NamedPairs {
     std::set<PairKey> pairs;
-    UnknownNames unknown;  // lines naming something the run does not know
-    std::vector<std::string> unknownNames;  // all of those names, once each, in file order
+    UnknownNames unknown;                  // lines naming something the run does not know
+    std::vector<std::string> unknownNames; // all of those names, once each, in file order
 };
 // Unknown names shown by name, the rest only counted.
 inline constexpr std::size_t UNKNOWN_SHOWN = 5;

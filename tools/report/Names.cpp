@@ -12,8 +12,8 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 
 // The columns prep appends to its tables for display names.
-constexpr std::size_t PROTEIN_NAME = 5;       // proteins.tsv "name"
-constexpr std::size_t MOTIF_DESCRIPTION = 4;  // motifs.tsv "description"
+constexpr std::size_t PROTEIN_NAME = 5;      // proteins.tsv "name"
+constexpr std::size_t MOTIF_DESCRIPTION = 4; // motifs.tsv "description"
 
 // The rows of a tab-separated table after its header line; nothing when the
 // file is absent. A name that is there but no readable file (a directory,
@@ -28,7 +28,7 @@ Rows ReadTable(const std::filesystem::path& path, std::size_t fields)
     }
     LineReader in(path.string());
     std::string line;
-    in.Next(line);  // header
+    in.Next(line); // header
     while (in.Next(line)) {
         if (line.empty()) {
             continue;
@@ -50,8 +50,8 @@ int IdOf(const std::filesystem::path& path, std::size_t row, const std::string& 
 {
     int id = 0;
     if (!ParseInteger(text, id) || id != static_cast<int>(expected)) {
-        throw LineError(path.string(), row + 2, "id " + Shown(text) + "; expected " + std::to_string(expected) +
-                                                    ", the ids in order from 0");
+        throw LineError(path.string(), row + 2,
+                        "id " + Shown(text) + "; expected " + std::to_string(expected) + ", the ids in order from 0");
     }
     return id;
 }
@@ -78,9 +78,8 @@ Names Names::Read(const std::filesystem::path& folder)
     for (std::size_t i = 0; i < m.size(); ++i) {
         IdOf(motifs, i, m[i][0], i);
         n.families_.push_back(m[i][1]);
-        n.motifNames_.push_back(m[i].size() > MOTIF_DESCRIPTION && !m[i][MOTIF_DESCRIPTION].empty()
-                                    ? m[i][MOTIF_DESCRIPTION]
-                                    : m[i][2]);
+        n.motifNames_.push_back(
+            m[i].size() > MOTIF_DESCRIPTION && !m[i][MOTIF_DESCRIPTION].empty() ? m[i][MOTIF_DESCRIPTION] : m[i][2]);
         n.motifIds_.emplace(m[i][1], static_cast<int>(i));
     }
     for (std::size_t i = 0; i < m.size(); ++i) {
@@ -104,14 +103,13 @@ Names Names::Read(const std::filesystem::path& folder)
 std::string Names::Protein(int id) const
 {
     return id >= 0 && static_cast<std::size_t>(id) < proteins_.size() ? proteins_[static_cast<std::size_t>(id)]
-                                                                       : IdText(id);
+                                                                      : IdText(id);
 }
 
 std::string Names::ProteinName(int id) const
 {
-    return id >= 0 && static_cast<std::size_t>(id) < proteinNames_.size()
-               ? proteinNames_[static_cast<std::size_t>(id)]
-               : Protein(id);
+    return id >= 0 && static_cast<std::size_t>(id) < proteinNames_.size() ? proteinNames_[static_cast<std::size_t>(id)]
+                                                                          : Protein(id);
 }
 
 std::string Names::ProteinLabel(int id) const
@@ -134,13 +132,13 @@ bool Names::ProteinNamesDiffer(const std::vector<int>& ids) const
 std::string Names::Motif(int id) const
 {
     return id >= 0 && static_cast<std::size_t>(id) < families_.size() ? families_[static_cast<std::size_t>(id)]
-                                                                       : IdText(id);
+                                                                      : IdText(id);
 }
 
 std::string Names::MotifName(int id) const
 {
     return id >= 0 && static_cast<std::size_t>(id) < motifNames_.size() ? motifNames_[static_cast<std::size_t>(id)]
-                                                                         : Motif(id);
+                                                                        : Motif(id);
 }
 
 std::string Names::MotifLabel(int id) const
@@ -182,9 +180,6 @@ std::optional<int> Lookup(const std::map<std::string, int>& ids, bool haveTable,
 
 } // namespace
 
-std::optional<int> Names::ProteinId(const std::string& name) const
-{
-    return Lookup(proteinIds_, HasProteins(), name);
-}
+std::optional<int> Names::ProteinId(const std::string& name) const { return Lookup(proteinIds_, HasProteins(), name); }
 
 std::optional<int> Names::MotifId(const std::string& name) const { return Lookup(motifIds_, HasMotifs(), name); }

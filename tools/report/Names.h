@@ -49,11 +49,11 @@ public:
 
 private:
     std::vector<std::string> proteins_;
-    std::vector<std::string> proteinNames_;  // display names; empty when the table has none
+    std::vector<std::string> proteinNames_; // display names; empty when the table has none
     std::vector<std::string> families_;
     std::vector<std::string> motifNames_;
-    std::map<int, std::string> sources_;  // model id -> source
-    std::map<int, int> roles_;            // model id -> state it serves
+    std::map<int, std::string> sources_; // model id -> source
+    std::map<int, int> roles_;           // model id -> state it serves
     std::map<std::string, int> proteinIds_;
     std::map<std::string, int> motifIds_;
 };

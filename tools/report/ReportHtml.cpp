@@ -60,10 +60,7 @@ table.record td, pre.record { overflow-wrap: anywhere; white-space: pre-wrap; }
 footer { margin-top: 3em; color: #777; font-size: 0.85em; }
 )";
 
-std::string Esc(const std::string& text)
-{
-    return EscapeHtml(text);
-}
+std::string Esc(const std::string& text) { return EscapeHtml(text); }
 
 // Text of a paragraph: escaped, the program's options kept whole on a
 // line (a browser may break after the hyphens of "--truth").
@@ -85,25 +82,16 @@ std::string Count(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-std::string Empty(const std::string& sentence)
-{
-    return "<p class=\"empty\">" + Esc(sentence) + "</p>\n";
-}
+std::string Empty(const std::string& sentence) { return "<p class=\"empty\">" + Esc(sentence) + "</p>\n"; }
 
-std::string Num(double x)
-{
-    return "<td class=\"num\">" + Esc(PageNumber(x)) + "</td>";
-}
+std::string Num(double x) { return "<td class=\"num\">" + Esc(PageNumber(x)) + "</td>"; }
 
-std::string Int(std::size_t n)
-{
-    return "<td class=\"num\">" + std::to_string(n) + "</td>";
-}
+std::string Int(std::size_t n) { return "<td class=\"num\">" + std::to_string(n) + "</td>"; }
 
 std::string Notice(const char* id, const char* label, const std::string& text)
 {
-    return std::string("<div class=\"notice\" role=\"note\" id=\"") + id + "\"><strong>" + label +
-           ":</strong> " + text + "</div>\n";
+    return std::string("<div class=\"notice\" role=\"note\" id=\"") + id + "\"><strong>" + label + ":</strong> " +
+           text + "</div>\n";
 }
 
 std::string Figure(const std::string& svg, const std::string& caption)
@@ -130,8 +118,8 @@ std::string FileHref(const std::string& name)
     std::string out;
     for (const char c : name) {
         const auto u = static_cast<unsigned char>(c);
-        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
-                           u == '.' || u == '_' || u == '-';
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '.' ||
+                           u == '_' || u == '-';
         if (plain) {
             out += c;
         } else {
@@ -218,10 +206,12 @@ std::string Models(const ReportData& data)
     if (data.models.empty()) {
         return out + Empty("The log holds no learned observation models.") + "</section>\n";
     }
-    out += "<p>How each source of observations relates to true interaction, as learned by the last finished "
-           "phase.</p>\n";
-    out += "<table>\n<thead><tr><th>set</th><th class=\"num\">id</th><th>source</th><th>type</th>"
-           "<th>parameters</th><th>meaning</th></tr></thead>\n<tbody>\n";
+    out +=
+        "<p>How each source of observations relates to true interaction, as learned by the last finished "
+        "phase.</p>\n";
+    out +=
+        "<table>\n<thead><tr><th>set</th><th class=\"num\">id</th><th>source</th><th>type</th>"
+        "<th>parameters</th><th>meaning</th></tr></thead>\n<tbody>\n";
     for (const auto& m : data.models) {
         out += "<tr><td class=\"set\">" + Esc(m.set) + "</td><td class=\"num\">" + std::to_string(m.id) + "</td><td>" +
                (m.source.empty() ? std::string("\u2013") : Esc(m.source)) + "</td><td>" + Esc(m.type) +
@@ -245,9 +235,8 @@ std::string Phases(const ReportData& data)
     out += "<p>What each EM phase had learned when it ended: a later phase can lose what an earlier one found.";
     if (data.planted) {
         out += " Rank correlation: Spearman's, of the learned against the planted affinities of the " +
-               std::to_string(data.judgedPairs) +
-               " motif pairs with at least " + std::to_string(MIN_BINDING_VARIABLES) +
-               " binding variables on observed protein pairs.";
+               std::to_string(data.judgedPairs) + " motif pairs with at least " +
+               std::to_string(MIN_BINDING_VARIABLES) + " binding variables on observed protein pairs.";
     }
     out += "</p>\n<table>\n<thead><tr><th>phase</th>";
     if (data.planted) {
@@ -273,8 +262,7 @@ std::string Interactions(const ReportData& data)
     std::string out = "<section id=\"interactions\">\n<h2>Predicted interactions</h2>\n";
     const auto& probs = data.interactionProbabilities;
     if (probs.empty()) {
-        return out + Empty("No protein pairs with a predicted interaction probability were listed.") +
-               "</section>\n";
+        return out + Empty("No protein pairs with a predicted interaction probability were listed.") + "</section>\n";
     }
     std::vector<long long> counts(PROBABILITY_BINS, 0);
     std::size_t finite = 0;
@@ -309,8 +297,9 @@ std::string Interactions(const ReportData& data)
     hist.xLabel = "interaction probability";
     hist.yLabel = "protein pairs";
     hist.counts = counts;
-    out += Figure(DrawHistogram(hist), "Listed protein pairs by predicted interaction probability, in 20 bins "
-                                       "of width 0.05.");
+    out += Figure(DrawHistogram(hist),
+                  "Listed protein pairs by predicted interaction probability, in 20 bins "
+                  "of width 0.05.");
     return out + "</section>\n";
 }
 
@@ -328,9 +317,12 @@ std::string ProteinCell(const std::string& name, const std::string& id)
 const char* StatusText(InteractionView::Status s)
 {
     switch (s) {
-    case InteractionView::Status::OBSERVED: return "observed";
-    case InteractionView::Status::HELD_OUT: return "held out";
-    case InteractionView::Status::NEW: return "new";
+    case InteractionView::Status::OBSERVED:
+        return "observed";
+    case InteractionView::Status::HELD_OUT:
+        return "held out";
+    case InteractionView::Status::NEW:
+        return "new";
     }
     return "";
 }
@@ -358,27 +350,31 @@ std::string TopInteractionsSection(const TopInteractionsView& v)
         return out + Empty("The prediction file lists no protein pairs.") + "</section>\n";
     }
     std::string intro = "The " + Count(v.rows.size(), "listed protein pair", "listed protein pairs") +
-                        " most likely to interact, of " + std::to_string(v.listed) +
-                        " (" + std::to_string(v.predicted) + " at interaction probability 0.5 or more). Observed: "
+                        " most likely to interact, of " + std::to_string(v.listed) + " (" +
+                        std::to_string(v.predicted) +
+                        " at interaction probability 0.5 or more). Observed: "
                         "the run has observations of the pair, and its probability is the posterior given them "
                         "(in-sample); held out: the pair is in the --truth lists and has no observation; new: "
                         "neither, the model's prediction alone.";
     if (v.bindings) {
-        intro += " Mediating motif pairs: the pair's binding variables in the prediction file, most probable "
-                 "first, each with the probability that the motif pair binds on this protein pair, the posterior "
-                 "given the pair's observations, or, marked prior, the motif pair's conditioned affinity for a "
-                 "pair without any. The prediction file lists binding variables only for the pairs of its "
-                 "binding list; the others show \u2013.";
+        intro +=
+            " Mediating motif pairs: the pair's binding variables in the prediction file, most probable "
+            "first, each with the probability that the motif pair binds on this protein pair, the posterior "
+            "given the pair's observations, or, marked prior, the motif pair's conditioned affinity for a "
+            "pair without any. The prediction file lists binding variables only for the pairs of its "
+            "binding list; the others show \u2013.";
     } else {
         intro += " The prediction file lists no binding variables, so no motif pair is named beside them.";
     }
     if (v.rows.front().probability > 0.9995) {
-        intro += " Probabilities shown as 1 are below 1 by less than 0.0005; interactions.tsv has them in full "
-                 "and ranks them exactly.";
+        intro +=
+            " Probabilities shown as 1 are below 1 by less than 0.0005; interactions.tsv has them in full "
+            "and ranks them exactly.";
     }
     out += "<p>" + Prose(intro) + "</p>\n";
-    out += "<table id=\"top-interactions-table\">\n<thead><tr><th class=\"num\">rank</th><th>protein A</th>"
-           "<th>protein B</th><th class=\"num\">interaction probability</th><th>status</th>";
+    out +=
+        "<table id=\"top-interactions-table\">\n<thead><tr><th class=\"num\">rank</th><th>protein A</th>"
+        "<th>protein B</th><th class=\"num\">interaction probability</th><th>status</th>";
     if (v.truth) {
         out += "<th>truth</th>";
     }
@@ -402,12 +398,15 @@ std::string TopInteractionsSection(const TopInteractionsView& v)
     }
     out += "<p>" +
            Esc("A motif pair explains an interaction when it is the pair's most probable mediating motif pair. "
-               "Counted among the " + std::to_string(v.rows.size()) + " interactions above and among the " +
-               std::to_string(v.predicted) + " at probability 0.5 or more.") +
+               "Counted among the " +
+               std::to_string(v.rows.size()) + " interactions above and among the " + std::to_string(v.predicted) +
+               " at probability 0.5 or more.") +
            "</p>\n";
-    out += "<table id=\"explaining-motif-pairs\">\n<thead><tr><th>motif pair</th><th class=\"num\">affinity</th>"
-           "<th class=\"num\">explains, of the top " + std::to_string(v.rows.size()) +
-           "</th><th class=\"num\">explains, of the predicted</th></tr></thead>\n<tbody>\n";
+    out +=
+        "<table id=\"explaining-motif-pairs\">\n<thead><tr><th>motif pair</th><th class=\"num\">affinity</th>"
+        "<th class=\"num\">explains, of the top " +
+        std::to_string(v.rows.size()) +
+        "</th><th class=\"num\">explains, of the predicted</th></tr></thead>\n<tbody>\n";
     for (const ExplainerView& e : v.explainers) {
         out += "<tr><td class=\"name\">" + Esc(e.first + " \u2013 " + e.second) + "</td>" + Num(e.affinity) +
                Int(e.top) + Int(e.predicted) + "</tr>\n";
@@ -441,8 +440,9 @@ std::string MotifPairs(const ReportData& data)
         out += Empty("No affinity is a finite number, so there is nothing to plot.");
     }
     const bool explains = data.topInteractions && data.topInteractions->bindings;
-    out += "<table>\n<thead><tr><th>first</th><th>second</th><th class=\"num\">affinity</th>"
-           "<th class=\"num\">conditioned</th><th class=\"num\">carriers</th>";
+    out +=
+        "<table>\n<thead><tr><th>first</th><th>second</th><th class=\"num\">affinity</th>"
+        "<th class=\"num\">conditioned</th><th class=\"num\">carriers</th>";
     if (explains) {
         out += "<th class=\"num\">explains, of the top " + std::to_string(data.topInteractions->rows.size()) +
                "</th><th class=\"num\">explains, of the predicted</th>";
@@ -456,11 +456,13 @@ std::string MotifPairs(const ReportData& data)
         }
         out += "</tr>\n";
     }
-    out += "</tbody>\n</table>\n<p>Conditioned: the affinity after conditioning on the domain-domain evidence; "
-           "carriers: observed protein pairs that carry the motif pair";
+    out +=
+        "</tbody>\n</table>\n<p>Conditioned: the affinity after conditioning on the domain-domain evidence; "
+        "carriers: observed protein pairs that carry the motif pair";
     if (explains) {
-        out += "; explains: interactions of which it is the most probable mediating motif pair (see Top "
-               "predicted interactions)";
+        out +=
+            "; explains: interactions of which it is the most probable mediating motif pair (see Top "
+            "predicted interactions)";
     }
     out += ".</p>\n";
     return out + "</section>\n";
@@ -484,8 +486,7 @@ std::string Perturbation(const ReportData& data)
         any = any || std::isfinite(p.effect);
     }
     if (!any) {
-        return out + Empty("No perturbation effect is a finite number, so there is nothing to plot.") +
-               "</section>\n";
+        return out + Empty("No perturbation effect is a finite number, so there is nothing to plot.") + "</section>\n";
     }
     out += Figure(DrawBarChart(chart),
                   (data.topPerturbations.size() == 1
@@ -495,16 +496,17 @@ std::string Perturbation(const ReportData& data)
                       "the model) after EM re-converged with the named motifs forced non-binding. Negative "
                       "(orange) bars: the data need the binding; positive (blue) bars: the data fit better "
                       "without it.");
-    out += "<table id=\"perturbation-table\">\n<thead><tr><th>forced non-binding</th>"
-           "<th class=\"num\">log-likelihood change</th></tr></thead>\n<tbody>\n";
+    out +=
+        "<table id=\"perturbation-table\">\n<thead><tr><th>forced non-binding</th>"
+        "<th class=\"num\">log-likelihood change</th></tr></thead>\n<tbody>\n";
     for (const auto& p : data.topPerturbations) {
         out += "<tr><td class=\"name\">" + Esc(p.what) + "</td>" + Num(p.effect) + "</tr>\n";
     }
     return out + "</tbody>\n</table>\n</section>\n";
 }
 
-std::string CurveChart(const char* id, const char* caption, const char* xLabel, const char* yLabel,
-                       const char* area, const std::vector<CurveView>& curves, bool diagonal)
+std::string CurveChart(const char* id, const char* caption, const char* xLabel, const char* yLabel, const char* area,
+                       const std::vector<CurveView>& curves, bool diagonal)
 {
     SvgLineChart chart;
     chart.id = id;
@@ -563,11 +565,10 @@ std::string InSample(const TruthView& truth)
 std::string HeldOut(const TruthView& truth)
 {
     std::string out = "<section id=\"held-out\">\n<h2>Against the truth</h2>\n";
-    std::string sentence = "The truth lists hold " +
-                           Count(truth.interacting, "interacting pair", "interacting pairs") + " and " +
-                           Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") +
-                           " that the prediction file ranks; " +
-                           Count(truth.missing, "more is", "more are") + " missing from it.";
+    std::string sentence = "The truth lists hold " + Count(truth.interacting, "interacting pair", "interacting pairs") +
+                           " and " + Count(truth.notInteracting, "non-interacting pair", "non-interacting pairs") +
+                           " that the prediction file ranks; " + Count(truth.missing, "more is", "more are") +
+                           " missing from it.";
     out += "<p>" + Esc(sentence) + "</p>\n";
     out += "<p id=\"in-sample\"><strong>" + Esc(InSample(truth)) + "</strong></p>\n";
     if (truth.unknown.pairs > 0) {
@@ -577,20 +578,22 @@ std::string HeldOut(const TruthView& truth)
     if (truth.interacting + truth.notInteracting > 0) {
         share = static_cast<double>(truth.interacting) / static_cast<double>(truth.interacting + truth.notInteracting);
     }
-    out += "<table id=\"curve-areas\">\n<thead><tr><th>ranking</th><th class=\"num\">ROC AUC</th>"
-           "<th class=\"num\">average precision</th></tr></thead>\n<tbody>\n";
+    out +=
+        "<table id=\"curve-areas\">\n<thead><tr><th>ranking</th><th class=\"num\">ROC AUC</th>"
+        "<th class=\"num\">average precision</th></tr></thead>\n<tbody>\n";
     for (std::size_t i = 0; i < truth.roc.size(); ++i) {
         out += "<tr><td>" + Esc(truth.roc[i].label) + "</td>" + Num(truth.roc[i].area) +
                Num(i < truth.pr.size() ? truth.pr[i].area : std::nan("")) + "</tr>\n";
     }
     out += "<tr><td>chance</td>" + Num(0.5) + Num(share) + "</tr>\n</tbody>\n</table>\n";
-    out += "<p>ROC AUC: the chance that an interacting pair outscores a non-interacting one, ties counted half. "
-           "Average precision: the precision at each score weighted by the recall it adds, the area under the "
-           "precision-recall curve; chance gives the share of interacting pairs.</p>\n";
+    out +=
+        "<p>ROC AUC: the chance that an interacting pair outscores a non-interacting one, ties counted half. "
+        "Average precision: the precision at each score weighted by the recall it adds, the area under the "
+        "precision-recall curve; chance gives the share of interacting pairs.</p>\n";
     out += "<div class=\"figures\">\n";
     if (AnyCurve(truth.roc)) {
-        out += Figure(CurveChart("roc-plot", "ROC curve against the truth", "false-positive rate",
-                                 "true-positive rate", "AUC", truth.roc, true),
+        out += Figure(CurveChart("roc-plot", "ROC curve against the truth", "false-positive rate", "true-positive rate",
+                                 "AUC", truth.roc, true),
                       "ROC: pairs ranked by predicted probability; the dashed diagonal is chance.");
     } else {
         out += Empty("There is no ROC curve: no curve has a finite point (truth pairs of only one kind?).");
@@ -619,8 +622,9 @@ std::string Known(const KnownView& known)
                "little; the last two columns count only the " +
                std::to_string(known.knownOutside) + " known candidate pairs it does not list.</p>\n";
     } else if (!known.evidenceProblem.empty()) {
-        out += "<p>" + Esc("Whether the run's domain-domain evidence lists known pairs could not be checked: " +
-                           known.evidenceProblem + ".") +
+        out += "<p>" +
+               Esc("Whether the run's domain-domain evidence lists known pairs could not be checked: " +
+                   known.evidenceProblem + ".") +
                "</p>\n";
     }
     if (known.unknown.pairs > 0) {
@@ -630,8 +634,9 @@ std::string Known(const KnownView& known)
         return out + Empty("There are no ranked motif pairs to compare with the known ones.") + "</section>\n";
     }
     const bool outside = known.circular > 0;
-    out += "<table>\n<thead><tr><th class=\"num\">top k</th><th class=\"num\">known found</th>"
-           "<th class=\"num\">expected by chance</th>";
+    out +=
+        "<table>\n<thead><tr><th class=\"num\">top k</th><th class=\"num\">known found</th>"
+        "<th class=\"num\">expected by chance</th>";
     if (outside) {
         out += "<th class=\"num\">found, not in the evidence</th><th class=\"num\">expected by chance</th>";
     }
@@ -654,11 +659,13 @@ std::string ProvenanceSection(const SetProvenance& p)
     out += std::string("<p>This page was written by motifbind-report ") + MOTIFBIND_VERSION +
            "; the run's command line heads the page.</p>\n";
     if (!p.present) {
-        out += Empty("The run folder holds no provenance.txt: motifbind-prep did not make this input set, or its "
-                     "record was not kept beside the run.");
+        out += Empty(
+            "The run folder holds no provenance.txt: motifbind-prep did not make this input set, or its "
+            "record was not kept beside the run.");
     } else {
-        out += "<p>The input set, as motifbind-prep recorded it (an input's line gives its SHA-256 and "
-               "name):</p>\n<table class=\"record\">\n<tbody>\n";
+        out +=
+            "<p>The input set, as motifbind-prep recorded it (an input's line gives its SHA-256 and "
+            "name):</p>\n<table class=\"record\">\n<tbody>\n";
         for (const auto& [key, value] : p.fields) {
             out += "<tr><th scope=\"row\">" + Esc(key) + "</th><td><code>" + Esc(value) + "</code></td></tr>\n";
         }
@@ -695,10 +702,11 @@ std::string Tables(const ReportData& data)
 
 std::string ReportHtml(const ReportData& data)
 {
-    const std::string title = data.title.empty() ? std::string("motifbind report")
-                                                 : std::string("motifbind report: ") + data.title;
-    std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\" />\n"
-                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
+    const std::string title =
+        data.title.empty() ? std::string("motifbind report") : std::string("motifbind report: ") + data.title;
+    std::string out =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\" />\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
     out += "<title>" + Esc(title) + "</title>\n<link rel=\"icon\" href=\"data:,\" />\n";
     out += std::string("<style>") + STYLE + "</style>\n</head>\n<body>\n";
     out += "<header>\n<h1>" + Esc(title) + "</h1>\n";
@@ -740,8 +748,9 @@ std::string ReportHtml(const ReportData& data)
     }
     if (!unknown.empty()) {
         out += Notice("unknown-names", "Names the run does not know",
-                      unknown + "Check that the lists use the accessions and family names of proteins.tsv and "
-                                "motifs.tsv.");
+                      unknown +
+                          "Check that the lists use the accessions and family names of proteins.tsv and "
+                          "motifs.tsv.");
     }
 
     std::vector<std::array<const char*, 2>> nav = {{"convergence", "Convergence"},

@@ -50,10 +50,11 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         std::vector<std::string> truth;
         std::string known;
         std::size_t topRows = DEFAULT_TOP;
-        CLI::App app("Reads a finished or cut-short motifbind run and writes named tables and a self-contained "
-                     "report.html into a new folder. Names come from the proteins.tsv, motifs.tsv and sources.tsv "
-                     "that motifbind-prep writes, when they are beside the log; ids stand in for them otherwise.",
-                     "motifbind-report");
+        CLI::App app(
+            "Reads a finished or cut-short motifbind run and writes named tables and a self-contained "
+            "report.html into a new folder. Names come from the proteins.tsv, motifs.tsv and sources.tsv "
+            "that motifbind-prep writes, when they are beside the log; ids stand in for them otherwise.",
+            "motifbind-report");
         app.add_option("RUN", runDir, "folder of the run: its log, prediction file and inputs")->required();
         app.add_option("--out", outDir, "new (or empty) folder for the report")->required();
         app.add_option("--log", logFile, "the run's log (default RUN/motifbind.log)");
@@ -111,8 +112,8 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         // A simulated set run in its own folder: the planted affinities and
         // what counts each motif pair's binding variables are beside the log.
         bool planted = true;
-        for (const char* name : {files::TRUTH_AFFINITIES, files::PROTEIN_MOTIFS, files::ACTIVE_PAIRS,
-                                 files::PPI_OBSERVATIONS}) {
+        for (const char* name :
+             {files::TRUTH_AFFINITIES, files::PROTEIN_MOTIFS, files::ACTIVE_PAIRS, files::PPI_OBSERVATIONS}) {
             planted = planted && fs::exists(run / name);
         }
         if (planted) {
@@ -126,8 +127,8 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
             whole = whole.parent_path();
         }
         const std::string title = whole.filename().string();
-        ReportData data = BuildReport(title.empty() ? runDir : title, log, predictions ? &*predictions : nullptr,
-                                      names, inputs, request);
+        ReportData data = BuildReport(title.empty() ? runDir : title, log, predictions ? &*predictions : nullptr, names,
+                                      inputs, request);
         data.topPerturbations = PerturbationViews(top, names);
         data.provenance = ReadSetProvenance(run);
         for (const auto& [name, text] : files) {
@@ -167,8 +168,8 @@ int ReportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         if (data.known) {
             for (const KnownView::Row& r : data.known->rows) {
-                out << "known motif pairs in the top " << r.top << ": " << r.found << " (chance "
-                    << Area(r.chance) << ")\n";
+                out << "known motif pairs in the top " << r.top << ": " << r.found << " (chance " << Area(r.chance)
+                    << ")\n";
             }
         }
         if (data.planted) {

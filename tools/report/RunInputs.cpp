@@ -114,7 +114,7 @@ RunInputs ReadRunInputs(const std::filesystem::path& folder, const std::string& 
     }
     const auto obsFile = folder / pos[POS_OBSERVATIONS];
     std::set<PairKey> reported;
-    std::set<std::pair<int, int>> named;  // model ids for state 0 and 1
+    std::set<std::pair<int, int>> named; // model ids for state 0 and 1
     std::size_t records = 0;
     ReadNumberRecords(obsFile, 5, [&](const NumberRecord& obs) {
         ++records;

@@ -11,8 +11,8 @@
 // What the report takes from the run's own input files, found through the
 // command line that the log echoes (names relative to the run folder).
 struct RunInputs {
-    bool present = false;  // false when the input files are not beside the log
-    std::string problem;   // why not, for the report
+    bool present = false; // false when the input files are not beside the log
+    std::string problem;  // why not, for the report
     // Observed protein pairs that carry each active motif pair.
     std::map<PairKey, long long> carriers;
     // Distinct partners with which a protein has an observation of value 1

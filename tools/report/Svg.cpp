@@ -11,8 +11,7 @@
 namespace {
 
 // Colour-blind-safe hues (Okabe and Ito) and dash patterns for lines.
-const char* const LINE_COLOURS[] = {"#0072b2", "#d55e00", "#009e73", "#cc79a7",
-                                    "#e69f00", "#56b4e9", "#000000"};
+const char* const LINE_COLOURS[] = {"#0072b2", "#d55e00", "#009e73", "#cc79a7", "#e69f00", "#56b4e9", "#000000"};
 const char* const LINE_DASHES[] = {"", "7 4", "2 3", "9 3 2 3"};
 
 // Font sizes of the page's CSS for svg text and svg text.label.
@@ -57,8 +56,8 @@ double WidestLine(const std::vector<std::string>& lines)
 struct Scale {
     double lo = 0.0;
     double hi = 1.0;
-    double from = 0.0;  // pixel of lo
-    double to = 1.0;    // pixel of hi
+    double from = 0.0; // pixel of lo
+    double to = 1.0;   // pixel of hi
     double operator()(double v) const
     {
         const double span = hi / 2 - lo / 2;
@@ -67,22 +66,18 @@ struct Scale {
     }
 };
 
-std::string Attr(const char* name, const std::string& value)
-{
-    return std::string(" ") + name + "=\"" + value + "\"";
-}
+std::string Attr(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + value + "\""; }
 
 void LineElement(std::string& out, double x1, double y1, double x2, double y2, const char* cls)
 {
-    out += "<line" + Attr("class", cls) + Attr("x1", Coord(x1)) + Attr("y1", Coord(y1)) +
-           Attr("x2", Coord(x2)) + Attr("y2", Coord(y2)) + " />\n";
+    out += "<line" + Attr("class", cls) + Attr("x1", Coord(x1)) + Attr("y1", Coord(y1)) + Attr("x2", Coord(x2)) +
+           Attr("y2", Coord(y2)) + " />\n";
 }
 
-void TextElement(std::string& out, double x, double y, const char* anchor, const char* cls,
-                 const std::string& text)
+void TextElement(std::string& out, double x, double y, const char* anchor, const char* cls, const std::string& text)
 {
-    out += "<text" + Attr("class", cls) + Attr("x", Coord(x)) + Attr("y", Coord(y)) +
-           Attr("text-anchor", anchor) + ">" + EscapeHtml(text) + "</text>\n";
+    out += "<text" + Attr("class", cls) + Attr("x", Coord(x)) + Attr("y", Coord(y)) + Attr("text-anchor", anchor) +
+           ">" + EscapeHtml(text) + "</text>\n";
 }
 
 // Lines of text, the first with its baseline at y, the others below it;
@@ -90,8 +85,7 @@ void TextElement(std::string& out, double x, double y, const char* anchor, const
 void TextLines(std::string& out, double x, double y, const char* anchor, const char* cls,
                const std::vector<std::string>& lines)
 {
-    out += "<text" + Attr("class", cls) + Attr("x", Coord(x)) + Attr("y", Coord(y)) + Attr("text-anchor", anchor) +
-           ">";
+    out += "<text" + Attr("class", cls) + Attr("x", Coord(x)) + Attr("y", Coord(y)) + Attr("text-anchor", anchor) + ">";
     if (lines.size() == 1) {
         out += EscapeHtml(lines[0]);
     } else {
@@ -107,16 +101,12 @@ std::string OpenSvg(const std::string& id, int width, int height, const std::str
 {
     const std::string w = std::to_string(width);
     const std::string h = std::to_string(height);
-    return "<svg" + Attr("id", EscapeHtml(id)) + Attr("viewBox", "0 0 " + w + " " + h) +
-           Attr("width", w) + Attr("height", h) + Attr("role", "img") + ">\n<title>" +
-           EscapeHtml(caption) + "</title>\n";
+    return "<svg" + Attr("id", EscapeHtml(id)) + Attr("viewBox", "0 0 " + w + " " + h) + Attr("width", w) +
+           Attr("height", h) + Attr("role", "img") + ">\n<title>" + EscapeHtml(caption) + "</title>\n";
 }
 
 // Widest tick label in pixels.
-double LabelWidth(const SvgTicks& ticks)
-{
-    return std::max(WidestLine(ticks.labels), TextWidth("0", TEXT_PX));
-}
+double LabelWidth(const SvgTicks& ticks) { return std::max(WidestLine(ticks.labels), TextWidth("0", TEXT_PX)); }
 
 // Room right of the plot area for half the last x tick label, centred on
 // the frame's right edge.
@@ -135,8 +125,8 @@ struct Frame {
 };
 
 // Grid, axes, ticks and axis titles of a frame.
-void Axes(std::string& out, const Frame& f, const Scale& xs, const SvgTicks& xt, const Scale* ys,
-          const SvgTicks* yt, const std::string& xLabel, const std::string& yLabel)
+void Axes(std::string& out, const Frame& f, const Scale& xs, const SvgTicks& xt, const Scale* ys, const SvgTicks* yt,
+          const std::string& xLabel, const std::string& yLabel)
 {
     for (const double v : xt.values) {
         LineElement(out, xs(v), f.top, xs(v), f.bottom, "grid");
@@ -164,9 +154,8 @@ void Axes(std::string& out, const Frame& f, const Scale& xs, const SvgTicks& xt,
     if (ys != nullptr && !yLabel.empty()) {
         const std::string x = Coord(14);
         const std::string y = Coord((f.top + f.bottom) / 2);
-        out += "<text" + Attr("class", "label") + Attr("x", x) + Attr("y", y) +
-               Attr("text-anchor", "middle") + Attr("transform", "rotate(-90 " + x + " " + y + ")") +
-               ">" + EscapeHtml(yLabel) + "</text>\n";
+        out += "<text" + Attr("class", "label") + Attr("x", x) + Attr("y", y) + Attr("text-anchor", "middle") +
+               Attr("transform", "rotate(-90 " + x + " " + y + ")") + ">" + EscapeHtml(yLabel) + "</text>\n";
     }
 }
 
@@ -187,15 +176,27 @@ std::string EscapeHtml(std::string_view text)
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
         // Control characters (a terminal's escape sequences) have no place
         // in a page; the replacement character shows where one was.
         case '\t':
-        case '\n': out += c; break;
+        case '\n':
+            out += c;
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
                 out += "\xEF\xBF\xBD";
@@ -292,8 +293,8 @@ SvgTicks NiceTicks(double lo, double hi, int count, bool integers)
     if (ok) {
         first = std::floor(lo / step);
         last = std::ceil(hi / step);
-        ok = std::isfinite(first * step) && std::isfinite(last * step) && last - first <= 4.0 * count &&
-             last > first && first + 1 != first;
+        ok = std::isfinite(first * step) && std::isfinite(last * step) && last - first <= 4.0 * count && last > first &&
+             first + 1 != first;
     }
     if (!ok) {
         // Steps too small or too large to count in: just the two ends.
@@ -322,15 +323,9 @@ SvgTicks NiceTicks(double lo, double hi, int count, bool integers)
     return t;
 }
 
-std::string SvgLineColour(std::size_t i)
-{
-    return LINE_COLOURS[i % std::size(LINE_COLOURS)];
-}
+std::string SvgLineColour(std::size_t i) { return LINE_COLOURS[i % std::size(LINE_COLOURS)]; }
 
-std::string SvgLineDash(std::size_t i)
-{
-    return LINE_DASHES[i % std::size(LINE_DASHES)];
-}
+std::string SvgLineDash(std::size_t i) { return LINE_DASHES[i % std::size(LINE_DASHES)]; }
 
 std::string DrawLineChart(const SvgLineChart& chart)
 {
@@ -411,8 +406,8 @@ std::string DrawLineChart(const SvgLineChart& chart)
         if (n == 0) {
             continue;
         }
-        out += "<polyline" + Attr("class", "series") + Attr("fill", "none") + StrokeAttrs(i) +
-               Attr("points", points) + " />\n";
+        out += "<polyline" + Attr("class", "series") + Attr("fill", "none") + StrokeAttrs(i) + Attr("points", points) +
+               " />\n";
         if (n == 1) {
             // A lone point draws no line: mark it.
             out += "<circle" + Attr("cx", Coord(lastX)) + Attr("cy", Coord(lastY)) + Attr("r", "3") +
@@ -423,14 +418,13 @@ std::string DrawLineChart(const SvgLineChart& chart)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const double y = chart.height + row * LEGEND_ROW + 6.0;
         if (i < chart.lines.size()) {
-            out += "<line" + Attr("class", "key") + StrokeAttrs(i) + Attr("x1", Coord(f.left)) +
-                   Attr("y1", Coord(y)) + Attr("x2", Coord(f.left + 28)) + Attr("y2", Coord(y)) + " />\n";
+            out += "<line" + Attr("class", "key") + StrokeAttrs(i) + Attr("x1", Coord(f.left)) + Attr("y1", Coord(y)) +
+                   Attr("x2", Coord(f.left + 28)) + Attr("y2", Coord(y)) + " />\n";
         } else {
             LineElement(out, f.left, y, f.left + 28, y, "chance");
         }
         for (std::size_t k = 0; k < entries[i].size(); ++k) {
-            TextElement(out, keyText, y + 4 + static_cast<double>(k) * LEGEND_ROW, "start", "legend",
-                        entries[i][k]);
+            TextElement(out, keyText, y + 4 + static_cast<double>(k) * LEGEND_ROW, "start", "legend", entries[i][k]);
         }
         row += static_cast<int>(entries[i].size());
     }
@@ -469,8 +463,8 @@ std::string DrawHistogram(const SvgHistogram& hist)
         const double top = ys(static_cast<double>(c));
         out += "<rect" + Attr("class", "bar") + Attr("x", Coord(x0)) + Attr("y", Coord(top)) +
                Attr("width", Coord(std::max(x1 - x0, 1.0))) + Attr("height", Coord(f.bottom - top)) +
-               Attr("fill", SVG_BAR_COLOUR) + "><title>" + ReadableNumber(from) + "\u2013" +
-               ReadableNumber(to) + ": " + std::to_string(c) + "</title></rect>\n";
+               Attr("fill", SVG_BAR_COLOUR) + "><title>" + ReadableNumber(from) + "\u2013" + ReadableNumber(to) + ": " +
+               std::to_string(c) + "</title></rect>\n";
     }
     return out + "</svg>\n";
 }

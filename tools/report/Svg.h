@@ -27,7 +27,7 @@ struct SvgTicks {
     double hi = 1.0;
     double step = 1.0;
     std::vector<double> values;
-    std::vector<std::string> labels;  // as short as the step allows
+    std::vector<std::string> labels; // as short as the step allows
 };
 SvgTicks NiceTicks(double lo, double hi, int count, bool integers);
 
@@ -37,22 +37,22 @@ std::string SvgLineColour(std::size_t i);
 std::string SvgLineDash(std::size_t i);
 
 struct SvgLine {
-    std::string label;                              // legend text
-    std::vector<std::pair<double, double>> points;  // non-finite points are skipped
+    std::string label;                             // legend text
+    std::vector<std::pair<double, double>> points; // non-finite points are skipped
 };
 
 // Lines over a shared pair of axes, the legend below them, one row a line
 // (more where a label wraps within the width).
 struct SvgLineChart {
     std::string id;
-    std::string caption;  // the figure's <title>
+    std::string caption; // the figure's <title>
     std::string xLabel;
     std::string yLabel;
     int width = 720;
-    int height = 340;  // without the legend
-    bool unitSquare = false;      // both axes [0, 1] whatever the data (ROC, PR)
-    bool chanceDiagonal = false;  // the line y = x, marked as chance
-    bool integerX = false;        // x ticks on whole numbers (EM rounds)
+    int height = 340;            // without the legend
+    bool unitSquare = false;     // both axes [0, 1] whatever the data (ROC, PR)
+    bool chanceDiagonal = false; // the line y = x, marked as chance
+    bool integerX = false;       // x ticks on whole numbers (EM rounds)
     std::vector<SvgLine> lines;
 };
 std::string DrawLineChart(const SvgLineChart& chart);
@@ -79,7 +79,7 @@ std::string DrawHistogram(const SvgHistogram& hist);
 // `signColours`, negative bars differ in colour from positive ones.
 struct SvgBar {
     std::string label;
-    double value = 0.0;  // a non-finite value is written as "n/a" without a bar
+    double value = 0.0; // a non-finite value is written as "n/a" without a bar
 };
 struct SvgBarChart {
     std::string id;

@@ -21,7 +21,8 @@ using Row = std::vector<std::string>;
 // in one would shift the columns.
 std::string Cell(std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return text;
 }
 
@@ -103,8 +104,8 @@ std::string InteractionsTable(const Predictions& predictions, const Names& names
         // posterior non-interaction probability, or of the model's own
         // prediction for a pair without observations.
         const LoggedNumber& q = r.posterior ? *r.posterior : r.qc;
-        rows.push_back({names.Protein(r.a), names.Protein(r.b), ComplementText(q), r.qw.text, r.qc.text,
-                        Optional(r.posterior)});
+        rows.push_back(
+            {names.Protein(r.a), names.Protein(r.b), ComplementText(q), r.qw.text, r.qc.text, Optional(r.posterior)});
         if (named) {
             rows.back().insert(rows.back().end(), {names.ProteinName(r.a), names.ProteinName(r.b)});
         }
@@ -322,8 +323,8 @@ std::string PerturbationHeader(int analysis, const std::string& column)
 // millions of cycles.
 const std::vector<std::string>& ColumnsOf(int analysis)
 {
-    static const std::array<std::vector<std::string>, 4> COLUMNS = {
-        std::vector<std::string>(), PerturbationColumns(1), PerturbationColumns(2), PerturbationColumns(3)};
+    static const std::array<std::vector<std::string>, 4> COLUMNS = {std::vector<std::string>(), PerturbationColumns(1),
+                                                                    PerturbationColumns(2), PerturbationColumns(3)};
     return analysis >= 1 && analysis <= 3 ? COLUMNS[static_cast<std::size_t>(analysis)] : COLUMNS[0];
 }
 

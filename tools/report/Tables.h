@@ -45,10 +45,10 @@ public:
     void Write(const Names& names, const std::function<void(std::string_view)>& out) const;
 
 private:
-    unsigned seen_ = 0;                 // analyses added, as bits
-    std::vector<std::string> columns_;  // of every analysis added, as PerturbationColumns names them
-    std::vector<std::string> headers_;  // the table's names for them
-    std::set<int> motifs_;              // motif ids of the cycles
+    unsigned seen_ = 0;                // analyses added, as bits
+    std::vector<std::string> columns_; // of every analysis added, as PerturbationColumns names them
+    std::vector<std::string> headers_; // the table's names for them
+    std::set<int> motifs_;             // motif ids of the cycles
     std::vector<std::int8_t> analyses_;
     // Per cycle: the texts of its analysis's columns (empty where its line
     // is missing) and the effect, joined by tabs and ended by a line break.

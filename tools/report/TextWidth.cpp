@@ -7,18 +7,18 @@ namespace {
 
 // Advances of DejaVu Sans for ' ' (32) to '~' (126), in thousandths of an em.
 constexpr std::array<int, 95> ADVANCE = {
-    318, 401, 460, 838, 636, 950, 780, 275, 390, 390, 500, 838, 318, 361, 318, 337,  // space to /
-    636, 636, 636, 636, 636, 636, 636, 636, 636, 636,                                // 0 to 9
+    318, 401, 460, 838, 636, 950, 780,  275, 390, 390, 500, 838, 318, 361, 318, 337, // space to /
+    636, 636, 636, 636, 636, 636, 636,  636, 636, 636,                               // 0 to 9
     337, 337, 838, 838, 838, 531, 1000,                                              // : to @
-    684, 686, 698, 770, 632, 575, 775, 752, 295, 295, 656, 557, 863,                 // A to M
-    748, 787, 603, 787, 695, 635, 611, 732, 684, 989, 685, 611, 685,                 // N to Z
+    684, 686, 698, 770, 632, 575, 775,  752, 295, 295, 656, 557, 863,                // A to M
+    748, 787, 603, 787, 695, 635, 611,  732, 684, 989, 685, 611, 685,                // N to Z
     390, 337, 390, 838, 500, 500,                                                    // [ to `
-    613, 635, 550, 635, 615, 352, 635, 634, 278, 278, 579, 278, 974,                 // a to m
-    634, 612, 635, 635, 411, 521, 392, 634, 592, 818, 592, 592, 525,                 // n to z
+    613, 635, 550, 635, 615, 352, 635,  634, 278, 278, 579, 278, 974,                // a to m
+    634, 612, 635, 635, 411, 521, 392,  634, 592, 818, 592, 592, 525,                // n to z
     636, 337, 636, 838,                                                              // { to ~
 };
-constexpr int WIDE = 1000;     // any other character
-constexpr int CONTROL = 0;     // tabs and the like take no room of their own
+constexpr int WIDE = 1000; // any other character
+constexpr int CONTROL = 0; // tabs and the like take no room of their own
 // The margin over the table: other faces, hinting, rounding.
 constexpr double GENEROUS = 1.08;
 

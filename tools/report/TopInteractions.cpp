@@ -17,10 +17,7 @@ bool Before(double a, double b)
     return a > b;
 }
 
-double BindingProbability(const BindingPrediction& b)
-{
-    return b.posterior ? b.posterior->value : b.conditioned.value;
-}
+double BindingProbability(const BindingPrediction& b) { return b.posterior ? b.posterior->value : b.conditioned.value; }
 
 } // namespace
 
@@ -82,7 +79,7 @@ TopInteractions FindTopInteractions(const Predictions& predictions, const Names&
         const bool observed = r.posterior.has_value() || (truth.observed != nullptr && truth.observed->count(pair));
         const bool positive = truth.interacting != nullptr && truth.interacting->count(pair) > 0;
         const bool negative = truth.notInteracting != nullptr && truth.notInteracting->count(pair) > 0;
-        row.status = observed                ? InteractionView::Status::OBSERVED
+        row.status = observed               ? InteractionView::Status::OBSERVED
                      : positive || negative ? InteractionView::Status::HELD_OUT
                                             : InteractionView::Status::NEW;
         // A pair in both lists says nothing for certain.
@@ -100,11 +97,9 @@ TopInteractions FindTopInteractions(const Predictions& predictions, const Names&
         v.rows.push_back(std::move(row));
     }
 
-    std::vector<std::pair<PairKey, std::pair<std::size_t, std::size_t>>> ranked(t.explains.begin(),
-                                                                                 t.explains.end());
+    std::vector<std::pair<PairKey, std::pair<std::size_t, std::size_t>>> ranked(t.explains.begin(), t.explains.end());
     std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
-        return a.second.first != b.second.first ? a.second.first > b.second.first
-                                                : a.second.second > b.second.second;
+        return a.second.first != b.second.first ? a.second.first > b.second.first : a.second.second > b.second.second;
     });
     for (const auto& [pair, counts] : ranked) {
         if (v.explainers.size() == explainers || (counts.first == 0 && counts.second == 0)) {

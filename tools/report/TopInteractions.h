@@ -22,9 +22,9 @@ inline constexpr double PREDICTED = 0.5;
 
 // What the top-interactions table is judged by.
 struct InteractionTruth {
-    const std::set<PairKey>* interacting = nullptr;  // the --truth lists, or none
+    const std::set<PairKey>* interacting = nullptr; // the --truth lists, or none
     const std::set<PairKey>* notInteracting = nullptr;
-    const std::set<PairKey>* observed = nullptr;  // pairs with observations in the run's inputs, or none
+    const std::set<PairKey>* observed = nullptr; // pairs with observations in the run's inputs, or none
 };
 
 struct TopInteractions {

@@ -7,8 +7,8 @@
 #include "tools/runfiles/ModelStates.h"
 #include "tools/runfiles/NumberRecords.h"
 
-std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder,
-                                             std::set<std::pair<int, int>>* models, std::set<PairKey>* reported)
+std::map<PairKey, int> CountBindingVariables(const std::filesystem::path& folder, std::set<std::pair<int, int>>* models,
+                                             std::set<PairKey>* reported)
 {
     // Repeated (protein, motif) records name the same motif once: the
     // lengths of copies matter for leaks, not for binding variables.

@@ -21,15 +21,15 @@ EchoedCommand SplitCommandLine(const std::string& commandLine)
         words.push_back(w);
     }
     EchoedCommand c;
-    std::size_t i = 1;  // the program name
+    std::size_t i = 1; // the program name
     while (i < words.size()) {
         const auto it = ARITY.find(words[i]);
         if (it == ARITY.end()) {
             break;
         }
         const std::size_t end = std::min(words.size(), i + 1 + it->second);
-        c.options[words[i]] = std::vector<std::string>(words.begin() + static_cast<long>(i) + 1,
-                                                       words.begin() + static_cast<long>(end));
+        c.options[words[i]] =
+            std::vector<std::string>(words.begin() + static_cast<long>(i) + 1, words.begin() + static_cast<long>(end));
         i += 1 + it->second;
     }
     if (i < words.size()) {

@@ -10,7 +10,7 @@
 // follow them (file names relative to the run's folder).
 struct EchoedCommand {
     std::map<std::string, std::vector<std::string>> options;
-    std::vector<std::string> positionals;  // empty when the line ends inside the options
+    std::vector<std::string> positionals; // empty when the line ends inside the options
 };
 
 EchoedCommand SplitCommandLine(const std::string& commandLine);

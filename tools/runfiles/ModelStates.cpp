@@ -100,7 +100,7 @@ std::map<int, int> ModelPositions(const std::filesystem::path& path)
 void Name(std::map<int, ModelState>& states, const std::map<int, int>* positions, int id, ModelState state)
 {
     if (id < 0) {
-        return;  // noise-free (-1) or uniform (-2): no model
+        return; // noise-free (-1) or uniform (-2): no model
     }
     int position = id;
     if (positions != nullptr) {
@@ -116,8 +116,8 @@ void Name(std::map<int, ModelState>& states, const std::map<int, int>* positions
 
 } // namespace
 
-std::pair<int, int> ObservationModels(const std::filesystem::path& path, const NumberRecord& record,
-                                      std::size_t first, std::size_t recordNo)
+std::pair<int, int> ObservationModels(const std::filesystem::path& path, const NumberRecord& record, std::size_t first,
+                                      std::size_t recordNo)
 {
     int ids[2] = {0, 0};
     for (std::size_t k = 0; k < 2; ++k) {
@@ -155,14 +155,12 @@ std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::p
     // Distinct pairs only: a large observation file names few.
     std::set<std::pair<int, int>> named;
     std::size_t records = 0;
-    ReadNumberRecords(observations, 5, [&](const NumberRecord& r) {
-        named.insert(ObservationModels(observations, r, 3, ++records));
-    });
+    ReadNumberRecords(observations, 5,
+                      [&](const NumberRecord& r) { named.insert(ObservationModels(observations, r, 3, ++records)); });
     if (options) {
         records = 0;
-        ReadNumberRecords(*options, 5, [&](const NumberRecord& r) {
-            named.insert(ObservationModels(*options, r, 2, ++records));
-        });
+        ReadNumberRecords(*options, 5,
+                          [&](const NumberRecord& r) { named.insert(ObservationModels(*options, r, 2, ++records)); });
     }
     return StatesOfModels(models, named);
 }

@@ -29,8 +29,8 @@ std::map<int, ModelState> ReadModelStates(const std::optional<std::filesystem::p
 // The two model ids of an observation record, for state 0 and state 1, from
 // fields `first` and `first` + 1: a model file's id, or -1 or -2 (no model);
 // throws ToolError naming the file and record otherwise.
-std::pair<int, int> ObservationModels(const std::filesystem::path& path, const NumberRecord& record,
-                                      std::size_t first, std::size_t recordNo);
+std::pair<int, int> ObservationModels(const std::filesystem::path& path, const NumberRecord& record, std::size_t first,
+                                      std::size_t recordNo);
 
 // The same as ReadModelStates from the id pairs that observations name, for
 // a reader that goes through the observation file once for other reasons

@@ -14,10 +14,10 @@ constexpr double DEGENERATE_RATE = 1e-6;
 
 // The error rate of one learned binary observation model.
 struct NoiseRate {
-    std::string set;  // "protein-protein" or "domain-domain"
-    int model = 0;    // position, as the log numbers models
-    int state = -1;   // the state it serves: 0, 1, or -1 (both, or unknown)
-    LoggedNumber prob0;  // chance of observing 0, as the log writes it
+    std::string set;    // "protein-protein" or "domain-domain"
+    int model = 0;      // position, as the log numbers models
+    int state = -1;     // the state it serves: 0, 1, or -1 (both, or unknown)
+    LoggedNumber prob0; // chance of observing 0, as the log writes it
 
     // The false-positive rate 1 - prob0 for a model of state 0, the
     // false-negative rate prob0 for state 1, else the chance of observing 1.

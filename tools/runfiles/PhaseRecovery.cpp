@@ -25,8 +25,7 @@ double PhaseCorrelation(const LoggedPotentials& learned, const std::vector<std::
 } // namespace
 
 std::vector<PhaseRecovery> RecoveryByPhase(const RunLog& log, const std::vector<std::pair<PairKey, double>>& judged,
-                                           const std::map<int, ModelState>& ppi,
-                                           const std::map<int, ModelState>& ddi)
+                                           const std::map<int, ModelState>& ppi, const std::map<int, ModelState>& ddi)
 {
     std::vector<PhaseRecovery> out;
     for (const EmPhase& phase : log.phases) {

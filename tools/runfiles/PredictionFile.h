@@ -16,10 +16,10 @@
 // probabilities that it does not interact.
 struct InteractionPrediction {
     std::size_t line = 0;
-    int a = 0;  // as written: the larger id first
+    int a = 0; // as written: the larger id first
     int b = 0;
-    LoggedNumber qw;  // by the model alone, affinities without domain-domain evidence
-    LoggedNumber qc;  // by the model alone, affinities conditioned on it
+    LoggedNumber qw; // by the model alone, affinities without domain-domain evidence
+    LoggedNumber qc; // by the model alone, affinities conditioned on it
     // Given also the pair's own observations; none ("H") for a pair without any.
     std::optional<LoggedNumber> posterior;
 
@@ -32,12 +32,12 @@ struct InteractionPrediction {
 // protein with a motif of the second.
 struct BindingPrediction {
     std::size_t line = 0;
-    int protein1 = 0;  // as written: the larger id first
+    int protein1 = 0; // as written: the larger id first
     int protein2 = 0;
-    int motif1 = 0;  // carried by protein1
-    int motif2 = 0;  // carried by protein2
-    LoggedNumber affinity;     // of the motif pair, learned
-    LoggedNumber conditioned;  // the same conditioned on domain-domain evidence
+    int motif1 = 0;           // carried by protein1
+    int motif2 = 0;           // carried by protein2
+    LoggedNumber affinity;    // of the motif pair, learned
+    LoggedNumber conditioned; // the same conditioned on domain-domain evidence
     // P(the variable is 1) given the pair's observations; none ("H") without any.
     std::optional<LoggedNumber> posterior;
 };
@@ -46,16 +46,16 @@ struct BindingPrediction {
 // where the run was cut short: `problem` says where the file stops.
 struct Predictions {
     std::string file;
-    bool hasInteractions = false;  // the section's opening line was read
+    bool hasInteractions = false; // the section's opening line was read
     bool interactionsEnded = false;
-    bool hasBindings = false;  // written unless the run's perturbation type is 2
+    bool hasBindings = false; // written unless the run's perturbation type is 2
     bool bindingsEnded = false;
     // Empty when handed to PredictionSinks.
     std::vector<InteractionPrediction> interactions;
     std::vector<BindingPrediction> bindings;
-    std::size_t interactionRows = 0;  // read, kept or handed on
+    std::size_t interactionRows = 0; // read, kept or handed on
     std::size_t bindingRows = 0;
-    bool complete = false;  // the file ends with "*** End of file."
+    bool complete = false; // the file ends with "*** End of file."
     std::string problem;
 };
 

@@ -74,8 +74,8 @@ std::string Describe(const PerturbationCycle& c)
     case 2:
         return "motif types " + m1 + " and " + std::to_string(c.motif2);
     default:
-        return "motif " + m1 + " of protein " + std::to_string(c.protein1) + " with motif " +
-               std::to_string(c.motif2) + " of protein " + std::to_string(c.protein2);
+        return "motif " + m1 + " of protein " + std::to_string(c.protein1) + " with motif " + std::to_string(c.motif2) +
+               " of protein " + std::to_string(c.protein2);
     }
 }
 
@@ -109,10 +109,10 @@ private:
     std::size_t no_ = 0;
     Stage stage_ = Stage::SETUP;
     bool afterSummary_ = false;
-    std::size_t summaryPhase_ = 0;  // index of the phase whose summary was read last
-    std::string banner_;  // the last line of asterisks that names a section
+    std::size_t summaryPhase_ = 0; // index of the phase whose summary was read last
+    std::string banner_;           // the last line of asterisks that names a section
 
-    LoggedPotentials* potentials_ = nullptr;  // the dump being read, or the one just read
+    LoggedPotentials* potentials_ = nullptr; // the dump being read, or the one just read
     bool inAffinities_ = false;
     LoggedPotentials discarded_;
 

@@ -21,7 +21,6 @@ struct EmCheck {
     double logJoint = 0.0;
 };
 
-
 // A component line of a mixture model: its weight, then a distribution of
 // its own (a component that is itself a mixture is followed by the lines of
 // its components, so nested mixtures come flattened in print order).
@@ -33,17 +32,17 @@ struct LoggedComponent {
 
 // One observation model of a set as the log dumps it.
 struct LoggedModel {
-    long long statSize = 0;  // weighted values collected since the last M-step
-    int id = 0;              // the model's position in its set
-    std::string type;        // "OM_BINARY", "OM_GAUSSIAN", "OM_EXPONENTIAL", "OM_UNIFORM", "OM_MIXTURE"
-    std::vector<LoggedNumber> params;          // in the order of the model-file syntax
-    std::vector<LoggedComponent> components;   // a mixture's, in print order
+    long long statSize = 0;                  // weighted values collected since the last M-step
+    int id = 0;                              // the model's position in its set
+    std::string type;                        // "OM_BINARY", "OM_GAUSSIAN", "OM_EXPONENTIAL", "OM_UNIFORM", "OM_MIXTURE"
+    std::vector<LoggedNumber> params;        // in the order of the model-file syntax
+    std::vector<LoggedComponent> components; // a mixture's, in print order
 };
 
 // The last complete dump of one observation model set.
 struct LoggedModelSet {
     bool present = false;
-    std::size_t line = 0;  // of the dump's "***s" line
+    std::size_t line = 0; // of the dump's "***s" line
     std::vector<LoggedModel> models;
 };
 
@@ -51,16 +50,16 @@ struct LoggedModelSet {
 // id first, as written), and the leak probability that follows the dump.
 struct LoggedPotentials {
     bool present = false;
-    bool ended = false;    // the dump's closing line was read
-    std::size_t line = 0;  // of the dump's "***s" line
+    bool ended = false;   // the dump's closing line was read
+    std::size_t line = 0; // of the dump's "***s" line
     std::map<PairKey, LoggedNumber> affinities;
     std::optional<LoggedNumber> leak;
 };
 
 // One EM phase of training, as far as the log got.
 struct EmPhase {
-    std::string label;  // "without domain-domain evidence" or "with domain-domain evidence"
-    std::optional<double> startLogJoint;  // before round 0
+    std::string label;                   // "without domain-domain evidence" or "with domain-domain evidence"
+    std::optional<double> startLogJoint; // before round 0
     std::vector<EmCheck> checks;
     // From the phase's summary line; rounds and logJoint are 0 until then.
     bool finished = false;
@@ -77,13 +76,13 @@ struct EmPhase {
 
 // One perturbation cycle: the lines one forced setting wrote.
 struct PerturbationCycle {
-    int analysis = 0;      // the -p value: 1 motif-protein, 2 motif-type pair, 3 motif pair in protein pair
-    std::size_t line = 0;  // of its first line
+    int analysis = 0;     // the -p value: 1 motif-protein, 2 motif-type pair, 3 motif pair in protein pair
+    std::size_t line = 0; // of its first line
     // Every value of its lines, named, in the order the lines write them;
     // the ids that each line repeats are kept once. Names are those of
     // PerturbationColumns(analysis).
     std::vector<std::pair<std::string, LoggedNumber>> values;
-    bool complete = false;  // all lines of the cycle were read
+    bool complete = false; // all lines of the cycle were read
     // What was forced non-binding, by id; -1 where the analysis names none
     // (type 1: motif1 of protein1 with every motif of protein2; type 2: the
     // motif types motif1 and motif2 on every protein pair; type 3: motif1 of
@@ -92,7 +91,7 @@ struct PerturbationCycle {
     int motif1 = -1;
     int protein2 = -1;
     int motif2 = -1;
-    std::string what;  // the same in words, ids only
+    std::string what; // the same in words, ids only
     // How much the log joint of all data changed by the forcing once EM had
     // re-converged under it (negative: the data need what was forced off).
     std::optional<LoggedNumber> effect;
@@ -109,10 +108,10 @@ std::vector<std::string> PerturbationColumns(int analysis);
 // whatever was read is kept and `problem` says where the log stops.
 struct RunLog {
     std::string file;
-    std::string commandLine;  // as echoed, program name first
+    std::string commandLine; // as echoed, program name first
 
-    std::vector<EmPhase> phases;  // in log order; the last may be unfinished
-    std::optional<double> ddiStartLogJoint;  // after the round that brings the domain-domain model in
+    std::vector<EmPhase> phases;            // in log order; the last may be unfinished
+    std::optional<double> ddiStartLogJoint; // after the round that brings the domain-domain model in
 
     // The last complete dumps of the observation models.
     LoggedModelSet ppiModels;
@@ -127,11 +126,11 @@ struct RunLog {
     std::optional<LoggedNumber> jointBeforePerturbation;
     // In log order; empty when the cycles were handed to a CycleSink.
     std::vector<PerturbationCycle> perturbations;
-    std::size_t cycles = 0;          // read, kept or handed on
-    std::size_t completeCycles = 0;  // of them, with all their lines
+    std::size_t cycles = 0;         // read, kept or handed on
+    std::size_t completeCycles = 0; // of them, with all their lines
 
-    bool complete = false;  // the log ends with "*** End of file."
-    std::string problem;    // where an incomplete log stops, one line
+    bool complete = false; // the log ends with "*** End of file."
+    std::string problem;   // where an incomplete log stops, one line
 
     const EmPhase* LastFinishedPhase() const;
     std::size_t CompleteCycles() const { return completeCycles; }

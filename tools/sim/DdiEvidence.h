@@ -9,15 +9,15 @@
 
 // Model IDs of the domain-domain observations (independent of the protein
 // interaction model IDs).
-constexpr int DDI_NEG_ID = 0;  // the motif pair does not bind
-constexpr int DDI_POS_ID = 1;  // the motif pair binds
+constexpr int DDI_NEG_ID = 0; // the motif pair does not bind
+constexpr int DDI_POS_ID = 1; // the motif pair binds
 
 // Truth of one motif pair that the domain-domain database covers.
 struct DdiPair {
     int larger = 0;
     int smaller = 0;
-    int state = 0;          // whether the motif pair binds, drawn with its affinity
-    bool reported = false;  // listed by the database
+    int state = 0;         // whether the motif pair binds, drawn with its affinity
+    bool reported = false; // listed by the database
 };
 
 // Domain-domain evidence as a curated database gives it. The database covers
@@ -29,7 +29,7 @@ struct DdiPair {
 // observation under the same two models.
 struct DdiEvidence {
     int bound = 0;
-    std::vector<DdiPair> pairs;  // ascending pair index
+    std::vector<DdiPair> pairs; // ascending pair index
 
     long long Reported() const;
     std::string ObservationText() const;

@@ -18,9 +18,9 @@ struct BindingVariable {
 
 // The hidden state of one protein pair, as drawn.
 struct InteractionDraw {
-    int state = 0;                               // 1 when any variable fired
+    int state = 0; // 1 when any variable fired
     bool leakFired = false;
-    std::vector<std::pair<int, int>> fired;      // binding variables that are 1
+    std::vector<std::pair<int, int>> fired; // binding variables that are 1
 };
 
 // The noisy-OR at the heart of the model: a protein pair interacts exactly

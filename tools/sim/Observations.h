@@ -10,10 +10,10 @@
 // Model IDs of the protein interaction observations. An observation names the
 // model that scores it when the pair does not interact and the one when it
 // does; -1 for both marks a noise-free control whose value is the true state.
-constexpr int BINARY_NEG_ID = 0;   // binary assay on a non-interacting pair
-constexpr int BINARY_POS_ID = 1;   // binary assay on an interacting pair
-constexpr int SCORE_NEG_ID = 2;    // continuous score, non-interacting
-constexpr int SCORE_POS_ID = 3;    // continuous score, interacting
+constexpr int BINARY_NEG_ID = 0; // binary assay on a non-interacting pair
+constexpr int BINARY_POS_ID = 1; // binary assay on an interacting pair
+constexpr int SCORE_NEG_ID = 2;  // continuous score, non-interacting
+constexpr int SCORE_POS_ID = 3;  // continuous score, interacting
 constexpr int NOISE_FREE_ID = -1;
 
 struct ObservationRecord {

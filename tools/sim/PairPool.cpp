@@ -23,10 +23,7 @@ bool PairPool::Take(int a, int b)
     return true;
 }
 
-bool PairPool::IsTaken(int a, int b) const
-{
-    return taken_.count(PairIndex64(a, b)) != 0;
-}
+bool PairPool::IsTaken(int a, int b) const { return taken_.count(PairIndex64(a, b)) != 0; }
 
 long long PairPool::Free(bool self) const
 {

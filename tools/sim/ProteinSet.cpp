@@ -107,7 +107,7 @@ ProteinSet::ProteinSet(const SimConfig& config, std::uint64_t seed)
                 len += ClampInt(typicalLen[static_cast<std::size_t>(mot)] * jitter, MOTIF_LEN_MIN, MOTIF_LEN_MAX);
             }
             if (sum + len > COVERAGE_MAX) {
-                continue;  // a giant protein stops gaining motifs
+                continue; // a giant protein stops gaining motifs
             }
             sum += len;
             longest = std::max(longest, len);

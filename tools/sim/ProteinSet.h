@@ -12,7 +12,7 @@
 struct Protein {
     int length = 0;
     int coverage = 0;
-    std::vector<std::pair<int, int>> motifs;  // (motif id, length)
+    std::vector<std::pair<int, int>> motifs; // (motif id, length)
 };
 
 // The proteome. Motif counts per protein follow a power law (most proteins

@@ -36,15 +36,9 @@ void Real(CLI::App& app, const std::string& group, const std::string& name, doub
     app.add_option("--" + name, field, help)->check(range)->capture_default_str()->group(group);
 }
 
-long long SelfPairsWithin(long long n)
-{
-    return n;
-}
+long long SelfPairsWithin(long long n) { return n; }
 
-long long DistinctPairsWithin(long long n)
-{
-    return n * (n - 1) / 2;
-}
+long long DistinctPairsWithin(long long n) { return n * (n - 1) / 2; }
 
 } // namespace
 
@@ -71,20 +65,19 @@ long long SimConfig::ActivePairCount() const
     return std::min<long long>(motifs, all);
 }
 
-int SimConfig::MaxMotifsPerProtein() const
-{
-    return std::min(maxMotifs, motifs);
-}
+int SimConfig::MaxMotifsPerProtein() const { return std::min(maxMotifs, motifs); }
 
 void DefineSimOptions(CLI::App& app, SimConfig& c)
 {
     const double INF = std::numeric_limits<double>::infinity();
-    app.description("Samples a complete motifbind input set from the noisy-OR motif-pair model, with the ground "
-                    "truth and the command line to run on it.");
+    app.description(
+        "Samples a complete motifbind input set from the noisy-OR motif-pair model, with the ground "
+        "truth and the command line to run on it.");
 
     const std::string out = "Output";
-    app.add_option("--out", c.outDir, "folder for the generated files; created when missing, refused when it "
-                                      "already holds files")
+    app.add_option("--out", c.outDir,
+                   "folder for the generated files; created when missing, refused when it "
+                   "already holds files")
         ->required()
         ->group(out);
     Integer<std::uint64_t>(app, out, "seed", c.seed, 0, std::numeric_limits<std::uint64_t>::max(),
@@ -97,7 +90,8 @@ void DefineSimOptions(CLI::App& app, SimConfig& c)
     Real(app, prot, "zero-motif-frac", c.zeroMotifFrac, Fraction(), "fraction of proteins without any motif");
     Real(app, prot, "motif-tail", c.motifTail, RealIn(0.0, false, 10.0, true),
          "a protein with motifs carries k families with probability ~ k^-A");
-    Integer(app, prot, "max-motifs", c.maxMotifs, 1, 1000, "most motif families on one protein (never more than --motifs)");
+    Integer(app, prot, "max-motifs", c.maxMotifs, 1, 1000,
+            "most motif families on one protein (never more than --motifs)");
     Real(app, prot, "motif-skew", c.motifSkew, RealIn(0.0, true, 5.0, true),
          "family m is chosen with weight (m+1)^-S; 0 makes all families equally common");
     Real(app, prot, "repeat-prob", c.repeatProb, RealIn(0.0, true, 0.9, true),
@@ -146,8 +140,10 @@ void DefineSimOptions(CLI::App& app, SimConfig& c)
     Real(app, ddi, "ddi-cover", c.ddiCover, Fraction(),
          "fraction of motif families, lowest ids first, that the domain-domain database covers (raised if it "
          "covers no active pair)");
-    Real(app, ddi, "ddi-sens", c.ddiSens, RealIn(0.0, false, 1.0, true), "chance that a binding motif pair is reported");
-    Real(app, ddi, "ddi-fpr", c.ddiFpr, RealIn(0.0, true, 1.0, false), "chance that a non-binding motif pair is reported");
+    Real(app, ddi, "ddi-sens", c.ddiSens, RealIn(0.0, false, 1.0, true),
+         "chance that a binding motif pair is reported");
+    Real(app, ddi, "ddi-fpr", c.ddiFpr, RealIn(0.0, true, 1.0, false),
+         "chance that a non-binding motif pair is reported");
 
     const std::string run = "Prediction lists and command line";
     Integer(app, run, "predict-extra", c.predictExtra, 0LL, MAX_PAIRS,
@@ -156,7 +152,8 @@ void DefineSimOptions(CLI::App& app, SimConfig& c)
             "most entries of the binding prediction list, which is also the perturbation work list");
     Integer(app, run, "pertype", c.perType, 0, 3,
             "perturbation analysis (-p): 1, 2 or 3; 0 runs none. With 2 the binding list holds motif pairs");
-    Integer(app, run, "pertsize", c.pertSize, -1, MAX_IDS, "perturb only motifs with id below this bound (-s); -1 means no bound");
+    Integer(app, run, "pertsize", c.pertSize, -1, MAX_IDS,
+            "perturb only motifs with id below this bound (-s); -1 means no bound");
     Real(app, run, "prior-pos", c.priorPos, RealIn(0.0, false, INF, false), "Dirichlet prior count Pos");
     Real(app, run, "prior-ratio", c.priorRatio, RealIn(0.0, false, INF, false),
          "Dirichlet prior Neg / Pos (-n, written only when it is not 1)");
@@ -193,19 +190,19 @@ void Validate(const SimConfig& c)
     const long long selfTested = std::llround(c.selfFrac * static_cast<double>(c.pairs));
     if (selfTested > SelfPairsWithin(n)) {
         throw ToolError("--self-frac asks for " + std::to_string(selfTested) + " self pairs but there are only " +
-                       std::to_string(n) + " proteins; expected fewer --pairs or a smaller --self-frac");
+                        std::to_string(n) + " proteins; expected fewer --pairs or a smaller --self-frac");
     }
     const long long distinctTested = c.pairs - selfTested;
     if (distinctTested > DistinctPairsWithin(n)) {
         throw ToolError("--pairs asks for " + std::to_string(distinctTested) + " pairs of different proteins but " +
-                       std::to_string(n) + " proteins have only " + std::to_string(DistinctPairsWithin(n)) +
-                       "; expected fewer --pairs, more --proteins or a larger --self-frac");
+                        std::to_string(n) + " proteins have only " + std::to_string(DistinctPairsWithin(n)) +
+                        "; expected fewer --pairs, more --proteins or a larger --self-frac");
     }
 
     const long long active = c.ActivePairCount();
     if (active < 1 || active > DistinctPairsWithin(m) + SelfPairsWithin(m)) {
-        throw ToolError("--active-pairs must be from 1 to " + std::to_string(DistinctPairsWithin(m) + m) +
-                       " for " + std::to_string(m) + " motifs, got " + std::to_string(active));
+        throw ToolError("--active-pairs must be from 1 to " + std::to_string(DistinctPairsWithin(m) + m) + " for " +
+                        std::to_string(m) + " motifs, got " + std::to_string(active));
     }
     if (c.fpr + c.fnr >= 1.0) {
         throw ToolError("--fpr plus --fnr must stay below 1 for the binary assay to carry information");
@@ -219,4 +216,3 @@ void Validate(const SimConfig& c)
         throw ToolError("--leak has no effect with --leak-type 2 (no leak variable); expected no --leak or 0");
     }
 }
-

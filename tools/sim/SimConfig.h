@@ -18,26 +18,26 @@ struct SimConfig {
     // Proteins and motifs.
     int proteins = 300;
     int motifs = 60;
-    double zeroMotifFrac = 0.3;  // proteins that carry no motif at all
-    double motifTail = 2.0;      // P(k motifs) ~ k^-tail for carriers
-    int maxMotifs = 30;          // most motif families on one protein
-    double motifSkew = 0.8;      // family popularity ~ (id + 1)^-skew
-    double repeatProb = 0.1;     // chance of one more copy of a motif
+    double zeroMotifFrac = 0.3; // proteins that carry no motif at all
+    double motifTail = 2.0;     // P(k motifs) ~ k^-tail for carriers
+    int maxMotifs = 30;         // most motif families on one protein
+    double motifSkew = 0.8;     // family popularity ~ (id + 1)^-skew
+    double repeatProb = 0.1;    // chance of one more copy of a motif
 
     // Active motif pairs and their planted affinities.
-    long long activePairs = -1;  // -1: as many as there are motifs
-    double selfMotifFrac = 0.1;  // active pairs of a motif with itself
-    double strongFrac = 0.3;     // strong affinities among the active pairs
+    long long activePairs = -1; // -1: as many as there are motifs
+    double selfMotifFrac = 0.1; // active pairs of a motif with itself
+    double strongFrac = 0.3;    // strong affinities among the active pairs
 
     // Leak variables.
     int leakType = 1;
     int leakGroup = 10000;
-    double leak = -1.0;          // -1: a default that suits the leak type
+    double leak = -1.0; // -1: a default that suits the leak type
 
     // Tested protein pairs.
     long long pairs = 2000;
-    double selfFrac = 0.0;       // pairs of a protein with itself
-    double enrich = 0.3;         // drawn among pairs sharing an active motif pair
+    double selfFrac = 0.0; // pairs of a protein with itself
+    double enrich = 0.3;   // drawn among pairs sharing an active motif pair
 
     // Observations of the tested pairs.
     double binaryFrac = 0.8;

@@ -207,8 +207,8 @@ SimulatedSet Simulate(const SimConfig& config)
     f.emplace_back(files::TRUTH_AFFINITIES, TruthAffinityText(active));
     f.emplace_back(files::TRUTH_INTERACTIONS, TruthInteractionText(tested));
     f.emplace_back(files::TRUTH_BINDINGS, TruthBindingText(tested));
-    f.emplace_back(files::TRUTH_PARAMETERS, TruthParameterText(config, leak, obs, config.ddi == 1 ? &ddi : nullptr,
-                                                               n, tested.size()));
+    f.emplace_back(files::TRUTH_PARAMETERS,
+                   TruthParameterText(config, leak, obs, config.ddi == 1 ? &ddi : nullptr, n, tested.size()));
     RunSettings run;
     run.proteins = config.proteins;
     run.motifs = config.motifs;

@@ -8,8 +8,8 @@
 
 // A complete generated set, held in memory until it is written.
 struct SimulatedSet {
-    std::vector<std::pair<std::string, std::string>> files;  // (name, text)
-    std::string summary;                                     // for the user, not a file
+    std::vector<std::pair<std::string, std::string>> files; // (name, text)
+    std::string summary;                                    // for the user, not a file
 };
 
 // Samples the whole generative model: proteins and their motifs, active motif

@@ -14,9 +14,8 @@ enum Stream : std::uint64_t { SELECT_STREAM = 31, STATE_STREAM = 32 };
 
 } // namespace
 
-std::vector<TestedPair> DrawTestedPairs(const SimConfig& config, const ProteinSet& proteins,
-                                        const ActivePairs& active, const NoisyOr& noisyOr, PairPool& pool,
-                                        std::uint64_t seed)
+std::vector<TestedPair> DrawTestedPairs(const SimConfig& config, const ProteinSet& proteins, const ActivePairs& active,
+                                        const NoisyOr& noisyOr, PairPool& pool, std::uint64_t seed)
 {
     Rng rng(seed, SELECT_STREAM);
     const long long self = std::llround(config.selfFrac * static_cast<double>(config.pairs));

@@ -7,7 +7,8 @@ std::vector<double> AverageRanks(const std::vector<double>& values)
 {
     std::vector<std::size_t> order(values.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&values](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&values](std::size_t a, std::size_t b) { return values[a] < values[b]; });
     std::vector<double> ranks(values.size());
     for (std::size_t start = 0; start < order.size();) {
         std::size_t end = start + 1;

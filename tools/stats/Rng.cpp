@@ -13,10 +13,7 @@ std::uint64_t SplitMix64(std::uint64_t& x)
     return z ^ (z >> 31);
 }
 
-std::uint64_t RotL(std::uint64_t x, int k)
-{
-    return (x << k) | (x >> (64 - k));
-}
+std::uint64_t RotL(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
 } // namespace
 
@@ -45,15 +42,9 @@ std::uint64_t Rng::Next()
     return result;
 }
 
-double Rng::Uniform()
-{
-    return static_cast<double>(Next() >> 11) * 0x1.0p-53;
-}
+double Rng::Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
 
-double Rng::Uniform(double lo, double hi)
-{
-    return lo + (hi - lo) * Uniform();
-}
+double Rng::Uniform(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
 
 std::uint64_t Rng::Below(std::uint64_t n)
 {
@@ -66,10 +57,7 @@ std::uint64_t Rng::Below(std::uint64_t n)
     return x % n;
 }
 
-bool Rng::Bernoulli(double p)
-{
-    return Uniform() < p;
-}
+bool Rng::Bernoulli(double p) { return Uniform() < p; }
 
 double Rng::Gaussian()
 {
@@ -91,12 +79,6 @@ double Rng::Gaussian()
     return u * factor;
 }
 
-double Rng::LogNormal(double median, double sigma)
-{
-    return median * std::exp(sigma * Gaussian());
-}
+double Rng::LogNormal(double median, double sigma) { return median * std::exp(sigma * Gaussian()); }
 
-double Rng::LogUniform(double lo, double hi)
-{
-    return lo * std::exp(Uniform() * std::log(hi / lo));
-}
+double Rng::LogUniform(double lo, double hi) { return lo * std::exp(Uniform() * std::log(hi / lo)); }

@@ -146,10 +146,10 @@ struct Domain {
 const std::vector<Domain>& Domains()
 {
     static const std::vector<Domain> d = {
-        {"P11111", 100, "PF00069.25", "Pkinase", 10, 60}, {"P11111", 100, "PF00018.30", "SH3_1", 70, 90},
-        {"P22222", 80, "PF00018.30", "SH3_1", 5, 30},     {"P33333", 60, "PF00595.26", "PDZ", 10, 40},
+        {"P11111", 100, "PF00069.25", "Pkinase", 10, 60},  {"P11111", 100, "PF00018.30", "SH3_1", 70, 90},
+        {"P22222", 80, "PF00018.30", "SH3_1", 5, 30},      {"P33333", 60, "PF00595.26", "PDZ", 10, 40},
         {"Q44444", 120, "PF00069.25", "Pkinase", 20, 100}, {"Q44444", 120, "PF00595.26", "PDZ", 101, 115},
-        {"Q55555", 90, "PF00018.30", "SH3_1", 1, 20},     {"Q55555", 90, "PF00069.25", "Pkinase", 30, 80},
+        {"Q55555", 90, "PF00018.30", "SH3_1", 1, 20},      {"Q55555", 90, "PF00069.25", "Pkinase", 30, 80},
         {"O66666", 70, "PF00595.26", "PDZ", 5, 25},
     };
     return d;
@@ -226,12 +226,32 @@ std::vector<std::string> PrepArgs(const fs::path& dir, const std::string& format
                                   bool forRun = false)
 {
     const std::string in = (dir / "in").string() + "/";
-    std::vector<std::string> a = {"--out", out.string(), "--interactions", in + "interactions.tsv",
-                                  "--interactions", in + "interactions.mitab", "--mitab-experiment", "method",
-                                  "--domains", in + "domains." + format, "--domain-format", format,
-                                  "--fasta", in + "proteins.fasta", "--negatives", in + "negatives.tsv",
-                                  "--ddi", in + "ddi.tsv", "--family-names", in + "family_names.tsv",
-                                  "--holdout", "0.3", "--pertype", "1", "--seed", "3"};
+    std::vector<std::string> a = {"--out",
+                                  out.string(),
+                                  "--interactions",
+                                  in + "interactions.tsv",
+                                  "--interactions",
+                                  in + "interactions.mitab",
+                                  "--mitab-experiment",
+                                  "method",
+                                  "--domains",
+                                  in + "domains." + format,
+                                  "--domain-format",
+                                  format,
+                                  "--fasta",
+                                  in + "proteins.fasta",
+                                  "--negatives",
+                                  in + "negatives.tsv",
+                                  "--ddi",
+                                  in + "ddi.tsv",
+                                  "--family-names",
+                                  in + "family_names.tsv",
+                                  "--holdout",
+                                  "0.3",
+                                  "--pertype",
+                                  "1",
+                                  "--seed",
+                                  "3"};
     if (!forRun) {
         a.insert(a.end(), {"--predict", in + "predict.tsv"});
     }
@@ -278,18 +298,19 @@ const fs::path& GoodRun()
 enum class Program { PREP, REPORT, EVAL };
 
 struct Input {
-    const char* label;  // for test names
+    const char* label; // for test names
     Program program;
-    const char* file;    // under in/ for prep, under run/ for the others
-    const char* format;  // prep's domain format for this input
-    const char* header;  // a header line of the format
+    const char* file;   // under in/ for prep, under run/ for the others
+    const char* format; // prep's domain format for this input
+    const char* header; // a header line of the format
 };
 
 const std::vector<Input>& Inputs()
 {
     static const std::vector<Input> inputs = {
         {"PrepInteractionsTsv", Program::PREP, "interactions.tsv", "tsv", "accession_a\taccession_b"},
-        {"PrepInteractionsMitab", Program::PREP, "interactions.mitab", "tsv", "#ID(s) interactor A\tID(s) interactor B"},
+        {"PrepInteractionsMitab", Program::PREP, "interactions.mitab", "tsv",
+         "#ID(s) interactor A\tID(s) interactor B"},
         {"PrepDomtblout", Program::PREP, "domains.domtblout", "domtblout", "# target name accession"},
         {"PrepPfamscan", Program::PREP, "domains.pfamscan", "pfamscan", "# pfam_scan.pl output"},
         {"PrepInterproscan", Program::PREP, "domains.interproscan", "interproscan", "# InterProScan"},
@@ -356,24 +377,42 @@ enum class Kind {
 const char* KindName(Kind k)
 {
     switch (k) {
-    case Kind::Empty: return "Empty";
-    case Kind::HeaderOnly: return "HeaderOnly";
-    case Kind::WrongColumns: return "WrongColumns";
-    case Kind::Crlf: return "Crlf";
-    case Kind::Bom: return "Bom";
-    case Kind::Nul: return "Nul";
-    case Kind::BinaryGarbage: return "BinaryGarbage";
-    case Kind::TenMegabyteLine: return "TenMegabyteLine";
-    case Kind::Gzip: return "Gzip";
-    case Kind::GzipMembers: return "GzipMembers";
-    case Kind::GzipCut: return "GzipCut";
-    case Kind::GzipThenText: return "GzipThenText";
-    case Kind::GzipBomb: return "GzipBomb";
-    case Kind::GzipOfNuls: return "GzipOfNuls";
-    case Kind::Directory: return "Directory";
-    case Kind::Fifo: return "Fifo";
-    case Kind::DevZero: return "DevZero";
-    case Kind::HostileNames: return "HostileNames";
+    case Kind::Empty:
+        return "Empty";
+    case Kind::HeaderOnly:
+        return "HeaderOnly";
+    case Kind::WrongColumns:
+        return "WrongColumns";
+    case Kind::Crlf:
+        return "Crlf";
+    case Kind::Bom:
+        return "Bom";
+    case Kind::Nul:
+        return "Nul";
+    case Kind::BinaryGarbage:
+        return "BinaryGarbage";
+    case Kind::TenMegabyteLine:
+        return "TenMegabyteLine";
+    case Kind::Gzip:
+        return "Gzip";
+    case Kind::GzipMembers:
+        return "GzipMembers";
+    case Kind::GzipCut:
+        return "GzipCut";
+    case Kind::GzipThenText:
+        return "GzipThenText";
+    case Kind::GzipBomb:
+        return "GzipBomb";
+    case Kind::GzipOfNuls:
+        return "GzipOfNuls";
+    case Kind::Directory:
+        return "Directory";
+    case Kind::Fifo:
+        return "Fifo";
+    case Kind::DevZero:
+        return "DevZero";
+    case Kind::HostileNames:
+        return "HostileNames";
     }
     return "?";
 }
@@ -423,12 +462,18 @@ std::string Contents(const std::string& good, const Input& in, Kind k)
 {
     const std::size_t eol = good.find('\n') + 1;
     switch (k) {
-    case Kind::Empty: return "";
-    case Kind::HeaderOnly: return std::string(in.header) + "\n";
-    case Kind::WrongColumns: return good.substr(0, eol) + "P11111\tP22222\tx\ty\tz\n" + good.substr(eol);
-    case Kind::Crlf: return ReplaceAll(good, "\n", "\r\n");
-    case Kind::Bom: return "\xEF\xBB\xBF" + good;
-    case Kind::Nul: return good.substr(0, eol + 3) + std::string(1, '\0') + good.substr(eol + 3);
+    case Kind::Empty:
+        return "";
+    case Kind::HeaderOnly:
+        return std::string(in.header) + "\n";
+    case Kind::WrongColumns:
+        return good.substr(0, eol) + "P11111\tP22222\tx\ty\tz\n" + good.substr(eol);
+    case Kind::Crlf:
+        return ReplaceAll(good, "\n", "\r\n");
+    case Kind::Bom:
+        return "\xEF\xBB\xBF" + good;
+    case Kind::Nul:
+        return good.substr(0, eol + 3) + std::string(1, '\0') + good.substr(eol + 3);
     case Kind::BinaryGarbage: {
         std::mt19937 gen(20240611);
         std::string s(400, '\0');
@@ -437,8 +482,10 @@ std::string Contents(const std::string& good, const Input& in, Kind k)
         }
         return s;
     }
-    case Kind::TenMegabyteLine: return good + std::string(TEN_MEGABYTES, 'A') + "\n";
-    case Kind::Gzip: return Gzip(good);
+    case Kind::TenMegabyteLine:
+        return good + std::string(TEN_MEGABYTES, 'A') + "\n";
+    case Kind::Gzip:
+        return Gzip(good);
     case Kind::GzipMembers: {
         const std::size_t half = good.size() / 2;
         return Gzip(good.substr(0, half)) + Gzip(good.substr(half));
@@ -447,13 +494,18 @@ std::string Contents(const std::string& good, const Input& in, Kind k)
         const std::string z = Gzip(good);
         return z.substr(0, z.size() - 10);
     }
-    case Kind::GzipThenText: return Gzip(good) + "P11111\tP33333\n";
-    case Kind::GzipBomb: return Gzip(good.substr(0, eol)) + BombBody();
-    case Kind::GzipOfNuls: return NulBomb();
-    case Kind::HostileNames: return Hostile(good);
+    case Kind::GzipThenText:
+        return Gzip(good) + "P11111\tP33333\n";
+    case Kind::GzipBomb:
+        return Gzip(good.substr(0, eol)) + BombBody();
+    case Kind::GzipOfNuls:
+        return NulBomb();
+    case Kind::HostileNames:
+        return Hostile(good);
     case Kind::Directory:
     case Kind::Fifo:
-    case Kind::DevZero: break;
+    case Kind::DevZero:
+        break;
     }
     return good;
 }
@@ -485,8 +537,8 @@ std::vector<Case> AllCases()
 // the outputs it makes.
 struct CaseRun {
     TempDir dir;
-    fs::path input;  // the file the case replaces
-    fs::path out;    // output folder (prep, report)
+    fs::path input; // the file the case replaces
+    fs::path out;   // output folder (prep, report)
     std::string exe;
     std::vector<std::string> args;
 };
@@ -513,8 +565,14 @@ void Prepare(CaseRun& c, const Input& in)
     if (in.program == Program::REPORT) {
         c.out = root / "report";
         c.exe = MOTIFBIND_REPORT_EXE;
-        c.args = {run, "--out", c.out.string(), "--truth", run + "/holdout_interacting.tsv",
-                  run + "/holdout_not_interacting.tsv", "--known", run + "/known.tsv"};
+        c.args = {run,
+                  "--out",
+                  c.out.string(),
+                  "--truth",
+                  run + "/holdout_interacting.tsv",
+                  run + "/holdout_not_interacting.tsv",
+                  "--known",
+                  run + "/known.tsv"};
     } else {
         c.exe = MOTIFBIND_EVAL_EXE;
         c.args = {run};
@@ -624,7 +682,8 @@ TEST_P(BadInput, EndsCompleteOrWithOneErrorNamingTheFile)
         fs::create_symlink("/dev/zero", c.input);
         limits.seconds = ENDLESS_LIMIT;
         break;
-    default: WriteFile(c.input, Contents(good, in, param.kind));
+    default:
+        WriteFile(c.input, Contents(good, in, param.kind));
     }
     const RunResult o = RunLimited(c.exe, c.args, limits);
     if (feeder) {
@@ -702,7 +761,8 @@ TEST_P(BadOutput, AFolderThatHoldsFilesIsLeftAlone)
     Make(c, out);
     const RunResult o = RunLimited(c.exe, c.args);
     EXPECT_EQ(o.status, 1) << Describe(o);
-    EXPECT_EQ(o.err, "Error: output folder '" + out.string() + "' already holds files; expected a new or empty folder\n");
+    EXPECT_EQ(o.err,
+              "Error: output folder '" + out.string() + "' already holds files; expected a new or empty folder\n");
     EXPECT_EQ(ReadFile(out / "precious.txt"), "mine\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
 }

@@ -129,8 +129,8 @@ CLI::Validator RealIn(double lo, bool loIncl, double hi, bool hiIncl)
     if (std::isinf(hi)) {
         range = loIncl ? "a number of at least " + Short(lo) : "a number greater than " + Short(lo);
     } else {
-        range = std::string("a number in ") + (loIncl ? "[" : "(") + Short(lo) + ", " + Short(hi) +
-                (hiIncl ? "]" : ")");
+        range =
+            std::string("a number in ") + (loIncl ? "[" : "(") + Short(lo) + ", " + Short(hi) + (hiIncl ? "]" : ")");
     }
     return CLI::Validator(
         [=](std::string& text) -> std::string {

@@ -53,8 +53,7 @@ LineReader::LineReader(std::string path) : path_(std::move(path)), raw_(CHUNK)
     }
 }
 
-LineReader::LineReader(std::string name, std::string_view bytes)
-    : path_(std::move(name)), memory_(bytes), raw_(CHUNK)
+LineReader::LineReader(std::string name, std::string_view bytes) : path_(std::move(name)), memory_(bytes), raw_(CHUNK)
 {
 }
 

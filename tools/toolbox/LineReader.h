@@ -61,7 +61,7 @@ private:
     std::string_view memory_;
     std::size_t memoryAt_ = 0;
 
-    std::vector<unsigned char> raw_;  // bytes as read
+    std::vector<unsigned char> raw_; // bytes as read
     std::size_t rawAt_ = 0;
     std::size_t rawEnd_ = 0;
     bool rawDone_ = false;
@@ -69,11 +69,11 @@ private:
     bool started_ = false;
     bool gzip_ = false;
     std::unique_ptr<Inflater> inflater_;
-    std::vector<char> out_;  // decompressed bytes
+    std::vector<char> out_; // decompressed bytes
     std::uint64_t compressed_ = 0;
     std::uint64_t expanded_ = 0;
 
-    const char* text_ = nullptr;  // the bytes lines are cut from
+    const char* text_ = nullptr; // the bytes lines are cut from
     std::size_t textAt_ = 0;
     std::size_t textEnd_ = 0;
 

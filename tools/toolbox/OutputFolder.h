@@ -59,8 +59,8 @@ public:
 
 private:
     std::string path_;
-    std::string staging_;  // empty until Begin
-    bool inside_ = false;  // staged inside an existing folder
+    std::string staging_; // empty until Begin
+    bool inside_ = false; // staged inside an existing folder
     std::vector<std::string> names_;
     bool committed_ = false;
 };

@@ -11,14 +11,14 @@ struct RunSettings {
     int perType = 0;
     int pertSize = -1;
     double priorPos = 0.1;
-    double priorRatio = 1.0;  // -n is written only when it is not 1
+    double priorRatio = 1.0; // -n is written only when it is not 1
     // The recommended estimator and noise prior: DDI evidence through one
     // shared state per motif pair, and 200 pseudo-counts on every binary noise
     // model. Each is written only when it is not 0 (motifbind's default), so
     // 0 and 0 give the command line of earlier versions.
     int estimator = 1;         // -e
     double noisePrior = 200.0; // -b
-    bool ddi = false;         // -d with the three domain-domain files
+    bool ddi = false;          // -d with the three domain-domain files
 };
 
 // The motifbind invocation for an input set written under the names of

@@ -44,8 +44,9 @@ std::vector<std::string> Listing(const fs::path& dir)
 // uneven offsets; one in three cycles prints nothing on standard output.
 struct MadeUpRun {
     std::string version = "1.0.0";
-    std::string command = "*** Command line: motifbind -f 40 12 -p 1 obs models pmc act inact wait "
-                          "motifbind.log predictions.txt pairs bind 0.1 len 100 cov";
+    std::string command =
+        "*** Command line: motifbind -f 40 12 -p 1 obs models pmc act inact wait "
+        "motifbind.log predictions.txt pairs bind 0.1 len 100 cov";
     std::string training;
     std::string tail = "*** End of file.\n";
     std::string outTraining = "Log likelihood at start of iteration 0: -12.5\nConverged after 3 iterations\n";
@@ -54,8 +55,9 @@ struct MadeUpRun {
 
     explicit MadeUpRun(int cycles)
     {
-        training = command + "\n*** # proteins:\t40\n****** RunEM without DDI ...\n"
-                             "Joint prob before perturbation:\t-1234.56789\n";
+        training = command +
+                   "\n*** # proteins:\t40\n****** RunEM without DDI ...\n"
+                   "Joint prob before perturbation:\t-1234.56789\n";
         for (int i = 0; i < cycles; ++i) {
             std::string log = "*** SetNonBind (prot1, mot1, prob2, numLeak, numNBLeak, numActLeak):\t" +
                               std::to_string(i) + "\t1\t0\t3\t1\t2\n";
@@ -115,10 +117,9 @@ ShardFiles WriteShard(const MadeUpRun& run, const std::string& dir, std::size_t 
     const std::size_t outStart = run.outTraining.size(), outEnd = out.size();
     std::string manifest = "motifbind shard\nversion " + run.version + "\nblock ";
     manifest += std::to_string(index) + " " + std::to_string(count) + "\ncycles " + std::to_string(first) + " " +
-                std::to_string(end) + " " + std::to_string(n) + "\nlog_perturbation " + std::to_string(logStart) +
-                " " + std::to_string(logEnd) + " " + Sum(log.substr(logStart, logEnd - logStart)) +
-                "\nstdout_perturbation " + std::to_string(outStart) + " " + std::to_string(outEnd) + " " +
-                Sum(out.substr(outStart)) + "\n";
+                std::to_string(end) + " " + std::to_string(n) + "\nlog_perturbation " + std::to_string(logStart) + " " +
+                std::to_string(logEnd) + " " + Sum(log.substr(logStart, logEnd - logStart)) + "\nstdout_perturbation " +
+                std::to_string(outStart) + " " + std::to_string(outEnd) + " " + Sum(out.substr(outStart)) + "\n";
     WriteFile(f.log + ".shard", manifest);
     return f;
 }
@@ -146,8 +147,8 @@ struct Merge {
         for (const auto& s : shards) {
             a.push_back(s.out);
         }
-        a.insert(a.end(), {"--out-log", d.File("merged/motifbind.log"), "--out-predictions", d.File("merged/predictions.txt"), "--out-stdout",
-                           d.File("merged/stdout.txt")});
+        a.insert(a.end(), {"--out-log", d.File("merged/motifbind.log"), "--out-predictions",
+                           d.File("merged/predictions.txt"), "--out-stdout", d.File("merged/stdout.txt")});
         return a;
     }
     Result Run(const std::vector<std::string>& args) const
@@ -273,9 +274,9 @@ TEST(Merge, RefusesMissingRepeatedAndMisjoinedBlocks)
         MadeUpRun newer = run;
         newer.version = "1.0.1";
         s.push_back(WriteShard(newer, d.File("newer"), 2, 3));
-        ExpectRefused(Merge{d, s}.Run(), d,
-                      {"shard " + s[2].log + ": ", "made by motifbind version '1.0.1'", "shard " + s[0].log,
-                       "version '1.0.0'"});
+        ExpectRefused(
+            Merge{d, s}.Run(), d,
+            {"shard " + s[2].log + ": ", "made by motifbind version '1.0.1'", "shard " + s[0].log, "version '1.0.0'"});
     }
     {
         // Another analysis: the same blocks of a list with one cycle more.
@@ -292,14 +293,17 @@ TEST(Merge, RefusesShardsOfAnotherCommandOrWithOtherTrainingOutputs)
     struct Edit {
         const char* what;
         std::string ShardFiles::*file;
-        std::size_t at;  // byte changed; counted from the end when `fromEnd`
+        std::size_t at; // byte changed; counted from the end when `fromEnd`
         bool fromEnd;
         std::vector<std::string> words;
     };
-    const std::size_t argEnd = run.command.size() - 3;  // inside the echoed words
+    const std::size_t argEnd = run.command.size() - 3; // inside the echoed words
     const std::vector<Edit> edits = {
         {"command", &ShardFiles::log, argEnd, false, {"its command line differs", "s0/motifbind.log"}},
-        {"training", &ShardFiles::log, run.command.size() + 5, false,
+        {"training",
+         &ShardFiles::log,
+         run.command.size() + 5,
+         false,
          {"its training part differs from that of shard", "s0/motifbind.log",
           "at byte offset " + std::to_string(run.command.size() + 5)}},
         {"tail", &ShardFiles::log, 3, true, {"the end of its log differs"}},
@@ -362,7 +366,7 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
     const MadeUpRun run(5);
     struct Case {
         const char* what;
-        std::string manifest;  // empty: no manifest file at all; "-": an empty file
+        std::string manifest; // empty: no manifest file at all; "-": an empty file
         std::vector<std::string> words;
     };
     // The manifest of block 1 of 2, cycles 2 to 5, with lines replaced.
@@ -384,12 +388,13 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
         {"first line", "motifbind shards\n", {"line 1", "expected 'motifbind shard'"}},
         {"cut short", "motifbind shard\nversion 1.0.0\nblock 1 2\ncycles 2 5 5\n", {"line 5", "missing"}},
         // The manifest of a run before versions: the block where the version goes.
-        {"no version", "motifbind shard\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n" + outPart + "\n",
+        {"no version",
+         "motifbind shard\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n" + outPart + "\n",
          {"line 2", "expected 'version <version>', got 'block 1 2'"}},
-        {"version without a word", "motifbind shard\nversion\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n" + outPart + "\n",
+        {"version without a word",
+         "motifbind shard\nversion\nblock 1 2\ncycles 2 5 5\n" + logPart + "\n" + outPart + "\n",
          {"line 2", "got 'version'"}},
-        {"word", good + "stdout_perturbation 10 x 0123456789abcdef\n",
-         {"line 6", "got 'stdout_perturbation 10 x"}},
+        {"word", good + "stdout_perturbation 10 x 0123456789abcdef\n", {"line 6", "got 'stdout_perturbation 10 x"}},
         {"negative", good + "stdout_perturbation -1 10 0123456789abcdef\n", {"line 6"}},
         {"no checksum", good + "stdout_perturbation 10 20\n", {"line 6", "<checksum>"}},
         {"short checksum", good + "stdout_perturbation 10 20 123456789abcdef\n", {"line 6"}},
@@ -397,13 +402,17 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
         {"extra line", good + outPart + "\nmore\n", {"line 7"}},
         {"index", manifest("block 2 2", "cycles 2 5 5", logPart, outPart), {"line 3", "below the count"}},
         {"cycles", manifest("block 1 2", "cycles 2 6 5", logPart, outPart), {"line 4", "first <= end <= total"}},
-        {"log ends before it starts", manifest("block 1 2", "cycles 2 5 5", "log_perturbation 20 10 0123456789abcdef", outPart),
+        {"log ends before it starts",
+         manifest("block 1 2", "cycles 2 5 5", "log_perturbation 20 10 0123456789abcdef", outPart),
          {"line 5"}},
-        {"log too short", manifest("block 1 2", "cycles 2 5 5", "log_perturbation 10 999999 0123456789abcdef", outPart),
+        {"log too short",
+         manifest("block 1 2", "cycles 2 5 5", "log_perturbation 10 999999 0123456789abcdef", outPart),
          {"999999", "do not belong together"}},
-        {"stdout too short", manifest("block 1 2", "cycles 2 5 5", logPart, "stdout_perturbation 10 999999 0123456789abcdef"),
+        {"stdout too short",
+         manifest("block 1 2", "cycles 2 5 5", logPart, "stdout_perturbation 10 999999 0123456789abcdef"),
          {"999999", "standard output"}},
-        {"lines without cycles", manifest("block 1 2", "cycles 5 5 5", logPart, outPart),
+        {"lines without cycles",
+         manifest("block 1 2", "cycles 5 5 5", logPart, outPart),
          {"cycles 5 to 5", "bytes of perturbation lines"}},
     };
     for (const Case& c : cases) {
@@ -431,7 +440,7 @@ TEST(Merge, RefusesManifestsThatAreMissingBrokenOrDoNotFitTheirFiles)
         auto s = Shards(run, d, 2, {0, 1});
         WriteFile(s[0].log, "not a log at all\n");
         WriteFile(s[0].log + ".shard", manifest("block 0 2", "cycles 0 0 5", "log_perturbation 17 17 " + Sum(""),
-                                            "stdout_perturbation 0 0 " + Sum("")));
+                                                "stdout_perturbation 0 0 " + Sum("")));
         ExpectRefused(Merge{d, s}.Run(), d, {"shard " + s[0].log + ": ", "expected a motifbind log"});
     }
 }

@@ -14,16 +14,16 @@ TEST(AccessionTest, UniProtAccessionsOfBothPatternsAreKept)
 {
     EXPECT_EQ(NormalizeAccession("P12345", CANONICAL), "P12345");
     EXPECT_EQ(NormalizeAccession("Q9Y6K9", CANONICAL), "Q9Y6K9");
-    EXPECT_EQ(NormalizeAccession("O0ABC1", CANONICAL), "O0ABC1");  // [OPQ]: third may be a letter or digit
+    EXPECT_EQ(NormalizeAccession("O0ABC1", CANONICAL), "O0ABC1"); // [OPQ]: third may be a letter or digit
     EXPECT_EQ(NormalizeAccession("A2BC19", CANONICAL), "A2BC19");
     EXPECT_EQ(NormalizeAccession("A0A024R161", CANONICAL), "A0A024R161");
 }
 
 TEST(AccessionTest, OtherIdentifiersAreRefused)
 {
-    for (const char* id : {"", "P1234", "P123456", "A0A024R16", "A0A024R1612", "TP53", "ENSG00000141510",
-                           "p12345", "P1234A", "A21C19",  // [A-NR-Z][0-9] must be followed by a letter
-                           "O0A024R161",                  // ten characters never start with O, P or Q
+    for (const char* id : {"", "P1234", "P123456", "A0A024R16", "A0A024R1612", "TP53", "ENSG00000141510", "p12345",
+                           "P1234A", "A21C19", // [A-NR-Z][0-9] must be followed by a letter
+                           "O0A024R161",       // ten characters never start with O, P or Q
                            "P12 345", "P12345-", "P12345-2a", "uniprotkb:", "sp||NAME"}) {
         EXPECT_EQ(NormalizeAccession(id, CANONICAL), "") << id;
     }
@@ -58,4 +58,4 @@ TEST(AccessionTest, AnyIdentifierKeepsItsSuffixButLosesWrappers)
     EXPECT_EQ(NormalizeAccession("", ANY_ID), "");
 }
 
-}  // namespace
+} // namespace

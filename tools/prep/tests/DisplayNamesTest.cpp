@@ -42,12 +42,12 @@ protected:
         // P11111 has a gene name; P22222's header has none; P33333's holds
         // HTML, kept as it is (the report escapes it); P44444's holds an
         // escape byte; P55555 has no header words at all.
-        fasta_ = Write("proteins.fasta",
-                       ">sp|P11111|KINA_HUMAN Kinase A OS=Homo sapiens OX=9606 GN=KINA PE=1 SV=1\n" + Residues(100) +
-                           ">sp|P22222|B_HUMAN Protein B OS=Homo sapiens OX=9606 PE=2 SV=1\n" + Residues(50) +
-                           ">sp|P33333|C_HUMAN Protein C GN=<b>C&\"1</b> PE=1\n" + Residues(40) +
-                           ">sp|P44444|D_HUMAN Protein D GN=D\x1b[2JE PE=1\n" + Residues(30) + ">P55555\n" +
-                           Residues(60));
+        fasta_ =
+            Write("proteins.fasta",
+                  ">sp|P11111|KINA_HUMAN Kinase A OS=Homo sapiens OX=9606 GN=KINA PE=1 SV=1\n" + Residues(100) +
+                      ">sp|P22222|B_HUMAN Protein B OS=Homo sapiens OX=9606 PE=2 SV=1\n" + Residues(50) +
+                      ">sp|P33333|C_HUMAN Protein C GN=<b>C&\"1</b> PE=1\n" + Residues(40) +
+                      ">sp|P44444|D_HUMAN Protein D GN=D\x1b[2JE PE=1\n" + Residues(30) + ">P55555\n" + Residues(60));
         // The header's gene name beats an alias; the alias marked as the
         // gene name beats the first; the first line naming a protein wins.
         mitab_ = Write("interactions.mitab",
@@ -65,7 +65,7 @@ protected:
 
     std::vector<std::string> Args(const std::string& out) const
     {
-        return {"--out", out, "--interactions", mitab_, "--domains", domains_, "--domain-format", "interproscan",
+        return {"--out",   out,   "--interactions", mitab_, "--domains", domains_, "--domain-format", "interproscan",
                 "--fasta", fasta_};
     }
 
@@ -110,11 +110,12 @@ TEST_F(DisplayNamesTest, AFamilyNamesTableOverridesTheDescriptions)
 {
     // By versioned accession, by the annotation's name, one not in the set,
     // a header line, and a line whose name is separated by blanks.
-    const std::string names = Write("family-names.tsv", "family\tname\n"
-                                                        "# curated\n"
-                                                        "PF00018.31\t<i>Src</i> homology 3 & co\n"
-                                                        "PDZ domain\tPSD95/Dlg/ZO-1\n"
-                                                        "PF99999   Not in the set\n");
+    const std::string names = Write("family-names.tsv",
+                                    "family\tname\n"
+                                    "# curated\n"
+                                    "PF00018.31\t<i>Src</i> homology 3 & co\n"
+                                    "PDZ domain\tPSD95/Dlg/ZO-1\n"
+                                    "PF99999   Not in the set\n");
     std::vector<std::string> args = Args(Path("set"));
     args.insert(args.end(), {"--family-names", names});
     const PrepRun r = RunPrep(args);
@@ -135,10 +136,8 @@ TEST_F(DisplayNamesTest, FamilyNamesThatWouldBreakATableAreRefusedWithTheirLine)
         std::size_t line;
         const char* says;
     } cases[] = {
-        {"PF00018\tSH3\n\nPF00069\n", 3, "no name in 'PF00069'"},
-        {"PF00018\t\n", 1, "no name"},
-        {"PF00018\tSH3\textra\n", 1, "3 tab-separated fields"},
-        {"PF00018\tSH3\x1b[31m\n", 1, "control character"},
+        {"PF00018\tSH3\n\nPF00069\n", 3, "no name in 'PF00069'"}, {"PF00018\t\n", 1, "no name"},
+        {"PF00018\tSH3\textra\n", 1, "3 tab-separated fields"},   {"PF00018\tSH3\x1b[31m\n", 1, "control character"},
         {"PF00018 SH3\rdomain\n", 1, "control character"},
     };
     for (const auto& c : cases) {
@@ -165,11 +164,12 @@ TEST_F(DisplayNamesTest, FamilyNamesThatWouldBreakATableAreRefusedWithTheirLine)
 
 TEST(FastaGeneNames, OnlyTheGnWordOfAHeaderNamesAProtein)
 {
-    const std::string text = ">sp|P11111|A_HUMAN Desc with GN inside OS=x GN=ABC1 PE=1\nMK\n"
-                             ">sp|P11111-2|A_HUMAN Isoform GN=ABC1B\nMK\n"
-                             ">sp|P22222|B_HUMAN Desc\tGN=XYZ\nMK\n"
-                             ">P33333 GN= PE=1\nMK\n"
-                             ">P44444 NOGN=Q\nMK\n";
+    const std::string text =
+        ">sp|P11111|A_HUMAN Desc with GN inside OS=x GN=ABC1 PE=1\nMK\n"
+        ">sp|P11111-2|A_HUMAN Isoform GN=ABC1B\nMK\n"
+        ">sp|P22222|B_HUMAN Desc\tGN=XYZ\nMK\n"
+        ">P33333 GN= PE=1\nMK\n"
+        ">P44444 NOGN=Q\nMK\n";
     LineReader in("mem.fasta", text);
     Warnings w;
     const FastaProteins p = ReadFasta(in, AccessionRules{}, w);

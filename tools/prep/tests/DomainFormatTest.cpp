@@ -79,10 +79,10 @@ TEST_F(DomainFormatTest, HmmscanDomtbloutGivesEnvelopesOfTheQueryProteins)
     for (const DomainHit& h : all.hits) {
         descriptions.push_back(h.description);
     }
-    EXPECT_EQ(descriptions, (std::vector<std::string>{"Protein kinase domain",
-                                                      "Protein tyrosine and serine/threonine kinase", "SH3 domain",
-                                                      "SH3 domain", "WD domain, G-beta repeat", "WD domain, G-beta repeat",
-                                                      "WD domain, G-beta repeat", "Ankyrin repeats (3 copies)", ""}));
+    EXPECT_EQ(descriptions, (std::vector<std::string>{
+                                "Protein kinase domain", "Protein tyrosine and serine/threonine kinase", "SH3 domain",
+                                "SH3 domain", "WD domain, G-beta repeat", "WD domain, G-beta repeat",
+                                "WD domain, G-beta repeat", "Ankyrin repeats (3 copies)", ""}));
 
     // Ank_2 is significant as a sequence and conditionally, not by its
     // independent E-value.
@@ -97,12 +97,13 @@ TEST_F(DomainFormatTest, HmmsearchDomtbloutTakesTheProteinsFromTheTargets)
 {
     // The HMM length (qlen 264) is below the envelope end: only the
     // protein's length (tlen) bounds it.
-    const DomainTable t = Read(DomainFormat::DOMTBLOUT,
-                               "sp|P12345|KIN1_HUMAN -            420 Pkinase              PF00069.25   264   1.2e-70  236.1   0.0   1   1   3.1e-74   2.0e-70  235.4   0.0     1   264   150   405   148   407 0.95 Serine/threonine kinase OS=Homo sapiens\n"
-                               "tr|A0A024R161|A0A024R161_HUMAN -  610 Pkinase              PF00069.25   264   4.0e-50  170.3   0.2   1   1   1.0e-53   8.0e-50  169.0   0.2     2   262   301   560   300   566 0.90 Uncharacterized protein\n",
-                               1e9, "", true);
+    const DomainTable t = Read(
+        DomainFormat::DOMTBLOUT,
+        "sp|P12345|KIN1_HUMAN -            420 Pkinase              PF00069.25   264   1.2e-70  236.1   0.0   1   1   3.1e-74   2.0e-70  235.4   0.0     1   264   150   405   148   407 0.95 Serine/threonine kinase OS=Homo sapiens\n"
+        "tr|A0A024R161|A0A024R161_HUMAN -  610 Pkinase              PF00069.25   264   4.0e-50  170.3   0.2   1   1   1.0e-53   8.0e-50  169.0   0.2     2   262   301   560   300   566 0.90 Uncharacterized protein\n",
+        1e9, "", true);
     EXPECT_EQ(Hits(t), (std::vector<std::string>{"P12345 PF00069 Pkinase 148-407 line 1",
-                                                  "A0A024R161 PF00069 Pkinase 300-566 line 2"}));
+                                                 "A0A024R161 PF00069 Pkinase 300-566 line 2"}));
     EXPECT_EQ(t.lengths, (std::map<std::string, int>{{"P12345", 420}, {"A0A024R161", 610}}));
     // Here the description is the protein's, not the family's.
     for (const DomainHit& h : t.hits) {
@@ -124,10 +125,9 @@ TEST_F(DomainFormatTest, PfamScanGivesEnvelopesWithoutLengths)
         "Q9Y6K9-2                 10     46      9     47 PF00400.35  WD40              Repeat     2    38    39     20.1   7.0e-04   1 CL0186\n"
         "Q9Y6K9-2                200    250    198    252 PF12796.10  Ank_2             Family     5    60    91      8.0   5.0e-01   0 CL0465\n",
         0.01);
-    EXPECT_EQ(Hits(t), (std::vector<std::string>{"P12345 PF00069 Pkinase 148-407 line 5",
-                                                  "P12345 PF00018 SH3_1 20-43 line 6",
-                                                  "P12345 PF00018 SH3_1 68-97 line 7",
-                                                  "Q9Y6K9 PF00400 WD40 9-47 line 8"}));
+    EXPECT_EQ(Hits(t),
+              (std::vector<std::string>{"P12345 PF00069 Pkinase 148-407 line 5", "P12345 PF00018 SH3_1 20-43 line 6",
+                                        "P12345 PF00018 SH3_1 68-97 line 7", "Q9Y6K9 PF00400 WD40 9-47 line 8"}));
     EXPECT_TRUE(t.lengths.empty());
     EXPECT_EQ(t.aboveEvalue, 1u);
 }
@@ -159,22 +159,23 @@ TEST_F(DomainFormatTest, InterProScanKeepsSignaturesAndLengths)
     EXPECT_EQ(all.otherAnalyses, 0u);
 
     const DomainTable pfam = Read(DomainFormat::INTERPROSCAN, INTERPRO, 1e9, "pfam");
-    EXPECT_EQ(Hits(pfam), (std::vector<std::string>{"P12345 PF00069 Protein kinase domain 148-407 line 1",
-                                                     "P12345 PF00018 SH3 domain 20-43 line 4",
-                                                     "P12345 PF00018 SH3 domain 68-97 line 5",
-                                                     "Q9Y6K9 PF00400 PF00400 9-47 line 7",
-                                                     "Q9Y6K9 PF12796 Ankyrin repeats (3 copies) 198-252 line 8"}));
+    EXPECT_EQ(Hits(pfam),
+              (std::vector<std::string>{"P12345 PF00069 Protein kinase domain 148-407 line 1",
+                                        "P12345 PF00018 SH3 domain 20-43 line 4",
+                                        "P12345 PF00018 SH3 domain 68-97 line 5", "Q9Y6K9 PF00400 PF00400 9-47 line 7",
+                                        "Q9Y6K9 PF12796 Ankyrin repeats (3 copies) 198-252 line 8"}));
     EXPECT_EQ(pfam.otherAnalyses, 3u);
     EXPECT_EQ(pfam.aboveEvalue, 0u);
 }
 
 TEST_F(DomainFormatTest, PlainListSkipsOnlyALeadingHeader)
 {
-    const char* const body = "P12345\tPkinase\t148\t407\n"
-                             "P12345  SH3  20  43\n"
-                             "\n"
-                             "sp|P12345|KIN1_HUMAN\tSH3\t68\t97\n"
-                             "Q9Y6K9-2 WD40 9 47\n";
+    const char* const body =
+        "P12345\tPkinase\t148\t407\n"
+        "P12345  SH3  20  43\n"
+        "\n"
+        "sp|P12345|KIN1_HUMAN\tSH3\t68\t97\n"
+        "Q9Y6K9-2 WD40 9 47\n";
     const std::vector<std::string> hits{"P12345 Pkinase Pkinase 148-407 line 3", "P12345 SH3 SH3 20-43 line 4",
                                         "P12345 SH3 SH3 68-97 line 6", "Q9Y6K9 WD40 WD40 9-47 line 7"};
     EXPECT_EQ(Hits(Read(DomainFormat::TSV, std::string("# curated by hand\naccession\tdomain\tstart\tend\n") + body)),
@@ -203,24 +204,28 @@ TEST_F(DomainFormatTest, MalformedLinesAreRefusedWithOneMessage)
          "Pkinase PF00069.25 264 P12345 - 400 1.2e-70 236.1 0.0 1 1 3.1e-74 2.0e-70 235.4 0.0 1 264 150 405 148 407 0.95 Protein kinase\n",
          1, "env to 407 is past the protein length 400"},
         {DomainFormat::DOMTBLOUT,
-         kinase + "SH3_1 PF00018.31 48 sp|P12345-2|KIN1_HUMAN - 380 2.2e-12 45.0 0.1 1 1 1.0e-08 6.5e-05 23.1 0.0 1 22 20 41 20 43 0.90 SH3\n",
+         kinase +
+             "SH3_1 PF00018.31 48 sp|P12345-2|KIN1_HUMAN - 380 2.2e-12 45.0 0.1 1 1 1.0e-08 6.5e-05 23.1 0.0 1 22 20 41 20 43 0.90 SH3\n",
          2, "qlen 380 here but 420 at line 1"},
         {DomainFormat::DOMTBLOUT,
          "Pkinase PF00069.25 264 P12345 - 420 1.2e-70 236.1 0.0 1 1 3.1e-74 n/a 235.4 0.0 1 264 150 405 148 407 0.95 Protein kinase\n",
          1, "i-Evalue 'n/a' is not a number"},
         {DomainFormat::PFAMSCAN, "P12345 150 405 0 407 PF00069.25 Pkinase Domain 1 264 264 235.4 2.0e-70 1 CL0016\n", 1,
          "envelope start '0' is not a positive integer"},
-        {DomainFormat::PFAMSCAN, "\nKIN1_HUMAN 150 405 148 407 PF00069.25 Pkinase Domain 1 264 264 235.4 2.0e-70 1 CL0016\n",
-         2, "unknown accession format 'KIN1_HUMAN'"},
+        {DomainFormat::PFAMSCAN,
+         "\nKIN1_HUMAN 150 405 148 407 PF00069.25 Pkinase Domain 1 264 264 235.4 2.0e-70 1 CL0016\n", 2,
+         "unknown accession format 'KIN1_HUMAN'"},
         {DomainFormat::INTERPROSCAN, "P12345 md5 420 Pfam PF00069 Protein_kinase 148 407 2.0E-70 T 12-03-2024\n", 1,
          "found 1 tab-separated"},
-        {DomainFormat::INTERPROSCAN, "P12345\tmd5\t420\tPfam\tPF00069\tProtein kinase\t148\t427\t2.0E-70\tT\t12-03-2024\n",
-         1, "stop 427 is past the protein length 420"},
-        {DomainFormat::INTERPROSCAN, "P12345\tmd5\t-\tPfam\tPF00069\tProtein kinase\t148\t407\t2.0E-70\tT\t12-03-2024\n", 1,
+        {DomainFormat::INTERPROSCAN,
+         "P12345\tmd5\t420\tPfam\tPF00069\tProtein kinase\t148\t427\t2.0E-70\tT\t12-03-2024\n", 1,
+         "stop 427 is past the protein length 420"},
+        {DomainFormat::INTERPROSCAN,
+         "P12345\tmd5\t-\tPfam\tPF00069\tProtein kinase\t148\t407\t2.0E-70\tT\t12-03-2024\n", 1,
          "sequence length '-' is not a positive integer"},
         // An empty length column: the range could not be checked.
-        {DomainFormat::INTERPROSCAN, "P12345\tmd5\t\tPfam\tPF00069\tProtein kinase\t148\t407\t2.0E-70\tT\t12-03-2024\n", 1,
-         "sequence length '' is not a positive integer"},
+        {DomainFormat::INTERPROSCAN, "P12345\tmd5\t\tPfam\tPF00069\tProtein kinase\t148\t407\t2.0E-70\tT\t12-03-2024\n",
+         1, "sequence length '' is not a positive integer"},
         {DomainFormat::TSV, "P12345\tPkinase\t148\t407\nP12345\tSH3\tabc\t43\n", 2, "start 'abc'"},
         {DomainFormat::TSV, "P12345 SH3 43 20\n", 1, "start 43 is after end 20"},
         {DomainFormat::TSV, "P12345 SH3 20\n", 1, "found 3"},
@@ -232,4 +237,4 @@ TEST_F(DomainFormatTest, MalformedLinesAreRefusedWithOneMessage)
     }
 }
 
-}  // namespace
+} // namespace

@@ -33,8 +33,9 @@ TEST_F(FastaTest, LengthsCountResidueLettersOnly)
     EXPECT_EQ(warnings.Total(), 0u);
 }
 
-const std::string ISOFORMS = "FASTA isoform records folded onto their accession (the canonical record's length is "
-                             "used where there is one)";
+const std::string ISOFORMS =
+    "FASTA isoform records folded onto their accession (the canonical record's length is "
+    "used where there is one)";
 
 TEST_F(FastaTest, AnIsoformFoldedOntoItsAccessionKeepsTheCanonicalLength)
 {
@@ -76,7 +77,8 @@ TEST_F(FastaTest, GzipCompressedFilesAreReadByContent)
     const std::string path = Path("proteins.fa.gz");
     gzFile f = gzopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    const std::string text = ">P12345 first\nMSTNPKPQRK\nTKRNTNRRPQ\n>Q9Y6K9 second\nMNRHLWKSQLCEMVQPSGGPAADQDVLGEESPLGKPAMLHLPSEQGAPETLQRCLEENQELRDAIRQSNQILRERCEELLHFQASQREEKEF\n";
+    const std::string text =
+        ">P12345 first\nMSTNPKPQRK\nTKRNTNRRPQ\n>Q9Y6K9 second\nMNRHLWKSQLCEMVQPSGGPAADQDVLGEESPLGKPAMLHLPSEQGAPETLQRCLEENQELRDAIRQSNQILRERCEELLHFQASQREEKEF\n";
     ASSERT_EQ(gzwrite(f, text.data(), static_cast<unsigned>(text.size())), static_cast<int>(text.size()));
     ASSERT_EQ(gzclose(f), Z_OK);
 
@@ -90,7 +92,7 @@ TEST_F(FastaTest, MalformedRecordsAreRefusedAtTheirLine)
     struct Case {
         const char* text;
         std::size_t line;
-        const char* shown;  // part of the message naming what was found
+        const char* shown; // part of the message naming what was found
     };
     const Case cases[] = {
         {"MSTNPK\n>P12345\nMSTNPK\n", 1, "before the first header"},
@@ -111,4 +113,4 @@ TEST_F(FastaTest, MalformedRecordsAreRefusedAtTheirLine)
     }
 }
 
-}  // namespace
+} // namespace

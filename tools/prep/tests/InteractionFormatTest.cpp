@@ -93,8 +93,8 @@ TEST_F(InteractionFiles, TsvColumnsHeaderCommentsAndIsoforms)
     const auto pairs = Read(path);
     ASSERT_EQ(pairs.size(), 5u);
     ExpectPair(pairs[0], "P12345", "Q9Y6K9", "two hybrid", 3);
-    ExpectPair(pairs[1], "Q9Y6K9", "P12345", "reported", 5);  // both orders come back
-    ExpectPair(pairs[2], "P12345", "P12345", "coIP", 6);      // and self pairs
+    ExpectPair(pairs[1], "Q9Y6K9", "P12345", "reported", 5); // both orders come back
+    ExpectPair(pairs[2], "P12345", "P12345", "coIP", 6);     // and self pairs
     ExpectPair(pairs[3], "A0A024R161", "O15111", "reported", 7);
     ExpectPair(pairs[4], "O15111", "Q9Y6K9", "reported", 8);
     EXPECT_EQ(warnings_.Total(), 0u);
@@ -128,13 +128,13 @@ TEST_F(InteractionFiles, MitabIdentifiersQuotesAndExperiments)
         // 2.7: several identifiers, a description, db names in capitals, a
         // method name holding parentheses.
         Mitab({"intact:EBI-1|uniprotkb:P12345-2", "intact:EBI-2|UniProtKB:O15111(isoform)", "-", "-", "-", "-",
-               "psi-mi:\"MI:0006\"(anti bait coimmunoprecipitation (coIP))|psi-mi:\"MI:0018\"(two hybrid)", "-",
-               "-", "-", "-", "-", "psi-mi:\"MI:0471\"(MINT)"},
+               "psi-mi:\"MI:0006\"(anti bait coimmunoprecipitation (coIP))|psi-mi:\"MI:0018\"(two hybrid)", "-", "-",
+               "-", "-", "-", "psi-mi:\"MI:0471\"(MINT)"},
               42) +
         // A quoted value holding '|'; the accession only among the
         // alternative identifiers; no parentheses around the method.
-        Mitab({"intact:\"EBI|7\"|uniprotkb:\"Q9Y6K9\"", "intact:EBI-3", "-", "intact:EBI-3|uniprotkb:A0A024R161",
-               "-", "-", "psi-mi:\"MI:0019\"", "-", "-", "-", "-", "-", "-"}) +
+        Mitab({"intact:\"EBI|7\"|uniprotkb:\"Q9Y6K9\"", "intact:EBI-3", "-", "intact:EBI-3|uniprotkb:A0A024R161", "-",
+               "-", "psi-mi:\"MI:0019\"", "-", "-", "-", "-", "-", "-"}) +
         // A small molecule and a missing interactor B: skipped and counted.
         Mitab({"chebi:\"CHEBI:15422\"", "uniprotkb:P12345"}) + Mitab({"uniprotkb:P12345", "-"});
     const std::string path = Write("ppi.mitab", text);
@@ -181,7 +181,7 @@ struct BadFile {
     std::string text;
     InteractionFormat format;
     std::size_t line;
-    const char* says;  // part of the message: the value found or what was expected
+    const char* says; // part of the message: the value found or what was expected
 };
 
 TEST_F(InteractionFiles, EveryBadLineIsOneErrorNamingFileAndLine)

@@ -150,9 +150,8 @@ TEST(NegativeSampling, DegreeSamplingMatchesThePositivesSummedDegree)
     const double pos = MeanSummedDegree(n.positives, deg);
     const double neg = MeanSummedDegree(degree, deg);
     const double uni = MeanSummedDegree(uniform, deg);
-    std::cout << "mean summed degree over " << deg.size() << " proteins, " << n.positives.size()
-              << " pairs: positives " << pos << ", degree-matched negatives " << neg << ", uniform negatives " << uni
-              << "\n";
+    std::cout << "mean summed degree over " << deg.size() << " proteins, " << n.positives.size() << " pairs: positives "
+              << pos << ", degree-matched negatives " << neg << ", uniform negatives " << uni << "\n";
     RecordProperty("positives", std::to_string(pos));
     RecordProperty("degree_negatives", std::to_string(neg));
     RecordProperty("uniform_negatives", std::to_string(uni));

@@ -22,10 +22,9 @@ protected:
     void SetUp() override
     {
         AnnotationFiles::SetUp();
-        fasta_ = Write("proteins.fasta", ">sp|P11111-2|A_HUMAN Isoform 2\n" + Residues(60) +
-                                             ">sp|P11111|A_HUMAN\n" + Residues(100) + ">P22222\n" + Residues(50) +
-                                             ">P33333\n" + Residues(40) + ">P44444\n" + Residues(30) + ">Q66666\n" +
-                                             Residues(70));
+        fasta_ = Write("proteins.fasta", ">sp|P11111-2|A_HUMAN Isoform 2\n" + Residues(60) + ">sp|P11111|A_HUMAN\n" +
+                                             Residues(100) + ">P22222\n" + Residues(50) + ">P33333\n" + Residues(40) +
+                                             ">P44444\n" + Residues(30) + ">Q66666\n" + Residues(70));
         domains_ = Write("domains.tsv",
                          "P11111\tKinase\t10\t60\n"
                          "P11111\tKinase\t50\t90\n"
@@ -45,8 +44,8 @@ protected:
 
     std::vector<std::string> Args(const std::string& out) const
     {
-        return {"--out", out, "--interactions", interactions_, "--negatives", negatives_, "--domains", domains_,
-                "--domain-format", "tsv", "--fasta", fasta_};
+        return {"--out",     out,      "--interactions",  interactions_, "--negatives", negatives_,
+                "--domains", domains_, "--domain-format", "tsv",         "--fasta",     fasta_};
     }
 
     std::string fasta_;
@@ -72,7 +71,8 @@ TEST_F(PrepAnswersTest, IsoformFirstOverlappingCopiesAndAProteinThatLosesItsPair
               "2\tP33333\t40\t0\t0\tP33333\n"
               "3\tQ66666\t70\t42\t2\tQ66666\n");
     // PDZ went with P44444; SH3 on three proteins comes before Kinase on two.
-    EXPECT_EQ(file("motifs.tsv"), "id\tfamily\tname\tproteins\tdescription\n0\tSH3\tSH3\t3\tSH3\n1\tKinase\tKinase\t2\tKinase\n");
+    EXPECT_EQ(file("motifs.tsv"),
+              "id\tfamily\tname\tproteins\tdescription\n0\tSH3\tSH3\t3\tSH3\n1\tKinase\tKinase\t2\tKinase\n");
     // Kinase on P11111 covers 10-90, 81 residues, not the 51 + 41 = 92 of its
     // copies; SH3 70-80 is 11. The whole protein: 10-90 again, 81.
     EXPECT_EQ(file("protein_motifs.txt"), "0\t0\t11\n0\t1\t81\n1\t0\t20\n3\t0\t21\n3\t1\t21\n");
@@ -86,20 +86,20 @@ TEST_F(PrepAnswersTest, IsoformFirstOverlappingCopiesAndAProteinThatLosesItsPair
     const std::string summary = file("summary.txt");
     for (const std::string& line : std::vector<std::string>{
              "proteins: 6 listed, 4 kept (1 without any domain), 2 dropped: 1 no length: not in the FASTA file; 1 no "
-          "pair left (every partner dropped)\n",
-          "pairs dropped with a dropped protein: 1\n",
-          "domain families dropped with the proteins that lost every pair: 1\n",
-          // Of the four reported pairs of proteins with a length, the two of
-          // P33333.
-          "reported pairs with a protein without any domain: 2 of 4 (50.0%), kept; --require-domains drops them\n",
-          "motifs: 2 domain families from 6 domain ranges (1 ranges on proteins outside the set)\n",
-          // (1,0): 1 x 2 variables, (3,0): 2 x 2, (3,1): 2 x 1.
-          "binding variables: 8 on the observed protein pairs\n",
-          // Every protein is in two reported pairs: nothing to correlate.
-          "  source 'reported': 4 reported, 2 non-interacting (listed), models 0 and 1, degree correlation n/a\n",
-          std::string("warning: 1 FASTA isoform records folded onto their accession (the canonical record's length "
-                      "is used where there is one) (first: ") +
-              fasta_ + " line 1)\n"}) {
+             "pair left (every partner dropped)\n",
+             "pairs dropped with a dropped protein: 1\n",
+             "domain families dropped with the proteins that lost every pair: 1\n",
+             // Of the four reported pairs of proteins with a length, the two of
+             // P33333.
+             "reported pairs with a protein without any domain: 2 of 4 (50.0%), kept; --require-domains drops them\n",
+             "motifs: 2 domain families from 6 domain ranges (1 ranges on proteins outside the set)\n",
+             // (1,0): 1 x 2 variables, (3,0): 2 x 2, (3,1): 2 x 1.
+             "binding variables: 8 on the observed protein pairs\n",
+             // Every protein is in two reported pairs: nothing to correlate.
+             "  source 'reported': 4 reported, 2 non-interacting (listed), models 0 and 1, degree correlation n/a\n",
+             std::string("warning: 1 FASTA isoform records folded onto their accession (the canonical record's length "
+                         "is used where there is one) (first: ") +
+                 fasta_ + " line 1)\n"}) {
         EXPECT_NE(summary.find(line), std::string::npos) << line << "\nin:\n" << summary;
     }
 }
@@ -120,9 +120,9 @@ TEST_F(PrepAnswersTest, RequireDomainsDropsProteinsWithoutOneAndTheirPairs)
     EXPECT_EQ(Slurp(Path("set/ppi_observations.txt")), "1\t0\t1\t0\t1\n2\t0\t1\t0\t1\n2\t1\t0\t0\t1\n");
     for (const std::string& line : std::vector<std::string>{
              "proteins: 6 listed, 3 kept (0 without any domain), 3 dropped: 1 no domain (--require-domains); 1 no "
-          "length: not in the FASTA file; 1 no pair left (every partner dropped)\n",
-          "pairs dropped with a dropped protein: 4\n",
-          "reported pairs with a protein without any domain: 2 of 4 (50.0%), dropped by --require-domains\n"}) {
+             "length: not in the FASTA file; 1 no pair left (every partner dropped)\n",
+             "pairs dropped with a dropped protein: 4\n",
+             "reported pairs with a protein without any domain: 2 of 4 (50.0%), dropped by --require-domains\n"}) {
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\nin:\n" << r.out;
     }
     // Nothing left at all is refused, naming the interaction file.
@@ -149,9 +149,13 @@ protected:
             fasta += ">P1000" + std::to_string(i) + "\n" + Residues(10);
             domains += "P1000" + std::to_string(i) + "\tD\t1\t5\n";
         }
-        return {"--out", out, "--interactions", Write("pos.tsv", reported), "--negatives",
-                Write("neg.tsv", negative), "--domains", Write("dom.tsv", domains), "--domain-format", "tsv",
-                "--fasta", Write("seq.fasta", fasta), "--holdout", fraction};
+        return {"--out",           out,
+                "--interactions",  Write("pos.tsv", reported),
+                "--negatives",     Write("neg.tsv", negative),
+                "--domains",       Write("dom.tsv", domains),
+                "--domain-format", "tsv",
+                "--fasta",         Write("seq.fasta", fasta),
+                "--holdout",       fraction};
     }
 };
 
@@ -181,8 +185,9 @@ TEST_F(HoldoutGuardTest, KeepsEveryProteinAnObservationAndEverySourceAReportedPa
     off.emplace_back("--no-holdout-guard");
     const PrepRun refused = RunPrep(off);
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "Error: --holdout 0.99 leaves source 'reported' without a reported training pair (all 3 "
-                           "held out); expected a smaller --holdout, or the hold-out guard\n");
+    EXPECT_EQ(refused.err,
+              "Error: --holdout 0.99 leaves source 'reported' without a reported training pair (all 3 "
+              "held out); expected a smaller --holdout, or the hold-out guard\n");
     EXPECT_FALSE(std::filesystem::exists(Path("off")));
 }
 
@@ -220,7 +225,7 @@ TEST_F(HoldoutGuardTest, SamplingTakesEveryFreePairAndASourceOfOnePairGetsNone)
                                          "P10000\tP10001\tpath\nP10001\tP10002\tpath\nP10002\tP10003\tpath\n"
                                          "P10004\tP10005\tsolo\n",
                                          "", "0");
-    args.erase(args.begin() + 4, args.begin() + 6);  // no --negatives
+    args.erase(args.begin() + 4, args.begin() + 6); // no --negatives
     const PrepRun r = RunPrep(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Slurp(Path("set/ppi_observations.txt")),

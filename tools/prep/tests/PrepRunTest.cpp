@@ -34,17 +34,15 @@ protected:
                          "P22222\tSH3\t31\t40\n"
                          "P33333\tPDZ\t5\t15\n"
                          "Q44444\tKinase\t1\t100\n");
-        fasta_ = Write("proteins.fasta",
-                       ">sp|P11111|A_HUMAN\n" + std::string(60, 'M') + "\n" + std::string(40, 'K') + "\n" +
-                           ">P22222 second\n" + std::string(50, 'A') + "\n" +
-                           ">P33333\n" + std::string(30, 'G') + "\n" +
-                           ">Q44444\n" + std::string(120, 'L') + "\n");
+        fasta_ = Write("proteins.fasta", ">sp|P11111|A_HUMAN\n" + std::string(60, 'M') + "\n" + std::string(40, 'K') +
+                                             "\n" + ">P22222 second\n" + std::string(50, 'A') + "\n" + ">P33333\n" +
+                                             std::string(30, 'G') + "\n" + ">Q44444\n" + std::string(120, 'L') + "\n");
     }
 
     std::vector<std::string> Args(const std::string& out) const
     {
-        return {"--out", out, "--interactions", interactions_, "--negatives", negatives_, "--domains", domains_,
-                "--domain-format", "tsv", "--fasta", fasta_};
+        return {"--out",     out,      "--interactions",  interactions_, "--negatives", negatives_,
+                "--domains", domains_, "--domain-format", "tsv",         "--fasta",     fasta_};
     }
 
     std::string interactions_;
@@ -104,21 +102,22 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
     // 2, 1) and (0, 1, 2, 1), whose deviations from the means 1.5 and 1 have
     // no product sum: correlation 0.
 
-    const std::string summary = std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n" +
-                                "proteins: 4 listed, 4 kept (0 without any domain), 0 dropped\n"
-                                "reported pairs with a protein without any domain: 0 of 3 (0.0%), kept; "
-                                "--require-domains drops them\n"
-                                "self-interactions: 1 kept as pairs of a protein with itself\n"
-                                "pairs listed again by the same source (counted once): 1\n"
-                                "motifs: 3 domain families from 6 domain ranges (0 ranges on proteins outside the set)\n"
-                                "protein names: 0 gene names from the FASTA headers, 0 aliases from the interaction "
-                                "files, 4 accessions for want of both\n"
-                                "observations: 5\n"
-                                "  source 'reported': 3 reported, 2 non-interacting (listed), models 0 and 1, "
-                                "degree correlation 0.000\n"
-                                "candidate motif pairs: 4 of 4 motif pairs on reported interactions (support at least 1)\n"
-                                "binding variables: 5 on the observed protein pairs\n"
-                                "pairs to predict: 5\n";
+    const std::string summary =
+        std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n" +
+        "proteins: 4 listed, 4 kept (0 without any domain), 0 dropped\n"
+        "reported pairs with a protein without any domain: 0 of 3 (0.0%), kept; "
+        "--require-domains drops them\n"
+        "self-interactions: 1 kept as pairs of a protein with itself\n"
+        "pairs listed again by the same source (counted once): 1\n"
+        "motifs: 3 domain families from 6 domain ranges (0 ranges on proteins outside the set)\n"
+        "protein names: 0 gene names from the FASTA headers, 0 aliases from the interaction "
+        "files, 4 accessions for want of both\n"
+        "observations: 5\n"
+        "  source 'reported': 3 reported, 2 non-interacting (listed), models 0 and 1, "
+        "degree correlation 0.000\n"
+        "candidate motif pairs: 4 of 4 motif pairs on reported interactions (support at least 1)\n"
+        "binding variables: 5 on the observed protein pairs\n"
+        "pairs to predict: 5\n";
     EXPECT_EQ(file("summary.txt"), summary);
     // What prep prints is the summary it wrote, framed by the folder and the
     // command: 10 inputs of motifbind, 3 name tables, command.txt, summary.txt,
@@ -137,10 +136,11 @@ TEST_F(PrepRunTest, EveryFileHoldsTheHandWorkedValues)
 
 TEST_F(PrepRunTest, EstimatorAndNoisePriorLeadTheCommandOnlyWhenNotZero)
 {
-    const std::string tail = "-f 4 3 -l 1 -p 0 -s -1 ppi_observations.txt ppi_models.txt protein_motifs.txt "
-                             "active_motif_pairs.txt inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log "
-                             "predictions.txt predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 "
-                             "protein_lengths.txt 10000 motif_coverage.txt\n";
+    const std::string tail =
+        "-f 4 3 -l 1 -p 0 -s -1 ppi_observations.txt ppi_models.txt protein_motifs.txt "
+        "active_motif_pairs.txt inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log "
+        "predictions.txt predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 "
+        "protein_lengths.txt 10000 motif_coverage.txt\n";
     const struct {
         const char* folder;
         std::vector<std::string> extra;
@@ -252,9 +252,11 @@ TEST_F(PrepRunTest, InputItCannotUseIsRefusedBeforeAnythingIsWritten)
     const std::string twoSources = Write("two.tsv", "P11111\tP22222\tY2H\nP33333\tQ44444\tAP-MS\n");
     const std::string empty = Write("empty.tsv", "# nothing reported\n");
     const std::vector<Case> cases{
-        {"range past the protein's end", {"--domains", pastEnd},
+        {"range past the protein's end",
+         {"--domains", pastEnd},
          pastEnd + " line 2: domain 'PDZ' at 5-31 ends past the end of P33333, which has 30 residues"},
-        {"negatives without a source when two sources report", {"--interactions", twoSources},
+        {"negatives without a source when two sources report",
+         {"--interactions", twoSources},
          negatives_ + " line 1: no source column, but the interactions name 3 sources"},
         {"fpr and fnr", {"--fpr", "0.6", "--fnr", "0.5"}, "--fpr plus --fnr"},
         {"unknown format", {"--domain-format", "gff"}, "--domain-format"},

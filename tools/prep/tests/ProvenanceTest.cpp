@@ -56,8 +56,9 @@ TEST_F(ProvenanceTest, ARunRecordsVersionCommandSeedAndEveryInputInOptionOrder)
                                                    std::string(20, 'M') + "\n>P33333\n" + std::string(20, 'M') + "\n");
     const std::string names = Write("names.tsv", "SH3\tSrc homology 3\n");
     const std::string out = Path("set");
-    const std::vector<std::string> args = {"--out", out, "--domains", domains, "--interactions", ppi, "--fasta", fasta,
-                                           "--domain-format", "tsv", "--family-names", names, "--seed", "42"};
+    const std::vector<std::string> args = {"--out",   out,   "--domains",       domains, "--interactions", ppi,
+                                           "--fasta", fasta, "--domain-format", "tsv",   "--family-names", names,
+                                           "--seed",  "42"};
     std::ostringstream o;
     std::ostringstream e;
     ASSERT_EQ(PrepMain(args, o, e), 0) << e.str();
@@ -68,10 +69,9 @@ TEST_F(ProvenanceTest, ARunRecordsVersionCommandSeedAndEveryInputInOptionOrder)
     // Interactions before domains whatever the order given; the file name
     // with a blank quoted.
     EXPECT_EQ(text.str(),
-              std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n" +
-                  "command: motifbind-prep --out " + out + " --domains " + domains + " --interactions '" + ppi +
-                  "' --fasta " + fasta + " --domain-format tsv --family-names " + names + " --seed 42\n" +
-                  "seed: 42\n" +
+              std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\n" + "command: motifbind-prep --out " +
+                  out + " --domains " + domains + " --interactions '" + ppi + "' --fasta " + fasta +
+                  " --domain-format tsv --family-names " + names + " --seed 42\n" + "seed: 42\n" +
                   "input --interactions: " + digest("P11111\tP22222\nP22222\tP33333\n") + "  '" + ppi + "'\n" +
                   "input --domains: " + digest("P11111\tSH3\t1\t10\nP22222\tSH3\t1\t10\nP33333\tPDZ\t1\t10\n") + "  " +
                   domains + "\n" + "input --fasta: " + Sha256OfFile(fasta) + "  " + fasta + "\n" +
@@ -86,8 +86,9 @@ TEST_F(ProvenanceTest, AFifoIsRecordedWithoutReadingIt)
     c.interactionFiles = {fifo};
     // Opening the FIFO to hash it would wait for a writer forever.
     EXPECT_EQ(ProvenanceText({"--interactions", fifo}, c),
-              std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION + "\ncommand: motifbind-prep --interactions " +
-                  fifo + "\nseed: 1\ninput --interactions: not a regular file, not hashed  " + fifo + "\n");
+              std::string("made by: motifbind-prep ") + MOTIFBIND_VERSION +
+                  "\ncommand: motifbind-prep --interactions " + fifo +
+                  "\nseed: 1\ninput --interactions: not a regular file, not hashed  " + fifo + "\n");
 }
 
 } // namespace

@@ -31,17 +31,17 @@ std::pair<std::string, std::string> Unordered(const std::string& a, const std::s
     return a < b ? std::make_pair(a, b) : std::make_pair(b, a);
 }
 
-using Content = std::map<std::string, int>;  // family -> summed length
+using Content = std::map<std::string, int>; // family -> summed length
 
 struct Table {
-    std::vector<std::vector<std::string>> rows;  // without the header
+    std::vector<std::vector<std::string>> rows; // without the header
 };
 
 Table ReadTable(const fs::path& path)
 {
     std::istringstream in(ReadFile(path));
     std::string line;
-    std::getline(in, line);  // header
+    std::getline(in, line); // header
     Table t;
     while (std::getline(in, line)) {
         std::vector<std::string> row;
@@ -83,7 +83,7 @@ TEST(RoundTripTest, SimulatedSetComesBackUpToRenumbering)
     for (const auto& [a, b] : reported) {
         ppi << Accession(a) << "\t" << Accession(b) << "\n";
         if (n++ % 3 == 0) {
-            ppi << Accession(b) << "-2\t" << Accession(a) << "\n";  // the other order, an isoform
+            ppi << Accession(b) << "-2\t" << Accession(a) << "\n"; // the other order, an isoform
         }
     }
     std::ostringstream neg;
@@ -102,7 +102,8 @@ TEST(RoundTripTest, SimulatedSetComesBackUpToRenumbering)
     std::ostringstream fasta;
     for (int p = 0; p < set.numProt; ++p) {
         const auto up = static_cast<std::size_t>(p);
-        fasta << ">sp|" << Accession(p) << "|PROT" << p << "_SIM\n" << std::string(static_cast<std::size_t>(set.length[up]), 'A') << "\n";
+        fasta << ">sp|" << Accession(p) << "|PROT" << p << "_SIM\n"
+              << std::string(static_cast<std::size_t>(set.length[up]), 'A') << "\n";
         int sum = 0;
         for (const auto& [m, len] : set.motifs[up]) {
             ASSERT_LE(len, set.coverage[up]);
@@ -125,10 +126,12 @@ TEST(RoundTripTest, SimulatedSetComesBackUpToRenumbering)
         std::ofstream(tmp.File(name)) << text;
         return tmp.File(name);
     };
-    const std::vector<std::string> args{"--out", tmp.File("prep"), "--interactions", write("ppi.tsv", ppi.str()),
-                                        "--negatives", write("neg.tsv", neg.str()), "--domains",
-                                        write("domains.tsv", dom.str()), "--domain-format", "tsv", "--fasta",
-                                        write("seq.fasta", fasta.str())};
+    const std::vector<std::string> args{"--out",           tmp.File("prep"),
+                                        "--interactions",  write("ppi.tsv", ppi.str()),
+                                        "--negatives",     write("neg.tsv", neg.str()),
+                                        "--domains",       write("domains.tsv", dom.str()),
+                                        "--domain-format", "tsv",
+                                        "--fasta",         write("seq.fasta", fasta.str())};
     std::ostringstream out;
     std::ostringstream err;
     ASSERT_EQ(PrepMain(args, out, err), 0) << err.str();
@@ -138,7 +141,7 @@ TEST(RoundTripTest, SimulatedSetComesBackUpToRenumbering)
     const Table proteins = ReadTable(prep / "proteins.tsv");
     const Table motifs = ReadTable(prep / "motifs.tsv");
     ASSERT_EQ(proteins.rows.size(), inPairs.size());
-    std::map<int, int> simOf;  // prep protein id -> simulated id
+    std::map<int, int> simOf; // prep protein id -> simulated id
     for (const auto& row : proteins.rows) {
         simOf[std::stoi(row[0])] = std::stoi(row[1].substr(1));
     }

@@ -54,8 +54,12 @@ using BrowserFolder = testutil::TempDir;
 testutil::RunResult RunChromium(const std::string& exe, const BrowserFolder& dir,
                                 const std::vector<std::string>& options, const fs::path& out)
 {
-    std::vector<std::string> args = {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                                     "--no-first-run", "--disable-extensions",
+    std::vector<std::string> args = {"--headless",
+                                     "--no-sandbox",
+                                     "--disable-gpu",
+                                     "--disable-dev-shm-usage",
+                                     "--no-first-run",
+                                     "--disable-extensions",
                                      "--user-data-dir=" + (dir.Path() / "profile").string()};
     args.insert(args.end(), options.begin(), options.end());
     args.push_back("file://" + (dir.Path() / "report.html").string());
@@ -158,17 +162,20 @@ const char* const LAYOUT_CHECK = R"JS(
 ReportData StrainedData()
 {
     ReportData d = SampleData();
-    d.command = "motifbind -e 1 -b 200 -f 300 60 -l 1 -p 1 -s 10 -d ddi_observations.txt ddi_models.txt "
-                "ddi_options.txt ppi_observations.txt ppi_models.txt protein_motifs.txt active_motif_pairs.txt "
-                "inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log predictions.txt "
-                "predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 protein_lengths.txt 10000 "
-                "/data/" + std::string(150, 'p') + "/motif_coverage.txt";
+    d.command =
+        "motifbind -e 1 -b 200 -f 300 60 -l 1 -p 1 -s 10 -d ddi_observations.txt ddi_models.txt "
+        "ddi_options.txt ppi_observations.txt ppi_models.txt protein_motifs.txt active_motif_pairs.txt "
+        "inactive_motif_pairs.txt waiting_motif_pairs.txt motifbind.log predictions.txt "
+        "predict_interaction_pairs.txt predict_binding_pairs.txt 0.1 protein_lengths.txt 10000 "
+        "/data/" +
+        std::string(150, 'p') + "/motif_coverage.txt";
     d.topMotifPairs[0].first = "Protein kinase domain (PF00069)";
     d.topMotifPairs[0].second = "Src homology 2 domain (PF00017)";
     d.topMotifPairs[1].first = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
-    d.topPerturbations[0].what = "motif Protein kinase domain (PF00069) on Mitogen-activated protein kinase 1 "
-                                 "(P28482), with partner Dual specificity mitogen-activated protein kinase kinase "
-                                 "1 (Q02750)";
+    d.topPerturbations[0].what =
+        "motif Protein kinase domain (PF00069) on Mitogen-activated protein kinase 1 "
+        "(P28482), with partner Dual specificity mitogen-activated protein kinase kinase "
+        "1 (Q02750)";
     d.topPerturbations[1].effect = -123456.789;
     d.topPerturbations.push_back({std::string(80, 'x'), 2e-9});
     d.topInteractions->rows[1].nameB = "Serine/threonine-protein kinase PLK1, polo-like kinase 1";
@@ -221,9 +228,9 @@ TEST(ReportHtmlBrowser, NoLabelLeavesItsBoxAndTheTableNamesProteins)
         const std::size_t table = text.find("<table id=\"top-interactions-table\">");
         ASSERT_NE(table, std::string::npos);
         const std::string rows = text.substr(table, text.find("</table>", table) - table);
-        for (const char* shown : {"<strong>ABC1</strong> <span class=\"id\">P12345</span>",
-                                  "<strong>Ste5 scaffold protein</strong>",
-                                  "<strong>Serine/threonine-protein kinase PLK1, polo-like kinase 1</strong>"}) {
+        for (const char* shown :
+             {"<strong>ABC1</strong> <span class=\"id\">P12345</span>", "<strong>Ste5 scaffold protein</strong>",
+              "<strong>Serine/threonine-protein kinase PLK1, polo-like kinase 1</strong>"}) {
             EXPECT_NE(rows.find(shown), std::string::npos) << shown;
         }
     }
@@ -249,12 +256,11 @@ TEST(ReportHtmlBrowser, ChromiumShowsEveryPlot)
     EXPECT_EQ(text.find("<script"), std::string::npos);
     struct Expect {
         const char* id;
-        std::size_t rects;      // bars
-        std::size_t polylines;  // data lines
+        std::size_t rects;     // bars
+        std::size_t polylines; // data lines
     };
-    for (const Expect& e : {Expect{"em-plot", 0, 2}, Expect{"probability-plot", 6, 0},
-                            Expect{"motif-pair-plot", 3, 0}, Expect{"perturbation-plot", 3, 0},
-                            Expect{"roc-plot", 0, 2}, Expect{"pr-plot", 0, 2}}) {
+    for (const Expect& e : {Expect{"em-plot", 0, 2}, Expect{"probability-plot", 6, 0}, Expect{"motif-pair-plot", 3, 0},
+                            Expect{"perturbation-plot", 3, 0}, Expect{"roc-plot", 0, 2}, Expect{"pr-plot", 0, 2}}) {
         const std::string svg = SvgById(text, e.id);
         ASSERT_FALSE(svg.empty()) << e.id << " is not in the DOM";
         EXPECT_EQ(CountOf(svg, "<rect"), e.rects) << e.id;
@@ -266,9 +272,9 @@ TEST(ReportHtmlBrowser, ChromiumShowsEveryPlot)
     // A 1200 x 3000 PNG with plots, text and tables compresses to far more
     // than a blank page (under 10 KB).
     const fs::path shot = dir.Path() / "report.png";
-    const auto shooting = RunChromium(
-        exe, dir, {"--hide-scrollbars", "--window-size=1200,3000", "--screenshot=" + shot.string()},
-        dir.Path() / "shot-stdout.txt");
+    const auto shooting =
+        RunChromium(exe, dir, {"--hide-scrollbars", "--window-size=1200,3000", "--screenshot=" + shot.string()},
+                    dir.Path() / "shot-stdout.txt");
     ASSERT_EQ(shooting.status, 0) << shooting.err;
     ASSERT_TRUE(fs::exists(shot)) << shooting.err;
     const std::string png = ReadFile(shot);

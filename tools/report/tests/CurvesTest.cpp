@@ -15,8 +15,8 @@ const std::vector<ScoredPair> PAIRS{{0.1, true}, {0.8, false}, {0.9, true}, {0.3
 TEST(CurvesTest, RocStepsThroughTiedScoresTogether)
 {
     const Curve c = RocCurve(PAIRS);
-    const std::vector<std::pair<double, double>> points{{0.0, 0.0}, {0.0, 1.0 / 3}, {0.5, 2.0 / 3}, {1.0, 2.0 / 3},
-                                                        {1.0, 1.0}};
+    const std::vector<std::pair<double, double>> points{
+        {0.0, 0.0}, {0.0, 1.0 / 3}, {0.5, 2.0 / 3}, {1.0, 2.0 / 3}, {1.0, 1.0}};
     ASSERT_EQ(c.points.size(), points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         EXPECT_DOUBLE_EQ(c.points[i].first, points[i].first) << i;

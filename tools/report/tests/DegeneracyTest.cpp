@@ -47,11 +47,13 @@ TEST(DegeneracyTest, RatesWithinOneMillionthOfZeroOrOne)
     const Degeneracy d = FindDegeneracy(rates, nullptr, RunInputs());
     ASSERT_EQ(d.rates.size(), 2u);
     EXPECT_TRUE(d.Any());
-    EXPECT_EQ(d.Text(), "learned noise rates at 0 or 1: protein-protein model 1 (interacting pairs) false-negative "
-                        "rate 1e-30, domain-domain model 0 (non-binding motif pairs) false-positive rate 0");
-    EXPECT_EQ(RatesText(rates), "protein-protein model 0 false-positive rate 0.02, model 1 false-negative rate "
-                                "1e-30; domain-domain model 0 false-positive rate 0, model 3 chance of observing 1 "
-                                "0.5");
+    EXPECT_EQ(d.Text(),
+              "learned noise rates at 0 or 1: protein-protein model 1 (interacting pairs) false-negative "
+              "rate 1e-30, domain-domain model 0 (non-binding motif pairs) false-positive rate 0");
+    EXPECT_EQ(RatesText(rates),
+              "protein-protein model 0 false-positive rate 0.02, model 1 false-negative rate "
+              "1e-30; domain-domain model 0 false-positive rate 0, model 3 chance of observing 1 "
+              "0.5");
     EXPECT_EQ(RatesText({}), "none");
 }
 
@@ -61,15 +63,16 @@ TEST(DegeneracyTest, TiedPairsAreThoseWithNonInteractionExactlyZero)
     // non-interaction probability of 1e-300 is no tie, though 1 minus it is
     // 1 in doubles. (3,1) is made certain by a noise-free observation.
     Predictions p;
-    p.interactions = {Pair(1, 0, 0.5, 0.0),    Pair(2, 0, 0.0, std::nullopt), Pair(3, 0, 0.0, 0.2),
+    p.interactions = {Pair(1, 0, 0.5, 0.0), Pair(2, 0, 0.0, std::nullopt), Pair(3, 0, 0.0, 0.2),
                       Pair(4, 0, 0.5, 1e-300), Pair(3, 1, 0.4, 0.0)};
     RunInputs inputs;
     inputs.certainPairs = {{3, 1}, {4, 0}};
     const Degeneracy d = FindDegeneracy({}, &p, inputs);
     EXPECT_EQ(d.certain, 3u);
     EXPECT_EQ(d.explained, 1u);
-    EXPECT_EQ(d.Text(), "2 listed protein pairs tied at interaction probability exactly 1 (and 1 more that a "
-                        "noise-free observation makes certain)");
+    EXPECT_EQ(d.Text(),
+              "2 listed protein pairs tied at interaction probability exactly 1 (and 1 more that a "
+              "noise-free observation makes certain)");
 
     // Ties that observations explain, and sound rates: nothing to flag.
     p.interactions = {Pair(3, 1, 0.4, 0.0), Pair(1, 0, 0.5, 0.3)};

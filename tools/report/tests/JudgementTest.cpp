@@ -64,12 +64,12 @@ TEST(JudgementTest, KnownPairsTheDomainEvidenceListsAreCountedApart)
     const std::set<PairKey> evidence{{1, 0}, {2, 0}, {16, 0}, {90, 80}, {5, 0}, {70, 60}};
     const KnownView k = JudgeKnown(affinities, known, evidence);
     EXPECT_EQ(k.known, 4u);
-    EXPECT_EQ(k.circular, 4u);  // the non-candidate too: the warning is about the list
+    EXPECT_EQ(k.circular, 4u); // the non-candidate too: the warning is about the list
     EXPECT_EQ(k.knownOutside, 1u);
-    ASSERT_EQ(k.rows.size(), 2u);  // 20 candidates: the top 10, then all 20
+    ASSERT_EQ(k.rows.size(), 2u); // 20 candidates: the top 10, then all 20
     EXPECT_EQ(k.rows[0].top, 10u);
     EXPECT_EQ(k.rows[0].found, 3u);
-    EXPECT_EQ(k.rows[0].foundOutside, 1u);  // (3,0), which the evidence does not list
+    EXPECT_EQ(k.rows[0].foundOutside, 1u); // (3,0), which the evidence does not list
     EXPECT_DOUBLE_EQ(k.rows[0].chance, 10.0 * 4 / 20);
     EXPECT_DOUBLE_EQ(k.rows[0].chanceOutside, 10.0 * 1 / 20);
     EXPECT_EQ(k.rows[1].top, 20u);
@@ -80,13 +80,15 @@ TEST(JudgementTest, KnownPairsTheDomainEvidenceListsAreCountedApart)
     EXPECT_EQ(plain.circular, 0u);
     EXPECT_EQ(plain.rows[0].foundOutside, plain.rows[0].found);
     EXPECT_DOUBLE_EQ(plain.rows[0].chanceOutside, plain.rows[0].chance);
-    EXPECT_EQ(CircularText(k), "--known lists 4 motif pairs that the run's domain-domain evidence already lists: "
-                               "their enrichment is circular");
+    EXPECT_EQ(CircularText(k),
+              "--known lists 4 motif pairs that the run's domain-domain evidence already lists: "
+              "their enrichment is circular");
     KnownView one = k;
     one.circular = 1;
     one.evidenceFile = "ddi_observations.txt";
-    EXPECT_EQ(CircularText(one), "--known lists 1 motif pair that the run's domain-domain evidence "
-                                 "(ddi_observations.txt) already lists: their enrichment is circular");
+    EXPECT_EQ(CircularText(one),
+              "--known lists 1 motif pair that the run's domain-domain evidence "
+              "(ddi_observations.txt) already lists: their enrichment is circular");
 }
 
 TEST(JudgementTest, KnownPairsAmongTheTopAgainstChance)
@@ -102,7 +104,7 @@ TEST(JudgementTest, KnownPairsAmongTheTopAgainstChance)
             known.insert(p);
         }
     }
-    known.insert({500, 400});  // not a candidate: counts nowhere
+    known.insert({500, 400}); // not a candidate: counts nowhere
     const KnownView k = JudgeKnown(affinities, known);
     EXPECT_EQ(k.known, 6u);
     EXPECT_EQ(k.candidates, 120u);
@@ -126,7 +128,8 @@ TEST(JudgementTest, PairFilesNameProteinsByAccessionWithAHeader)
     const testutil::TempDir tmp;
     const fs::path dir = tmp.Path();
     std::ofstream(dir / "proteins.tsv") << "id\taccession\n0\tP11111\n1\tP22222\n2\tP33333\n";
-    std::ofstream(dir / "pos.tsv") << "accession_a\taccession_b\nP22222\tP11111\n# a comment\nP33333 P33333\nO99999\tP11111\n";
+    std::ofstream(dir / "pos.tsv")
+        << "accession_a\taccession_b\nP22222\tP11111\n# a comment\nP33333 P33333\nO99999\tP11111\n";
     const NamedPairs p = ReadProteinPairs(dir / "pos.tsv", Names::Read(dir));
     EXPECT_EQ(p.pairs, (std::set<PairKey>{{1, 0}, {2, 2}}));
     EXPECT_EQ(p.unknown.pairs, 1u);

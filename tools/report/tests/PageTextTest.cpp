@@ -17,8 +17,8 @@ TEST(PageNumberTest, ThreeSignificantDigitsPlainInTheMiddleRange)
     EXPECT_EQ(PageNumber(0.123456), "0.123");
     EXPECT_EQ(PageNumber(0.5), "0.5");
     EXPECT_EQ(PageNumber(1.0), "1");
-    EXPECT_EQ(PageNumber(0.99999), "1");    // rounds up to one digit less
-    EXPECT_EQ(PageNumber(999.7), "1000");   // the exponent of the rounded value
+    EXPECT_EQ(PageNumber(0.99999), "1");  // rounds up to one digit less
+    EXPECT_EQ(PageNumber(999.7), "1000"); // the exponent of the rounded value
     EXPECT_EQ(PageNumber(-1287.9), "-1290");
     EXPECT_EQ(PageNumber(123456.0), "123000");
     EXPECT_EQ(PageNumber(0.000123456), "0.000123");
@@ -33,7 +33,7 @@ TEST(PageNumberTest, ShortExponentsOutsideAndABoundBelowOneMillionth)
     EXPECT_EQ(PageNumber(2.5e12), "2.5e12");
     EXPECT_EQ(PageNumber(-3.14159e7), "-3.14e7");
     EXPECT_EQ(PageNumber(1.5e-5), "1.5e-5");
-    EXPECT_EQ(PageNumber(1e-6), "1e-6");  // the floor itself is a number
+    EXPECT_EQ(PageNumber(1e-6), "1e-6"); // the floor itself is a number
     // No more digits than any estimate here carries.
     EXPECT_EQ(PageNumber(2.035e-35), "< 1e-6");
     EXPECT_EQ(PageNumber(9.99e-7), "< 1e-6");
@@ -47,7 +47,7 @@ TEST(PageNumberTest, ZeroInfinitiesAndNotANumber)
 {
     EXPECT_EQ(PageNumber(0.0), "0");
     EXPECT_EQ(PageNumber(-0.0), "0");
-    EXPECT_EQ(PageNumber(-1e-300 * 1e-300), "0");  // underflows to -0
+    EXPECT_EQ(PageNumber(-1e-300 * 1e-300), "0"); // underflows to -0
     EXPECT_EQ(PageNumber(INF), "\u221e");
     EXPECT_EQ(PageNumber(-INF), "-\u221e");
     EXPECT_EQ(PageNumber(std::numeric_limits<double>::quiet_NaN()), "n/a");
@@ -77,8 +77,8 @@ TEST(TextWidthTest, WrapBreaksAtBlanksAndSplitsOnlyTooWideWords)
     const std::string text = "motif Pkinase (PF00069) on ABC1 (P12345), with partner XYZ2 (P67890)";
     const double limit = TextWidth("motif Pkinase (PF00069) on", px);
     const std::vector<std::string> lines = WrapText(text, limit, px);
-    EXPECT_EQ(lines, (std::vector<std::string>{"motif Pkinase (PF00069) on", "ABC1 (P12345), with",
-                                               "partner XYZ2 (P67890)"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"motif Pkinase (PF00069) on", "ABC1 (P12345), with", "partner XYZ2 (P67890)"}));
     for (const auto& l : lines) {
         EXPECT_LE(TextWidth(l, px), limit) << l;
     }

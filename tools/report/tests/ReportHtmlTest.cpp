@@ -39,10 +39,7 @@ std::vector<std::pair<double, double>> Points(const std::string& polyline)
     return out;
 }
 
-double Num(const std::string& element, const std::string& attr)
-{
-    return std::stod(AttrOf(element, attr));
-}
+double Num(const std::string& element, const std::string& attr) { return std::stod(AttrOf(element, attr)); }
 
 // The part of the page from <section id="id"> to its end.
 std::string Section(const std::string& html, const std::string& id)
@@ -99,8 +96,8 @@ TEST(ReportHtmlPage, IsWellFormedAndSelfContained)
     KeepPage(html);
     EXPECT_NE(html.find("<link rel=\"icon\" href=\"data:,\" />"), std::string::npos);
     EXPECT_EQ(CountOf(html, "<style>"), 1u);
-    for (const char* id : {"em-plot", "probability-plot", "motif-pair-plot", "perturbation-plot", "roc-plot",
-                           "pr-plot"}) {
+    for (const char* id :
+         {"em-plot", "probability-plot", "motif-pair-plot", "perturbation-plot", "roc-plot", "pr-plot"}) {
         const std::string svg = SvgById(html, id);
         ASSERT_FALSE(svg.empty()) << id;
         const std::string open = svg.substr(0, svg.find('>') + 1);
@@ -123,8 +120,8 @@ TEST(ReportHtmlPage, ShowsRunNameCommandLineAndSameBytesEachTime)
     EXPECT_NE(html.find(data.command), std::string::npos);
     EXPECT_EQ(html.find("<div class=\"notice\""), std::string::npos);
     // The page ends naming the program and version that wrote it.
-    const std::string end = std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION +
-                            ".</footer>\n</body>\n</html>\n";
+    const std::string end =
+        std::string("<footer>Written by motifbind-report ") + MOTIFBIND_VERSION + ".</footer>\n</body>\n</html>\n";
     EXPECT_EQ(html.substr(html.size() - std::min(html.size(), end.size())), end);
     EXPECT_EQ(ReportHtml(data), html);
 }
@@ -362,10 +359,11 @@ TEST(ReportHtmlBars, MotifPairsByAffinityWithTheirTable)
     EXPECT_NE(svg.find(">0.93</text>"), std::string::npos);
     const std::string section = Section(html, "motif-pairs");
     EXPECT_EQ(CountOf(section, "<tr><td class=\"name\">"), 3u);
-    EXPECT_NE(section.find("<tr><td class=\"name\">SH3_1</td><td class=\"name\">Pro-rich</td><td class=\"num\">0.71</td>"
-                           "<td class=\"num\">0.6</td><td class=\"num\">9</td><td class=\"num\">0</td>"
-                           "<td class=\"num\">0</td></tr>"),
-              std::string::npos)
+    EXPECT_NE(
+        section.find("<tr><td class=\"name\">SH3_1</td><td class=\"name\">Pro-rich</td><td class=\"num\">0.71</td>"
+                     "<td class=\"num\">0.6</td><td class=\"num\">9</td><td class=\"num\">0</td>"
+                     "<td class=\"num\">0</td></tr>"),
+        std::string::npos)
         << section;
     EXPECT_NE(section.find("<th class=\"num\">explains, of the top 3</th>"), std::string::npos) << section;
     // Without a top-interactions table there is nothing to explain.
@@ -431,7 +429,7 @@ TEST(ReportHtmlHeldOut, RocAndPrCurvesWithAreasLegendAndChance)
     EXPECT_NE(AttrOf(lines[0], "stroke-dasharray"), AttrOf(lines[1], "stroke-dasharray"));
     EXPECT_NE(roc.find(">motifbind (AUC 0.83)</text>"), std::string::npos);
     EXPECT_NE(roc.find(">degree-only baseline (AUC 0.61)</text>"), std::string::npos);
-    EXPECT_EQ(CountOf(roc, "class=\"chance\""), 2u);  // the diagonal and its legend key
+    EXPECT_EQ(CountOf(roc, "class=\"chance\""), 2u); // the diagonal and its legend key
 
     const std::string pr = SvgById(html, "pr-plot");
     EXPECT_EQ(CountOf(pr, "<polyline "), 2u);
@@ -439,8 +437,9 @@ TEST(ReportHtmlHeldOut, RocAndPrCurvesWithAreasLegendAndChance)
     EXPECT_NE(pr.find(">motifbind (average precision 0.64)</text>"), std::string::npos) << pr;
     EXPECT_EQ(pr.find("AUC"), std::string::npos);
     EXPECT_EQ(CountOf(pr, "class=\"chance\""), 0u);
-    EXPECT_NE(Section(html, "held-out").find("40 interacting pairs and 400 non-interacting pairs that the "
-                                             "prediction file ranks; 3 more are missing from it."),
+    EXPECT_NE(Section(html, "held-out")
+                  .find("40 interacting pairs and 400 non-interacting pairs that the "
+                        "prediction file ranks; 3 more are missing from it."),
               std::string::npos);
 }
 
@@ -450,8 +449,7 @@ TEST(ReportHtmlHeldOut, AreasInATableAndWhetherTheTruthWasSeen)
     std::string held = Section(ReportHtml(d), "held-out");
     // Each area by its right name, chance beside: 0.5 and the share of
     // interacting pairs, 40 of 440.
-    EXPECT_NE(held.find("<th class=\"num\">ROC AUC</th><th class=\"num\">average precision</th>"),
-              std::string::npos);
+    EXPECT_NE(held.find("<th class=\"num\">ROC AUC</th><th class=\"num\">average precision</th>"), std::string::npos);
     EXPECT_NE(held.find("<tr><td>motifbind</td><td class=\"num\">0.83</td><td class=\"num\">0.64</td></tr>"),
               std::string::npos)
         << held;
@@ -631,8 +629,7 @@ TEST(ReportHtmlNumbers, ExtremeValuesGiveFiniteCompactCoordinates)
     d.emPhases = {{"a", {{0, -1e300}, {1, -1e299}, {2, 1e300}}},
                   {"b", {{0, std::numeric_limits<double>::lowest()}, {1e15, std::numeric_limits<double>::max()}}}};
     d.topMotifPairs = {{"tiny", "pair", 1e-300, 4.9e-324, 1}, {"big", "pair", 1e300, 1, 2}};
-    d.topPerturbations = {{"down", std::numeric_limits<double>::lowest()},
-                          {"up", std::numeric_limits<double>::max()}};
+    d.topPerturbations = {{"down", std::numeric_limits<double>::lowest()}, {"up", std::numeric_limits<double>::max()}};
     d.interactionProbabilities = {1e-300, 4.9e-324};
     const std::string html = ReportHtml(d);
     KeepPage(html);

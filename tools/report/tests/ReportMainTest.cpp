@@ -48,9 +48,10 @@ TEST_F(ReportMainTest, AFinishedRunGivesEveryTableAndThePage)
     // protein-protein model 0 prob0 1 and domain-domain model 1 2.6e-25,
     // and four listed pairs have a posterior of exactly 0. Without the
     // inputs beside the log the states the models serve are not known.
-    EXPECT_EQ(r.err, "warning: degenerate estimates: learned noise rates at 0 or 1: protein-protein model 0 (state "
-                     "not known) chance of observing 1 0, domain-domain model 1 (state not known) chance of "
-                     "observing 1 1; 4 listed protein pairs tied at interaction probability exactly 1\n");
+    EXPECT_EQ(r.err,
+              "warning: degenerate estimates: learned noise rates at 0 or 1: protein-protein model 0 (state "
+              "not known) chance of observing 1 0, domain-domain model 1 (state not known) chance of "
+              "observing 1 1; 4 listed protein pairs tied at interaction probability exactly 1\n");
     for (const char* name : {"interactions.tsv", "binding.tsv", "motif_pairs.tsv", "perturbation.tsv", "report.html"}) {
         EXPECT_TRUE(fs::exists(dir_ / "rep" / name)) << name;
     }
@@ -99,7 +100,8 @@ TEST_F(ReportMainTest, ACutShortRunGivesAPartialReportAndSaysWhy)
 
 TEST_F(ReportMainTest, AFileThatIsNoLogIsOneErrorLine)
 {
-    const ReportRun r = RunReport({DataPath("p1").string(), "--out", Out(), "--log", DataPath("p1/predictions.txt").string()});
+    const ReportRun r =
+        RunReport({DataPath("p1").string(), "--out", Out(), "--log", DataPath("p1/predictions.txt").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("Error: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("predictions.txt"), std::string::npos) << r.err;
@@ -144,10 +146,11 @@ TEST_F(ReportMainTest, KnownPairsFromTheRunsOwnDomainEvidenceAreCircular)
     Write(run / "ddi_observations.txt", "1 0 1 0 1\n2 2 1 0 1\n0 1 1 0 1\n4 3 0 0 1\n");
     const ReportRun r = RunReport({run.string(), "--out", Out(), "--known", (run / "ddi_observations.txt").string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string warning = "warning: --known lists 3 motif pairs that the run's domain-domain evidence "
-                                "(ddi_observations.txt) already lists: their enrichment is circular\n";
+    const std::string warning =
+        "warning: --known lists 3 motif pairs that the run's domain-domain evidence "
+        "(ddi_observations.txt) already lists: their enrichment is circular\n";
     EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;  // and the degenerate estimates
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err; // and the degenerate estimates
     const std::string html = FileText(dir_ / "rep" / "report.html");
     EXPECT_NE(html.find("<div class=\"notice\" role=\"note\" id=\"circular\"><strong>Circular evidence:</strong> "
                         "<code class=\"opt\">--known</code> lists 3 motif pairs that the run&#39;s domain-domain "
@@ -203,28 +206,31 @@ TEST_F(ReportMainTest, ThePageShowsWhatMadeTheInputSet)
     const ReportRun bare = RunReport({DataPath("p1").string(), "--out", Out("bare")});
     ASSERT_EQ(bare.status, 0) << bare.err;
     const std::string plain = FileText(dir_ / "bare" / "report.html");
-    EXPECT_NE(plain.find(std::string("<p>This page was written by motifbind-report ") + MOTIFBIND_VERSION), std::string::npos);
+    EXPECT_NE(plain.find(std::string("<p>This page was written by motifbind-report ") + MOTIFBIND_VERSION),
+              std::string::npos);
     EXPECT_NE(plain.find("The run folder holds no provenance.txt"), std::string::npos);
 
     // prep's record beside the run: every line a row, key and value split at
     // the first ": ", a value holding ": " kept whole; names escaped; the
     // summary shown as printed.
     const fs::path run = RunCopy(dir_);
-    Write(run / "provenance.txt", "made by: motifbind-prep 9.9.9\n"
-                                  "command: motifbind-prep --out 'a b' --seed 7\n"
-                                  "seed: 7\n"
-                                  "input --fasta: 0123abcd  <seq>.fa\n"
-                                  "a line without a key\n");
+    Write(run / "provenance.txt",
+          "made by: motifbind-prep 9.9.9\n"
+          "command: motifbind-prep --out 'a b' --seed 7\n"
+          "seed: 7\n"
+          "input --fasta: 0123abcd  <seq>.fa\n"
+          "a line without a key\n");
     Write(run / "summary.txt", "made by: motifbind-prep 9.9.9\nproteins: 12 <kept>\n");
     const ReportRun r = RunReport({run.string(), "--out", Out()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string html = FileText(dir_ / "rep" / "report.html");
-    for (const char* row : {"<tr><th scope=\"row\">made by</th><td><code>motifbind-prep 9.9.9</code></td></tr>",
-                            "<tr><th scope=\"row\">command</th><td><code>motifbind-prep --out &#39;a b&#39; --seed "
-                            "7</code></td></tr>",
-                            "<tr><th scope=\"row\">seed</th><td><code>7</code></td></tr>",
-                            "<tr><th scope=\"row\">input --fasta</th><td><code>0123abcd  &lt;seq&gt;.fa</code></td></tr>",
-                            "<tr><th scope=\"row\"></th><td><code>a line without a key</code></td></tr>"}) {
+    for (const char* row :
+         {"<tr><th scope=\"row\">made by</th><td><code>motifbind-prep 9.9.9</code></td></tr>",
+          "<tr><th scope=\"row\">command</th><td><code>motifbind-prep --out &#39;a b&#39; --seed "
+          "7</code></td></tr>",
+          "<tr><th scope=\"row\">seed</th><td><code>7</code></td></tr>",
+          "<tr><th scope=\"row\">input --fasta</th><td><code>0123abcd  &lt;seq&gt;.fa</code></td></tr>",
+          "<tr><th scope=\"row\"></th><td><code>a line without a key</code></td></tr>"}) {
         EXPECT_NE(html.find(row), std::string::npos) << row;
     }
     EXPECT_NE(html.find("<pre class=\"record\">made by: motifbind-prep 9.9.9\nproteins: 12 &lt;kept&gt;\n</pre>"),

@@ -60,14 +60,28 @@ inline ReportData SampleData()
     top.truth = true;
     top.bindings = true;
     top.rows = {
-        {"ABC1", "P12345", "Ste5 scaffold protein", "Q9Y6K9", 0.97, InteractionView::Status::OBSERVED, "interacting",
+        {"ABC1",
+         "P12345",
+         "Ste5 scaffold protein",
+         "Q9Y6K9",
+         0.97,
+         InteractionView::Status::OBSERVED,
+         "interacting",
          {{"Pkinase (PF00069)", "SH2 (PF00017)", 0.93, true}, {"SH3_1 (PF00018)", "Pro-rich (PF00000)", 0.41, true}},
          2},
-        {"P67890", "P67890", "XYZ2", "O43521", 0.74, InteractionView::Status::HELD_OUT, "not interacting",
-         {{"WD40 (PF00400)", "WD40 (PF00400)", 2e-9, false}}, 0},
+        {"P67890",
+         "P67890",
+         "XYZ2",
+         "O43521",
+         0.74,
+         InteractionView::Status::HELD_OUT,
+         "not interacting",
+         {{"WD40 (PF00400)", "WD40 (PF00400)", 2e-9, false}},
+         0},
         {"P11111", "P11111", "P22222", "P22222", 0.5, InteractionView::Status::NEW, "", {}, 0},
     };
-    top.explainers = {{"Pkinase (PF00069)", "SH2 (PF00017)", 0.93, 1, 3}, {"WD40 (PF00400)", "WD40 (PF00400)", 0.2, 1, 1}};
+    top.explainers = {{"Pkinase (PF00069)", "SH2 (PF00017)", 0.93, 1, 3},
+                      {"WD40 (PF00400)", "WD40 (PF00400)", 0.2, 1, 1}};
     d.topInteractions = top;
     d.topPerturbations = {
         {"Pkinase \u2013 SH2", -42.5},
@@ -104,7 +118,7 @@ inline void KeepPage(const std::string& html)
     }
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    static std::map<std::string, int> kept;  // pages per test
+    static std::map<std::string, int> kept; // pages per test
     const std::string path = std::string(folder) + "/" + name + "-" + std::to_string(++kept[name]) + ".html";
     std::ofstream out(path, std::ios::binary);
     out << html;

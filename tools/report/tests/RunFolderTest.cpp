@@ -33,15 +33,16 @@ TEST_F(RunFolderTest, NamesComeFromTheTablesOrFallBackToIds)
 
     Write("proteins.tsv", "id\taccession\tlength\tcovered\tmotifs\n0\tP11111\t100\t71\t2\n1\tP22222\t50\t30\t1\n");
     Write("motifs.tsv", "id\tfamily\tname\tproteins\n0\tPF00069\tPkinase\t2\n1\tPF00018\tSH3_1\t2\n");
-    Write("sources.tsv", "source\tmodel_not_interacting\tmodel_interacting\treported\tnot_interacting\n"
-                         "two hybrid\t0\t1\t3\t2\nAP-MS\t2\t3\t1\t1\n");
+    Write("sources.tsv",
+          "source\tmodel_not_interacting\tmodel_interacting\treported\tnot_interacting\n"
+          "two hybrid\t0\t1\t3\t2\nAP-MS\t2\t3\t1\t1\n");
     const Names n = Names::Read(dir_);
     EXPECT_EQ(n.Protein(1), "P22222");
-    EXPECT_EQ(n.Protein(5), "5");  // not in the table
+    EXPECT_EQ(n.Protein(5), "5"); // not in the table
     EXPECT_EQ(n.Motif(0), "PF00069");
     EXPECT_EQ(n.MotifName(1), "SH3_1");
     EXPECT_EQ(n.ProteinId("P11111"), 0);
-    EXPECT_EQ(n.ProteinId("0"), std::nullopt);  // with a table, names only
+    EXPECT_EQ(n.ProteinId("0"), std::nullopt); // with a table, names only
     EXPECT_EQ(n.MotifId("Pkinase"), 0);
     EXPECT_EQ(n.MotifId("PF00018"), 1);
     EXPECT_EQ(n.Source(3), "AP-MS");
@@ -65,8 +66,9 @@ TEST_F(RunFolderTest, CarriersAndDegreesFromTheInputFiles)
     Write("obs.txt", "1 0 1 0 1\n0 1 1 0 1\n2 0 0 0 1\n2 1 1 0 1\n3 0 0.999999 0 1\n2 2 1 0 1\n");
     Write("pm.txt", "0 1 10\n0 2 10\n1 1 5\n2 2 7\n");
     Write("act.txt", "1 1 0.1\n2 1 0.1\n2 2 0.1\n");
-    const RunInputs r = ReadRunInputs(dir_, "motifbind -f 4 3 -l 1 -d a b c obs.txt models.txt pm.txt act.txt x y "
-                                            "motifbind.log predictions.txt p q 0.1 len.txt 10000 cov.txt");
+    const RunInputs r = ReadRunInputs(dir_,
+                                      "motifbind -f 4 3 -l 1 -d a b c obs.txt models.txt pm.txt act.txt x y "
+                                      "motifbind.log predictions.txt p q 0.1 len.txt 10000 cov.txt");
     ASSERT_TRUE(r.present) << r.problem;
     // 1-1: (1,0); 2-1: (1,0), (2,0), (2,1); 2-2: (2,0), (2,2); the pair
     // (3,0) carries none (protein 3 has no motif).
@@ -97,10 +99,11 @@ TEST_F(RunFolderTest, CertainPairsAndServedStatesBehindEveryLeadingOption)
     Write("dobs.txt", "1 1 1 0 1\n");
     Write("dmod.txt", "1 OM_BINARY 0.3\n0 OM_BINARY 0.99\n");
     Write("dopt.txt", "2 0 0 1 3\n");
-    const std::string tail = " obs.txt models.txt pm.txt act.txt x y motifbind.log predictions.txt p q 0.1 len.txt "
-                             "10000 cov.txt";
-    const RunInputs r = ReadRunInputs(
-        dir_, "motifbind -e 1 -b 200 -f 6 2 -l 1 -p 1 -s 10 -n 2 -d dobs.txt dmod.txt dopt.txt" + tail);
+    const std::string tail =
+        " obs.txt models.txt pm.txt act.txt x y motifbind.log predictions.txt p q 0.1 len.txt "
+        "10000 cov.txt";
+    const RunInputs r =
+        ReadRunInputs(dir_, "motifbind -e 1 -b 200 -f 6 2 -l 1 -p 1 -s 10 -n 2 -d dobs.txt dmod.txt dopt.txt" + tail);
     ASSERT_TRUE(r.present) << r.problem;
     EXPECT_EQ(r.certainPairs, (std::set<PairKey>{{1, 0}, {3, 0}}));
     const std::map<int, ModelState> ppi{{0, ModelState::ONE}, {1, ModelState::BOTH}};
@@ -108,8 +111,8 @@ TEST_F(RunFolderTest, CertainPairsAndServedStatesBehindEveryLeadingOption)
     const std::map<int, ModelState> ddi{{0, ModelState::ONE}, {1, ModelState::ZERO}};
     EXPECT_EQ(r.ddiStates, ddi);
     EXPECT_EQ(ServedState(r.ppiStates, 0), 1);
-    EXPECT_EQ(ServedState(r.ppiStates, 1), -1);  // both states
-    EXPECT_EQ(ServedState(r.ppiStates, 2), -1);  // none
+    EXPECT_EQ(ServedState(r.ppiStates, 1), -1); // both states
+    EXPECT_EQ(ServedState(r.ppiStates, 2), -1); // none
 
     // The domain-domain evidence's pairs, for the check of --known.
     EXPECT_EQ(r.ddiFile, "dobs.txt");
@@ -130,8 +133,9 @@ TEST_F(RunFolderTest, DomainEvidenceThatCannotBeReadIsSaidNotFatal)
     Write("obs.txt", "1 0 1 0 1\n");
     Write("pm.txt", "0 1 10\n1 1 10\n");
     Write("act.txt", "1 1 0.1\n");
-    const std::string tail = " obs.txt models.txt pm.txt act.txt x y motifbind.log predictions.txt p q 0.1 len.txt "
-                             "10000 cov.txt";
+    const std::string tail =
+        " obs.txt models.txt pm.txt act.txt x y motifbind.log predictions.txt p q 0.1 len.txt "
+        "10000 cov.txt";
     // Both orders of a pair are one pair; a model id no model file has
     // leaves the states unnamed but the pairs known.
     Write("dobs.txt", "2 1 1 0 1\n1 2 0 0 1\n3 3 1 7 -3\n");

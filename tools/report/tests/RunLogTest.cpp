@@ -105,8 +105,9 @@ std::string LinesUntil(const std::vector<std::string>& lines, std::size_t from, 
     return Joined(parts, " | ");
 }
 
-const std::string HEAD = "*** Command line: motifbind -f 10 4 -p 1 ppi.txt\n"
-                         "*** # proteins:\t10\n*** # motifs:\t4\nPrior:\t0.1\t1\t0.1\t0.2\npertSize:\t-1\n";
+const std::string HEAD =
+    "*** Command line: motifbind -f 10 4 -p 1 ppi.txt\n"
+    "*** # proteins:\t10\n*** # motifs:\t4\nPrior:\t0.1\t1\t0.1\t0.2\npertSize:\t-1\n";
 
 // The dumps of the initial model: not what EM learned.
 const std::string INITIAL =
@@ -132,13 +133,14 @@ const std::string PHASE1 =
     "****** PPI observatoin model ******\n*** # models:\t1\n"
     "***s Model info (stat size, ID, type, (param)+):\n0\t0\tOM_BINARY\t0.97\n***e Model info.\n";
 
-const std::string DDI_INIT = "****** initializing DDI model ...\n*** Joint prob:\t-115\n"
-                             "****** Potential without conditioning ******\n"
-                             "***s Motif pair affinity:\n1\t0\t0.8\n3\t2\t0.2\n***e Motif pair affinity.\n"
-                             "*** Total # motif pairs:\t2\n*** Leak probability:\t0.002\n"
-                             "****** Potential conditioned on DDI data ******\n"
-                             "***s Motif pair affinity:\n1\t0\t0.85\n3\t2\t0.2\n***e Motif pair affinity.\n"
-                             "*** Total # motif pairs:\t2\n*** Leak probability:\t0.002\n";
+const std::string DDI_INIT =
+    "****** initializing DDI model ...\n*** Joint prob:\t-115\n"
+    "****** Potential without conditioning ******\n"
+    "***s Motif pair affinity:\n1\t0\t0.8\n3\t2\t0.2\n***e Motif pair affinity.\n"
+    "*** Total # motif pairs:\t2\n*** Leak probability:\t0.002\n"
+    "****** Potential conditioned on DDI data ******\n"
+    "***s Motif pair affinity:\n1\t0\t0.85\n3\t2\t0.2\n***e Motif pair affinity.\n"
+    "*** Total # motif pairs:\t2\n*** Leak probability:\t0.002\n";
 
 // The final model dumps: a mixture whose second component is a mixture of
 // its own, and a domain-domain set.
@@ -174,8 +176,8 @@ std::string Type1Cycle(const std::string& ids, const std::string& v)
            "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, Prot2, "
            "Prob):\t" +
            ids + "\t-inf\n" + "*** Total # EM round (Prot1, Mot1, Prot2, EM):\t" + ids + "\t4\n" +
-           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):\t" + ids + "\t0.6" + v +
-           "\n" + "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):\t" + ids + "\t-1." + v + "\n";
+           "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Prob):\t" + ids + "\t0.6" + v + "\n" +
+           "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Prob):\t" + ids + "\t-1." + v + "\n";
 }
 
 const std::string COMPLETE = HEAD + INITIAL + PHASE1 + DDI_INIT + PHASE2 +
@@ -205,8 +207,9 @@ TEST(RunLogTest, HandMadeLogGivesEveryPart)
     EXPECT_EQ(Summary(log.conditioned), "1 0 0.6 | 3 2 2e-05");
     EXPECT_EQ(log.conditioned.leak->text, "0.0031");
     // A mixture keeps its component lines, those of a nested one included.
-    EXPECT_EQ(Summary(log.ppiModels), "0 0 OM_BINARY 0.96 | 12 1 OM_GAUSSIAN -0.5 1.25 | 0 2 OM_MIXTURE 50 2 | "
-                                    "0.3 OM_BINARY 0.9 | 0.7 OM_MIXTURE 10 1 | 1 OM_EXPONENTIAL 2 1 0.5");
+    EXPECT_EQ(Summary(log.ppiModels),
+              "0 0 OM_BINARY 0.96 | 12 1 OM_GAUSSIAN -0.5 1.25 | 0 2 OM_MIXTURE 50 2 | "
+              "0.3 OM_BINARY 0.9 | 0.7 OM_MIXTURE 10 1 | 1 OM_EXPONENTIAL 2 1 0.5");
     EXPECT_EQ(log.ppiModels.models[2].components.size(), 3u);
     EXPECT_EQ(log.ppiModels.models[1].params[1].value, 1.25);
     EXPECT_EQ(Summary(log.ddiModels), "0 0 OM_UNIFORM 0 1 3");
@@ -215,9 +218,10 @@ TEST(RunLogTest, HandMadeLogGivesEveryPart)
     ASSERT_EQ(log.perturbations.size(), 2u);
     EXPECT_EQ(log.CompleteCycles(), 2u);
     const PerturbationCycle& c = log.perturbations[0];
-    EXPECT_EQ(Summary(c), "protein_1=7 motif_1=2 protein_2=3 num_leak=22 num_nb_leak=2 num_act_leak=20 "
-                        "non_interaction_forced=0.71 likelihood_change_forced=-inf em_rounds=4 "
-                        "non_interaction_reconverged=0.61 likelihood_change_reconverged=-1.1");
+    EXPECT_EQ(Summary(c),
+              "protein_1=7 motif_1=2 protein_2=3 num_leak=22 num_nb_leak=2 num_act_leak=20 "
+              "non_interaction_forced=0.71 likelihood_change_forced=-inf em_rounds=4 "
+              "non_interaction_reconverged=0.61 likelihood_change_reconverged=-1.1");
     EXPECT_EQ(c.analysis, 1);
     EXPECT_EQ(std::vector<int>({c.protein1, c.motif1, c.protein2, c.motif2}), std::vector<int>({7, 2, 3, -1}));
     EXPECT_EQ(c.what, "motif 2 of protein 7 with protein 3");
@@ -274,9 +278,11 @@ TEST(RunLogTest, EachAnalysisHasItsValuesAndItsEffect)
     const std::string ids = "\t6\t1\t5\t2\t";
     const std::string type3 =
         "*** Non-interaction probability after forcing an active motif and a protein to be non-binding (Prot1, Mot1, "
-        "Prot2, Mot2, Prob):" + ids + "0.75\n" +
+        "Prot2, Mot2, Prob):" +
+        ids + "0.75\n" +
         "*** Likelihood change after forcing an active motif and a protein to be non-binding (Prot1, Mot1, Prot2, "
-        "Mot2, Prob):" + ids + "-0.005\n" + "*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):" + ids + "2\n" +
+        "Mot2, Prob):" +
+        ids + "-0.005\n" + "*** Total # EM round (Prot1, Mot1, Prot2, Mot2, EM):" + ids + "2\n" +
         "*** Non-interaction probability after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + ids + "0.74\n" +
         "*** Likelihood change after reconverge (Prot1, Mot1, Prot2, Mot2, Prob):" + ids + "-0.004\n";
     const std::string before = HEAD + PHASE1 + "Joint prob before perturbation:\t-1\n";
@@ -285,8 +291,9 @@ TEST(RunLogTest, EachAnalysisHasItsValuesAndItsEffect)
     const RunLog two = FromText(before + type2 + type2 + "*** End of file.\n");
     ASSERT_EQ(two.perturbations.size(), 2u);
     const PerturbationCycle& t = two.perturbations[1];
-    EXPECT_EQ(Summary(t), "motif_1=3 motif_2=1 likelihood_change_forced=-3 positive_likelihood_forced=-4 em_rounds=7 "
-                        "likelihood_change_reconverged=-1.5 positive_likelihood_reconverged=-2.5");
+    EXPECT_EQ(Summary(t),
+              "motif_1=3 motif_2=1 likelihood_change_forced=-3 positive_likelihood_forced=-4 em_rounds=7 "
+              "likelihood_change_reconverged=-1.5 positive_likelihood_reconverged=-2.5");
     EXPECT_TRUE(t.analysis == 2 && t.complete && t.motif1 == 3 && t.motif2 == 1 && t.protein1 == -1);
     EXPECT_EQ(t.what, "motif types 3 and 1");
     EXPECT_EQ(t.effect->text, "-1.5");
@@ -294,9 +301,10 @@ TEST(RunLogTest, EachAnalysisHasItsValuesAndItsEffect)
     const RunLog three = FromText(before + type3 + "*** End of file.\n");
     ASSERT_EQ(three.perturbations.size(), 1u);
     const PerturbationCycle& m = three.perturbations[0];
-    EXPECT_EQ(Summary(m), "protein_1=6 motif_1=1 protein_2=5 motif_2=2 non_interaction_forced=0.75 "
-                        "likelihood_change_forced=-0.005 em_rounds=2 non_interaction_reconverged=0.74 "
-                        "likelihood_change_reconverged=-0.004");
+    EXPECT_EQ(Summary(m),
+              "protein_1=6 motif_1=1 protein_2=5 motif_2=2 non_interaction_forced=0.75 "
+              "likelihood_change_forced=-0.005 em_rounds=2 non_interaction_reconverged=0.74 "
+              "likelihood_change_reconverged=-0.004");
     EXPECT_TRUE(m.analysis == 3 && m.complete);
     EXPECT_EQ(m.what, "motif 1 of protein 6 with motif 2 of protein 5");
     EXPECT_EQ(m.effect->text, "-0.004");
@@ -362,10 +370,10 @@ TEST(RunLogTest, CutShortLogSaysWhereItStops)
     EXPECT_FALSE(em.complete);
     EXPECT_EQ(em.problem, "the log ends during EM phase 2, after round 5");
     ASSERT_EQ(em.phases.size(), 2u);
-    EXPECT_EQ(Summary(em.phases[1]), "with domain-domain evidence | " +
-                                       LinesUntil(lines, FindLastLine(lines, "****** RunEM") + 1,
-                                                  "*** (After EM round, Log joint):\t8", 1) +
-                                       " | unfinished");
+    EXPECT_EQ(Summary(em.phases[1]),
+              "with domain-domain evidence | " +
+                  LinesUntil(lines, FindLastLine(lines, "****** RunEM") + 1, "*** (After EM round, Log joint):\t8", 1) +
+                  " | unfinished");
     EXPECT_EQ(em.learned.line, dump + 1);
     EXPECT_EQ(Summary(em.learned), LinesUntil(lines, dump + 1, "***e"));
     EXPECT_FALSE(em.conditioned.present);
@@ -374,7 +382,7 @@ TEST(RunLogTest, CutShortLogSaysWhereItStops)
     EXPECT_EQ(pert.problem, "the log ends during the perturbation analysis, after 3 cycles");
     ASSERT_EQ(pert.perturbations.size(), 4u);
     EXPECT_FALSE(pert.perturbations[3].complete || pert.perturbations[3].effect);
-    EXPECT_EQ(pert.perturbations[3].values.size(), 9u);  // 3 ids and the values of 4 lines
+    EXPECT_EQ(pert.perturbations[3].values.size(), 9u); // 3 ids and the values of 4 lines
 
     // Cut right after a landmark line of each stage.
     const auto cutAfter = [&](std::size_t line) {
@@ -447,7 +455,7 @@ TEST(RunLogTest, RealRunsAgreeWithTheirLogLines)
             at = FindLine(lines, "****** RunEM", at) + 1;
             const std::size_t summary = FindLine(lines, "*** Total # EM round and joint prob:", at);
             EXPECT_EQ(Summary(phase), phase.label + " | " + LinesUntil(lines, at, "*** Total", 1) + " | " +
-                                        LinesUntil(lines, summary, "****", 1));
+                                          LinesUntil(lines, summary, "****", 1));
         }
         // The two dumps that follow the last summary, and their leak.
         const std::size_t last = FindLastLine(lines, "*** Total # EM round and joint prob:");

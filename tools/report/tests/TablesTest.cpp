@@ -278,10 +278,11 @@ TEST(TablesTest, NamesStandInForIds)
     auto rows = SectionRows(one.predictionLines, "***s Predicted non-interaction");
     for (const std::string& line : tables.at("interactions.tsv")) {
         const std::vector<std::string> f = SplitAt(line, '\t');
-        rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const auto& r) {
-                       return names.Protein(std::stoi(r[0])) == f[0] && names.Protein(std::stoi(r[1])) == f[1] &&
-                              r[2] == f[3] && r[3] == f[4];
-                   }),
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [&](const auto& r) {
+                                      return names.Protein(std::stoi(r[0])) == f[0] &&
+                                             names.Protein(std::stoi(r[1])) == f[1] && r[2] == f[3] && r[3] == f[4];
+                                  }),
                    rows.end());
     }
     EXPECT_TRUE(rows.empty());
@@ -289,12 +290,14 @@ TEST(TablesTest, NamesStandInForIds)
 
     // Motif keys, and the readable names in columns of their own.
     const std::vector<std::string>& binding = tables.at("binding.tsv");
-    EXPECT_EQ(binding[0], "protein_a\tprotein_b\tmotif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
-                          "conditioned_affinity\tposterior");
+    EXPECT_EQ(binding[0],
+              "protein_a\tprotein_b\tmotif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
+              "conditioned_affinity\tposterior");
     // p1's most likely binding variable: motif 1 of protein 9 with motif 0 of 7.
     EXPECT_TRUE(Begins(binding[1], "P09\tP07\tPF0001\tPF0000\tFam-1\tFam-0\t0.98")) << binding[1];
-    EXPECT_EQ(tables.at("motif_pairs.tsv")[0], "motif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
-                                               "conditioned_affinity\tcarriers");
+    EXPECT_EQ(tables.at("motif_pairs.tsv")[0],
+              "motif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
+              "conditioned_affinity\tcarriers");
     // The first cycle of p1 forces motif 0 of protein 6 off with protein 5.
     const std::vector<std::string>& cycles = tables.at("perturbation.tsv");
     EXPECT_TRUE(Begins(cycles[0], "protein\tmotif\tmotif_name\tpartner\t")) << cycles[0];
@@ -347,21 +350,25 @@ TEST(TablesTest, ProteinDisplayNamesGoLastAndBesideTheAccessionsInWords)
     const auto tables = Tables(one, names);
     // The columns before the names are where they were.
     const std::vector<std::string>& interactions = tables.at("interactions.tsv");
-    EXPECT_EQ(interactions[0], "protein_a\tprotein_b\tinteraction_probability\tq_without_ddi\tq_with_ddi\tposterior\t"
-                               "protein_a_name\tprotein_b_name");
+    EXPECT_EQ(interactions[0],
+              "protein_a\tprotein_b\tinteraction_probability\tq_without_ddi\tq_with_ddi\tposterior\t"
+              "protein_a_name\tprotein_b_name");
     for (std::size_t i = 1; i < interactions.size(); ++i) {
         const std::vector<std::string> f = SplitAt(interactions[i], '\t');
         ASSERT_EQ(f.size(), 8u);
-        EXPECT_EQ(f[6], f[0] == "P05" ? "P05" : f[0] == "P07" ? "<b>G7&</b>"
-                                                                  : std::string("G").append(std::to_string(std::stoi(f[0].substr(1)))));
+        EXPECT_EQ(f[6], f[0] == "P05"   ? "P05"
+                        : f[0] == "P07" ? "<b>G7&</b>"
+                                        : std::string("G").append(std::to_string(std::stoi(f[0].substr(1)))));
     }
     const std::vector<std::string>& binding = tables.at("binding.tsv");
-    EXPECT_EQ(binding[0], "protein_a\tprotein_b\tmotif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
-                          "conditioned_affinity\tposterior\tprotein_a_name\tprotein_b_name");
+    EXPECT_EQ(binding[0],
+              "protein_a\tprotein_b\tmotif_a\tmotif_b\tmotif_a_name\tmotif_b_name\taffinity\t"
+              "conditioned_affinity\tposterior\tprotein_a_name\tprotein_b_name");
     EXPECT_TRUE(Begins(binding[1], "P09\tP07\tPF0001\tPF0000\tFam1\tFamily zero\t0.98")) << binding[1];
     EXPECT_EQ(binding[1].substr(binding[1].size() - 14), "\tG9\t<b>G7&</b>") << binding[1];
-    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names), "motif Family zero (PF0000) on G6 (P06), with "
-                                                                 "partner P05");
+    EXPECT_EQ(PerturbationWhat(one.log.perturbations[0], names),
+              "motif Family zero (PF0000) on G6 (P06), with "
+              "partner P05");
     EXPECT_EQ(PerturbationWhat(ReadRun("p3").log.perturbations[1], names),
               "motif Family zero (PF0000) on G6 (P06), with motif 2 on partner P05");
 }
@@ -379,7 +386,7 @@ TEST(TablesTest, CutShortRunGivesWhatItHas)
     ASSERT_EQ(pairs.size(), 6u);
     const auto dump = em.logLines.begin() + static_cast<long>(FindLine(em.logLines, "*** Total # EM")) + 2;
     for (std::size_t k = 1; k < pairs.size(); ++k) {
-        const std::string row = pairs[k].substr(0, pairs[k].size() - 2);  // without the two empty columns
+        const std::string row = pairs[k].substr(0, pairs[k].size() - 2); // without the two empty columns
         EXPECT_EQ(pairs[k].substr(pairs[k].size() - 2), "\t\t");
         EXPECT_NE(std::find(dump, dump + 6, row), dump + 6) << row;
     }
@@ -388,7 +395,7 @@ TEST(TablesTest, CutShortRunGivesWhatItHas)
     const std::vector<std::string> cycles = Tables(ReadRun("p1", "cut_in_perturbation.log")).at("perturbation.tsv");
     ASSERT_EQ(cycles.size(), 5u);
     EXPECT_TRUE(Begins(cycles[4], "5\t0\t6\t")) << cycles[4];
-    EXPECT_EQ(SplitAt(cycles[4], '\t')[8], "7");  // em_rounds
+    EXPECT_EQ(SplitAt(cycles[4], '\t')[8], "7"); // em_rounds
     EXPECT_EQ(cycles[4].substr(cycles[4].size() - 3), "\t\t\t");
 
     // Nothing read: headers only.

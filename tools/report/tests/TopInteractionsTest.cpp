@@ -69,7 +69,7 @@ TEST_F(TopInteractionsTest, MostLikelyFirstWithStatusTruthAndMediators)
     const TopInteractionsView& v = t.view;
     EXPECT_EQ(v.asked, 3u);
     EXPECT_EQ(v.listed, 6u);
-    EXPECT_EQ(v.predicted, 4u);  // 0.95, 0.9, 0.8 and 0.7
+    EXPECT_EQ(v.predicted, 4u); // 0.95, 0.9, 0.8 and 0.7
     EXPECT_TRUE(v.truth);
     EXPECT_TRUE(v.bindings);
     ASSERT_EQ(v.rows.size(), 3u);
@@ -85,7 +85,7 @@ TEST_F(TopInteractionsTest, MostLikelyFirstWithStatusTruthAndMediators)
     ASSERT_EQ(first.mediators.size(), 2u);
     EXPECT_EQ(first.mediators[0].first, "SH2 (PF00002)");
     EXPECT_EQ(first.mediators[0].second, "Kinase domain (PF00001)");
-    EXPECT_DOUBLE_EQ(first.mediators[0].probability, 0.6);  // the conditioned affinity
+    EXPECT_DOUBLE_EQ(first.mediators[0].probability, 0.6); // the conditioned affinity
     EXPECT_FALSE(first.mediators[0].posterior);
     EXPECT_EQ(first.mediators[1].first, "Fam0 (PF00000)");
     EXPECT_EQ(first.moreMediators, 0u);

@@ -18,7 +18,7 @@ namespace {
 
 constexpr double Z_LIMIT = 5.0;
 
-using Key = std::pair<int, int>;  // (larger, smaller) motif id
+using Key = std::pair<int, int>; // (larger, smaller) motif id
 
 // A sum of terms with known mean and variance under the model.
 struct Sum {
@@ -46,9 +46,9 @@ void ExpectWithin(const Sum& s, const std::string& what, int minSamples)
 
 struct MotifPairTruth {
     double affinity = 0.0;
-    int state = -1;   // -1: not covered by the database
+    int state = -1; // -1: not covered by the database
     int listed = -1;
-    int variables = 0;  // binding variables on the tested protein pairs
+    int variables = 0; // binding variables on the tested protein pairs
     int fired = 0;
 };
 
@@ -59,10 +59,18 @@ protected:
         tmp_ = new TempDir();
         // Many active motif pairs, half of them strong so that both states
         // are common, and tested pairs drawn mostly where active pairs sit.
-        const SimRun run = RunSim({"--out", tmp_->File("set"), "--seed", "977", "--proteins", "3000", "--motifs",
-                                   "400", "--active-pairs", "4000", "--strong-frac", "0.5", "--pairs", "60000",
-                                   "--enrich", "0.9", "--ddi-cover", "1", "--ddi-sens", "0.6", "--ddi-fpr", "0.05",
-                                   "--self-frac", "0.005"});
+        const SimRun run = RunSim({"--out",          tmp_->File("set"),
+                                   "--seed",         "977",
+                                   "--proteins",     "3000",
+                                   "--motifs",       "400",
+                                   "--active-pairs", "4000",
+                                   "--strong-frac",  "0.5",
+                                   "--pairs",        "60000",
+                                   "--enrich",       "0.9",
+                                   "--ddi-cover",    "1",
+                                   "--ddi-sens",     "0.6",
+                                   "--ddi-fpr",      "0.05",
+                                   "--self-frac",    "0.005"});
         ASSERT_EQ(run.status, 0) << run.err;
         set_ = new InputSet(LoadInputSet(tmp_->File("set")));
         truth_ = new std::map<Key, MotifPairTruth>();

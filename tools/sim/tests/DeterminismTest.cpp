@@ -57,8 +57,8 @@ TEST(DeterminismTest, ProteinsDoNotDependOnHowManyPairsAreTested)
     TempDir tmp;
     const auto small = Generate(tmp, "a", {"--seed", "5", "--pairs", "500"});
     const auto large = Generate(tmp, "b", {"--seed", "5", "--pairs", "3000"});
-    for (const char* name : {"protein_motifs.txt", "protein_lengths.txt", "motif_coverage.txt",
-                             "truth_affinities.txt"}) {
+    for (const char* name :
+         {"protein_motifs.txt", "protein_lengths.txt", "motif_coverage.txt", "truth_affinities.txt"}) {
         EXPECT_EQ(small.at(name), large.at(name)) << name;
     }
     EXPECT_NE(small.at("ppi_observations.txt"), large.at("ppi_observations.txt"));

@@ -85,10 +85,7 @@ struct FormatCase {
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const FormatCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 class FileFormatTest : public ::testing::TestWithParam<FormatCase> {};
 

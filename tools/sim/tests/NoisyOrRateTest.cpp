@@ -45,10 +45,18 @@ protected:
         tmp_ = new TempDir();
         // Few motif families and many active pairs, so that pairs carry
         // several binding variables; homodimers included; long leak groups.
-        const SimRun run = RunSim({"--out", tmp_->File("set"), "--seed", "20240611", "--proteins", "400",
-                                   "--motifs", "30", "--active-pairs", "150", "--pairs", "40000", "--self-frac",
-                                   "0.01", "--leak", "0.003", "--leak-group", "5000", "--enrich", "0.5",
-                                   "--control-frac", "0.05", "--ddi-cover", "1"});
+        const SimRun run = RunSim({"--out",          tmp_->File("set"),
+                                   "--seed",         "20240611",
+                                   "--proteins",     "400",
+                                   "--motifs",       "30",
+                                   "--active-pairs", "150",
+                                   "--pairs",        "40000",
+                                   "--self-frac",    "0.01",
+                                   "--leak",         "0.003",
+                                   "--leak-group",   "5000",
+                                   "--enrich",       "0.5",
+                                   "--control-frac", "0.05",
+                                   "--ddi-cover",    "1"});
         ASSERT_EQ(run.status, 0) << run.err;
         set_ = new InputSet(LoadInputSet(tmp_->File("set")));
     }
@@ -154,8 +162,8 @@ TEST_F(NoisyOrRateTest, ObservationsFollowTheirNoiseModels)
             ++controls;
         } else if (r[3] == 0) {
             (s == 0 ? falsePositive : falseNegative)
-                .Add(s == 0 ? r[2] : 1.0 - r[2], s == 0 ? set.parameters.at("binary_fpr")
-                                                       : set.parameters.at("binary_fnr"));
+                .Add(s == 0 ? r[2] : 1.0 - r[2],
+                     s == 0 ? set.parameters.at("binary_fpr") : set.parameters.at("binary_fnr"));
         } else {
             scoreSum[s] += r[2];
             ++scoreCount[s];

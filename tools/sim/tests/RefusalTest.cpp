@@ -134,8 +134,8 @@ TEST(HelpTest, VersionIsTheProgramAndTheBuildsVersion)
 TEST(RefusalTest, ManyMoreMotifsThanProteinsAreAccepted)
 {
     TempDir tmp;
-    const SimRun run = RunSim({"--out", tmp.File("set"), "--proteins", "2", "--motifs", "30", "--pairs", "1",
-                               "--ddi", "1"});
+    const SimRun run =
+        RunSim({"--out", tmp.File("set"), "--proteins", "2", "--motifs", "30", "--pairs", "1", "--ddi", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(fs::exists(tmp.File("set/ddi_options.txt")));
 }
@@ -155,7 +155,7 @@ TEST(HelpTest, EveryOptionStatesAValidDefault)
     for (const CLI::Option* opt : app.get_options()) {
         const std::string name = opt->get_name();
         if (name == "--help" || name == "--out" || name == "--leak") {
-            continue;  // no value, required, or depends on the leak type
+            continue; // no value, required, or depends on the leak type
         }
         ++options;
         SCOPED_TRACE(name);

@@ -69,7 +69,8 @@ Command ReadCommand(const fs::path& folder)
     }
     cmd.program = words[0];
     // The options motifbind knows and how many words each consumes.
-    const std::map<char, std::size_t> arity{{'f', 2}, {'l', 1}, {'p', 1}, {'d', 3}, {'n', 1}, {'s', 1}, {'e', 1}, {'b', 1}};
+    const std::map<char, std::size_t> arity{{'f', 2}, {'l', 1}, {'p', 1}, {'d', 3},
+                                            {'n', 1}, {'s', 1}, {'e', 1}, {'b', 1}};
     std::size_t i = 1;
     while (i < words.size() && words[i][0] == '-') {
         const char letter = words[i].size() == 2 ? words[i][1] : '?';

@@ -47,12 +47,12 @@ struct InputSet {
     int leakGroup = 0;
     std::vector<int> length;
     std::vector<int> coverage;
-    std::vector<std::vector<std::pair<int, int>>> motifs;  // per protein, ascending motif id
-    std::map<std::pair<int, int>, double> truthAffinity;   // (larger, smaller)
+    std::vector<std::vector<std::pair<int, int>>> motifs; // per protein, ascending motif id
+    std::map<std::pair<int, int>, double> truthAffinity;  // (larger, smaller)
     double leak = 0.0;
     std::map<std::string, double> parameters;
-    std::vector<std::vector<double>> observations;         // p1 p2 value model0 model1
-    std::vector<std::vector<double>> truthInteractions;    // larger smaller state nonInterProb leak
+    std::vector<std::vector<double>> observations;      // p1 p2 value model0 model1
+    std::vector<std::vector<double>> truthInteractions; // larger smaller state nonInterProb leak
 
     std::filesystem::path Positional(std::size_t i) const { return folder / command.positionals.at(i); }
 };

@@ -90,7 +90,8 @@ TEST_F(OutputFolderTest, AFileThatAppearedMeanwhileIsNeverReplaced)
     folder.Write("a.txt", "new a");
     folder.Write("b.txt", "new b");
     std::ofstream(Path("set/b.txt")) << "precious";
-    const std::string expected = "cannot put '" + Path("set") + "/b.txt' in place: File exists; it is never overwritten";
+    const std::string expected =
+        "cannot put '" + Path("set") + "/b.txt' in place: File exists; it is never overwritten";
     try {
         folder.Commit();
         FAIL() << "committed over a file";
