@@ -46,7 +46,6 @@ RunResult RunProgram(const std::string& exe, const std::vector<std::string>& arg
         argv.push_back(w.data());
     argv.push_back(nullptr);
     const rlimit size{rlim_t(o.fileSize), rlim_t(o.fileSize)};
-    const rlimit mem{rlim_t(4) << 30, rlim_t(4) << 30};
 
     RunResult r;
     int pipeFds[2] = {-1, -1};
@@ -83,6 +82,8 @@ RunResult RunProgram(const std::string& exe, const std::vector<std::string>& arg
             setrlimit(RLIMIT_FSIZE, &size);
         }
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+        // The sanitizers reserve far more address space than any cap allows.
+        const rlimit mem{rlim_t(4) << 30, rlim_t(4) << 30};
         if (o.memoryCap)
             setrlimit(RLIMIT_AS, &mem);
 #endif
